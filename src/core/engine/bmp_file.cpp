@@ -1,0 +1,185 @@
+#include "bmp_file.h"
+
+#include "image_error.h"
+#include "img_service.h"
+
+#include <QFile>
+#include <QImageReader>
+#include <QSaveFile>
+#include <QtEndian>
+#include <cstdlib>
+
+namespace ormica {
+
+namespace {
+
+enum : std::uint32_t {
+    BI_RGB = 0,
+    BI_RLE8 = 1,
+    BI_RLE4 = 2,
+    BI_BITFIELDS = 3,
+    BI_JPEG = 4,
+    BI_PNG = 5,
+    BI_ALPHABITFIELDS = 6,
+};
+
+std::uint16_t u16(const QByteArray& b, int at)
+{
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
+std::uint32_t u32(const QByteArray& b, int at)
+{
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+std::int32_t i32(const QByteArray& b, int at)
+{
+    return qFromLittleEndian<qint32>(b.constData() + at);
+}
+
+[[noreturn]] void notBitmap(const QString& fileName)
+{
+    throw TImageError(QStringLiteral("Файл \"%1\" не является правильным BMP-файлом.").arg(fileName));
+}
+
+bool isWindowsHeader(std::uint32_t size)
+{
+    return size == 40 || size == 52 || size == 56 || size == 108 || size == 124;
+}
+
+}  // namespace
+
+TBmpHeader ReadBmpHeader(const QString& fileName)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));
+    const QByteArray head = f.read(14 + 124 + 12);
+    if (head.size() < 18 || head[0] != 'B' || head[1] != 'M')
+        notBitmap(fileName);
+    const std::uint32_t infoSize = u32(head, 14);
+    TBmpHeader h;
+    if (infoSize == 12) {  // the old OS/2 core header
+        if (head.size() < 26)
+            notBitmap(fileName);
+        h.width = u16(head, 18);
+        h.height = u16(head, 20);
+        h.bitCount = u16(head, 24);
+    } else if (infoSize >= 16 && infoSize <= 124) {
+        if (head.size() < qsizetype(14 + std::min<std::uint32_t>(infoSize, 40)))
+            notBitmap(fileName);
+        h.width = i32(head, 18);
+        const qint64 height = i32(head, 22);
+        h.topDown = height < 0;
+        h.height = std::llabs(height);
+        h.bitCount = u16(head, 28);
+        h.compression = infoSize >= 20 ? u32(head, 30) : BI_RGB;
+        if (!isWindowsHeader(infoSize) && h.compression != BI_RGB)
+            h.compression += 100;  // OS/2 2.x: Huffman and RLE24, nothing Windows knows
+        if (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS) {
+            const int at = infoSize >= 52 ? 14 + 40 : 14 + int(infoSize);
+            if (head.size() < at + 12)
+                notBitmap(fileName);
+            h.redMask = u32(head, at);
+            h.greenMask = u32(head, at + 4);
+            h.blueMask = u32(head, at + 8);
+        }
+    } else {
+        notBitmap(fileName);
+    }
+    if (!PictureSizeAllowed(h.width, h.height))
+        throw TImageError(PictureTooLargeText(h.width, h.height));
+    h.format = BmpPixelFormat(h);
+    return h;
+}
+
+TPixelFormat BmpPixelFormat(const TBmpHeader& h)
+{
+    const bool masked = h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS;
+    switch (h.bitCount) {
+    case 1:
+        return pf1bit;
+    case 4:
+        return h.compression == BI_RGB || h.compression == BI_RLE4 ? pf4bit : pfCustom;
+    case 8:
+        return h.compression == BI_RGB || h.compression == BI_RLE8 ? pf8bit : pfCustom;
+    case 16:
+        if (h.compression == BI_RGB)
+            return pf15bit;
+        if (masked && h.redMask == 0x7C00 && h.greenMask == 0x03E0 && h.blueMask == 0x001F)
+            return pf15bit;
+        if (masked && h.redMask == 0xF800 && h.greenMask == 0x07E0 && h.blueMask == 0x001F)
+            return pf16bit;
+        return pfCustom;
+    case 24:
+        return h.compression == BI_RGB ? pf24bit : pfCustom;
+    case 32:
+        return h.compression == BI_RGB || masked ? pf32bit : pfCustom;
+    default:
+        return pfCustom;
+    }
+}
+
+void RaiseImageAllocationLimit()
+{
+    // Our own limit (1 GiB of 24-bit pixels) is checked on the headers; the
+    // reader may need four bytes a pixel on the way.
+    QImageReader::setAllocationLimit(int(4 * (kMaxPictureBytes / 3) / (1024 * 1024)) + 1);
+}
+
+QImage ReadBmpPixels(const QString& fileName)
+{
+    RaiseImageAllocationLimit();
+    QImageReader reader(fileName, "bmp");
+    reader.setAutoTransform(false);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, reader.errorString()));
+    if (!Is24Bit(image)) {
+        image = image.convertToFormat(QImage::Format_BGR888);
+        if (image.isNull())
+            throw TImageError(QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName));
+    }
+    return image;
+}
+
+bool WriteBmpFile(const QImage& picture, const QString& fileName)
+{
+    const QImage img = Is24Bit(picture) ? picture : picture.convertToFormat(QImage::Format_BGR888);
+    if (img.isNull() || img.width() <= 0 || img.height() <= 0)
+        return false;
+    const qint64 rowBytes = 3 * qint64(img.width());
+    const qint64 stride = (rowBytes + 3) & ~qint64(3);
+    const qint64 dataSize = stride * img.height();
+    const qint64 fileSize = 14 + 40 + dataSize;
+    if (fileSize > 0xFFFFFFFFLL)
+        return false;
+
+    char header[54] = {};
+    header[0] = 'B';
+    header[1] = 'M';
+    qToLittleEndian<quint32>(quint32(fileSize), header + 2);
+    qToLittleEndian<quint32>(54, header + 10);
+    qToLittleEndian<quint32>(40, header + 14);
+    qToLittleEndian<qint32>(img.width(), header + 18);
+    qToLittleEndian<qint32>(img.height(), header + 22);  // bottom-up
+    qToLittleEndian<quint16>(1, header + 26);
+    qToLittleEndian<quint16>(24, header + 28);
+    qToLittleEndian<quint32>(BI_RGB, header + 30);
+    qToLittleEndian<quint32>(quint32(dataSize), header + 34);
+    qToLittleEndian<qint32>(2835, header + 38);  // 72 dpi
+    qToLittleEndian<qint32>(2835, header + 42);
+
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly) || out.write(header, 54) != 54)
+        return false;
+    const char pad[4] = {};
+    for (int y = img.height() - 1; y >= 0; --y) {
+        if (out.write(reinterpret_cast<const char*>(img.constScanLine(y)), rowBytes) != rowBytes)
+            return false;
+        if (stride > rowBytes && out.write(pad, stride - rowBytes) != stride - rowBytes)
+            return false;
+    }
+    return out.commit();
+}
+
+}  // namespace ormica

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "image_desc.h"
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+namespace ormica {
+
+// What the header of a BMP file says, read by our own code so that the
+// pixel-format code is exact whatever the reader does with the pixels.
+struct TBmpHeader {
+    qint64 width = 0;
+    qint64 height = 0;  // positive; topDown tells the row order
+    bool topDown = false;
+    int bitCount = 0;
+    std::uint32_t compression = 0;
+    std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;
+    TPixelFormat format = pfCustom;
+};
+
+// Reads the headers; throws TImageError for a file that is not a bitmap, is
+// cut short, or declares an absurd size.
+TBmpHeader ReadBmpHeader(const QString& fileName);
+
+// The pixel-format code of the header's layout:
+// 1-bit pf1bit; 4- and 8-bit (plain or RLE) pf4bit, pf8bit; 16-bit 5-5-5
+// pf15bit; 16-bit 5-6-5 pf16bit; 24-bit pf24bit; 32-bit pf32bit; anything
+// else (2-bit, 64-bit, other masks, embedded JPEG or PNG) pfCustom.
+TPixelFormat BmpPixelFormat(const TBmpHeader& header);
+
+// Decodes the pixels into a 24-bit picture; throws TImageError.
+QImage ReadBmpPixels(const QString& fileName);
+
+// Writes a 24-bit bottom-up BMP in one step (an old file stays as it was on
+// failure); false when the file cannot be written.
+bool WriteBmpFile(const QImage& picture, const QString& fileName);
+
+// Lets the picture reader allocate photographs beyond its default limit; the
+// headers are checked against our own limit first.
+void RaiseImageAllocationLimit();
+
+}  // namespace ormica

@@ -1,0 +1,150 @@
+#include "gray.h"
+
+#include "img_service.h"
+#include "message_sink.h"
+
+#include <cmath>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#define ORMICA_GRAY_SSSE3 1
+#endif
+
+namespace ormica {
+
+std::uint8_t GrayLevel(int b, int g, int r)
+{
+    static const long double sqrt3 = std::sqrt(3.0L);
+    const int s = b * b + g * g + r * r;
+    const long double v = std::nearbyint(std::sqrt(static_cast<long double>(s)) / sqrt3);
+    return v > 255 ? 255 : static_cast<std::uint8_t>(v);
+}
+
+namespace detail {
+
+// Single precision gives the same levels as the extended formula for every
+// sum 0..195075: sqrt(s/3) is never within 1.6e-4 of a half, far beyond the
+// float error, so adding 0.5 and truncating rounds exactly as nearbyint does
+// (checked on all colours by the tests).
+static inline std::uint8_t grayOfSum(int s)
+{
+    return static_cast<std::uint8_t>(static_cast<int>(std::sqrt(static_cast<float>(s) * (1.0f / 3.0f)) + 0.5f));
+}
+
+void grayRowPortable(const std::uint8_t* src, std::uint8_t* dst, int width)
+{
+    for (int x = 0; x < width; ++x) {
+        const int b = src[3 * x], g = src[3 * x + 1], r = src[3 * x + 2];
+        const std::uint8_t v = grayOfSum(b * b + g * g + r * r);
+        dst[3 * x] = v;
+        dst[3 * x + 1] = v;
+        dst[3 * x + 2] = v;
+    }
+}
+
+#ifdef ORMICA_GRAY_SSSE3
+
+bool grayRowSimdAvailable()
+{
+    static const bool yes = __builtin_cpu_supports("ssse3");
+    return yes;
+}
+
+__attribute__((target("ssse3"))) static inline __m128i levels(__m128i sums)
+{
+    const __m128 third = _mm_set1_ps(1.0f / 3.0f);
+    const __m128 half = _mm_set1_ps(0.5f);
+    return _mm_cvttps_epi32(_mm_add_ps(_mm_sqrt_ps(_mm_mul_ps(_mm_cvtepi32_ps(sums), third)), half));
+}
+
+__attribute__((target("ssse3"))) static inline __m128i pick(__m128i c0, __m128i c1, __m128i c2, __m128i m0,
+                                                            __m128i m1, __m128i m2)
+{
+    return _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(c0, m0), _mm_shuffle_epi8(c1, m1)), _mm_shuffle_epi8(c2, m2));
+}
+
+// Sixteen pixels a step: deinterleave with byte shuffles, sum squares with
+// multiply-add on 16-bit pairs, then the same float formula four at a time.
+__attribute__((target("ssse3"))) void grayRowSimd(const std::uint8_t* src, std::uint8_t* dst, int width)
+{
+    const __m128i mB0 = _mm_setr_epi8(0, 3, 6, 9, 12, 15, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i mB1 = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, 2, 5, 8, 11, 14, -1, -1, -1, -1, -1);
+    const __m128i mB2 = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 1, 4, 7, 10, 13);
+    const __m128i mG0 = _mm_setr_epi8(1, 4, 7, 10, 13, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i mG1 = _mm_setr_epi8(-1, -1, -1, -1, -1, 0, 3, 6, 9, 12, 15, -1, -1, -1, -1, -1);
+    const __m128i mG2 = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 2, 5, 8, 11, 14);
+    const __m128i mR0 = _mm_setr_epi8(2, 5, 8, 11, 14, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1);
+    const __m128i mR1 = _mm_setr_epi8(-1, -1, -1, -1, -1, 1, 4, 7, 10, 13, -1, -1, -1, -1, -1, -1);
+    const __m128i mR2 = _mm_setr_epi8(-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, 0, 3, 6, 9, 12, 15);
+    const __m128i out0 = _mm_setr_epi8(0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5);
+    const __m128i out1 = _mm_setr_epi8(5, 5, 6, 6, 6, 7, 7, 7, 8, 8, 8, 9, 9, 9, 10, 10);
+    const __m128i out2 = _mm_setr_epi8(10, 11, 11, 11, 12, 12, 12, 13, 13, 13, 14, 14, 14, 15, 15, 15);
+    const __m128i zero = _mm_setzero_si128();
+
+    int x = 0;
+    for (; x + 16 <= width; x += 16) {
+        const std::uint8_t* s = src + 3 * x;
+        const __m128i c0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s));
+        const __m128i c1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16));
+        const __m128i c2 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 32));
+        const __m128i B = pick(c0, c1, c2, mB0, mB1, mB2);
+        const __m128i G = pick(c0, c1, c2, mG0, mG1, mG2);
+        const __m128i R = pick(c0, c1, c2, mR0, mR1, mR2);
+        __m128i lv[4];
+        for (int h = 0; h < 2; ++h) {
+            const __m128i b = h ? _mm_unpackhi_epi8(B, zero) : _mm_unpacklo_epi8(B, zero);
+            const __m128i g = h ? _mm_unpackhi_epi8(G, zero) : _mm_unpacklo_epi8(G, zero);
+            const __m128i r = h ? _mm_unpackhi_epi8(R, zero) : _mm_unpacklo_epi8(R, zero);
+            const __m128i bg0 = _mm_unpacklo_epi16(b, g), bg1 = _mm_unpackhi_epi16(b, g);
+            const __m128i r0 = _mm_unpacklo_epi16(r, zero), r1 = _mm_unpackhi_epi16(r, zero);
+            lv[2 * h] = levels(_mm_add_epi32(_mm_madd_epi16(bg0, bg0), _mm_madd_epi16(r0, r0)));
+            lv[2 * h + 1] = levels(_mm_add_epi32(_mm_madd_epi16(bg1, bg1), _mm_madd_epi16(r1, r1)));
+        }
+        const __m128i v = _mm_packus_epi16(_mm_packs_epi32(lv[0], lv[1]), _mm_packs_epi32(lv[2], lv[3]));
+        std::uint8_t* d = dst + 3 * x;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d), _mm_shuffle_epi8(v, out0));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 16), _mm_shuffle_epi8(v, out1));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(d + 32), _mm_shuffle_epi8(v, out2));
+    }
+    grayRowPortable(src + 3 * x, dst + 3 * x, width - x);
+}
+
+#else
+
+bool grayRowSimdAvailable() { return false; }
+void grayRowSimd(const std::uint8_t* src, std::uint8_t* dst, int width) { grayRowPortable(src, dst, width); }
+
+#endif
+
+}  // namespace detail
+
+void BitMapToGrayBitMap(const QImage& source, QImage& destination)
+{
+    const int w = source.width();
+    const int h = source.height();
+    if (w < 1 || h < 1 || !Is24Bit(source))
+        return;
+    if (w > 65536 || h > 65536) {
+        messages().warning(QString::fromUtf8("BitMapToGrayBitMap : Не могу обесцветить BitMap."));
+        return;
+    }
+    // In place is safe: every kernel reads a pixel before it writes it.
+    if (&destination != &source) {
+        destination = QImage(w, h, QImage::Format_BGR888);
+        if (destination.isNull()) {
+            messages().warning(QString::fromUtf8("BitMapToGrayBitMap : Не могу обесцветить BitMap."));
+            return;
+        }
+    }
+    const auto row = detail::grayRowSimdAvailable() ? detail::grayRowSimd : detail::grayRowPortable;
+    uchar* first = destination.bits();  // detaches once, before the loop
+    if (!first) {
+        messages().warning(QString::fromUtf8("BitMapToGrayBitMap : Не могу обесцветить BitMap."));
+        return;
+    }
+    const qsizetype dstStride = destination.bytesPerLine();
+    for (int y = 0; y < h; ++y)
+        row(source.constScanLine(y), first + y * dstStride, w);
+}
+
+}  // namespace ormica

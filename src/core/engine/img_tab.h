@@ -1,0 +1,113 @@
+#pragma once
+
+#include "color.h"
+
+#include <QtGlobal>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <span>
+#include <vector>
+
+namespace ormica {
+
+// Rows of elements, row 0 at the top of the picture. Rows may differ in
+// length; all of them live in one block so that a whole picture costs one
+// allocation and rows can be copied as single blocks.
+template <class T>
+class TRowArray {
+    static_assert(std::is_trivially_copyable_v<T>);
+
+public:
+    TRowArray() = default;
+    TRowArray(const TRowArray& other) { *this = other; }
+    TRowArray(TRowArray&&) noexcept = default;
+    TRowArray& operator=(TRowArray&&) noexcept = default;
+    TRowArray& operator=(const TRowArray& other)
+    {
+        if (this == &other)
+            return *this;
+        auto data = std::make_unique_for_overwrite<T[]>(std::size_t(other.totalLength()));
+        if (other.totalLength() > 0)
+            std::memcpy(data.get(), other.data_.get(), std::size_t(other.totalLength()) * sizeof(T));
+        start_ = other.start_;
+        data_ = std::move(data);
+        return *this;
+    }
+
+    int rowCount() const { return start_.empty() ? 0 : int(start_.size() - 1); }
+    bool empty() const { return rowCount() == 0; }
+    qsizetype rowLength(int r) const { return start_[std::size_t(r) + 1] - start_[std::size_t(r)]; }
+    T* row(int r) { return data_.get() + start_[std::size_t(r)]; }
+    const T* row(int r) const { return data_.get() + start_[std::size_t(r)]; }
+    std::span<T> operator[](int r) { return {row(r), std::size_t(rowLength(r))}; }
+    std::span<const T> operator[](int r) const { return {row(r), std::size_t(rowLength(r))}; }
+
+    void clear()
+    {
+        data_.reset();
+        start_.clear();
+    }
+
+    // `rows` rows of `length` elements each; contents are left undefined for
+    // the caller to fill. Throws std::bad_alloc, leaving the array empty.
+    void setShape(int rows, qsizetype length)
+    {
+        clear();
+        if (rows <= 0)
+            return;
+        std::vector<qsizetype> start(std::size_t(rows) + 1);
+        for (std::size_t r = 0; r < start.size(); ++r)
+            start[r] = qsizetype(r) * length;
+        allocate(std::move(start));
+    }
+
+    // Rows of independent lengths.
+    void setShape(std::span<const qsizetype> lengths)
+    {
+        clear();
+        if (lengths.empty())
+            return;
+        std::vector<qsizetype> start(lengths.size() + 1);
+        for (std::size_t r = 0; r < lengths.size(); ++r)
+            start[r + 1] = start[r] + lengths[r];
+        allocate(std::move(start));
+    }
+
+    bool sameAs(const TRowArray& other) const
+    {
+        return start_ == other.start_ &&
+               (totalLength() == 0 ||
+                std::memcmp(data_.get(), other.data_.get(), std::size_t(totalLength()) * sizeof(T)) == 0);
+    }
+
+private:
+    qsizetype totalLength() const { return start_.empty() ? 0 : start_.back(); }
+    void allocate(std::vector<qsizetype> start)
+    {
+        data_ = std::make_unique_for_overwrite<T[]>(std::size_t(start.back()));
+        start_ = std::move(start);
+    }
+
+    std::unique_ptr<T[]> data_;
+    std::vector<qsizetype> start_;  // row r spans [start_[r], start_[r + 1])
+};
+
+// The image array: 3 bytes per pixel (blue, green, red) in each row.
+class TImgTabBGR : public TRowArray<std::uint8_t> {
+public:
+    int height() const { return rowCount(); }
+    // Length of row 0 divided by 3; 0 for no image.
+    int width() const { return empty() ? 0 : int(rowLength(0) / 3); }
+};
+
+static_assert(sizeof(TBGRTriple) == 3);
+
+// The colour array: rows of blue, green, red records.
+class TImgTabColor : public TRowArray<TBGRTriple> {
+public:
+    int height() const { return rowCount(); }
+    int width() const { return empty() ? 0 : int(rowLength(0)); }
+};
+
+}  // namespace ormica

@@ -1,0 +1,293 @@
+#include "jpeg_codec.h"
+
+#include "image_error.h"
+#include "img_service.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace ormica {
+
+void TJPEGService::progress(TJpegStage stage, int percent)
+{
+    if (!progress_)
+        return;
+    switch (stage) {
+    case TJpegStage::Starting:
+        progress_->setPosition(0);
+        progress_->setMaximum(100);
+        break;
+    case TJpegStage::Running:
+        progress_->setPosition(percent);
+        break;
+    case TJpegStage::Ending:
+        progress_->setPosition(0);
+        break;
+    }
+}
+
+namespace {
+
+// libjpeg's own error exit ends the process; ours jumps back to the caller.
+struct ErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void errorExit(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, err->message);
+    std::longjmp(err->jump, 1);
+}
+
+// libjpeg decodes a stream cut short or with broken entropy data as grey or
+// noise and only warns; that is a damaged file, not a picture. Stray bytes
+// between segments and unknown marker versions are harmless and pass.
+void emitMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0)
+        return;
+    switch (cinfo->err->msg_code) {
+    case JWRN_JPEG_EOF:
+    case JWRN_HIT_MARKER:
+    case JWRN_HUFF_BAD_CODE:
+    case JWRN_ARITH_BAD_CODE:
+    case JWRN_MUST_RESYNC:
+    case JWRN_BOGUS_PROGRESSION:
+        errorExit(cinfo);
+    default:
+        break;
+    }
+}
+
+struct ProgressManager {
+    jpeg_progress_mgr pub;
+    TJPEGService* service;
+    int last;
+};
+
+void progressMonitor(j_common_ptr cinfo)
+{
+    auto* pm = reinterpret_cast<ProgressManager*>(cinfo->progress);
+    if (!pm->service || pm->pub.pass_limit <= 0 || pm->pub.total_passes <= 0)
+        return;
+    const double done = (pm->pub.completed_passes + double(pm->pub.pass_counter) / double(pm->pub.pass_limit)) /
+                        double(pm->pub.total_passes);
+    const int percent = std::clamp(int(done * 100.0), 0, 100);
+    if (percent != pm->last) {
+        pm->last = percent;
+        pm->service->progress(TJpegStage::Running, percent);
+    }
+}
+
+QString decoderText(const QString& fileName, const char* message)
+{
+    return QStringLiteral("Не могу прочитать JPEG-файл \"%1\".\r\n%2").arg(fileName, QString::fromLocal8Bit(message));
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Everything the decoder touches after setjmp lives here, reached through a
+// pointer, so that its values are well defined after a long jump.
+struct DecodeState {
+    jpeg_decompress_struct cinfo{};
+    ErrorManager err{};
+    ProgressManager progress{};
+    std::unique_ptr<std::FILE, FileCloser> file;
+    QImage image;
+    std::vector<JSAMPLE> cmykRow;
+    bool created = false;
+    bool tooLarge = false;
+    bool noMemory = false;
+};
+
+// Adobe writes CMYK inverted; so do the files that carry its marker.
+void cmykToBgr(const JSAMPLE* cmyk, uchar* bgr, int width, bool inverted)
+{
+    for (int x = 0; x < width; ++x) {
+        int c = cmyk[4 * x], m = cmyk[4 * x + 1], y = cmyk[4 * x + 2], k = cmyk[4 * x + 3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        bgr[3 * x] = uchar((y * k + 127) / 255);
+        bgr[3 * x + 1] = uchar((m * k + 127) / 255);
+        bgr[3 * x + 2] = uchar((c * k + 127) / 255);
+    }
+}
+
+}  // namespace
+
+bool LooksLikeJpeg(const QString& fileName)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray head = f.read(3);
+    return head.size() == 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 && uchar(head[2]) == 0xFF;
+}
+
+QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
+{
+    auto st = std::make_unique<DecodeState>();
+    st->file.reset(std::fopen(QFile::encodeName(fileName).constData(), "rb"));
+    if (!st->file)
+        throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));
+
+    DecodeState* const s = st.get();
+    s->cinfo.err = jpeg_std_error(&s->err.pub);
+    s->err.pub.error_exit = errorExit;
+    s->err.pub.emit_message = emitMessage;
+    if (setjmp(s->err.jump)) {
+        QString text = decoderText(fileName, s->err.message);
+        if (s->tooLarge)
+            text = PictureTooLargeText(s->cinfo.image_width, s->cinfo.image_height);
+        else if (s->noMemory)
+            text = QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName);
+        if (s->created)
+            jpeg_destroy_decompress(&s->cinfo);
+        if (service)
+            service->progress(TJpegStage::Ending, 0);
+        throw TImageError(text);
+    }
+    jpeg_create_decompress(&s->cinfo);
+    s->created = true;
+    jpeg_stdio_src(&s->cinfo, s->file.get());
+    jpeg_read_header(&s->cinfo, TRUE);
+
+    if (!PictureSizeAllowed(s->cinfo.image_width, s->cinfo.image_height)) {
+        s->tooLarge = true;
+        std::longjmp(s->err.jump, 1);
+    }
+    const bool cmyk = s->cinfo.jpeg_color_space == JCS_CMYK || s->cinfo.jpeg_color_space == JCS_YCCK;
+    s->cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
+
+    s->progress.pub.progress_monitor = progressMonitor;
+    s->progress.service = service;
+    s->progress.last = -1;
+    s->cinfo.progress = &s->progress.pub;
+    if (service)
+        service->progress(TJpegStage::Starting, 0);
+
+    jpeg_start_decompress(&s->cinfo);
+    const int w = int(s->cinfo.output_width);
+    const int h = int(s->cinfo.output_height);
+    s->image = QImage(w, h, QImage::Format_BGR888);
+    if (s->image.isNull()) {
+        s->noMemory = true;
+        std::longjmp(s->err.jump, 1);
+    }
+    if (cmyk) {
+        s->cmykRow.resize(std::size_t(w) * 4);
+        const bool inverted = s->cinfo.saw_Adobe_marker;
+        while (s->cinfo.output_scanline < s->cinfo.output_height) {
+            const int y = int(s->cinfo.output_scanline);
+            JSAMPROW row = s->cmykRow.data();
+            jpeg_read_scanlines(&s->cinfo, &row, 1);
+            cmykToBgr(row, s->image.scanLine(y), w, inverted);
+        }
+    } else {
+        // Decode straight into the picture's scan lines.
+        JSAMPROW rows[16];
+        while (s->cinfo.output_scanline < s->cinfo.output_height) {
+            const int y = int(s->cinfo.output_scanline);
+            const int n = std::min<int>(std::min(16, int(s->cinfo.rec_outbuf_height)), h - y);
+            for (int i = 0; i < n; ++i)
+                rows[i] = s->image.scanLine(y + i);
+            jpeg_read_scanlines(&s->cinfo, rows, JDIMENSION(std::max(n, 1)));
+        }
+    }
+    jpeg_finish_decompress(&s->cinfo);
+    jpeg_destroy_decompress(&s->cinfo);
+    s->created = false;
+    if (service)
+        service->progress(TJpegStage::Ending, 0);
+    return std::move(s->image);
+}
+
+namespace {
+
+struct EncodeState {
+    jpeg_compress_struct cinfo{};
+    ErrorManager err{};
+    ProgressManager progress{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    bool created = false;
+};
+
+}  // namespace
+
+void EncodeJpegFile(const QImage& picture, const QString& fileName, int quality, bool progressive,
+                    TJPEGService* service)
+{
+    if (!Is24Bit(picture) || picture.width() <= 0 || picture.height() <= 0)
+        throw TImageError(QStringLiteral("Нет изображения для записи в JPEG-файл."));
+    auto st = std::make_unique<EncodeState>();
+    EncodeState* const s = st.get();
+    s->cinfo.err = jpeg_std_error(&s->err.pub);
+    s->err.pub.error_exit = errorExit;
+    if (setjmp(s->err.jump)) {
+        const QString text = QStringLiteral("Не могу записать JPEG-файл \"%1\".\r\n%2")
+                                 .arg(fileName, QString::fromLocal8Bit(s->err.message));
+        if (s->created)
+            jpeg_destroy_compress(&s->cinfo);
+        std::free(s->buffer);
+        if (service)
+            service->progress(TJpegStage::Ending, 0);
+        throw TImageError(text);
+    }
+    jpeg_create_compress(&s->cinfo);
+    s->created = true;
+    jpeg_mem_dest(&s->cinfo, &s->buffer, &s->size);
+    s->cinfo.image_width = JDIMENSION(picture.width());
+    s->cinfo.image_height = JDIMENSION(picture.height());
+    s->cinfo.input_components = 3;
+    s->cinfo.in_color_space = JCS_EXT_BGR;
+    jpeg_set_defaults(&s->cinfo);
+    jpeg_set_quality(&s->cinfo, std::clamp(quality, 1, 100), TRUE);
+    if (progressive)
+        jpeg_simple_progression(&s->cinfo);
+
+    s->progress.pub.progress_monitor = progressMonitor;
+    s->progress.service = service;
+    s->progress.last = -1;
+    s->cinfo.progress = &s->progress.pub;
+    if (service)
+        service->progress(TJpegStage::Starting, 0);
+
+    jpeg_start_compress(&s->cinfo, TRUE);
+    while (s->cinfo.next_scanline < s->cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(picture.constScanLine(int(s->cinfo.next_scanline)));
+        jpeg_write_scanlines(&s->cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&s->cinfo);
+    jpeg_destroy_compress(&s->cinfo);
+    s->created = false;
+
+    std::unique_ptr<unsigned char, decltype(&std::free)> data(s->buffer, &std::free);
+    s->buffer = nullptr;
+    if (service)
+        service->progress(TJpegStage::Ending, 0);
+
+    QSaveFile out(fileName);
+    if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char*>(data.get()), qint64(s->size)) != qint64(s->size) ||
+        !out.commit())
+        throw TImageError(QStringLiteral("Не могу записать JPEG-файл \"%1\".\r\n%2").arg(fileName, out.errorString()));
+}
+
+}  // namespace ormica

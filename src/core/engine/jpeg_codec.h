@@ -1,0 +1,36 @@
+#pragma once
+
+#include "progress.h"
+
+#include <QImage>
+#include <QString>
+
+namespace ormica {
+
+enum class TJpegStage { Starting, Running, Ending };
+
+// Carries the codec's progress into a progress bar: 0..100 per file.
+class TJPEGService {
+public:
+    explicit TJPEGService(TProgress* progress) : progress_(progress) {}
+    void progress(TJpegStage stage, int percent);
+
+private:
+    TProgress* progress_;
+};
+
+// Decodes a JPEG file (baseline or progressive; grey, YCbCr, RGB, CMYK or
+// YCCK) into a 24-bit picture. A damaged, truncated, 12-bit or oversized file
+// throws TImageError carrying the decoder's message. service may be null.
+QImage DecodeJpegFile(const QString& fileName, TJPEGService* service);
+
+// Encodes a 24-bit picture as baseline (or progressive) JPEG at quality 1..100
+// and writes it in one step, so a failed write leaves any old file as it was.
+// Throws TImageError.
+void EncodeJpegFile(const QImage& picture, const QString& fileName, int quality, bool progressive,
+                    TJPEGService* service);
+
+// True when the file starts as a JPEG stream does.
+bool LooksLikeJpeg(const QString& fileName);
+
+}  // namespace ormica

@@ -1,0 +1,290 @@
+#include "load_save_image.h"
+
+#include "bmp_file.h"
+#include "image_error.h"
+#include "img_service.h"
+#include "jpeg_codec.h"
+#include "message_sink.h"
+
+#include <QClipboard>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMimeData>
+
+namespace ormica {
+
+bool IsAcceptedFormat(std::uint8_t pixelFormat)
+{
+    return pixelFormat != pf1bit && pixelFormat != pfCustom && pixelFormat <= pf32bit;
+}
+
+QString PixelFormatName(std::uint8_t pixelFormat)
+{
+    static const char* const names[] = {"pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit",
+                                        "pf16bit", "pf24bit", "pf32bit"};
+    return QString::fromLatin1(pixelFormat <= pf32bit ? names[pixelFormat] : "pfCustom");
+}
+
+TPixelFormat PixelFormatOf(const QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return pf1bit;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Alpha8:
+        return pf8bit;
+    case QImage::Format_RGB555:
+        return pf15bit;
+    case QImage::Format_RGB16:
+        return pf16bit;
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+        return pf24bit;
+    case QImage::Format_RGB32:
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBX8888:
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBA8888_Premultiplied:
+        return pf32bit;
+    default:
+        return pfCustom;
+    }
+}
+
+namespace {
+
+// The busy cursor is put back however the load or save ends.
+class BusyGuard {
+public:
+    explicit BusyGuard(TOwnerForm* owner) : owner_(owner)
+    {
+        if (owner_) {
+            owner_->setBusy(true);
+            owner_->repaintNow();
+        }
+    }
+    ~BusyGuard()
+    {
+        if (owner_)
+            owner_->setBusy(false);
+    }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    TOwnerForm* owner_;
+};
+
+QClipboard* appClipboard()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
+}
+
+QString upperSuffix(const QString& fileName)
+{
+    const QString suffix = QFileInfo(fileName).suffix();
+    return suffix.isEmpty() ? QString() : QLatin1Char('.') + suffix.toUpper();
+}
+
+}  // namespace
+
+TLoadSaveImage::TLoadSaveImage(TProgress* progress, TTextPanel* panel, TFileDialogs* dialogs)
+    : Progress(progress), Panel(panel), dialogs_(dialogs)
+{
+}
+
+const QStringList& TLoadSaveImage::Filters()
+{
+    // Upper-case names (PHOTO.JPG from a camera) must show as well.
+    static const QStringList filters{QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG *.Jpg *.Jpeg)"),
+                                     QStringLiteral("BMP (*.bmp *.BMP *.Bmp)")};
+    return filters;
+}
+
+void TLoadSaveImage::say(const QString& text)
+{
+    if (Panel)
+        Panel->setText(text);
+}
+
+bool TLoadSaveImage::LoadImage(TImageControl& image)
+{
+    if (!dialogs_)
+        return false;
+    const auto choice = dialogs_->askOpen(LastDir, Filters(), openFilterIndex_);
+    if (!choice)
+        return false;
+    openFilterIndex_ = choice->filterIndex;
+    BusyGuard busy(OwnerForm);
+    LastDir = QFileInfo(choice->fileName).absolutePath();
+    switch (choice->filterIndex) {
+    case 1:
+        return LoadJpeg(choice->fileName, image);
+    case 2:
+        return LoadBmp(choice->fileName, image);
+    default:
+        return false;
+    }
+}
+
+bool TLoadSaveImage::LoadJpeg(const QString& fileName, TImageControl& image)
+{
+    if (fileName.isEmpty())
+        return false;
+    // The picture kind follows the file's extension, as the JPEG filter
+    // promises: a bitmap chosen under it is no JPEG and loads nothing.
+    const QString ext = upperSuffix(fileName);
+    if (ext == QLatin1String(".BMP") || ext == QLatin1String(".DIB") || ext == QLatin1String(".ICO") ||
+        ext == QLatin1String(".EMF") || ext == QLatin1String(".WMF"))
+        return false;
+    if (ext != QLatin1String(".JPG") && ext != QLatin1String(".JPEG"))
+        throw TImageError(QStringLiteral("Неизвестное расширение файла изображения (%1).").arg(ext));
+    TJPEGService service(Progress);
+    const QImage picture = DecodeJpegFile(fileName, &service);
+    image.setPicture(picture);
+    SetImageDesc(image, fileName, skJpegFile, pf24bit);
+    say(QString::fromUtf8(kLoaded));
+    return true;
+}
+
+bool TLoadSaveImage::LoadBmp(const QString& fileName, TImageControl& image)
+{
+    if (fileName.isEmpty())
+        return false;
+    const TBmpHeader header = ReadBmpHeader(fileName);
+    if (!IsAcceptedFormat(header.format)) {
+        say(QStringLiteral(" ОШИБКА! Недопустимый формат ( ") + PixelFormatName(header.format) +
+            QStringLiteral(" ) пикселя в файле"));
+        return false;
+    }
+    const QImage picture = ReadBmpPixels(fileName);
+    if (!Is24Bit(picture)) {
+        say(QString::fromUtf8(kSetFormatFailed));
+        return false;
+    }
+    SetImageDesc(image, fileName, skBmpFile, header.format);
+    image.setPicture(picture);
+    say(QString::fromUtf8(kLoaded));
+    return true;
+}
+
+QString TLoadSaveImage::SaveFileName(const QString& chosen, int filterIndex)
+{
+    const QString ext = upperSuffix(chosen);
+    switch (filterIndex) {
+    case 1:
+        return ext == QLatin1String(".JPG") || ext == QLatin1String(".JPEG") ? chosen : chosen + QLatin1String(".jpg");
+    case 2:
+        return ext == QLatin1String(".BMP") ? chosen : chosen + QLatin1String(".bmp");
+    default:
+        return QString();
+    }
+}
+
+bool TLoadSaveImage::SaveImage(TImageControl& image)
+{
+    if (!dialogs_)
+        return false;
+    const auto choice = dialogs_->askSave(LastDir, Filters(), saveFilterIndex_);
+    if (!choice)
+        return false;
+    saveFilterIndex_ = choice->filterIndex;
+    BusyGuard busy(OwnerForm);
+    const QString name = SaveFileName(choice->fileName, choice->filterIndex);
+    if (name.isEmpty())
+        return false;
+    if (QFileInfo::exists(name) &&
+        !messages().question(QString::fromUtf8(kOverwrite), TQuestionKind::Information))
+        return false;
+    return choice->filterIndex == 1 ? SaveJpeg(name, image) : SaveBmp(name, image);
+}
+
+bool TLoadSaveImage::SaveJpeg(const QString& fileName, TImageControl& image)
+{
+    if (fileName.isEmpty() || image.picture().isNull())
+        return false;
+    TJPEGService service(Progress);
+    const QImage& picture = image.picture();
+    const QImage bgr = Is24Bit(picture) ? picture : picture.convertToFormat(QImage::Format_BGR888);
+    EncodeJpegFile(bgr, fileName, JpegQuality > 100 ? 100 : JpegQuality, JpegProgressive, &service);
+    SetImageDesc(image, fileName, skJpegFile, pf24bit);
+    say(QString::fromUtf8(kSaved));
+    return true;
+}
+
+bool TLoadSaveImage::SaveBmp(const QString& fileName, TImageControl& image)
+{
+    if (fileName.isEmpty() || image.picture().isNull())
+        return false;
+    if (!WriteBmpFile(image.picture(), fileName)) {
+        say(QString::fromUtf8(kWriteFailed));
+        return false;
+    }
+    say(QString::fromUtf8(kSaved));
+    SetImageDesc(image, fileName, skBmpFile, pf24bit);
+    return true;
+}
+
+void TLoadSaveImage::SetImageDesc(TImageControl& image, const QString& fileName, std::uint8_t sourceKind,
+                                  std::uint8_t pixelFormat)
+{
+    TImageDesc& desc = image.ensureImageDesc();
+    desc.FileName = fileName;
+    desc.SourceKind = sourceKind;
+    desc.PixelFormat = pixelFormat;
+}
+
+bool TLoadSaveImage::CopyToClipboard(TImageControl& image)
+{
+    return CopyBitMapToClipboard(image.picture());
+}
+
+bool TLoadSaveImage::PasteFromClipboard(TImageControl& image)
+{
+    QClipboard* clipboard = appClipboard();
+    const QMimeData* mime = clipboard ? clipboard->mimeData() : nullptr;
+    if (!mime || !mime->hasImage()) {
+        say(QString::fromUtf8(kNoClipboardBitmap));
+        return false;
+    }
+    QImage pasted = clipboard->image();
+    if (pasted.isNull()) {
+        say(QString::fromUtf8(kNoClipboardBitmap));
+        return false;
+    }
+    const TPixelFormat format = PixelFormatOf(pasted);
+    if (!IsAcceptedFormat(format)) {
+        say(QStringLiteral(" ОШИБКА! Недопустимый формат ( ") + PixelFormatName(format) +
+            QStringLiteral(" ) пикселя в Clipboard"));
+        return false;
+    }
+    if (!Is24Bit(pasted))
+        pasted = pasted.convertToFormat(QImage::Format_BGR888);
+    if (!Is24Bit(pasted)) {
+        say(QString::fromUtf8(kSetFormatFailed));
+        return false;
+    }
+    image.setPicture(pasted);
+    SetImageDesc(image, QStringLiteral("Clipboard"), skClipboard, format);
+    say(QString::fromUtf8(kPasted));
+    return true;
+}
+
+bool CopyBitMapToClipboard(const QImage& bitmap)
+{
+    if (bitmap.isNull() || bitmap.width() <= 0 || bitmap.height() <= 0)
+        return false;
+    QClipboard* clipboard = appClipboard();
+    if (!clipboard) {
+        messages().warning(QString::fromUtf8("CopyBitMapToClipboard : ОШИБКА копирования в Clipboard!"));
+        return false;
+    }
+    clipboard->setImage(bitmap);
+    return true;
+}
+
+}  // namespace ormica

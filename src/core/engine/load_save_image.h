@@ -1,0 +1,103 @@
+#pragma once
+
+#include "image_control.h"
+#include "image_desc.h"
+#include "progress.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <optional>
+
+namespace ormica {
+
+// A file chosen in a picture dialog, with the 1-based index of the filter
+// the user had selected (1 JPEG, 2 BMP).
+struct TFileChoice {
+    QString fileName;
+    int filterIndex = 1;
+};
+
+// The open and save dialogs; the windows show real ones, tests answer them.
+class TFileDialogs {
+public:
+    virtual ~TFileDialogs() = default;
+    virtual std::optional<TFileChoice> askOpen(const QString& initialDir, const QStringList& filters,
+                                               int filterIndex) = 0;
+    virtual std::optional<TFileChoice> askSave(const QString& initialDir, const QStringList& filters,
+                                               int filterIndex) = 0;
+};
+
+// A status-bar panel for outcome texts.
+class TTextPanel {
+public:
+    virtual ~TTextPanel() = default;
+    virtual void setText(const QString& text) = 0;
+    virtual QString text() const = 0;
+};
+
+// The window that shows the busy cursor while a file is read or written.
+class TOwnerForm {
+public:
+    virtual ~TOwnerForm() = default;
+    virtual void setBusy(bool busy) = 0;
+    virtual void repaintNow() = 0;
+};
+
+bool IsAcceptedFormat(std::uint8_t pixelFormat);
+QString PixelFormatName(std::uint8_t pixelFormat);
+// The code a picture of this QImage format is recorded with.
+TPixelFormat PixelFormatOf(const QImage& image);
+
+// Loads and saves pictures of the image controls, and moves them through the
+// clipboard. Outcome texts go to the panel. A file that cannot be read or
+// written throws TImageError out of LoadImage, LoadJpeg, LoadBmp, SaveImage
+// and SaveJpeg; the command that called them ends with an error box. A
+// refused load or paste leaves the control and its description as they were.
+class TLoadSaveImage {
+public:
+    TLoadSaveImage(TProgress* progress, TTextPanel* panel, TFileDialogs* dialogs);
+
+    QString LastDir;
+    TOwnerForm* OwnerForm = nullptr;
+    TProgress* Progress = nullptr;
+    TTextPanel* Panel = nullptr;
+    std::uint8_t JpegQuality = 100;
+    bool JpegProgressive = false;
+
+    bool LoadImage(TImageControl& image);
+    bool SaveImage(TImageControl& image);
+    bool LoadJpeg(const QString& fileName, TImageControl& image);
+    bool LoadBmp(const QString& fileName, TImageControl& image);
+    bool SaveJpeg(const QString& fileName, TImageControl& image);
+    bool SaveBmp(const QString& fileName, TImageControl& image);
+    void SetImageDesc(TImageControl& image, const QString& fileName, std::uint8_t sourceKind,
+                      std::uint8_t pixelFormat);
+    bool CopyToClipboard(TImageControl& image);
+    bool PasteFromClipboard(TImageControl& image);
+
+    static const QStringList& Filters();
+    // The name a save under this filter writes: the JPEG filter adds ".jpg"
+    // unless the name ends in .jpg or .jpeg; the BMP filter adds ".bmp"
+    // unless it ends in .bmp (letter case ignored). Empty for another index.
+    static QString SaveFileName(const QString& chosen, int filterIndex);
+
+    static constexpr const char* kLoaded = " Загрузка изображения успешно завершена";
+    static constexpr const char* kSaved = " Сохранеие изображения успешно завершено";
+    static constexpr const char* kSetFormatFailed = " ОШИБКА установки формата pf24bit!";
+    static constexpr const char* kWriteFailed = " ОШИБКА при сохранении файла";
+    static constexpr const char* kPasted = " Выполнена вставка изображения из Clipboard";
+    static constexpr const char* kNoClipboardBitmap = " Вставка ОТМЕНЕНА! Формат изображения в Clipboard НЕ BitMap";
+    static constexpr const char* kOverwrite = "Указанный Файл уже существует.Заменить его на новый?";
+
+private:
+    void say(const QString& text);
+    int openFilterIndex_ = 1;
+    int saveFilterIndex_ = 1;
+    TFileDialogs* dialogs_;
+};
+
+// Puts the bitmap on the clipboard; false for an empty one.
+bool CopyBitMapToClipboard(const QImage& bitmap);
+
+}  // namespace ormica

@@ -1,0 +1,393 @@
+#include "main_window.h"
+
+#include "app/main_data.h"
+#include "engine/image_error.h"
+#include "engine/img_service.h"
+#include "engine/message_sink.h"
+#include "engine/image_widget.h"
+#include "engine/progress_bar.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace ormica {
+
+const QString TFormOrmica::kCaption = QStringLiteral("  Ormica Ver 3.5.3.1. (ДЛЯ УЧЕБНОГО ПРОЦЕССА)");
+
+class TFormOrmica::TPanelText : public TTextPanel {
+public:
+    explicit TPanelText(QLabel* label) : label_(label) {}
+    void setText(const QString& text) override { label_->setText(text); }
+    QString text() const override { return label_->text(); }
+
+private:
+    QLabel* label_;
+};
+
+namespace {
+
+QColor toQColor(TColor color)
+{
+    const TBGRTriple c = ColorToBGR(ResolveColor(color));
+    return QColor(c.r, c.g, c.b);
+}
+
+QLabel* makeBox(const QString& hint, QWidget* parent)
+{
+    auto* box = new QLabel(parent);
+    box->setFixedSize(16, 17);
+    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    box->setAutoFillBackground(true);
+    box->setToolTip(hint);
+    return box;
+}
+
+QScrollArea* makeScrollBox(TImageWidget* image, QWidget* parent)
+{
+    auto* box = new QScrollArea(parent);
+    box->setWidgetResizable(false);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box->setFocusPolicy(Qt::StrongFocus);
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Window, toQColor(clBtnFace));
+    box->viewport()->setPalette(pal);
+    box->viewport()->setAutoFillBackground(true);
+    box->setWidget(image);
+    return box;
+}
+
+}  // namespace
+
+TFormOrmica::TFormOrmica(TFileDialogs* dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs)
+{
+    createControls();
+    createMenus();
+    FormCreate();
+}
+
+TFormOrmica::~TFormOrmica()
+{
+    if (MainData::SrcImageRef == ImageMain)
+        MainData::SrcImageRef = nullptr;
+    if (MainData::TrgImageRef == TargetImage)
+        MainData::TrgImageRef = nullptr;
+    if (MainData::PagesRef == PageControl1)
+        MainData::PagesRef = nullptr;
+}
+
+void TFormOrmica::createControls()
+{
+    resize(871, 697);
+    setMinimumSize(480, 350);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(871 / 2, 697 / 2));
+    }
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    PanelRotate = new QWidget(central);
+    PanelRotate->setObjectName(QStringLiteral("PanelRotate"));
+    PanelRotate->setFixedHeight(33);
+    PanelRotate->hide();
+    layout->addWidget(PanelRotate);
+
+    PageControl1 = new QTabWidget(central);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    TabSheet1 = new QWidget;
+    TabSheet3 = new QWidget;
+    PageControl1->addTab(TabSheet1, QStringLiteral("Основное изображение"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Финишное изображение"));
+    layout->addWidget(PageControl1, 1);
+
+    auto makePage = [](QWidget* sheet, QWidget*& panel, QScrollArea*& box, TImageWidget*& image, QSize design) {
+        auto* sheetLayout = new QVBoxLayout(sheet);
+        sheetLayout->setContentsMargins(0, 0, 0, 0);
+        panel = new QWidget(sheet);
+        auto* panelLayout = new QVBoxLayout(panel);
+        panelLayout->setContentsMargins(0, 0, 0, 0);
+        image = new TImageWidget(design);
+        box = makeScrollBox(image, panel);
+        panelLayout->addWidget(box);
+        sheetLayout->addWidget(panel);
+    };
+    makePage(TabSheet1, PanelSrcImg, ScrollBoxSrcImg, ImageMain, QSize(161, 145));
+    makePage(TabSheet3, PanelTrgImg, ScrollBoxTrgImg, TargetImage, QSize(145, 129));
+    ImageMain->setObjectName(QStringLiteral("ImageMain"));
+    TargetImage->setObjectName(QStringLiteral("TargetImage"));
+
+    Panel2 = new QWidget(central);
+    auto* bottom = new QVBoxLayout(Panel2);
+    bottom->setContentsMargins(0, 0, 0, 0);
+    bottom->setSpacing(0);
+    ProgressBar1 = new QProgressBar(Panel2);
+    ProgressBar1->setTextVisible(false);
+    ProgressBar1->setMaximumHeight(12);
+    ProgressBar1->setValue(0);
+    StatusBar1 = new QStatusBar(Panel2);
+    StatusBar1->setSizeGripEnabled(true);
+    const int widths[3] = {24, 250, 24};
+    for (int i = 0; i < 4; ++i) {
+        panels_[i] = new QLabel(StatusBar1);
+        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        panels_[i]->setMinimumHeight(21);
+        if (i < 3) {
+            panels_[i]->setFixedWidth(widths[i]);
+            StatusBar1->addWidget(panels_[i]);
+        } else {
+            panels_[i]->setMinimumWidth(50);
+            StatusBar1->addWidget(panels_[i], 1);
+        }
+    }
+    // The colour box and the lamp sit over panels 0 and 2.
+    stxtPointColor = makeBox(QStringLiteral("Цвет пикселя в начальной точке выделения"), panels_[0]);
+    sttxtAttention = makeBox(QStringLiteral("Индикатор внимания"), panels_[2]);
+    stxtPointColor->move(4, 2);
+    sttxtAttention->move(4, 2);
+    bottom->addWidget(ProgressBar1);
+    bottom->addWidget(StatusBar1);
+    layout->addWidget(Panel2);
+    setCentralWidget(central);
+
+    progress_ = std::make_unique<TProgressBarAdapter>(ProgressBar1);
+    panel3_ = std::make_unique<TPanelText>(panels_[3]);
+
+    TimerAttention = new QTimer(this);
+    TimerAttention->setInterval(100);
+    connect(TimerAttention, &QTimer::timeout, this, &TFormOrmica::TimerAttentionTimer);
+    connect(PageControl1, &QTabWidget::tabBarClicked, this, [this](int index) {
+        if (index >= 0)
+            QTimer::singleShot(0, this, [this, index] { ShowPage(index); });
+    });
+}
+
+void TFormOrmica::createMenus()
+{
+    QMenu* files = menuBar()->addMenu(QStringLiteral("Файлы"));
+    QMenu* load = files->addMenu(QStringLiteral("Загрузить"));
+    MMLoadToSrc = load->addAction(QStringLiteral("Основное изображение"), this, &TFormOrmica::MMLoadToSrcClick);
+    MMLoadToDest = load->addAction(QStringLiteral("Финишное изображение"), this, &TFormOrmica::MMLoadToDestClick);
+    QMenu* save = files->addMenu(QStringLiteral("Сохранить"));
+    MMSaveFromSrc = save->addAction(QStringLiteral("Основное изображение"), this, &TFormOrmica::MMSaveFromSrcClick);
+    MMSaveFromDest = save->addAction(QStringLiteral("Финишное изображение"), this, &TFormOrmica::MMSaveFromDestClick);
+    files->addSeparator();
+    MMExit = files->addAction(QStringLiteral("Выход"), this, &TFormOrmica::MMExitClick);
+}
+
+void TFormOrmica::FormCreate()
+{
+    setWindowTitle(kCaption);
+    MainData::ProgramDir = QCoreApplication::applicationDirPath();
+    if (!loadSave_) {
+        loadSave_ = std::make_unique<TLoadSaveImage>(progress_.get(), panel3_.get(), dialogs_);
+        loadSave_->OwnerForm = this;
+        loadSave_->SetImageDesc(*ImageMain, QStringLiteral("NoName"), skStartUp, pfCustom);
+        loadSave_->SetImageDesc(*TargetImage, QStringLiteral("NoName"), skStartUp, pfCustom);
+    }
+    PaintImage(*ImageMain, clBtnFace);
+    PaintImage(*TargetImage, clBtnFace);
+    MainData::SrcImageRef = ImageMain;
+    MainData::TrgImageRef = TargetImage;
+    MainData::PagesRef = PageControl1;
+    showLamp(statusBarColor());
+}
+
+void TFormOrmica::closeEvent(QCloseEvent* event)
+{
+    loadSave_.reset();
+    QMainWindow::closeEvent(event);
+}
+
+QString TFormOrmica::statusText(int panel) const
+{
+    return panel >= 0 && panel < 4 ? panels_[panel]->text() : QString();
+}
+
+TColor TFormOrmica::statusBarColor() const
+{
+    const QColor c = StatusBar1->palette().color(QPalette::Window);
+    return RGBToColor(c.red(), c.green(), c.blue());
+}
+
+void TFormOrmica::showLamp(TColor color)
+{
+    lampShown_ = color;
+    QPalette pal = sttxtAttention->palette();
+    pal.setColor(QPalette::Window, toQColor(color));
+    sttxtAttention->setPalette(pal);
+}
+
+TColor TFormOrmica::lampColor() const
+{
+    return lampShown_;
+}
+
+bool TFormOrmica::lampBlinking() const
+{
+    return TimerAttention->isActive();
+}
+
+void TFormOrmica::ResetIndicators()
+{
+    QPalette pal = stxtPointColor->palette();
+    pal.setColor(QPalette::Window, toQColor(statusBarColor()));
+    stxtPointColor->setPalette(pal);
+    showLamp(statusBarColor());
+    TimerAttention->stop();
+    panels_[1]->clear();
+    panels_[3]->clear();
+}
+
+void TFormOrmica::SetAttention(bool on, TColor color, const QString& text)
+{
+    if (!text.isEmpty())
+        panels_[3]->setText(text);
+    if (on)
+        TimerAttention->start();
+    else
+        TimerAttention->stop();
+    lampTag_ = color;
+    showLamp(on ? color : statusBarColor());
+}
+
+void TFormOrmica::TimerAttentionTimer()
+{
+    showLamp(lampShown_ == statusBarColor() ? lampTag_ : statusBarColor());
+}
+
+void TFormOrmica::ShowPage(int page)
+{
+    const TImageControl* image = nullptr;
+    QString prefix;
+    QScrollArea* box = nullptr;
+    if (page == 0) {
+        image = ImageMain;
+        prefix = QStringLiteral(" Файл основного изображения : ");
+        box = ScrollBoxSrcImg;
+    } else if (page == 1) {
+        image = TargetImage;
+        prefix = QStringLiteral(" Файл финишного изображения : ");
+        box = ScrollBoxTrgImg;
+    } else {
+        setWindowTitle(kCaption);
+        return;
+    }
+    if (PageControl1->currentIndex() != page)
+        PageControl1->setCurrentIndex(page);
+    const TImageDesc* desc = image->imageDesc();
+    setWindowTitle(desc ? kCaption + prefix + QFileInfo(desc->FileName).fileName() : kCaption);
+    box->setFocus();
+}
+
+void TFormOrmica::MarkNoName(TImageControl& image)
+{
+    TImageDesc& desc = image.ensureImageDesc();
+    desc.FileName = QStringLiteral("NoName");
+    desc.SourceKind = skOperation;
+    desc.PixelFormat = pf24bit;
+}
+
+void TFormOrmica::setBusy(bool busy)
+{
+    if (busy) {
+        ++busyDepth_;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (busyDepth_ > 0) {
+        --busyDepth_;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+void TFormOrmica::repaintNow()
+{
+    repaint();
+}
+
+void TFormOrmica::reportFileError(const QString& text)
+{
+    // The box tells what went wrong; the lamp must not go on blinking over
+    // "may take long" once the command is over.
+    messages().error(text);
+    SetAttention(false, clLime, QString());
+    panels_[3]->clear();
+}
+
+void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
+{
+    repaint();
+    if (loadSave_) {
+        SetAttention(true, clLime, QStringLiteral(" Операция может быть длительной"));
+        try {
+            if (loadSave_->LoadImage(image))
+                ImageToImgTab(image, arr, progress_.get());
+            ShowPage(page);
+        } catch (const TImageError& e) {
+            reportFileError(e.text());
+            return;
+        } catch (const std::exception& e) {
+            reportFileError(QString::fromLocal8Bit(e.what()));
+            return;
+        }
+    }
+    SetAttention(false, clLime, QString());
+}
+
+void TFormOrmica::saveFrom(TImageWidget& image, int page)
+{
+    ResetIndicators();
+    if (!loadSave_)
+        return;
+    loadSave_->JpegQuality = 100;
+    try {
+        loadSave_->SaveImage(image);
+    } catch (const TImageError& e) {
+        reportFileError(e.text());
+        return;
+    } catch (const std::exception& e) {
+        reportFileError(QString::fromLocal8Bit(e.what()));
+        return;
+    }
+    ShowPage(page);
+}
+
+void TFormOrmica::MMLoadToSrcClick()
+{
+    loadInto(*ImageMain, MainData::SrcArr, 0);
+}
+
+void TFormOrmica::MMLoadToDestClick()
+{
+    loadInto(*TargetImage, MainData::TrgArr, 1);
+}
+
+void TFormOrmica::MMSaveFromSrcClick()
+{
+    saveFrom(*ImageMain, 0);
+}
+
+void TFormOrmica::MMSaveFromDestClick()
+{
+    saveFrom(*TargetImage, 1);
+}
+
+void TFormOrmica::MMExitClick()
+{
+    close();
+}
+
+}  // namespace ormica

@@ -1,0 +1,39 @@
+#include "box_message_sink.h"
+
+#include <QMessageBox>
+
+namespace ormica {
+
+namespace {
+QString lines(const QString& text)
+{
+    QString t = text;
+    return t.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+}  // namespace
+
+void TBoxMessageSink::warning(const QString& text)
+{
+    QMessageBox::warning(parent_, QStringLiteral("Внимание"), lines(text), QMessageBox::Ok);
+}
+
+void TBoxMessageSink::error(const QString& text)
+{
+    QMessageBox::critical(parent_, QStringLiteral("Ошибка"), lines(text), QMessageBox::Ok);
+}
+
+bool TBoxMessageSink::question(const QString& text, TQuestionKind kind)
+{
+    const auto buttons = QMessageBox::Yes | QMessageBox::No;
+    const auto answer = kind == TQuestionKind::Information
+                            ? QMessageBox::information(parent_, QStringLiteral("Информация"), lines(text), buttons)
+                            : QMessageBox::question(parent_, QStringLiteral("Подтверждение"), lines(text), buttons);
+    return answer == QMessageBox::Yes;
+}
+
+void TBoxMessageSink::information(const QString& text)
+{
+    QMessageBox::information(parent_, QStringLiteral("Информация"), lines(text), QMessageBox::Ok);
+}
+
+}  // namespace ormica
