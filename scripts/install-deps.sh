@@ -5,10 +5,11 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libqt6opengl6-dev
+  qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins
   libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
+  imagemagick
 )
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libopencv-dev)

@@ -126,7 +126,31 @@ void RaiseImageAllocationLimit()
     QImageReader::setAllocationLimit(int(4 * (kMaxPictureBytes / 3) / (1024 * 1024)) + 1);
 }
 
-QImage ReadBmpPixels(const QString& fileName)
+namespace {
+
+// The reader widens a 5-bit channel v to v << 3 (so white is 248); the bits
+// repeated below the top ones give the full range.
+void widenChannels(QImage& image, bool sixBitGreen)
+{
+    std::uint8_t five[256], six[256];
+    for (int x = 0; x < 256; ++x) {
+        five[x] = std::uint8_t(((x >> 3) << 3) | (x >> 5));
+        six[x] = std::uint8_t(((x >> 2) << 2) | (x >> 6));
+    }
+    const std::uint8_t* green = sixBitGreen ? six : five;
+    for (int y = 0; y < image.height(); ++y) {
+        uchar* p = image.scanLine(y);
+        for (int x = 0; x < image.width(); ++x, p += 3) {
+            p[0] = five[p[0]];
+            p[1] = green[p[1]];
+            p[2] = five[p[2]];
+        }
+    }
+}
+
+}  // namespace
+
+QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header)
 {
     RaiseImageAllocationLimit();
     QImageReader reader(fileName, "bmp");
@@ -139,6 +163,8 @@ QImage ReadBmpPixels(const QString& fileName)
         if (image.isNull())
             throw TImageError(QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName));
     }
+    if (header.format == pf15bit || header.format == pf16bit)
+        widenChannels(image, header.format == pf16bit);
     return image;
 }
 

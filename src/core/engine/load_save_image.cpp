@@ -161,7 +161,7 @@ bool TLoadSaveImage::LoadBmp(const QString& fileName, TImageControl& image)
             QStringLiteral(" ) пикселя в файле"));
         return false;
     }
-    const QImage picture = ReadBmpPixels(fileName);
+    const QImage picture = ReadBmpPixels(fileName, header);
     if (!Is24Bit(picture)) {
         say(QString::fromUtf8(kSetFormatFailed));
         return false;

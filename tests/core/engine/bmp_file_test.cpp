@@ -1,0 +1,267 @@
+#include "engine/bmp_file.h"
+
+#include "engine/image_error.h"
+#include "engine/load_save_image.h"
+#include "recorders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <chrono>
+#include <gtest/gtest.h>
+
+using namespace ormica;
+
+namespace {
+
+QString suiteDir(const char* sub)
+{
+    const QString root = test::testDataDir();
+    return root.isEmpty() ? QString() : root + QStringLiteral("/bmpsuite/") + QLatin1String(sub);
+}
+
+QStringList bmpFiles(const QString& dir)
+{
+    QStringList files;
+    for (const QFileInfo& f : QDir(dir).entryInfoList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name))
+        files << f.absoluteFilePath();
+    return files;
+}
+
+// ImageMagick reads BMP with code of its own: the reference for our pixels.
+QString independentReader()
+{
+    for (const char* p : {"/usr/bin/convert-im6.q16", "/usr/bin/convert-im7.q16", "/usr/bin/magick"})
+        if (QFileInfo(QLatin1String(p)).isExecutable())
+            return QLatin1String(p);
+    return QString();
+}
+
+QByteArray readRgbIndependently(const QString& reader, const QString& file)
+{
+    QProcess p;
+    p.start(reader, {file, QStringLiteral("-depth"), QStringLiteral("8"), QStringLiteral("rgb:-")});
+    p.waitForFinished(30000);
+    return p.exitCode() == 0 ? p.readAllStandardOutput() : QByteArray();
+}
+
+QByteArray header(qint32 width, qint32 height, quint16 bits, quint32 compression, QByteArray extra = {})
+{
+    QByteArray h(54, '\0');
+    h[0] = 'B';
+    h[1] = 'M';
+    qToLittleEndian<quint32>(54, h.data() + 10);
+    qToLittleEndian<quint32>(40, h.data() + 14);
+    qToLittleEndian<qint32>(width, h.data() + 18);
+    qToLittleEndian<qint32>(height, h.data() + 22);
+    qToLittleEndian<quint16>(1, h.data() + 26);
+    qToLittleEndian<quint16>(bits, h.data() + 28);
+    qToLittleEndian<quint32>(compression, h.data() + 30);
+    return h + extra;
+}
+
+QByteArray masks(quint32 r, quint32 g, quint32 b)
+{
+    QByteArray m(12, '\0');
+    qToLittleEndian<quint32>(r, m.data());
+    qToLittleEndian<quint32>(g, m.data() + 4);
+    qToLittleEndian<quint32>(b, m.data() + 8);
+    return m;
+}
+
+QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QLatin1String(name));
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+    return path;
+}
+
+}  // namespace
+
+TEST(BmpHeader, PixelFormatCodeFollowsBitsCompressionAndMasks)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        TPixelFormat expected;
+    } cases[] = {
+        {"1.bmp", header(4, 4, 1, 0), pf1bit},
+        {"2.bmp", header(4, 4, 2, 0), pfCustom},
+        {"4.bmp", header(4, 4, 4, 0), pf4bit},
+        {"4rle.bmp", header(4, 4, 4, 2), pf4bit},
+        {"8rle.bmp", header(4, 4, 8, 1), pf8bit},
+        {"16.bmp", header(4, 4, 16, 0), pf15bit},
+        {"555.bmp", header(4, 4, 16, 3, masks(0x7C00, 0x03E0, 0x001F)), pf15bit},
+        {"565.bmp", header(4, 4, 16, 3, masks(0xF800, 0x07E0, 0x001F)), pf16bit},
+        {"444.bmp", header(4, 4, 16, 3, masks(0x0F00, 0x00F0, 0x000F)), pfCustom},
+        {"24.bmp", header(4, -4, 24, 0), pf24bit},
+        {"32.bmp", header(4, 4, 32, 0), pf32bit},
+        {"32masks.bmp", header(4, 4, 32, 3, masks(0xFF, 0xFF00, 0xFF0000)), pf32bit},
+        {"64.bmp", header(4, 4, 64, 0), pfCustom},
+        {"jpeg.bmp", header(4, 4, 0, 4), pfCustom},
+        {"png.bmp", header(4, 4, 0, 5), pfCustom},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TBmpHeader h = ReadBmpHeader(writeFile(dir, c.name, c.bytes));
+        EXPECT_EQ(h.format, c.expected);
+        EXPECT_EQ(h.width, 4);
+        EXPECT_EQ(h.height, 4);
+    }
+    EXPECT_FALSE(IsAcceptedFormat(pf1bit));
+    EXPECT_FALSE(IsAcceptedFormat(pfCustom));
+    EXPECT_TRUE(IsAcceptedFormat(pfDevice));
+    EXPECT_TRUE(IsAcceptedFormat(pf15bit));
+    EXPECT_EQ(PixelFormatName(pf1bit), QStringLiteral("pf1bit"));
+    EXPECT_EQ(PixelFormatName(42), QStringLiteral("pfCustom"));
+}
+
+TEST(BmpHeader, AbsurdAndBrokenHeadersAreRefusedBeforeAllocating)
+{
+    QTemporaryDir dir;
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* text;
+    } cases[] = {
+        {"wide.bmp", header(70000, 1, 24, 0), "Недопустимый размер изображения: 70000 x 1 пикселей."},
+        {"huge.bmp", header(60000, 60000, 24, 0), "Недопустимый размер изображения: 60000 x 60000 пикселей."},
+        {"zero.bmp", header(0, 5, 24, 0), "Недопустимый размер изображения: 0 x 5 пикселей."},
+        {"cut.bmp", QByteArray("BM\0\0", 4), "не является правильным BMP-файлом"},
+        {"png.bmp", QByteArray("\x89PNG\r\n\x1a\n0000000000000000", 24), "не является правильным BMP-файлом"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        try {
+            ReadBmpHeader(writeFile(dir, c.name, c.bytes));
+            ADD_FAILURE() << "accepted";
+        } catch (const TImageError& e) {
+            EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.text))) << e.text().toStdString();
+        }
+    }
+}
+
+TEST(BmpCorpus, GoodFilesLoadWithTheirCodeAndTheIndependentReadersPixels)
+{
+    const QString dir = suiteDir("g");
+    if (dir.isEmpty())
+        GTEST_SKIP() << "picture corpora not found beside the project (../shared/testdata)";
+    const QString reader = independentReader();
+    const std::map<QString, TPixelFormat> codes{
+        {"pal4", pf4bit},      {"pal4gs", pf4bit},       {"pal4rle", pf4bit},     {"pal8", pf8bit},
+        {"pal8-0", pf8bit},    {"pal8gs", pf8bit},       {"pal8nonsquare", pf8bit}, {"pal8os2", pf8bit},
+        {"pal8rle", pf8bit},   {"pal8topdown", pf8bit},  {"pal8v4", pf8bit},      {"pal8v5", pf8bit},
+        {"pal8w124", pf8bit},  {"pal8w125", pf8bit},     {"pal8w126", pf8bit},    {"rgb16", pf15bit},
+        {"rgb16bfdef", pf15bit}, {"rgb16-565", pf16bit}, {"rgb16-565pal", pf16bit}, {"rgb24", pf24bit},
+        {"rgb24pal", pf24bit}, {"rgb32", pf32bit},       {"rgb32bf", pf32bit},    {"rgb32bfdef", pf32bit},
+    };
+    test::RecordingPanel panel;
+    TLoadSaveImage service(nullptr, &panel, nullptr);
+    int compared = 0;
+    for (const QString& file : bmpFiles(dir)) {
+        const QString base = QFileInfo(file).completeBaseName();
+        SCOPED_TRACE(base.toStdString());
+        TImageControl image;
+        if (base.startsWith(QLatin1String("pal1"))) {
+            EXPECT_FALSE(service.LoadBmp(file, image));
+            EXPECT_EQ(panel.text(), QStringLiteral(" ОШИБКА! Недопустимый формат ( pf1bit ) пикселя в файле"));
+            EXPECT_TRUE(image.picture().isNull());
+            EXPECT_EQ(image.imageDesc(), nullptr);
+            continue;
+        }
+        ASSERT_TRUE(service.LoadBmp(file, image));
+        ASSERT_TRUE(codes.count(base)) << "a file of the suite this test does not know";
+        EXPECT_EQ(image.imageDesc()->PixelFormat, codes.at(base));
+        EXPECT_EQ(image.imageDesc()->SourceKind, skBmpFile);
+        EXPECT_EQ(image.picture().format(), QImage::Format_BGR888);
+        if (reader.isEmpty())
+            continue;
+        const QByteArray rgb = readRgbIndependently(reader, file);
+        const QImage& pic = image.picture();
+        ASSERT_EQ(rgb.size(), qsizetype(3) * pic.width() * pic.height());
+        int differing = 0;
+        for (int y = 0; y < pic.height(); ++y)
+            for (int x = 0; x < pic.width(); ++x) {
+                const uchar* p = pic.constScanLine(y) + 3 * x;
+                const char* q = rgb.constData() + 3 * (qsizetype(y) * pic.width() + x);
+                for (int c = 0; c < 3; ++c)
+                    differing += p[2 - c] != uchar(q[c]);
+            }
+        EXPECT_EQ(differing, 0);
+        ++compared;
+    }
+    if (reader.isEmpty())
+        std::cout << "[ NOTE ] no independent BMP reader (ImageMagick); pixels not compared\n";
+    else
+        EXPECT_EQ(compared, 24);
+}
+
+TEST(BmpCorpus, QuestionableAndBadFilesNeverCrashOrHang)
+{
+    const QString root = test::testDataDir();
+    if (root.isEmpty())
+        GTEST_SKIP() << "picture corpora not found beside the project (../shared/testdata)";
+    test::RecordingPanel panel;
+    TLoadSaveImage service(nullptr, &panel, nullptr);
+    int loaded = 0, refused = 0, failed = 0;
+    for (const char* sub : {"q", "b"}) {
+        for (const QString& file : bmpFiles(suiteDir(sub))) {
+            SCOPED_TRACE(file.toStdString());
+            TImageControl image;
+            const auto start = std::chrono::steady_clock::now();
+            try {
+                if (service.LoadBmp(file, image)) {
+                    ++loaded;
+                    EXPECT_EQ(image.picture().format(), QImage::Format_BGR888);
+                    EXPECT_TRUE(IsAcceptedFormat(image.imageDesc()->PixelFormat));
+                } else {
+                    ++refused;
+                    EXPECT_TRUE(panel.text().startsWith(QStringLiteral(" ОШИБКА!")));
+                    EXPECT_TRUE(image.picture().isNull());
+                }
+            } catch (const TImageError& e) {
+                ++failed;
+                EXPECT_FALSE(e.text().isEmpty());
+                EXPECT_TRUE(image.picture().isNull());
+            }
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        }
+    }
+    EXPECT_EQ(loaded + refused + failed, 62);
+    EXPECT_GT(loaded, 0);
+    EXPECT_GT(refused, 0);
+}
+
+TEST(BmpWrite, WritesBottomUp24BitThatReadersReadBack)
+{
+    QTemporaryDir dir;
+    for (const QSize size : {QSize(1, 1), QSize(5, 3), QSize(64, 7)}) {
+        SCOPED_TRACE(size.width());
+        const QImage picture = test::patternImage(size.width(), size.height(), 21);
+        const QString path = dir.filePath(QStringLiteral("out.bmp"));
+        ASSERT_TRUE(WriteBmpFile(picture, path));
+
+        // The bytes themselves, read by hand.
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        const int stride = (3 * size.width() + 3) & ~3;
+        ASSERT_EQ(bytes.size(), 54 + stride * size.height());
+        EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData() + 28), 24);
+        EXPECT_EQ(qFromLittleEndian<qint32>(bytes.constData() + 22), size.height());
+        const char* lastRow = bytes.constData() + 54;  // bottom row first
+        EXPECT_EQ(std::memcmp(lastRow, picture.constScanLine(size.height() - 1), std::size_t(3 * size.width())), 0);
+
+        const TBmpHeader h = ReadBmpHeader(path);
+        EXPECT_EQ(h.format, pf24bit);
+        EXPECT_EQ(ReadBmpPixels(path, h), picture);
+    }
+    EXPECT_FALSE(WriteBmpFile(QImage(), dir.filePath(QStringLiteral("none.bmp"))));
+    EXPECT_FALSE(WriteBmpFile(test::patternImage(2, 2), dir.filePath(QStringLiteral("no/such/dir/x.bmp"))));
+}
