@@ -162,7 +162,8 @@ void BM_JpegDecodeLibjpeg(benchmark::State& state)
         std::unique_ptr<uchar[]> pixels(new uchar[stride * cinfo.output_height]);
         while (cinfo.output_scanline < cinfo.output_height) {
             JSAMPROW rows[16];
-            const int n = int(std::min<JDIMENSION>(cinfo.rec_outbuf_height, cinfo.output_height - cinfo.output_scanline));
+            const int n =
+                int(std::min<JDIMENSION>(cinfo.rec_outbuf_height, cinfo.output_height - cinfo.output_scanline));
             for (int i = 0; i < n; ++i)
                 rows[i] = pixels.get() + (cinfo.output_scanline + JDIMENSION(i)) * stride;
             jpeg_read_scanlines(&cinfo, rows, JDIMENSION(n));

@@ -36,11 +36,10 @@ void fail(const QString& text)
 
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: ormica-cli info FILE\n"
-                 "       ormica-cli convert IN OUT [--quality N]\n"
-                 "       ormica-cli grey IN OUT [--quality N]\n"
-                 "OUT is written as JPEG (.jpg, .jpeg) or BMP (.bmp); JPEG quality is 100 unless given.\n");
+    std::fprintf(stderr, "usage: ormica-cli info FILE\n"
+                         "       ormica-cli convert IN OUT [--quality N]\n"
+                         "       ormica-cli grey IN OUT [--quality N]\n"
+                         "OUT is written as JPEG (.jpg, .jpeg) or BMP (.bmp); JPEG quality is 100 unless given.\n");
     return kUsage;
 }
 

@@ -1,6 +1,7 @@
 #include "recorders.h"
 
 #include <QFileInfo>
+#include <cstring>
 
 namespace ormica::test {
 
@@ -9,6 +10,23 @@ QString testDataDir()
     const QByteArray env = qgetenv("ORMICA_TESTDATA");
     const QString dir = env.isEmpty() ? QStringLiteral(ORMICA_DEFAULT_TESTDATA) : QString::fromLocal8Bit(env);
     return QFileInfo(dir).isDir() ? dir : QString();
+}
+
+QString corpusPath(const QString& relative)
+{
+    const QString root = testDataDir();
+    return root.isEmpty() ? QString() : root + QLatin1Char('/') + relative;
+}
+
+bool arrayHoldsPicture(const TImgTabBGR& arr, const QImage& picture)
+{
+    if (arr.height() != picture.height() || arr.width() != picture.width())
+        return false;
+    for (int y = 0; y < arr.height(); ++y)
+        if (arr.rowLength(y) != 3 * qsizetype(picture.width()) ||
+            std::memcmp(arr.row(y), picture.constScanLine(y), std::size_t(arr.rowLength(y))) != 0)
+            return false;
+    return true;
 }
 
 QImage patternImage(int width, int height, unsigned seed)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/img_tab.h"
 #include "engine/load_save_image.h"
 #include "engine/message_sink.h"
 #include "engine/progress.h"
@@ -99,6 +100,11 @@ private:
 
 // The third-party picture corpora; empty when they are not beside the project.
 QString testDataDir();
+// A file or folder of the corpora ("jpeg/go", "bmpsuite/g"); empty without them.
+QString corpusPath(const QString& relative);
+
+// True when the array holds exactly the picture's pixels, row by row.
+bool arrayHoldsPicture(const TImgTabBGR& arr, const QImage& picture);
 
 // A 24-bit picture of the given size with a pattern that differs in every
 // channel and pixel.

@@ -157,7 +157,8 @@ QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header)
     reader.setAutoTransform(false);
     QImage image = reader.read();
     if (image.isNull())
-        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, reader.errorString()));
+        throw TImageError(
+            QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, reader.errorString()));
     if (!Is24Bit(image)) {
         image = image.convertToFormat(QImage::Format_BGR888);
         if (image.isNull())

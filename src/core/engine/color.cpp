@@ -17,13 +17,20 @@ namespace {
 QPalette::ColorRole roleOf(TColor color)
 {
     switch (color & 0xFF) {
-    case 5: return QPalette::Base;          // window background
-    case 8: return QPalette::Text;          // window text
-    case 15: return QPalette::Button;       // button face
-    case 18: return QPalette::ButtonText;   // button text
-    case 13: return QPalette::Highlight;
-    case 14: return QPalette::HighlightedText;
-    default: return QPalette::Window;
+    case 5:
+        return QPalette::Base;  // window background
+    case 8:
+        return QPalette::Text;  // window text
+    case 15:
+        return QPalette::Button;  // button face
+    case 18:
+        return QPalette::ButtonText;  // button text
+    case 13:
+        return QPalette::Highlight;
+    case 14:
+        return QPalette::HighlightedText;
+    default:
+        return QPalette::Window;
     }
 }
 

@@ -57,8 +57,8 @@ __attribute__((target("ssse3"))) static inline __m128i levels(__m128i sums)
     return _mm_cvttps_epi32(_mm_add_ps(_mm_sqrt_ps(_mm_mul_ps(_mm_cvtepi32_ps(sums), third)), half));
 }
 
-__attribute__((target("ssse3"))) static inline __m128i pick(__m128i c0, __m128i c1, __m128i c2, __m128i m0,
-                                                            __m128i m1, __m128i m2)
+__attribute__((target("ssse3"))) static inline __m128i pick(__m128i c0, __m128i c1, __m128i c2, __m128i m0, __m128i m1,
+                                                            __m128i m2)
 {
     return _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(c0, m0), _mm_shuffle_epi8(c1, m1)), _mm_shuffle_epi8(c2, m2));
 }
@@ -111,8 +111,14 @@ __attribute__((target("ssse3"))) void grayRowSimd(const std::uint8_t* src, std::
 
 #else
 
-bool grayRowSimdAvailable() { return false; }
-void grayRowSimd(const std::uint8_t* src, std::uint8_t* dst, int width) { grayRowPortable(src, dst, width); }
+bool grayRowSimdAvailable()
+{
+    return false;
+}
+void grayRowSimd(const std::uint8_t* src, std::uint8_t* dst, int width)
+{
+    grayRowPortable(src, dst, width);
+}
 
 #endif
 

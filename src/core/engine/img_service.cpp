@@ -12,7 +12,7 @@ namespace ormica {
 
 namespace {
 
-constexpr int kMaxRows = 65536;        // 16-bit row counters
+constexpr int kMaxRows = 65536;            // 16-bit row counters
 constexpr qsizetype kMaxRowBytes = 65535;  // 16-bit byte positions in a row
 
 void warn(const char* text)

@@ -14,8 +14,7 @@ namespace ormica {
 // Rows of elements, row 0 at the top of the picture. Rows may differ in
 // length; all of them live in one block so that a whole picture costs one
 // allocation and rows can be copied as single blocks.
-template <class T>
-class TRowArray {
+template <class T> class TRowArray {
     static_assert(std::is_trivially_copyable_v<T>);
 
 public:

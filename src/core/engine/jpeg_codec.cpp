@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 namespace ormica {
 
@@ -285,8 +285,8 @@ void EncodeJpegFile(const QImage& picture, const QString& fileName, int quality,
         service->progress(TJpegStage::Ending, 0);
 
     QSaveFile out(fileName);
-    if (!out.open(QIODevice::WriteOnly) || out.write(reinterpret_cast<const char*>(data.get()), qint64(s->size)) != qint64(s->size) ||
-        !out.commit())
+    if (!out.open(QIODevice::WriteOnly) ||
+        out.write(reinterpret_cast<const char*>(data.get()), qint64(s->size)) != qint64(s->size) || !out.commit())
         throw TImageError(QStringLiteral("Не могу записать JPEG-файл \"%1\".\r\n%2").arg(fileName, out.errorString()));
 }
 

@@ -21,8 +21,8 @@ bool IsAcceptedFormat(std::uint8_t pixelFormat)
 
 QString PixelFormatName(std::uint8_t pixelFormat)
 {
-    static const char* const names[] = {"pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit",
-                                        "pf16bit", "pf24bit", "pf32bit"};
+    static const char* const names[] = {"pfDevice", "pf1bit",  "pf4bit",  "pf8bit",
+                                        "pf15bit",  "pf16bit", "pf24bit", "pf32bit"};
     return QString::fromLatin1(pixelFormat <= pf32bit ? names[pixelFormat] : "pfCustom");
 }
 
@@ -197,8 +197,7 @@ bool TLoadSaveImage::SaveImage(TImageControl& image)
     const QString name = SaveFileName(choice->fileName, choice->filterIndex);
     if (name.isEmpty())
         return false;
-    if (QFileInfo::exists(name) &&
-        !messages().question(QString::fromUtf8(kOverwrite), TQuestionKind::Information))
+    if (QFileInfo::exists(name) && !messages().question(QString::fromUtf8(kOverwrite), TQuestionKind::Information))
         return false;
     return choice->filterIndex == 1 ? SaveJpeg(name, image) : SaveBmp(name, image);
 }

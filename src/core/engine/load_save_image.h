@@ -71,8 +71,7 @@ public:
     bool LoadBmp(const QString& fileName, TImageControl& image);
     bool SaveJpeg(const QString& fileName, TImageControl& image);
     bool SaveBmp(const QString& fileName, TImageControl& image);
-    void SetImageDesc(TImageControl& image, const QString& fileName, std::uint8_t sourceKind,
-                      std::uint8_t pixelFormat);
+    void SetImageDesc(TImageControl& image, const QString& fileName, std::uint8_t sourceKind, std::uint8_t pixelFormat);
     bool CopyToClipboard(TImageControl& image);
     bool PasteFromClipboard(TImageControl& image);
 

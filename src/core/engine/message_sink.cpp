@@ -28,9 +28,18 @@ TMessageSink* setMessageSink(TMessageSink* sink)
     return previous;
 }
 
-void TStreamMessageSink::warning(const QString& text) { print("warning: ", text); }
-void TStreamMessageSink::error(const QString& text) { print("error: ", text); }
-void TStreamMessageSink::information(const QString& text) { print("", text); }
+void TStreamMessageSink::warning(const QString& text)
+{
+    print("warning: ", text);
+}
+void TStreamMessageSink::error(const QString& text)
+{
+    print("error: ", text);
+}
+void TStreamMessageSink::information(const QString& text)
+{
+    print("", text);
+}
 
 bool TStreamMessageSink::question(const QString& text, TQuestionKind)
 {

@@ -2,9 +2,9 @@
 
 #include "app/main_data.h"
 #include "engine/image_error.h"
+#include "engine/image_widget.h"
 #include "engine/img_service.h"
 #include "engine/message_sink.h"
-#include "engine/image_widget.h"
 #include "engine/progress_bar.h"
 
 #include <QAction>

@@ -12,10 +12,8 @@ class TQtFileDialogs : public TFileDialogs {
 public:
     explicit TQtFileDialogs(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
-    std::optional<TFileChoice> askOpen(const QString& initialDir, const QStringList& filters,
-                                       int filterIndex) override;
-    std::optional<TFileChoice> askSave(const QString& initialDir, const QStringList& filters,
-                                       int filterIndex) override;
+    std::optional<TFileChoice> askOpen(const QString& initialDir, const QStringList& filters, int filterIndex) override;
+    std::optional<TFileChoice> askSave(const QString& initialDir, const QStringList& filters, int filterIndex) override;
 
 private:
     std::optional<TFileChoice> ask(bool save, const QString& initialDir, const QStringList& filters, int filterIndex);

@@ -1,7 +1,7 @@
 #include "image_widget.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace ormica {
 

@@ -4,11 +4,29 @@
 
 namespace ormica {
 
-void TProgressBarAdapter::setMinimum(int value) { bar_->setMinimum(value); }
-void TProgressBarAdapter::setMaximum(int value) { bar_->setMaximum(value); }
-void TProgressBarAdapter::setPosition(int value) { bar_->setValue(value); }
-int TProgressBarAdapter::minimum() const { return bar_->minimum(); }
-int TProgressBarAdapter::maximum() const { return bar_->maximum(); }
-int TProgressBarAdapter::position() const { return bar_->value(); }
+void TProgressBarAdapter::setMinimum(int value)
+{
+    bar_->setMinimum(value);
+}
+void TProgressBarAdapter::setMaximum(int value)
+{
+    bar_->setMaximum(value);
+}
+void TProgressBarAdapter::setPosition(int value)
+{
+    bar_->setValue(value);
+}
+int TProgressBarAdapter::minimum() const
+{
+    return bar_->minimum();
+}
+int TProgressBarAdapter::maximum() const
+{
+    return bar_->maximum();
+}
+int TProgressBarAdapter::position() const
+{
+    return bar_->value();
+}
 
 }  // namespace ormica

@@ -19,8 +19,7 @@ namespace {
 
 QString suiteDir(const char* sub)
 {
-    const QString root = test::testDataDir();
-    return root.isEmpty() ? QString() : root + QStringLiteral("/bmpsuite/") + QLatin1String(sub);
+    return test::corpusPath(QStringLiteral("bmpsuite/") + QLatin1String(sub));
 }
 
 QStringList bmpFiles(const QString& dir)
@@ -154,12 +153,12 @@ TEST(BmpCorpus, GoodFilesLoadWithTheirCodeAndTheIndependentReadersPixels)
         GTEST_SKIP() << "picture corpora not found beside the project (../shared/testdata)";
     const QString reader = independentReader();
     const std::map<QString, TPixelFormat> codes{
-        {"pal4", pf4bit},      {"pal4gs", pf4bit},       {"pal4rle", pf4bit},     {"pal8", pf8bit},
-        {"pal8-0", pf8bit},    {"pal8gs", pf8bit},       {"pal8nonsquare", pf8bit}, {"pal8os2", pf8bit},
-        {"pal8rle", pf8bit},   {"pal8topdown", pf8bit},  {"pal8v4", pf8bit},      {"pal8v5", pf8bit},
-        {"pal8w124", pf8bit},  {"pal8w125", pf8bit},     {"pal8w126", pf8bit},    {"rgb16", pf15bit},
-        {"rgb16bfdef", pf15bit}, {"rgb16-565", pf16bit}, {"rgb16-565pal", pf16bit}, {"rgb24", pf24bit},
-        {"rgb24pal", pf24bit}, {"rgb32", pf32bit},       {"rgb32bf", pf32bit},    {"rgb32bfdef", pf32bit},
+        {"pal4", pf4bit},        {"pal4gs", pf4bit},      {"pal4rle", pf4bit},       {"pal8", pf8bit},
+        {"pal8-0", pf8bit},      {"pal8gs", pf8bit},      {"pal8nonsquare", pf8bit}, {"pal8os2", pf8bit},
+        {"pal8rle", pf8bit},     {"pal8topdown", pf8bit}, {"pal8v4", pf8bit},        {"pal8v5", pf8bit},
+        {"pal8w124", pf8bit},    {"pal8w125", pf8bit},    {"pal8w126", pf8bit},      {"rgb16", pf15bit},
+        {"rgb16bfdef", pf15bit}, {"rgb16-565", pf16bit},  {"rgb16-565pal", pf16bit}, {"rgb24", pf24bit},
+        {"rgb24pal", pf24bit},   {"rgb32", pf32bit},      {"rgb32bf", pf32bit},      {"rgb32bfdef", pf32bit},
     };
     test::RecordingPanel panel;
     TLoadSaveImage service(nullptr, &panel, nullptr);

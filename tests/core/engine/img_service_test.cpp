@@ -10,17 +10,6 @@ using namespace ormica;
 
 namespace {
 
-bool arrayMatchesBitmap(const TImgTabBGR& arr, const QImage& bitmap)
-{
-    if (arr.height() != bitmap.height() || arr.width() != bitmap.width())
-        return false;
-    for (int y = 0; y < arr.height(); ++y)
-        if (arr.rowLength(y) != 3 * bitmap.width() ||
-            std::memcmp(arr.row(y), bitmap.constScanLine(y), std::size_t(arr.rowLength(y))) != 0)
-            return false;
-    return true;
-}
-
 TImgTabBGR arrayOf(const QImage& bitmap)
 {
     TImgTabBGR arr;
@@ -39,7 +28,7 @@ TEST(BitmapArray, RoundTripKeepsEveryPixelIncludingPaddedRows)
         test::RecordingProgress progress;
         TImgTabBGR arr;
         BitMapToImgTab(source, arr, &progress);
-        EXPECT_TRUE(arrayMatchesBitmap(arr, source));
+        EXPECT_TRUE(test::arrayHoldsPicture(arr, source));
         EXPECT_EQ(progress.maximum(), size.height() - 1);
         EXPECT_EQ(progress.position(), 0);
 
@@ -81,7 +70,7 @@ TEST(BitmapArray, EmptyArrayGivesTheControlAnEmptyPicture)
 
     const TImgTabBGR arr = arrayOf(test::patternImage(7, 2));
     ImgTabToImage(arr, control, nullptr);
-    EXPECT_TRUE(arrayMatchesBitmap(arr, control.picture()));
+    EXPECT_TRUE(test::arrayHoldsPicture(arr, control.picture()));
     EXPECT_EQ(control.width(), 7);
 }
 
@@ -262,6 +251,5 @@ TEST(Controls, PaintFillsTheDesignSizeAndMinimizeShrinks)
     EXPECT_EQ(control.picture().size(), QSize(2, 2));
     PaintImage(control, clBtnFace);
     EXPECT_EQ(control.picture().size(), QSize(2, 2));
-    EXPECT_EQ(control.picture().pixelColor(1, 1),
-              QGuiApplication::palette().color(QPalette::Active, QPalette::Button));
+    EXPECT_EQ(control.picture().pixelColor(1, 1), QGuiApplication::palette().color(QPalette::Active, QPalette::Button));
 }

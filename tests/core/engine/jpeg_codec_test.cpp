@@ -15,8 +15,7 @@ namespace {
 
 QString jpegFile(const char* relative)
 {
-    const QString root = test::testDataDir();
-    return root.isEmpty() ? QString() : root + QStringLiteral("/jpeg/") + QLatin1String(relative);
+    return test::corpusPath(QStringLiteral("jpeg/") + QLatin1String(relative));
 }
 
 // Qt's own JPEG plugin, a reader independent of our decoding code.
@@ -47,13 +46,25 @@ TEST(JpegCorpus, OrdinaryAndUnusualFilesDecodeAsTheIndependentReaderSees)
     if (test::testDataDir().isEmpty())
         GTEST_SKIP() << "picture corpora not found beside the project (../shared/testdata)";
     const char* files[] = {
-        "libjpeg-turbo/testorig.jpg",    "libjpeg-turbo/testimgp.jpg",       "libjpeg-turbo/testimgfst100.jpg",
-        "libjpeg-turbo/testprog.jpg",    "libjpeg-turbo/testimgint.jpg",     "libjpeg-turbo/testimggray.jpg",
-        "libjpeg-turbo/testimgcrop.jpg", "libjpeg-turbo/testimgari.jpg",     "go/video-001.q50.411.jpeg",
-        "go/video-001.q50.444.jpeg",     "go/video-001.q50.440.jpeg",        "go/video-001.q50.410.jpeg",
-        "go/video-001.q50.422.progressive.jpeg", "go/video-001.restart2.jpeg",
-        "go/video-001.separate.dc.progression.progressive.jpeg", "go/video-005.gray.q50.2x2.jpeg",
-        "go/video-001.rgb.jpeg",         "go/video-001.221212.jpeg",         "pillow/hopper_16bit_qtables.jpg",
+        "libjpeg-turbo/testorig.jpg",
+        "libjpeg-turbo/testimgp.jpg",
+        "libjpeg-turbo/testimgfst100.jpg",
+        "libjpeg-turbo/testprog.jpg",
+        "libjpeg-turbo/testimgint.jpg",
+        "libjpeg-turbo/testimggray.jpg",
+        "libjpeg-turbo/testimgcrop.jpg",
+        "libjpeg-turbo/testimgari.jpg",
+        "go/video-001.q50.411.jpeg",
+        "go/video-001.q50.444.jpeg",
+        "go/video-001.q50.440.jpeg",
+        "go/video-001.q50.410.jpeg",
+        "go/video-001.q50.422.progressive.jpeg",
+        "go/video-001.restart2.jpeg",
+        "go/video-001.separate.dc.progression.progressive.jpeg",
+        "go/video-005.gray.q50.2x2.jpeg",
+        "go/video-001.rgb.jpeg",
+        "go/video-001.221212.jpeg",
+        "pillow/hopper_16bit_qtables.jpg",
         "jpeg-decoder/multiple-0xff-before-eoi.jpg",
     };
     for (const char* name : files) {
@@ -195,9 +206,9 @@ TEST(JpegCodec, EncodedFilesReadBackCloseAtQualityHundred)
 TEST(JpegCodec, FailedWriteLeavesTheOldFile)
 {
     QTemporaryDir dir;
-    EXPECT_THROW(EncodeJpegFile(test::patternImage(4, 4), dir.filePath(QStringLiteral("no/dir/x.jpg")), 100, false,
-                                nullptr),
-                 TImageError);
+    EXPECT_THROW(
+        EncodeJpegFile(test::patternImage(4, 4), dir.filePath(QStringLiteral("no/dir/x.jpg")), 100, false, nullptr),
+        TImageError);
     EXPECT_THROW(EncodeJpegFile(QImage(), dir.filePath(QStringLiteral("x.jpg")), 100, false, nullptr), TImageError);
     EXPECT_THROW(DecodeJpegFile(dir.filePath(QStringLiteral("missing.jpg")), nullptr), TImageError);
 }

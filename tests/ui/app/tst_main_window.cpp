@@ -17,20 +17,6 @@
 
 using namespace ormica;
 
-namespace {
-
-bool arrayHoldsPicture(const TImgTabBGR& arr, const QImage& picture)
-{
-    if (arr.height() != picture.height() || arr.width() != picture.width())
-        return false;
-    for (int y = 0; y < arr.height(); ++y)
-        if (std::memcmp(arr.row(y), picture.constScanLine(y), std::size_t(arr.rowLength(y))) != 0)
-            return false;
-    return true;
-}
-
-}  // namespace
-
 class TstMainWindow : public QObject {
     Q_OBJECT
 
@@ -71,8 +57,8 @@ private slots:
         QCOMPARE(form->TargetImage->picture().size(), QSize(145, 129));
         QCOMPARE(form->ImageMain->picture().pixelColor(80, 70), face);
         QCOMPARE(form->TargetImage->picture().format(), QImage::Format_BGR888);
-        for (TImageControl* image : {static_cast<TImageControl*>(form->ImageMain),
-                                     static_cast<TImageControl*>(form->TargetImage)}) {
+        for (TImageControl* image :
+             {static_cast<TImageControl*>(form->ImageMain), static_cast<TImageControl*>(form->TargetImage)}) {
             QVERIFY(image->imageDesc());
             QCOMPARE(image->imageDesc()->FileName, QStringLiteral("NoName"));
             QCOMPARE(int(image->imageDesc()->SourceKind), 255);
@@ -93,16 +79,18 @@ private slots:
         QCOMPARE(form->statusText(3), QStringLiteral(" Загрузка изображения успешно завершена"));
         QVERIFY(!form->lampBlinking());
         QCOMPARE(form->PageControl1->currentIndex(), 0);
-        QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл основного изображения : photo.jpg"));
+        QCOMPARE(form->windowTitle(),
+                 TFormOrmica::kCaption + QStringLiteral(" Файл основного изображения : photo.jpg"));
         QCOMPARE(form->ImageMain->picture().size(), QSize(50, 40));
-        QVERIFY(arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
+        QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
         QVERIFY(MainData::TrgArr.empty());
 
         dialogs->choices.push_back(TFileChoice{file, 1});
         form->MMLoadToDestClick();
         QCOMPARE(form->PageControl1->currentIndex(), 1);
-        QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : photo.jpg"));
-        QVERIFY(arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
+        QCOMPARE(form->windowTitle(),
+                 TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : photo.jpg"));
+        QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
         QVERIFY(sink->silent());
     }
 
@@ -151,7 +139,8 @@ private slots:
         form->MMSaveFromDestClick();
         QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("result.bmp"))));
         QCOMPARE(form->statusText(3), QStringLiteral(" Сохранеие изображения успешно завершено"));
-        QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : result.bmp"));
+        QCOMPARE(form->windowTitle(),
+                 TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : result.bmp"));
 
         // A save that cannot be written ends with the error box.
         dialogs->choices.push_back(TFileChoice{dir.filePath(QStringLiteral("no/such/dir/x.jpg")), 1});
@@ -180,7 +169,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QTabBar* bar = form->PageControl1->tabBar();
         QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(1).center());
-        QTRY_COMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : NoName"));
+        QTRY_COMPARE(form->windowTitle(),
+                     TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : NoName"));
     }
 
     void closingReleasesTheFileService()
