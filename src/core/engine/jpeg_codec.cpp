@@ -11,8 +11,9 @@
 #include <memory>
 #include <vector>
 
-#include <jerror.h>
 #include <jpeglib.h>
+// After jpeglib.h: its configuration decides which messages exist.
+#include <jerror.h>
 
 namespace ormica {
 
