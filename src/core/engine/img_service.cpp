@@ -269,22 +269,19 @@ bool SetAndCrearTabBGR(const TImgTabBGR& shape, TColor color, TImgTabBGR& out, T
         std::vector<qsizetype> lengths(static_cast<std::size_t>(rows));
         for (int r = 0; r < rows; ++r)
             lengths[std::size_t(r)] = shape.rowLength(r);
-        TImgTabBGR result;
-        result.setShape(lengths);
+        out.setShape(lengths);
         for (int r = 0; r < rows; ++r) {
-            std::uint8_t* p = result.row(r);
-            const qsizetype n = result.rowLength(r);
-            for (qsizetype j = 0; j < n; j += 3) {
-                p[j] = t.b;
-                if (j + 1 < n)
-                    p[j + 1] = t.g;
-                if (j + 2 < n)
-                    p[j + 2] = t.r;
+            std::uint8_t* p = out.row(r);
+            const qsizetype n = out.rowLength(r);
+            if (r > 0 && n <= out.rowLength(0)) {
+                std::memcpy(p, out.row(0), std::size_t(n)); // every row starts the same
+            } else {
+                for (qsizetype j = 0; j < n; ++j)
+                    p[j] = j % 3 == 0 ? t.b : (j % 3 == 1 ? t.g : t.r);
             }
             if (progress)
                 progress->setPosition(progress->position() + 1);
         }
-        out = std::move(result);
         return true;
     } catch (const std::bad_alloc&) {
         out.clear();

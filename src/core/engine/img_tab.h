@@ -20,17 +20,28 @@ template <class T> class TRowArray {
 public:
     TRowArray() = default;
     TRowArray(const TRowArray& other) { *this = other; }
-    TRowArray(TRowArray&&) noexcept = default;
-    TRowArray& operator=(TRowArray&&) noexcept = default;
+    TRowArray(TRowArray&& other) noexcept { *this = std::move(other); }
+    TRowArray& operator=(TRowArray&& other) noexcept
+    {
+        data_ = std::move(other.data_);
+        start_ = std::move(other.start_);
+        capacity_ = other.capacity_;
+        other.capacity_ = 0;
+        other.start_.clear();
+        return *this;
+    }
     TRowArray& operator=(const TRowArray& other)
     {
         if (this == &other)
             return *this;
-        auto data = std::make_unique_for_overwrite<T[]>(std::size_t(other.totalLength()));
+        std::vector<qsizetype> start = other.start_;
+        if (!reusable(other.totalLength())) {
+            data_ = std::make_unique_for_overwrite<T[]>(std::size_t(other.totalLength()));
+            capacity_ = other.totalLength();
+        }
         if (other.totalLength() > 0)
-            std::memcpy(data.get(), other.data_.get(), std::size_t(other.totalLength()) * sizeof(T));
-        start_ = other.start_;
-        data_ = std::move(data);
+            std::memcpy(data_.get(), other.data_.get(), std::size_t(other.totalLength()) * sizeof(T));
+        start_ = std::move(start);
         return *this;
     }
 
@@ -45,16 +56,21 @@ public:
     void clear()
     {
         data_.reset();
+        capacity_ = 0;
         start_.clear();
     }
 
     // `rows` rows of `length` elements each; contents are left undefined for
-    // the caller to fill. Throws std::bad_alloc, leaving the array empty.
+    // the caller to fill. The block in hand is kept when it fits, so that an
+    // operation repeated on a picture of one size touches no new memory.
+    // Throws std::bad_alloc, leaving the array empty.
     void setShape(int rows, qsizetype length)
     {
-        clear();
-        if (rows <= 0)
+        start_.clear();
+        if (rows <= 0) {
+            clear();
             return;
+        }
         std::vector<qsizetype> start(std::size_t(rows) + 1);
         for (std::size_t r = 0; r < start.size(); ++r)
             start[r] = qsizetype(r) * length;
@@ -64,9 +80,11 @@ public:
     // Rows of independent lengths.
     void setShape(std::span<const qsizetype> lengths)
     {
-        clear();
-        if (lengths.empty())
+        start_.clear();
+        if (lengths.empty()) {
+            clear();
             return;
+        }
         std::vector<qsizetype> start(lengths.size() + 1);
         for (std::size_t r = 0; r < lengths.size(); ++r)
             start[r + 1] = start[r] + lengths[r];
@@ -82,13 +100,21 @@ public:
 
 private:
     qsizetype totalLength() const { return start_.empty() ? 0 : start_.back(); }
+    // A block is worth keeping when it is large enough and not over twice the need.
+    bool reusable(qsizetype need) const { return data_ && capacity_ >= need && capacity_ <= 2 * need + 4096; }
     void allocate(std::vector<qsizetype> start)
     {
-        data_ = std::make_unique_for_overwrite<T[]>(std::size_t(start.back()));
+        if (!reusable(start.back())) {
+            data_.reset();
+            capacity_ = 0;
+            data_ = std::make_unique_for_overwrite<T[]>(std::size_t(start.back()));
+            capacity_ = start.back();
+        }
         start_ = std::move(start);
     }
 
     std::unique_ptr<T[]> data_;
+    qsizetype capacity_ = 0;
     std::vector<qsizetype> start_;  // row r spans [start_[r], start_[r + 1])
 };
 

@@ -32,3 +32,33 @@ TEST(ImgTab, WidthIsRowZeroOverThreeAndCopiesAreDeep)
     moved.clear();
     EXPECT_TRUE(moved.empty());
 }
+
+TEST(ImgTab, ReshapingReusesMemoryWithoutMixingUpRows)
+{
+    TImgTabBGR a;
+    a.setShape(4, 30);
+    const std::uint8_t* block = a.row(0);
+    a.setShape(5, 24); // smaller total: the block is kept
+    EXPECT_EQ(a.row(0), block);
+    EXPECT_EQ(a.height(), 5);
+    EXPECT_EQ(a.rowLength(4), 24);
+    EXPECT_EQ(a.row(4) - a.row(0), 96);
+
+    TImgTabBGR big;
+    big.setShape(100, 300);
+    std::memset(big.row(0), 9, 300);
+    a = big; // a copy into a smaller block must grow it
+    EXPECT_EQ(a.height(), 100);
+    EXPECT_EQ(a.row(0)[299], 9);
+    EXPECT_NE(a.row(0), big.row(0));
+
+    TImgTabBGR tiny;
+    tiny.setShape(1, 3);
+    big = tiny; // a far smaller need gives the large block back
+    EXPECT_EQ(big.height(), 1);
+    EXPECT_EQ(big.width(), 1);
+
+    TImgTabBGR moved = std::move(a);
+    EXPECT_TRUE(a.empty());
+    EXPECT_EQ(moved.row(0)[0], 9);
+}

@@ -1,0 +1,129 @@
+// Mirror, 90-degree and angle rotation on 6000 x 4000 beside OpenCV.
+// "Fresh" runs give the routine a new target array every time; the others
+// keep one target, as the program's target array is kept between commands.
+#include "bench_picture.h"
+
+#include "engine/geometry.h"
+#include "engine/img_service.h"
+
+#include <benchmark/benchmark.h>
+
+#ifdef ORMICA_HAVE_OPENCV
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+#endif
+
+using namespace ormica;
+
+namespace {
+
+const TImgTabBGR& source()
+{
+    static const TImgTabBGR a = [] {
+        TImgTabBGR arr;
+        BitMapToImgTab(benchPicture(6000, 4000), arr, nullptr);
+        return arr;
+    }();
+    return a;
+}
+
+void BM_Mirror(benchmark::State& state)
+{
+    source(); // built once, outside the timing
+    const char mode = state.range(0) ? 'V' : 'H';
+    const bool fresh = state.range(1) != 0;
+    TImgTabBGR target;
+    for (auto _ : state) {
+        if (fresh)
+            target.clear();
+        MirrorToTrgArr(source(), mode, target, nullptr);
+        benchmark::DoNotOptimize(target.row(0));
+    }
+}
+BENCHMARK(BM_Mirror)->ArgNames({"V", "fresh"})->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1});
+
+void BM_Rotate90(benchmark::State& state)
+{
+    source(); // built once, outside the timing
+    const bool fresh = state.range(0) != 0;
+    TImgTabBGR target;
+    for (auto _ : state) {
+        if (fresh)
+            target.clear();
+        Rotate90PlusMinus(source(), '+', target, nullptr);
+        benchmark::DoNotOptimize(target.row(0));
+    }
+}
+BENCHMARK(BM_Rotate90)->ArgName("fresh")->Arg(0)->Arg(1);
+
+void BM_RotateAngle30(benchmark::State& state)
+{
+    source(); // built once, outside the timing
+    const bool fresh = state.range(0) != 0;
+    TImgTabBGR target;
+    for (auto _ : state) {
+        if (fresh)
+            target.clear();
+        RotateForTabBGR(source(), 2000, 3000, nullptr, target, clWhite, 30.0L);
+        benchmark::DoNotOptimize(target.row(0));
+    }
+}
+BENCHMARK(BM_RotateAngle30)->ArgName("fresh")->Arg(0)->Arg(1);
+
+void BM_RotateAngle30Formula(benchmark::State& state)
+{
+    source(); // built once, outside the timing
+    TImgTabBGR target;
+    for (auto _ : state) {
+        detail::RotateByFormula(source(), 2000, 3000, target, clWhite, 30.0L);
+        benchmark::DoNotOptimize(target.row(0));
+    }
+}
+BENCHMARK(BM_RotateAngle30Formula)->Iterations(1);
+
+#ifdef ORMICA_HAVE_OPENCV
+cv::Mat sourceMat()
+{
+    return cv::Mat(4000, 6000, CV_8UC3, const_cast<std::uint8_t*>(source().row(0)));
+}
+
+void BM_OpenCvFlip(benchmark::State& state)
+{
+    source(); // built once, outside the timing
+    cv::setNumThreads(1);
+    cv::Mat dst;
+    for (auto _ : state) {
+        cv::flip(sourceMat(), dst, state.range(0) ? 0 : 1);
+        benchmark::DoNotOptimize(dst.data);
+    }
+}
+BENCHMARK(BM_OpenCvFlip)->ArgName("V")->Arg(0)->Arg(1);
+
+void BM_OpenCvRotate90(benchmark::State& state)
+{
+    source(); // built once, outside the timing
+    cv::setNumThreads(1);
+    cv::Mat dst;
+    for (auto _ : state) {
+        cv::rotate(sourceMat(), dst, cv::ROTATE_90_COUNTERCLOCKWISE);
+        benchmark::DoNotOptimize(dst.data);
+    }
+}
+BENCHMARK(BM_OpenCvRotate90);
+
+void BM_OpenCvWarpNearest30(benchmark::State& state)
+{
+    source(); // built once, outside the timing
+    cv::setNumThreads(1);
+    cv::Mat dst;
+    const cv::Mat m = cv::getRotationMatrix2D(cv::Point2f(3000, 2000), 30, 1.0);
+    for (auto _ : state) {
+        cv::warpAffine(sourceMat(), dst, m, sourceMat().size(), cv::INTER_NEAREST, cv::BORDER_CONSTANT,
+                       cv::Scalar(255, 255, 255));
+        benchmark::DoNotOptimize(dst.data);
+    }
+}
+BENCHMARK(BM_OpenCvWarpNearest30);
+#endif
+
+} // namespace

@@ -1,0 +1,206 @@
+#include "engine/geometry.h"
+
+#include "engine/img_service.h"
+#include "recorders.h"
+
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace ormica;
+
+namespace {
+
+TImgTabBGR arrayOf(const QImage& picture)
+{
+    TImgTabBGR arr;
+    BitMapToImgTab(picture, arr, nullptr);
+    return arr;
+}
+
+// Pixel (x, y) of an array as one number.
+int px(const TImgTabBGR& a, int x, int y)
+{
+    const std::uint8_t* p = a.row(y) + 3 * x;
+    return p[0] | p[1] << 8 | p[2] << 16;
+}
+
+// A picture whose every pixel is distinct: its value encodes (x, y).
+TImgTabBGR numbered(int w, int h)
+{
+    TImgTabBGR a;
+    a.setShape(h, 3 * qsizetype(w));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            a.row(y)[3 * x] = std::uint8_t(x);
+            a.row(y)[3 * x + 1] = std::uint8_t(y);
+            a.row(y)[3 * x + 2] = 7;
+        }
+    return a;
+}
+
+} // namespace
+
+TEST(Mirror, HorizontalReversesRowsAndVerticalSwapsThem)
+{
+    test::RecordingProgress progress;
+    const TImgTabBGR src = numbered(3, 4);
+    TImgTabBGR out;
+    MirrorToTrgArr(src, 'H', out, &progress);
+    ASSERT_EQ(out.width(), 3);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(px(out, x, y), px(src, 2 - x, y));
+    EXPECT_EQ(progress.maximum(), 4);
+    EXPECT_EQ(progress.position(), 0);
+    EXPECT_EQ(progress.positions[progress.positions.size() - 2], 4);
+
+    MirrorToTrgArr(src, 'V', out, nullptr);
+    for (int y = 0; y < 4; ++y)
+        EXPECT_EQ(px(out, 1, y), px(src, 1, 3 - y));
+
+    // Twice is the identity, also in place.
+    TImgTabBGR again = src;
+    MirrorToTrgArr(again, 'H', again, nullptr);
+    MirrorToTrgArr(again, 'H', again, nullptr);
+    EXPECT_TRUE(again.sameAs(src));
+}
+
+TEST(Mirror, OtherModesAndEmptySourcesDoNothing)
+{
+    test::RecordingSink sink;
+    TImgTabBGR out = numbered(2, 2);
+    const TImgTabBGR before = out;
+    MirrorToTrgArr(numbered(3, 3), 'x', out, nullptr);
+    MirrorToTrgArr(TImgTabBGR(), 'H', out, nullptr);
+    Rotate90PlusMinus(numbered(3, 3), '*', out, nullptr);
+    EXPECT_TRUE(out.sameAs(before));
+    EXPECT_TRUE(sink.silent());
+}
+
+TEST(Mirror, UnequalRowsAreAFailureNotAReadPastTheEnd)
+{
+    test::RecordingSink sink;
+    TImgTabBGR ragged;
+    const std::vector<qsizetype> lengths{9, 3, 9};
+    ragged.setShape(lengths);
+    std::memset(ragged.row(0), 1, 9);
+    std::memset(ragged.row(1), 2, 3);
+    std::memset(ragged.row(2), 3, 9);
+    TImgTabBGR out;
+    MirrorToTrgArr(ragged, 'H', out, nullptr);  // each row within itself: fine
+    EXPECT_EQ(out.rowLength(1), 3);
+    EXPECT_TRUE(sink.silent());
+    MirrorToTrgArr(ragged, 'V', out, nullptr);  // row 0 lands on the short row 2? no: 2 -> 0, 1 -> 1, 0 -> 2
+    EXPECT_TRUE(sink.silent());
+    const std::vector<qsizetype> worse{9, 9, 3};
+    ragged.setShape(worse);
+    MirrorToTrgArr(ragged, 'V', out, nullptr);
+    EXPECT_TRUE(out.empty());
+    ASSERT_EQ(sink.warnings.size(), 1);
+    EXPECT_EQ(sink.warnings[0], QStringLiteral("MirrorToTrgArr : Не могу перевернуть изображение."));
+}
+
+TEST(Rotate90, TurnsBothWaysWithTheRightCorners)
+{
+    const TImgTabBGR src = numbered(3, 2); // W = 3, H = 2
+    TImgTabBGR plus, minus;
+    test::RecordingProgress progress;
+    Rotate90PlusMinus(src, '+', plus, &progress);
+    ASSERT_EQ(plus.width(), 2);
+    ASSERT_EQ(plus.height(), 3);
+    EXPECT_EQ(px(plus, 0, 0), px(src, 2, 0)); // top-left takes the top-right
+    EXPECT_EQ(progress.position(), 2);        // not reset at the end
+    Rotate90PlusMinus(src, '-', minus, nullptr);
+    EXPECT_EQ(px(minus, 0, 0), px(src, 0, 1)); // top-left takes the bottom-left
+
+    // On a picture larger than a tile, + then - is the identity; four + too.
+    const TImgTabBGR big = arrayOf(test::patternImage(70, 45, 3));
+    TImgTabBGR a, b;
+    Rotate90PlusMinus(big, '+', a, nullptr);
+    Rotate90PlusMinus(a, '-', b, nullptr);
+    EXPECT_TRUE(b.sameAs(big));
+    for (int i = 0; i < 4; ++i)
+        Rotate90PlusMinus(b, '+', b, nullptr);
+    EXPECT_TRUE(b.sameAs(big));
+    for (int y = 0; y < 45; y += 11)
+        for (int x = 0; x < 70; x += 13)
+            EXPECT_EQ(px(a, y, 69 - x), px(big, x, y));
+}
+
+TEST(RotateAngle, FortyFiveDegreesOnFiveByFive)
+{
+    const TImgTabBGR src = numbered(5, 5);
+    TImgTabBGR out;
+    const TColor fill = RGBToColor(200, 100, 50);
+    RotateForTabBGR(src, 2, 2, nullptr, out, fill, 45.0L);
+    ASSERT_EQ(out.width(), 5);
+    ASSERT_EQ(out.height(), 5);
+    EXPECT_EQ(px(out, 2, 0), px(src, 3, 1));
+    EXPECT_EQ(px(out, 2, 2), px(src, 2, 2));
+    const int fillPx = 50 | 100 << 8 | 200 << 16;
+    for (auto [x, y] : {std::pair{0, 0}, {4, 0}, {0, 4}, {4, 4}})
+        EXPECT_EQ(px(out, x, y), fillPx) << x << "," << y;
+}
+
+TEST(RotateAngle, GuardsAndCentresFarAway)
+{
+    TImgTabBGR out = numbered(2, 2);
+    const TImgTabBGR before = out;
+    RotateForTabBGR(numbered(4, 2), 1, 1, nullptr, out, clWhite, 30.0L); // two rows: nothing
+    EXPECT_TRUE(out.sameAs(before));
+
+    // Centre at the origin: most of the picture turns out of the frame.
+    RotateForTabBGR(numbered(40, 30), 0, 0, nullptr, out, clWhite, 60.0L);
+    int filled = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x)
+            filled += px(out, x, y) == 0xFFFFFF;
+    EXPECT_GT(filled, 600);
+
+    // A zero angle copies.
+    RotateForTabBGR(numbered(9, 7), 3, 4, nullptr, out, clWhite, 0.0L);
+    EXPECT_TRUE(out.sameAs(numbered(9, 7)));
+}
+
+TEST(RotateAngle, AgreesWithTheFormulaPixelForPixel)
+{
+    std::mt19937 rng(20261207);
+    std::uniform_real_distribution<double> angle(-89.9, 89.9);
+    for (int trial = 0; trial < 120; ++trial) {
+        const int w = std::uniform_int_distribution<int>(3, 90)(rng);
+        const int h = std::uniform_int_distribution<int>(3, 70)(rng);
+        const TImgTabBGR src = arrayOf(test::patternImage(w, h, unsigned(trial)));
+        // Centres inside the picture, near it and far outside.
+        const int spread = trial % 3 == 0 ? 3000 : 2 * std::max(w, h);
+        const int rc = std::uniform_int_distribution<int>(-spread, h + spread)(rng);
+        const int cc = std::uniform_int_distribution<int>(-spread, w + spread)(rng);
+        long double deg = angle(rng);
+        if (trial % 10 == 0)
+            deg = std::round(deg); // whole degrees, as users type them
+        if (trial == 1)
+            deg = 89.9L;
+        if (trial == 2)
+            deg = -45.0L;
+        SCOPED_TRACE(::testing::Message() << w << "x" << h << " centre " << rc << "," << cc << " angle "
+                                          << double(deg));
+        TImgTabBGR fast, exact;
+        RotateForTabBGR(src, rc, cc, nullptr, fast, clBlack, deg);
+        detail::RotateByFormula(src, rc, cc, exact, clBlack, deg);
+        ASSERT_TRUE(fast.sameAs(exact));
+    }
+}
+
+TEST(RotateAngle, AgreesWithTheFormulaOnHalfwayPixels)
+{
+    // 90 degrees about the picture centre puts every source coordinate on a
+    // whole number, and 45 degrees with odd offsets puts many near halves.
+    const TImgTabBGR src = arrayOf(test::patternImage(31, 31, 4));
+    for (long double deg : {89.9L, -89.9L, 45.0L, -45.0L, 30.0L, 60.0L, 0.001L}) {
+        for (auto [rc, cc] : {std::pair{15, 15}, {0, 0}, {-7, 40}, {30, 0}}) {
+            TImgTabBGR fast, exact;
+            RotateForTabBGR(src, rc, cc, nullptr, fast, clBlack, deg);
+            detail::RotateByFormula(src, rc, cc, exact, clBlack, deg);
+            EXPECT_TRUE(fast.sameAs(exact)) << double(deg) << " " << rc << "," << cc;
+        }
+    }
+}
