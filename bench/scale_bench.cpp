@@ -1,0 +1,55 @@
+// The area-average resampler on 6000 x 4000 beside OpenCV's INTER_AREA, at
+// 50 %, 37 % and 150 %. The destination is kept between runs on both sides.
+#include "bench_picture.h"
+
+#include "scale/area_resample.h"
+
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+#ifdef ORMICA_HAVE_OPENCV
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+#endif
+
+namespace {
+
+const QImage& picture()
+{
+    static const QImage p = benchPicture(6000, 4000);
+    return p;
+}
+
+QSize scaled(int percent)
+{
+    return QSize(int(std::lround(6000.0 * percent / 100)), int(std::lround(4000.0 * percent / 100)));
+}
+
+void BM_AreaResample(benchmark::State& state)
+{
+    picture();
+    const QSize to = scaled(int(state.range(0)));
+    QImage dst(to, QImage::Format_BGR888);
+    for (auto _ : state) {
+        ormica::AreaResample(picture(), dst);
+        benchmark::DoNotOptimize(dst.constBits());
+    }
+}
+BENCHMARK(BM_AreaResample)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150);
+
+#ifdef ORMICA_HAVE_OPENCV
+void BM_OpenCvResizeArea(benchmark::State& state)
+{
+    cv::setNumThreads(1);
+    const cv::Mat src(4000, 6000, CV_8UC3, const_cast<uchar*>(picture().constBits()));
+    const QSize to = scaled(int(state.range(0)));
+    cv::Mat dst;
+    for (auto _ : state) {
+        cv::resize(src, dst, cv::Size(to.width(), to.height()), 0, 0, cv::INTER_AREA);
+        benchmark::DoNotOptimize(dst.data);
+    }
+}
+BENCHMARK(BM_OpenCvResizeArea)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150);
+#endif
+
+} // namespace

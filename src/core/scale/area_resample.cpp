@@ -1,0 +1,206 @@
+#include "area_resample.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace ormica {
+
+namespace {
+
+constexpr int kBits = 11;
+constexpr std::int32_t kOne = 1 << kBits; // weights of one pixel sum to this
+
+// For each destination index: the first source index and the weights of the
+// source pixels its span covers.
+struct Taps {
+    std::vector<int> first;
+    std::vector<int> start; // into weights; start[j + 1] - start[j] taps
+    std::vector<std::int32_t> weights;
+    int widest = 0;
+};
+
+Taps makeTaps(int srcLen, int dstLen)
+{
+    // In units of 1 / (srcLen * dstLen) of the picture: destination j spans
+    // [j * srcLen, (j + 1) * srcLen), source i spans [i * dstLen, (i + 1) * dstLen).
+    Taps t;
+    t.first.resize(std::size_t(dstLen));
+    t.start.resize(std::size_t(dstLen) + 1);
+    for (int j = 0; j < dstLen; ++j) {
+        const std::int64_t lo = std::int64_t(j) * srcLen;
+        const std::int64_t hi = lo + srcLen;
+        const int i0 = int(lo / dstLen);
+        const int i1 = std::min(srcLen - 1, int((hi - 1) / dstLen));
+        t.first[std::size_t(j)] = i0;
+        t.start[std::size_t(j)] = int(t.weights.size());
+        std::int32_t sum = 0;
+        const std::size_t from = t.weights.size();
+        std::size_t largest = from;
+        for (int i = i0; i <= i1; ++i) {
+            const std::int64_t overlap =
+                std::min(hi, std::int64_t(i + 1) * dstLen) - std::max(lo, std::int64_t(i) * dstLen);
+            const auto w = std::int32_t((overlap * kOne * 2 + srcLen) / (2 * std::int64_t(srcLen)));
+            t.weights.push_back(w);
+            if (w > t.weights[largest])
+                largest = t.weights.size() - 1;
+            sum += w;
+        }
+        t.weights[largest] += kOne - sum; // the rounding rest goes to the largest part
+        t.widest = std::max(t.widest, i1 - i0 + 1);
+    }
+    t.start[std::size_t(dstLen)] = int(t.weights.size());
+    return t;
+}
+
+// Every destination pixel with the same number of taps: the widest, the
+// extra ones weighing 0, the window moved back where it would pass the end.
+struct PaddedTaps {
+    int count = 0;
+    std::vector<int> first;
+    std::vector<std::uint32_t> weights; // count per destination pixel
+};
+
+PaddedTaps pad(const Taps& t, int srcLen)
+{
+    PaddedTaps p;
+    p.count = t.widest;
+    const std::size_t n = t.first.size();
+    p.first.resize(n);
+    p.weights.assign(n * std::size_t(p.count), 0);
+    for (std::size_t j = 0; j < n; ++j) {
+        const int first = std::min(t.first[j], srcLen - p.count);
+        p.first[j] = first;
+        for (int k = t.start[j]; k < t.start[j + 1]; ++k)
+            p.weights[j * std::size_t(p.count) + std::size_t(t.first[j] - first + (k - t.start[j]))] =
+                std::uint32_t(t.weights[std::size_t(k)]);
+    }
+    return p;
+}
+
+// One source row, horizontally: sums scaled by kOne, per channel. N taps a
+// pixel, known to the compiler for the common small counts.
+template <int N>
+void horizontalFixed(const std::uint8_t* src, const PaddedTaps& t, int dstW, std::uint32_t* out)
+{
+    const int n = N > 0 ? N : t.count;
+    for (int j = 0; j < dstW; ++j) {
+        const std::uint8_t* p = src + 3 * std::size_t(t.first[std::size_t(j)]);
+        const std::uint32_t* w = t.weights.data() + std::size_t(j) * std::size_t(n);
+        std::uint32_t b = 0, g = 0, r = 0;
+        for (int k = 0; k < n; ++k, p += 3) {
+            b += w[k] * p[0];
+            g += w[k] * p[1];
+            r += w[k] * p[2];
+        }
+        out[3 * j] = b;
+        out[3 * j + 1] = g;
+        out[3 * j + 2] = r;
+    }
+}
+
+void horizontal(const std::uint8_t* src, const PaddedTaps& t, int dstW, std::uint32_t* out)
+{
+    switch (t.count) {
+    case 1:
+        return horizontalFixed<1>(src, t, dstW, out);
+    case 2:
+        return horizontalFixed<2>(src, t, dstW, out);
+    case 3:
+        return horizontalFixed<3>(src, t, dstW, out);
+    case 4:
+        return horizontalFixed<4>(src, t, dstW, out);
+    default:
+        return horizontalFixed<0>(src, t, dstW, out);
+    }
+}
+
+} // namespace
+
+void AreaResample(const QImage& source, QImage& destination)
+{
+    const int sw = source.width(), sh = source.height();
+    const int dw = destination.width(), dh = destination.height();
+    if (sw <= 0 || sh <= 0 || dw <= 0 || dh <= 0 || source.format() != QImage::Format_BGR888 ||
+        destination.format() != QImage::Format_BGR888)
+        return;
+    if (sw == dw && sh == dh) {
+        for (int y = 0; y < sh; ++y)
+            std::memcpy(destination.scanLine(y), source.constScanLine(y), std::size_t(3) * sw);
+        return;
+    }
+    const PaddedTaps tx = pad(makeTaps(sw, dw), sw);
+    const Taps ty = makeTaps(sh, dh);
+
+    // Horizontal sums of the source rows in the current vertical window.
+    const int ring = ty.widest;
+    const std::size_t rowLen = std::size_t(3) * dw;
+    std::vector<std::uint32_t> rows(rowLen * std::size_t(ring));
+    std::vector<int> held(std::size_t(ring), -1);
+    std::vector<std::uint32_t> acc(rowLen);
+
+    constexpr int shift = 2 * kBits;
+    constexpr std::uint32_t halfUnit = 1u << (shift - 1);
+    constexpr std::uint32_t mask = (1u << shift) - 1;
+    // Rounds a 2^22-scaled sum to a level, halves to even.
+    auto level = [](std::uint32_t sum) {
+        const std::uint32_t q = sum >> shift;
+        return std::uint8_t(q + (((sum & mask) + (q & 1u)) > halfUnit));
+    };
+    for (int y = 0; y < dh; ++y) {
+        const int first = ty.first[std::size_t(y)];
+        const std::int32_t* w = ty.weights.data() + ty.start[std::size_t(y)];
+        const int n = ty.start[std::size_t(y) + 1] - ty.start[std::size_t(y)];
+        const std::uint32_t* h[64];
+        const int taps = std::min(n, 64);
+        for (int k = 0; k < taps; ++k) {
+            const int sy = first + k;
+            const std::size_t slot = std::size_t(sy % ring);
+            std::uint32_t* row = rows.data() + slot * rowLen;
+            if (held[slot] != sy) {
+                horizontal(source.constScanLine(sy), tx, dw, row);
+                held[slot] = sy;
+            }
+            h[k] = row;
+        }
+        std::uint8_t* out = destination.scanLine(y);
+        // One or two source rows (every enlargement, and halving) in one pass.
+        if (n == 1) {
+            const std::uint32_t* a = h[0];
+            for (std::size_t i = 0; i < rowLen; ++i)
+                out[i] = level(a[i] << kBits);
+            continue;
+        }
+        if (n == 2) {
+            const std::uint32_t* a = h[0];
+            const std::uint32_t* b = h[1];
+            const auto wa = std::uint32_t(w[0]), wb = std::uint32_t(w[1]);
+            for (std::size_t i = 0; i < rowLen; ++i)
+                out[i] = level(wa * a[i] + wb * b[i]);
+            continue;
+        }
+        std::fill(acc.begin(), acc.end(), 0u);
+        for (int k = 0; k < n; ++k) {
+            const std::uint32_t* src = k < taps ? h[k] : nullptr;
+            if (!src) { // more than 64 rows a pixel: shrinking beyond 1/64
+                const int sy = first + k;
+                const std::size_t slot = std::size_t(sy % ring);
+                std::uint32_t* row = rows.data() + slot * rowLen;
+                if (held[slot] != sy) {
+                    horizontal(source.constScanLine(sy), tx, dw, row);
+                    held[slot] = sy;
+                }
+                src = row;
+            }
+            const auto wk = std::uint32_t(w[k]);
+            std::uint32_t* a = acc.data();
+            for (std::size_t i = 0; i < rowLen; ++i)
+                a[i] += wk * src[i];
+        }
+        for (std::size_t i = 0; i < rowLen; ++i)
+            out[i] = level(acc[i]);
+    }
+}
+
+} // namespace ormica

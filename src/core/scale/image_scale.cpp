@@ -1,0 +1,170 @@
+#include "image_scale.h"
+
+#include "area_resample.h"
+#include "engine/img_service.h"
+#include "engine/message_sink.h"
+
+#include <QLocale>
+#include <cmath>
+#include <cstring>
+
+namespace ormica {
+
+namespace {
+
+int roundEven(double v)
+{
+    return int(std::nearbyint(v));
+}
+
+// printf's %4.1f with the locale's decimal separator.
+QString fixed41(double v)
+{
+    QString text = QString::asprintf("%4.1f", v);
+    return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
+} // namespace
+
+QString TImageScale::SizeWarning()
+{
+    return QStringLiteral("Размер строки или столбца ВНЕ диапазона:\r\n( 1 ... ") + QString::number(kMaxSide) +
+           QStringLiteral(" ) пикселей\r\nЗапрос будет исправлен");
+}
+
+QString TImageScale::ZoomWarning()
+{
+    return QStringLiteral("Zoom ВНЕ диапазона:\r\n( ") + fixed41(1.0) + QStringLiteral(" ... ") + fixed41(800.0) +
+           QStringLiteral(" ) %\r\nЗапрос будет исправлен");
+}
+
+void TImageScale::SetSource(TImageControl* image)
+{
+    Source = image;
+    if (image)
+        ReadSourceSize();
+}
+
+void TImageScale::ReadSourceSize()
+{
+    SrcHeight = Source ? Source->picture().height() : 0;
+    SrcWidth = Source ? Source->picture().width() : 0;
+}
+
+void TImageScale::SetZoom(double x)
+{
+    if (!Source)
+        return;
+    ReadSourceSize();
+    Zoom = x;
+    Corrected = false;
+    if (!(x >= kMinZoom)) { // a NaN is out of range too
+        Zoom = kMinZoom;
+        Corrected = true;
+        messages().warning(ZoomWarning());
+    }
+    if (Zoom > kMaxZoom) {
+        Zoom = kMaxZoom;
+        Corrected = true;
+        messages().warning(ZoomWarning());
+    }
+    TrgHeight = roundEven(SrcHeight * Zoom);
+    TrgWidth = roundEven(Zoom * SrcWidth);
+    // LimitTarget clears the flag when the sides fit; a corrected zoom must
+    // still be reported, or the dialog would keep showing what was typed.
+    const bool zoomCorrected = Corrected;
+    LimitTarget();
+    Corrected = Corrected || zoomCorrected;
+}
+
+void TImageScale::SetTargetHeight(int h)
+{
+    if (!Source)
+        return;
+    ReadSourceSize();
+    if (h > kMaxSide) {
+        TrgHeight = kMaxSide;
+        Corrected = true;
+        messages().warning(SizeWarning());
+    } else {
+        TrgHeight = h;
+        Corrected = false;
+    }
+    if (TrgHeight <= 0)
+        TrgHeight = 1;
+    if (!Proportional || SrcHeight <= 0)
+        return;
+    // A very flat picture could give a side of 0; a picture has at least one.
+    TrgWidth = std::max(1, roundEven(double(TrgHeight) / SrcHeight * SrcWidth));
+    if (TrgWidth > kMaxSide)
+        LimitTarget();
+}
+
+void TImageScale::SetTargetWidth(int w)
+{
+    if (!Source)
+        return;
+    ReadSourceSize();
+    if (w > kMaxSide) {
+        TrgWidth = kMaxSide;
+        Corrected = true;
+        messages().warning(SizeWarning());
+    } else {
+        TrgWidth = w;
+        Corrected = false;
+    }
+    if (TrgWidth <= 0)
+        TrgWidth = 1;
+    if (!Proportional || SrcWidth <= 0)
+        return;
+    TrgHeight = std::max(1, roundEven(double(TrgWidth) / SrcWidth * SrcHeight));
+    if (TrgHeight > kMaxSide)
+        LimitTarget();
+}
+
+void TImageScale::LimitTarget()
+{
+    if (TrgWidth <= kMaxSide && TrgHeight <= kMaxSide) {
+        Corrected = false;
+    } else {
+        if (TrgWidth > TrgHeight) {
+            TrgHeight = roundEven(double(TrgHeight) / TrgWidth * kMaxSide);
+            TrgWidth = kMaxSide;
+        }
+        if (TrgHeight > TrgWidth) {
+            TrgWidth = roundEven(double(TrgWidth) / TrgHeight * kMaxSide);
+            TrgHeight = kMaxSide;
+        }
+        if (TrgWidth == TrgHeight) {
+            TrgWidth = kMaxSide;
+            TrgHeight = kMaxSide;
+        }
+        Corrected = true;
+        messages().warning(SizeWarning());
+    }
+    if (TrgWidth <= 0)
+        TrgWidth = 1;
+    if (TrgHeight <= 0)
+        TrgHeight = 1;
+}
+
+void TImageScale::Execute()
+{
+    if (!Source || !Target || SrcHeight == 0 || SrcWidth == 0)
+        return;
+    const QImage& picture = Source->picture();
+    const QImage source = Is24Bit(picture) ? picture : picture.convertToFormat(QImage::Format_BGR888);
+    if (source.isNull())
+        return;
+    // A work bitmap still shared with a picture would be copied on writing.
+    if (work_.width() != TrgWidth || work_.height() != TrgHeight || !work_.isDetached())
+        work_ = QImage(TrgWidth, TrgHeight, QImage::Format_BGR888);
+    if (work_.isNull()) {
+        messages().warning(QStringLiteral("TImageScale.Execute : Недостаточно памяти для изображения."));
+        return;
+    }
+    AreaResample(source, work_);
+    Target->setPicture(work_);
+}
+
+} // namespace ormica
