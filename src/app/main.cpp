@@ -1,6 +1,7 @@
 #include "app/main_window.h"
 #include "engine/bmp_file.h"
 #include "engine/box_message_sink.h"
+#include "engine/color_dialog.h"
 #include "engine/file_dialogs.h"
 
 #include <QApplication>
@@ -13,11 +14,13 @@ int main(int argc, char* argv[])
     ormica::TBoxMessageSink sink;
     ormica::setMessageSink(&sink);
     ormica::TQtFileDialogs dialogs;
+    ormica::TQtColorDialog colors;
 
     // The main window first; the tool windows join it, hidden, as they come.
-    ormica::TFormOrmica formOrmica(&dialogs);
+    ormica::TFormOrmica formOrmica(&dialogs, &colors);
     sink.setParent(&formOrmica);
     dialogs.setParent(&formOrmica);
+    colors.setParent(&formOrmica);
     formOrmica.show();
 
     const int code = app.exec();

@@ -6,13 +6,17 @@
 #include "engine/img_service.h"
 #include "engine/message_sink.h"
 #include "engine/progress_bar.h"
+#include "engine/region_selector.h"
+#include "engine/color_dialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QToolBar>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
@@ -70,9 +74,11 @@ QScrollArea* makeScrollBox(TImageWidget* image, QWidget* parent)
 
 }  // namespace
 
-TFormOrmica::TFormOrmica(TFileDialogs* dialogs, QWidget* parent) : QMainWindow(parent), dialogs_(dialogs)
+TFormOrmica::TFormOrmica(TFileDialogs* dialogs, TColorQuestion* colors, QWidget* parent)
+    : QMainWindow(parent), dialogs_(dialogs), colors_(colors)
 {
     createControls();
+    createRotatePanel();
     createMenus();
     FormCreate();
 }
@@ -106,6 +112,10 @@ void TFormOrmica::createControls()
     PanelRotate->setFixedHeight(33);
     PanelRotate->hide();
     layout->addWidget(PanelRotate);
+    ToolBarRotate = new QToolBar(PanelRotate);
+    auto* rotateLayout = new QHBoxLayout(PanelRotate);
+    rotateLayout->setContentsMargins(0, 0, 0, 0);
+    rotateLayout->addWidget(ToolBarRotate);
 
     PageControl1 = new QTabWidget(central);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -187,6 +197,14 @@ void TFormOrmica::createMenus()
     MMSaveFromDest = save->addAction(QStringLiteral("Финишное изображение"), this, &TFormOrmica::MMSaveFromDestClick);
     files->addSeparator();
     MMExit = files->addAction(QStringLiteral("Выход"), this, &TFormOrmica::MMExitClick);
+
+    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    MMPRotate = view->addAction(QStringLiteral("Панель вращения и масштаба"), this, &TFormOrmica::MMPRotateClick);
+    MMPRotate->setCheckable(true);
+    MMPRotate->setChecked(false);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Редактирование"));
+    MMCropping = edit->addAction(QStringLiteral("Обрезка краев"), this, &TFormOrmica::MMCroppingClick);
 }
 
 void TFormOrmica::FormCreate()
@@ -199,6 +217,15 @@ void TFormOrmica::FormCreate()
         loadSave_->SetImageDesc(*ImageMain, QStringLiteral("NoName"), skStartUp, pfCustom);
         loadSave_->SetImageDesc(*TargetImage, QStringLiteral("NoName"), skStartUp, pfCustom);
     }
+    if (!selector_) {
+        selector_ = std::make_unique<TRegionSelector>(ImageMain);
+        selector_->SetFrameMode(0);
+        selector_->Figure = fgRectangle;
+        selector_->OnStart = [this](TRegionSelector&, TShiftState, TPoint start, TPoint) { selectionStart(start); };
+        selector_->OnMove = [this](TRegionSelector&, TShiftState, TPoint, TPoint end) { selectionMove(end); };
+        selector_->OnEnd = [this](TRegionSelector&, TShiftState, TPoint, TPoint end) { selectionEnd(end); };
+        selector_->ShowFrame(false);
+    }
     PaintImage(*ImageMain, clBtnFace);
     PaintImage(*TargetImage, clBtnFace);
     MainData::SrcImageRef = ImageMain;
@@ -210,6 +237,7 @@ void TFormOrmica::FormCreate()
 void TFormOrmica::closeEvent(QCloseEvent* event)
 {
     loadSave_.reset();
+    selector_.reset(); // the source image gets its own mouse handlers back
     QMainWindow::closeEvent(event);
 }
 
@@ -316,73 +344,6 @@ void TFormOrmica::setBusy(bool busy)
 void TFormOrmica::repaintNow()
 {
     repaint();
-}
-
-void TFormOrmica::reportFileError(const QString& text)
-{
-    // The box tells what went wrong; the lamp must not go on blinking over
-    // "may take long" once the command is over.
-    messages().error(text);
-    SetAttention(false, clLime, QString());
-    panels_[3]->clear();
-}
-
-void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
-{
-    repaint();
-    if (loadSave_) {
-        SetAttention(true, clLime, QStringLiteral(" Операция может быть длительной"));
-        try {
-            if (loadSave_->LoadImage(image))
-                ImageToImgTab(image, arr, progress_.get());
-            ShowPage(page);
-        } catch (const TImageError& e) {
-            reportFileError(e.text());
-            return;
-        } catch (const std::exception& e) {
-            reportFileError(QString::fromLocal8Bit(e.what()));
-            return;
-        }
-    }
-    SetAttention(false, clLime, QString());
-}
-
-void TFormOrmica::saveFrom(TImageWidget& image, int page)
-{
-    ResetIndicators();
-    if (!loadSave_)
-        return;
-    loadSave_->JpegQuality = 100;
-    try {
-        loadSave_->SaveImage(image);
-    } catch (const TImageError& e) {
-        reportFileError(e.text());
-        return;
-    } catch (const std::exception& e) {
-        reportFileError(QString::fromLocal8Bit(e.what()));
-        return;
-    }
-    ShowPage(page);
-}
-
-void TFormOrmica::MMLoadToSrcClick()
-{
-    loadInto(*ImageMain, MainData::SrcArr, 0);
-}
-
-void TFormOrmica::MMLoadToDestClick()
-{
-    loadInto(*TargetImage, MainData::TrgArr, 1);
-}
-
-void TFormOrmica::MMSaveFromSrcClick()
-{
-    saveFrom(*ImageMain, 0);
-}
-
-void TFormOrmica::MMSaveFromDestClick()
-{
-    saveFrom(*TargetImage, 1);
 }
 
 void TFormOrmica::MMExitClick()

@@ -3,31 +3,45 @@
 #include "engine/color.h"
 #include "engine/load_save_image.h"
 #include "engine/progress.h"
+#include "engine/rect.h"
 
 #include <QMainWindow>
 #include <memory>
 
 class QAction;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QScrollArea;
+class QSlider;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
+class QToolBar;
+class QToolButton;
 
 namespace ormica {
 
+class TColorQuestion;
 class TImageWidget;
 class TImgTabBGR;
+class TRegionSelector;
+
+// The fragment selected on the source image: start and end corners.
+struct TFragRect {
+    int StartX = 0, StartY = 0, EndX = 0, EndY = 0;
+    bool selected() const { return StartX != EndX || StartY != EndY; }
+};
 
 // The main window: the source and target images on two tabs, the commands,
 // the status bar with its attention lamp.
 class TFormOrmica : public QMainWindow, private TOwnerForm {
     Q_OBJECT
 public:
-    // dialogs answers the open and save questions; it must outlive the window.
-    explicit TFormOrmica(TFileDialogs* dialogs, QWidget* parent = nullptr);
+    // dialogs answers the open and save questions, colors the colour
+    // question; both must outlive the window.
+    TFormOrmica(TFileDialogs* dialogs, TColorQuestion* colors, QWidget* parent = nullptr);
     ~TFormOrmica() override;
 
     static const QString kCaption;
@@ -37,7 +51,16 @@ public:
     void MarkNoName(TImageControl& image);
     void SetAttention(bool on, TColor color, const QString& text);
 
+    // Angle typed in EdiAngle, or 0 after a warning when it is not a number
+    // or lies outside -89.9 .. 89.9.
+    long double ReadAngle();
+
     TLoadSaveImage* loadSaveService() const { return loadSave_.get(); }
+    TRegionSelector* regionSelector() const { return selector_.get(); }
+    const TFragRect& fragment() const { return FragRect; }
+    int rotationRow() const { return RRow; }
+    int rotationCol() const { return RCol; }
+    TColor rotationFill() const { return rotColor_; }
     TProgress& progress() { return *progress_; }
     QString statusText(int panel) const;
     TColor lampColor() const;
@@ -61,11 +84,26 @@ public:
     QLabel* sttxtAttention = nullptr;
     QTimer* TimerAttention = nullptr;
 
+    QToolBar* ToolBarRotate = nullptr;
+    QToolButton* TBRMirrorTD = nullptr;
+    QToolButton* TBRMirrorLR = nullptr;
+    QToolButton* TBRRot90Minus = nullptr;
+    QToolButton* TBRRot90Plus = nullptr;
+    QToolButton* TBRRunAngle = nullptr;
+    QLineEdit* EdiAngle = nullptr;
+    QLabel* sttxtRotationCentre = nullptr;
+    QLabel* sttxtTBRotColor = nullptr;
+    QToolButton* TBRZoomPlus = nullptr;
+    QSlider* TrBarZoom = nullptr;
+    QLabel* sttxtZoomValue = nullptr;
+
     QAction* MMLoadToSrc = nullptr;
     QAction* MMLoadToDest = nullptr;
     QAction* MMSaveFromSrc = nullptr;
     QAction* MMSaveFromDest = nullptr;
     QAction* MMExit = nullptr;
+    QAction* MMPRotate = nullptr;
+    QAction* MMCropping = nullptr;
 
 public slots:
     void MMLoadToSrcClick();
@@ -73,27 +111,52 @@ public slots:
     void MMSaveFromSrcClick();
     void MMSaveFromDestClick();
     void MMExitClick();
+    void MMPRotateClick();
+    void MMCroppingClick();
+    void TBRMirrorTDClick();
+    void TBRMirrorLRClick();
+    void TBRRot90MinusClick();
+    void TBRRot90PlusClick();
+    void TBRRunAngleClick();
+    void TBRZoomPlusClick();
+    void TrBarZoomChange();
+    void sttxtZoomValueClick();
+    void sttxtTBRotColorClick();
     void TimerAttentionTimer();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void setBusy(bool busy) override;
     void repaintNow() override;
 
     void createControls();
+    void createRotatePanel();
     void createMenus();
     void FormCreate();
     void loadInto(TImageWidget& image, TImgTabBGR& arr, int page);
     void saveFrom(TImageWidget& image, int page);
     // An error that ended a file command: its own box; the lamp goes out.
     void reportFileError(const QString& text);
+    // After an operation wrote the target array: show it as a new picture.
+    void showTarget();
+    void selectionStart(TPoint p);
+    void selectionMove(TPoint p);
+    void selectionEnd(TPoint p);
+    void showBoxColor(QLabel* box, TColor color);
     void showLamp(TColor color);
     TColor statusBarColor() const;
 
     class TPanelText;
     TFileDialogs* dialogs_;
+    TColorQuestion* colors_;
+    std::unique_ptr<TRegionSelector> selector_;
+    TFragRect FragRect;
+    int RRow = 0;
+    int RCol = 0;
+    TColor rotColor_ = clBtnFace;
     std::unique_ptr<TProgress> progress_;
     std::unique_ptr<TPanelText> panel3_;
     std::unique_ptr<TLoadSaveImage> loadSave_;

@@ -1,5 +1,9 @@
 #include "app/main_data.h"
 #include "app/main_window.h"
+#include "engine/color_dialog.h"
+#include "engine/geometry.h"
+#include "engine/img_service.h"
+#include "engine/region_selector.h"
 #include "engine/image_widget.h"
 #include "engine/jpeg_codec.h"
 #include "recorders.h"
@@ -7,6 +11,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSlider>
+#include <QToolButton>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QTabBar>
@@ -16,6 +23,21 @@
 #include <QtTest>
 
 using namespace ormica;
+
+namespace {
+
+class ScriptedColors : public TColorQuestion {
+public:
+    std::optional<TColor> askColor(TColor initial) override
+    {
+        asked.push_back(initial);
+        return answer;
+    }
+    std::optional<TColor> answer;
+    std::vector<TColor> asked;
+};
+
+} // namespace
 
 class TstMainWindow : public QObject {
     Q_OBJECT
@@ -27,7 +49,8 @@ private slots:
         MainData::TrgArr.clear();
         sink = std::make_unique<test::RecordingSink>();
         dialogs = std::make_unique<test::ScriptedDialogs>();
-        form = std::make_unique<TFormOrmica>(dialogs.get());
+        colors = std::make_unique<ScriptedColors>();
+        form = std::make_unique<TFormOrmica>(dialogs.get(), colors.get());
     }
     void cleanup()
     {
@@ -173,11 +196,142 @@ private slots:
                      TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : NoName"));
     }
 
+    void selectionReadOutsAndCropping()
+    {
+        showForm();
+        giveSource(test::patternImage(260, 200, 9));
+        drag(QPoint(200, 150), QPoint(50, 40));
+        const TFragRect f = form->fragment();
+        QCOMPARE(f.StartX, 50);
+        QCOMPARE(f.StartY, 40);
+        QCOMPARE(f.EndX, 200);
+        QCOMPARE(f.EndY, 150);
+        const QColor c = test::patternImage(260, 200, 9).pixelColor(200, 150);
+        QCOMPARE(form->statusText(1), QStringLiteral(" Старт XY : (200, 150)  RGB(%1,%2,%3)")
+                                          .arg(c.red()).arg(c.green()).arg(c.blue()));
+        QCOMPARE(form->statusText(3), QStringLiteral(" Финиш  XY : (50, 40)"));
+        // The rotation panel is hidden: the centre stays at the origin.
+        QCOMPARE(form->sttxtRotationCentre->text(), QStringLiteral(" R, C = 0, 0"));
+
+        form->MMCroppingClick();
+        QCOMPARE(MainData::TrgArr.width(), 151);
+        QCOMPARE(MainData::TrgArr.height(), 111);
+        QCOMPARE(form->TargetImage->picture(), test::patternImage(260, 200, 9).copy(50, 40, 151, 111));
+        QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        QVERIFY(!form->fragment().selected()); // collapsed
+        checkInvariant();
+
+        form->MMCroppingClick();
+        QCOMPARE(form->statusText(3), QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ СОХРАНЯЕМУЮ ОБРЕЗКОЙ ОБЛАСТЬ"));
+        QVERIFY(!form->lampBlinking());
+    }
+
+    void clickWithoutMoveLeavesNoFragment()
+    {
+        showForm();
+        giveSource(test::patternImage(100, 80, 2));
+        QTest::mouseClick(form->ImageMain, Qt::LeftButton, {}, QPoint(30, 30));
+        form->MMCroppingClick();
+        QCOMPARE(form->statusText(3), QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ СОХРАНЯЕМУЮ ОБРЕЗКОЙ ОБЛАСТЬ"));
+        QVERIFY(MainData::TrgArr.empty());
+    }
+
+    void rotationPanelSetsTheCentreAndRotates()
+    {
+        showForm();
+        giveSource(test::patternImage(120, 90, 4));
+        form->MMPRotate->trigger();
+        QVERIFY(form->MMPRotate->isChecked());
+        QVERIFY(!form->PanelRotate->isHidden());
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QTest::mouseClick(form->ImageMain, Qt::LeftButton, {}, QPoint(70, 40));
+        QCOMPARE(form->rotationRow(), 40);
+        QCOMPARE(form->rotationCol(), 70);
+        QCOMPARE(form->sttxtRotationCentre->text(), QStringLiteral(" R, C = 40, 70"));
+
+        colors->answer = RGBToColor(10, 20, 30);
+        QTest::mouseClick(form->sttxtTBRotColor, Qt::LeftButton);
+        QCOMPARE(colors->asked.size(), std::size_t(1));
+        QCOMPARE(form->rotationFill(), RGBToColor(10, 20, 30));
+
+        form->EdiAngle->setText(QStringLiteral("30"));
+        form->TBRRunAngle->click();
+        TImgTabBGR expected;
+        RotateForTabBGR(MainData::SrcArr, 40, 70, nullptr, expected, RGBToColor(10, 20, 30), 30.0L);
+        QVERIFY(MainData::TrgArr.sameAs(expected));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        checkInvariant();
+
+        form->TBRMirrorLR->click();
+        MirrorToTrgArr(MainData::SrcArr, 'H', expected, nullptr);
+        QVERIFY(MainData::TrgArr.sameAs(expected));
+        form->TBRRot90Plus->click();
+        QCOMPARE(form->TargetImage->picture().size(), QSize(90, 120));
+        checkInvariant();
+        form->MMPRotate->trigger();
+        QVERIFY(form->PanelRotate->isHidden());
+    }
+
+    void angleInputIsChecked_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("rotates");
+        QTest::addColumn<int>("warnings");
+        QTest::newRow("90") << QStringLiteral("90") << false << 1;
+        QTest::newRow("-89,95") << QStringLiteral("-89,95") << false << 1;
+        QTest::newRow("89,9") << QStringLiteral("89,9") << true << 0;
+        QTest::newRow("-89,9") << QStringLiteral("-89,9") << true << 0;
+        QTest::newRow("0") << QStringLiteral("0") << false << 0;
+        QTest::newRow("empty") << QString() << false << 0;
+        QTest::newRow("point under a comma locale") << QStringLiteral("12.5") << false << 1;
+    }
+    void angleInputIsChecked()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, rotates);
+        QFETCH(int, warnings);
+        const QLocale saved;
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        giveSource(test::patternImage(40, 30, 1));
+        form->EdiAngle->setText(text);
+        form->TBRRunAngle->click();
+        QLocale::setDefault(saved);
+        QCOMPARE(!MainData::TrgArr.empty(), rotates);
+        QCOMPARE(int(sink->warnings.size()), warnings);
+        if (warnings && text == QStringLiteral("90"))
+            QCOMPARE(sink->warnings[0], QStringLiteral(" Допустимый угол поворота в градусах должен \r\n"
+                                                       " определяться в границах (-89,9 .. 89,9)\r\n"
+                                                       " Операция вращения отменяется ... "));
+    }
+
+    void zoomReadOutAndQuickZoom()
+    {
+        form->TrBarZoom->setValue(10);
+        QCOMPARE(form->sttxtZoomValue->text(), QStringLiteral("10 %"));
+        form->TrBarZoom->setValue(200);
+        QCOMPARE(form->sttxtZoomValue->text(), QStringLiteral("200 %"));
+        QTest::mouseClick(form->sttxtZoomValue, Qt::LeftButton);
+        QCOMPARE(form->TrBarZoom->value(), 100);
+        QCOMPARE(form->sttxtZoomValue->text(), QStringLiteral("100 %"));
+
+        showForm();
+        giveSource(test::patternImage(80, 60, 3));
+        drag(QPoint(10, 10), QPoint(40, 30)); // a frame on the picture must not be scaled into it
+        form->TrBarZoom->setValue(50);
+        form->TBRZoomPlus->click();
+        QCOMPARE(form->ImageMain->picture().size(), QSize(40, 30));
+        QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
+        QCOMPARE(form->fragment().EndX, 40); // the rectangle is kept
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+    }
+
     void closingReleasesTheFileService()
     {
         QVERIFY(form->loadSaveService());
         form->close();
         QVERIFY(!form->loadSaveService());
+        QVERIFY(!form->regionSelector());
         form->MMLoadToSrcClick();  // does nothing, and does not crash
         QVERIFY(dialogs->askedDirs.isEmpty());
     }
@@ -185,7 +339,35 @@ private slots:
 private:
     std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<test::ScriptedDialogs> dialogs;
+    std::unique_ptr<ScriptedColors> colors;
     std::unique_ptr<TFormOrmica> form;
+
+    // Puts a picture into the source image as a load would.
+    void giveSource(const QImage& picture)
+    {
+        form->ImageMain->setPicture(picture);
+        ImageToImgTab(*form->ImageMain, MainData::SrcArr, nullptr);
+    }
+    void drag(QPoint from, QPoint to)
+    {
+        QTest::mousePress(form->ImageMain, Qt::LeftButton, {}, from);
+        QTest::mouseMove(form->ImageMain, (from + to) / 2);
+        QTest::mouseMove(form->ImageMain, to);
+        QTest::mouseRelease(form->ImageMain, Qt::LeftButton, {}, to);
+    }
+    void showForm()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+    // After every command each array holds its bitmap's pixels (the source's
+    // dotted frame apart, which is hidden first).
+    void checkInvariant()
+    {
+        form->regionSelector()->ShowFrame(false);
+        QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
+        QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
+    }
 };
 
 QTEST_MAIN(TstMainWindow)

@@ -1,0 +1,294 @@
+// The main window's image commands: selection, crop, mirror, rotation, zoom.
+#include "main_window.h"
+
+#include "app/auto_fill.h"
+#include "app/main_data.h"
+#include "engine/color_dialog.h"
+#include "engine/geometry.h"
+#include "engine/image_widget.h"
+#include "engine/img_service.h"
+#include "engine/message_sink.h"
+#include "engine/region_selector.h"
+#include "engine/text_convert.h"
+#include "scale/image_scale.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QSlider>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace ormica {
+
+namespace {
+
+QToolButton* toolButton(QToolBar* bar, const QString& text, const QString& hint)
+{
+    auto* b = new QToolButton(bar);
+    b->setText(text);
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    bar->addWidget(b);
+    return b;
+}
+
+QLabel* barLabel(QToolBar* bar, const QString& text)
+{
+    auto* l = new QLabel(text, bar);
+    bar->addWidget(l);
+    return l;
+}
+
+} // namespace
+
+void TFormOrmica::createRotatePanel()
+{
+    QToolBar* bar = ToolBarRotate;
+    bar->setObjectName(QStringLiteral("ToolBarRotate"));
+    bar->setIconSize(QSize(16, 16));
+    barLabel(bar, QStringLiteral(" Отразить"));
+    TBRMirrorTD = toolButton(bar, QStringLiteral("⇅"), QStringLiteral("Отразить изображение по вертикали"));
+    TBRMirrorLR = toolButton(bar, QStringLiteral("⇄"), QStringLiteral("Отразить изображение по горизонтали"));
+    barLabel(bar, QStringLiteral("|"));
+    barLabel(bar, QStringLiteral("  Поверуть"));
+    TBRRot90Minus = toolButton(bar, QStringLiteral("↻"),
+                               QStringLiteral("Повернуть изображение по часовой стрелки на 90 градусов"));
+    TBRRot90Plus = toolButton(bar, QStringLiteral("↺"),
+                              QStringLiteral("Повернуть изображение против часовой стрелки на 90 градусов"));
+    barLabel(bar, QStringLiteral(" Угол  "));
+    EdiAngle = new QLineEdit(QStringLiteral("0"), bar);
+    EdiAngle->setToolTip(QStringLiteral("Поле ввода угла поворота в градусах относительно точки вращения с "
+                                        "кординатами RRow, RCol"));
+    EdiAngle->setFixedWidth(52);
+    bar->addWidget(EdiAngle);
+    TBRRunAngle = toolButton(bar, QStringLiteral("↷"),
+                             QStringLiteral("Выполнить поворот изображения на указанный в градусах угол"));
+    barLabel(bar, QStringLiteral("  Центр  "));
+    sttxtRotationCentre = barLabel(bar, QStringLiteral(" R, C = 0, 0"));
+    sttxtRotationCentre->setToolTip(
+        QStringLiteral("Координаты центра вращения. Устанавливаются кликом мышки на основном изображении."));
+    sttxtRotationCentre->setMinimumWidth(96);
+    barLabel(bar, QStringLiteral("Фон"));
+    sttxtTBRotColor = barLabel(bar, QString());
+    sttxtTBRotColor->setFixedSize(22, 18);
+    sttxtTBRotColor->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    sttxtTBRotColor->setAutoFillBackground(true);
+    sttxtTBRotColor->setToolTip(QStringLiteral("Выбор цвета заполнения полей, возникающих при операциях вращения. "));
+    sttxtTBRotColor->installEventFilter(this);
+    showBoxColor(sttxtTBRotColor, rotColor_);
+    barLabel(bar, QStringLiteral("|"));
+    TBRZoomPlus = toolButton(bar, QStringLiteral("⤢"), QStringLiteral("Выполнить быстрое масштабирование, указанное ползунком "));
+    TrBarZoom = new QSlider(Qt::Horizontal, bar);
+    TrBarZoom->setRange(10, 200);
+    TrBarZoom->setSingleStep(10);
+    TrBarZoom->setPageStep(10);
+    TrBarZoom->setTickInterval(10);
+    TrBarZoom->setTickPosition(QSlider::TicksBelow);
+    TrBarZoom->setValue(100);
+    TrBarZoom->setFixedWidth(150);
+    TrBarZoom->setToolTip(QStringLiteral("Регулятор процента быстрого пропорционального масштабирования"));
+    bar->addWidget(TrBarZoom);
+    sttxtZoomValue = barLabel(bar, QStringLiteral("100 %"));
+    sttxtZoomValue->setMinimumWidth(44);
+    sttxtZoomValue->setToolTip(
+        QStringLiteral("Процент для быстрого масштабирования (если кликнуть на это поле то установится 100%) "));
+    sttxtZoomValue->installEventFilter(this);
+
+    connect(TBRMirrorTD, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorTDClick);
+    connect(TBRMirrorLR, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorLRClick);
+    connect(TBRRot90Minus, &QToolButton::clicked, this, &TFormOrmica::TBRRot90MinusClick);
+    connect(TBRRot90Plus, &QToolButton::clicked, this, &TFormOrmica::TBRRot90PlusClick);
+    connect(TBRRunAngle, &QToolButton::clicked, this, &TFormOrmica::TBRRunAngleClick);
+    connect(TBRZoomPlus, &QToolButton::clicked, this, &TFormOrmica::TBRZoomPlusClick);
+    connect(TrBarZoom, &QSlider::valueChanged, this, &TFormOrmica::TrBarZoomChange);
+}
+
+bool TFormOrmica::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        if (watched == sttxtZoomValue) {
+            sttxtZoomValueClick();
+            return true;
+        }
+        if (watched == sttxtTBRotColor) {
+            sttxtTBRotColorClick();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormOrmica::showBoxColor(QLabel* box, TColor color)
+{
+    const TBGRTriple c = ColorToBGR(ResolveColor(color));
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Window, QColor(c.r, c.g, c.b));
+    box->setPalette(pal);
+}
+
+// --- selection notifications ------------------------------------------------
+
+void TFormOrmica::selectionStart(TPoint p)
+{
+    FragRect.StartX = p.x;
+    FragRect.StartY = p.y;
+    const QImage& picture = ImageMain->picture();
+    TColor color = clBlack;
+    if (p.x >= 0 && p.y >= 0 && p.x < picture.width() && p.y < picture.height()) {
+        const QColor c = picture.pixelColor(p.x, p.y);
+        color = RGBToColor(c.red(), c.green(), c.blue());
+    }
+    showBoxColor(stxtPointColor, color);
+    const TBGRTriple bgr = ColorToBGR(color);
+    panels_[1]->setText(QString::asprintf(" Старт XY : (%d, %d)", p.x, p.y) + QStringLiteral("  RGB(") +
+                        QString::number(bgr.r) + QLatin1Char(',') + QString::number(bgr.g) + QLatin1Char(',') +
+                        QString::number(bgr.b) + QLatin1Char(')'));
+    if (!PanelRotate->isHidden()) {
+        RRow = p.y;
+        RCol = p.x;
+    } else {
+        RRow = 0;
+        RCol = 0;
+    }
+    sttxtRotationCentre->setText(QStringLiteral(" R, C = ") + QString::number(RRow) + QStringLiteral(", ") +
+                                 QString::number(RCol));
+    panels_[3]->clear();
+}
+
+void TFormOrmica::selectionMove(TPoint p)
+{
+    panels_[3]->setText(QString::asprintf(" Финиш  XY : (%d, %d)", p.x, p.y));
+}
+
+void TFormOrmica::selectionEnd(TPoint p)
+{
+    FragRect.EndX = p.x;
+    FragRect.EndY = p.y;
+    const TRect n = NormalizeRect({FragRect.StartX, FragRect.StartY}, {FragRect.EndX, FragRect.EndY});
+    FragRect = {n.Left, n.Top, n.Right, n.Bottom};
+}
+
+// --- commands ----------------------------------------------------------------
+
+void TFormOrmica::showTarget()
+{
+    ImgTabToImage(MainData::TrgArr, *TargetImage, progress_.get());
+    MarkNoName(*TargetImage);
+    ShowPage(1);
+}
+
+void TFormOrmica::MMPRotateClick()
+{
+    if (PageControl1->currentIndex() != 0)
+        PageControl1->setCurrentIndex(0);
+    PanelRotate->setVisible(MMPRotate->isChecked());
+}
+
+void TFormOrmica::MMCroppingClick()
+{
+    if (!FragRect.selected()) {
+        panels_[3]->setText(QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ СОХРАНЯЕМУЮ ОБРЕЗКОЙ ОБЛАСТЬ"));
+        return;
+    }
+    if (selector_)
+        selector_->ShowFrame(false);
+    SelectedToImgTab(MainData::SrcArr, TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY},
+                     MainData::TrgArr);
+    ImgTabToImage(MainData::TrgArr, *TargetImage, progress_.get());
+    FragRect.StartX = FragRect.EndX;
+    FragRect.StartY = FragRect.EndY;
+    ResetIndicators();
+    MarkNoName(*TargetImage);
+    ShowPage(1);
+}
+
+void TFormOrmica::TBRMirrorTDClick()
+{
+    MirrorToTrgArr(MainData::SrcArr, 'V', MainData::TrgArr, progress_.get());
+    showTarget();
+}
+
+void TFormOrmica::TBRMirrorLRClick()
+{
+    MirrorToTrgArr(MainData::SrcArr, 'H', MainData::TrgArr, progress_.get());
+    showTarget();
+}
+
+void TFormOrmica::TBRRot90MinusClick()
+{
+    ResetIndicators();
+    Rotate90PlusMinus(MainData::SrcArr, '-', MainData::TrgArr, progress_.get());
+    showTarget();
+}
+
+void TFormOrmica::TBRRot90PlusClick()
+{
+    ResetIndicators();
+    Rotate90PlusMinus(MainData::SrcArr, '+', MainData::TrgArr, progress_.get());
+    showTarget();
+}
+
+long double TFormOrmica::ReadAngle()
+{
+    long double value = 0;
+    if (!TextToReal(EdiAngle->text(), value))
+        return 0;
+    if (value < -89.9L || value > 89.9L) {
+        messages().warning(QStringLiteral(" Допустимый угол поворота в градусах должен \r\n"
+                                          " определяться в границах (-89,9 .. 89,9)\r\n"
+                                          " Операция вращения отменяется ... "));
+        return 0;
+    }
+    return value;
+}
+
+void TFormOrmica::TBRRunAngleClick()
+{
+    const long double angle = ReadAngle();
+    if (!(std::fabs(angle) > 0))
+        return;
+    RotateForTabBGR(MainData::SrcArr, RRow, RCol, progress_.get(), MainData::TrgArr, rotColor_, angle);
+    showTarget();
+}
+
+void TFormOrmica::sttxtTBRotColorClick()
+{
+    if (!colors_)
+        return;
+    if (const auto chosen = colors_->askColor(rotColor_)) {
+        rotColor_ = *chosen;
+        showBoxColor(sttxtTBRotColor, rotColor_);
+    }
+}
+
+void TFormOrmica::TBRZoomPlusClick()
+{
+    ResetIndicators();
+    const bool source = PageControl1->currentIndex() == 0;
+    TImageWidget* image = source ? ImageMain : TargetImage;
+    TImgTabBGR& arr = source ? MainData::SrcArr : MainData::TrgArr;
+    TImageScale scale;
+    scale.SetSource(image);
+    scale.Target = image;
+    scale.SetZoom(TrBarZoom->value() / 100.0);
+    if (selector_)
+        selector_->ShowFrame(false);
+    scale.Execute();
+    AutoFillImgTab(*image, arr, progress_.get());
+}
+
+void TFormOrmica::TrBarZoomChange()
+{
+    sttxtZoomValue->setText(QString::number(TrBarZoom->value()) + QStringLiteral(" %"));
+}
+
+void TFormOrmica::sttxtZoomValueClick()
+{
+    TrBarZoom->setValue(100);
+}
+
+} // namespace ormica

@@ -1,0 +1,80 @@
+#include "main_window.h"
+
+#include "app/main_data.h"
+#include "engine/image_error.h"
+#include "engine/image_widget.h"
+#include "engine/img_service.h"
+#include "engine/message_sink.h"
+
+#include <QLabel>
+
+namespace ormica {
+
+void TFormOrmica::reportFileError(const QString& text)
+{
+    // The box tells what went wrong; the lamp must not go on blinking over
+    // "may take long" once the command is over.
+    messages().error(text);
+    SetAttention(false, clLime, QString());
+    panels_[3]->clear();
+}
+
+void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
+{
+    repaint();
+    if (loadSave_) {
+        SetAttention(true, clLime, QStringLiteral(" Операция может быть длительной"));
+        try {
+            if (loadSave_->LoadImage(image))
+                ImageToImgTab(image, arr, progress_.get());
+            ShowPage(page);
+        } catch (const TImageError& e) {
+            reportFileError(e.text());
+            return;
+        } catch (const std::exception& e) {
+            reportFileError(QString::fromLocal8Bit(e.what()));
+            return;
+        }
+    }
+    SetAttention(false, clLime, QString());
+}
+
+void TFormOrmica::saveFrom(TImageWidget& image, int page)
+{
+    ResetIndicators();
+    if (!loadSave_)
+        return;
+    loadSave_->JpegQuality = 100;
+    try {
+        loadSave_->SaveImage(image);
+    } catch (const TImageError& e) {
+        reportFileError(e.text());
+        return;
+    } catch (const std::exception& e) {
+        reportFileError(QString::fromLocal8Bit(e.what()));
+        return;
+    }
+    ShowPage(page);
+}
+
+void TFormOrmica::MMLoadToSrcClick()
+{
+    loadInto(*ImageMain, MainData::SrcArr, 0);
+}
+
+void TFormOrmica::MMLoadToDestClick()
+{
+    loadInto(*TargetImage, MainData::TrgArr, 1);
+}
+
+void TFormOrmica::MMSaveFromSrcClick()
+{
+    saveFrom(*ImageMain, 0);
+}
+
+void TFormOrmica::MMSaveFromDestClick()
+{
+    saveFrom(*TargetImage, 1);
+}
+
+} // namespace ormica
