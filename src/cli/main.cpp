@@ -1,6 +1,10 @@
 // ormica-cli: the core's operations for batch work and measurements.
 #include "engine/bmp_file.h"
+#include "engine/geometry.h"
 #include "engine/gray.h"
+#include "engine/img_service.h"
+#include "engine/text_convert.h"
+#include "scale/image_scale.h"
 #include "engine/image_error.h"
 #include "engine/jpeg_codec.h"
 #include "engine/load_save_image.h"
@@ -8,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringList>
 #include <cstdio>
 
@@ -39,7 +44,13 @@ int usage()
     std::fprintf(stderr, "usage: ormica-cli info FILE\n"
                          "       ormica-cli convert IN OUT [--quality N]\n"
                          "       ormica-cli grey IN OUT [--quality N]\n"
-                         "OUT is written as JPEG (.jpg, .jpeg) or BMP (.bmp); JPEG quality is 100 unless given.\n");
+                 "       ormica-cli mirror H|V IN OUT\n"
+                 "       ormica-cli rot90 +|- IN OUT\n"
+                 "       ormica-cli rotate ANGLE --centre ROW COL [--fill RRGGBB] IN OUT\n"
+                 "       ormica-cli crop LEFT TOP RIGHT BOTTOM IN OUT\n"
+                 "       ormica-cli scale (--zoom Z | --size W H [--keep-proportions]) IN OUT\n"
+                         "OUT is written as JPEG (.jpg, .jpeg) or BMP (.bmp); JPEG quality is 100 unless given.\n"
+                 "Numbers use a decimal point. Corrections and warnings go to stderr.\n");
     return kUsage;
 }
 
@@ -78,6 +89,41 @@ bool save(TLoadSaveImage& service, PanelToStderr& panel, const QString& file, TI
     if (!ok)
         fail(panel.text());
     return ok;
+}
+
+// Takes "--name" and its `count` values out of the arguments.
+bool takeOption(QStringList& args, const char* name, int count, QStringList& values)
+{
+    const int at = int(args.indexOf(QLatin1String(name)));
+    if (at < 0)
+        return false;
+    values = args.mid(at + 1, count);
+    args.remove(at, std::min<qsizetype>(count + 1, args.size() - at));
+    return true;
+}
+
+bool toInt(const QString& text, int& value)
+{
+    return !text.trimmed().isEmpty() && TextToInt(text, value);
+}
+
+// Runs an array operation of the program: source array in, target array out.
+template <class Operation>
+int arrayOperation(TLoadSaveImage& service, PanelToStderr& panel, const QString& in, const QString& out,
+                   Operation operation)
+{
+    TImageControl source, target;
+    if (!load(service, panel, in, source))
+        return kFailed;
+    TImgTabBGR srcArr, trgArr;
+    ImageToImgTab(source, srcArr, nullptr);
+    operation(srcArr, trgArr);
+    if (trgArr.empty()) {
+        fail(QStringLiteral("the operation gave no picture"));
+        return kFailed;
+    }
+    ImgTabToImage(trgArr, target, nullptr);
+    return save(service, panel, out, target) ? 0 : kFailed;
 }
 
 int run(const QStringList& args)
@@ -132,6 +178,95 @@ int run(const QStringList& args)
         }
         return save(service, panel, rest.at(1), image) ? 0 : kFailed;
     }
+    if (command == QLatin1String("mirror") && rest.size() == 3) {
+        const QString mode = rest.at(0).toUpper();
+        if (mode != QLatin1String("H") && mode != QLatin1String("V"))
+            return usage();
+        return arrayOperation(service, panel, rest.at(1), rest.at(2), [&](TImgTabBGR& s, TImgTabBGR& t) {
+            MirrorToTrgArr(s, char(mode.at(0).toLatin1()), t, &progress);
+        });
+    }
+    if (command == QLatin1String("rot90") && rest.size() == 3) {
+        const QString mode = rest.at(0);
+        if (mode != QLatin1String("+") && mode != QLatin1String("-"))
+            return usage();
+        return arrayOperation(service, panel, rest.at(1), rest.at(2), [&](TImgTabBGR& s, TImgTabBGR& t) {
+            Rotate90PlusMinus(s, char(mode.at(0).toLatin1()), t, &progress);
+        });
+    }
+    if (command == QLatin1String("rotate")) {
+        QStringList centre, fill;
+        if (!takeOption(rest, "--centre", 2, centre) || centre.size() != 2)
+            return usage();
+        TColor fillColor = clWhite;
+        if (takeOption(rest, "--fill", 1, fill)) {
+            bool ok = fill.size() == 1 && fill.at(0).size() == 6;
+            const uint rgb = ok ? fill.at(0).toUInt(&ok, 16) : 0;
+            if (!ok) {
+                fail(QStringLiteral("--fill takes a colour as RRGGBB, e.g. FFFFFF"));
+                return kUsage;
+            }
+            fillColor = RGBToColor(int(rgb >> 16), int(rgb >> 8), int(rgb));
+        }
+        int row = 0, col = 0;
+        long double angle = 0;
+        if (rest.size() != 3 || !toInt(centre.at(0), row) || !toInt(centre.at(1), col)) {
+            fail(QStringLiteral("rotate needs ANGLE --centre ROW COL IN OUT, ROW and COL whole numbers"));
+            return kUsage;
+        }
+        if (!TextToReal(rest.at(0), angle))
+            return kUsage;
+        angle = CheckRotationAngle(angle);
+        if (angle == 0) {
+            fail(QStringLiteral("nothing rotated"));
+            return kFailed;
+        }
+        return arrayOperation(service, panel, rest.at(1), rest.at(2), [&](TImgTabBGR& s, TImgTabBGR& t) {
+            RotateForTabBGR(s, row, col, &progress, t, fillColor, angle);
+        });
+    }
+    if (command == QLatin1String("crop") && rest.size() == 6) {
+        int r[4];
+        for (int i = 0; i < 4; ++i)
+            if (!toInt(rest.at(i), r[i]))
+                return usage();
+        // As the program's selection: corners in any order, normalised.
+        const TRect rect = NormalizeRect({r[0], r[1]}, {r[2], r[3]});
+        return arrayOperation(service, panel, rest.at(4), rest.at(5), [&](TImgTabBGR& s, TImgTabBGR& t) {
+            SelectedToImgTab(s, rect, t);
+        });
+    }
+    if (command == QLatin1String("scale")) {
+        QStringList zoom, size, none;
+        const bool keep = takeOption(rest, "--keep-proportions", 0, none);
+        const bool byZoom = takeOption(rest, "--zoom", 1, zoom);
+        const bool bySize = takeOption(rest, "--size", 2, size);
+        if (byZoom == bySize || rest.size() != 2 || (byZoom && zoom.size() != 1) || (bySize && size.size() != 2))
+            return usage();
+        TImageControl image, target;
+        if (!load(service, panel, rest.at(0), image))
+            return kFailed;
+        TImageScale scale;
+        scale.SetSource(&image);
+        scale.Target = &target;
+        if (byZoom) {
+            long double z = 0;
+            if (!TextToReal(zoom.at(0), z))
+                return kUsage;
+            scale.SetZoom(double(z));
+        } else {
+            int w = 0, h = 0;
+            if (!toInt(size.at(0), w) || !toInt(size.at(1), h))
+                return usage();
+            scale.Proportional = keep;
+            scale.SetTargetWidth(w);
+            // Kept proportions fit the picture within W x H.
+            if (!keep || scale.TrgHeight > h)
+                scale.SetTargetHeight(h);
+        }
+        scale.Execute();
+        return save(service, panel, rest.at(1), target) ? 0 : kFailed;
+    }
     return usage();
 }
 
@@ -140,6 +275,7 @@ int run(const QStringList& args)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
+    QLocale::setDefault(QLocale::c()); // batch files read the same everywhere
     RaiseImageAllocationLimit();
     TStreamMessageSink sink(false);
     setMessageSink(&sink);

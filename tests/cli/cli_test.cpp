@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTransform>
 #include <gtest/gtest.h>
 
 using namespace ormica;
@@ -92,4 +93,55 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
     r = cli({QStringLiteral("convert"), bmp, dir.filePath(QStringLiteral("o.jpg")), QStringLiteral("--quality"),
              QStringLiteral("0")});
     EXPECT_EQ(r.code, 2);
+}
+
+TEST(Cli, GeometryAndScalingRunTheCoreRoutines)
+{
+    QTemporaryDir dir;
+    const QImage picture = test::patternImage(40, 30, 8);
+    const QString in = dir.filePath(QStringLiteral("in.bmp"));
+    ASSERT_TRUE(WriteBmpFile(picture, in));
+    const QString out = dir.filePath(QStringLiteral("out.bmp"));
+    auto result = [&] { return ReadBmpPixels(out, ReadBmpHeader(out)); };
+
+    ASSERT_EQ(cli({QStringLiteral("mirror"), QStringLiteral("H"), in, out}).code, 0);
+    EXPECT_EQ(result(), picture.mirrored(true, false));
+    ASSERT_EQ(cli({QStringLiteral("mirror"), QStringLiteral("V"), in, out}).code, 0);
+    EXPECT_EQ(result(), picture.mirrored(false, true));
+    ASSERT_EQ(cli({QStringLiteral("rot90"), QStringLiteral("-"), in, out}).code, 0);
+    EXPECT_EQ(result(), picture.transformed(QTransform().rotate(90)));
+
+    // Corners in any order, as a selection dragged backwards.
+    ASSERT_EQ(cli({QStringLiteral("crop"), QStringLiteral("30"), QStringLiteral("20"), QStringLiteral("5"),
+                   QStringLiteral("4"), in, out})
+                  .code,
+              0);
+    EXPECT_EQ(result(), picture.copy(5, 4, 26, 17));
+
+    CliRun r = cli({QStringLiteral("rotate"), QStringLiteral("90"), QStringLiteral("--centre"), QStringLiteral("1"),
+                    QStringLiteral("1"), in, out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("(-89,9 .. 89,9)")));
+    r = cli({QStringLiteral("rotate"), QStringLiteral("12.5"), QStringLiteral("--centre"), QStringLiteral("15"),
+             QStringLiteral("20"), QStringLiteral("--fill"), QStringLiteral("00FF00"), in, out});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(result().size(), picture.size());
+
+    r = cli({QStringLiteral("scale"), QStringLiteral("--zoom"), QStringLiteral("10"), in, out});
+    ASSERT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Zoom ВНЕ диапазона")));
+    EXPECT_EQ(result().size(), QSize(320, 240));
+    ASSERT_EQ(cli({QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("20"), QStringLiteral("20"),
+                   QStringLiteral("--keep-proportions"), in, out})
+                  .code,
+              0);
+    EXPECT_EQ(result().size(), QSize(20, 15));
+    ASSERT_EQ(cli({QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("7"), QStringLiteral("9"), in, out})
+                  .code,
+              0);
+    EXPECT_EQ(result().size(), QSize(7, 9));
+
+    EXPECT_EQ(cli({QStringLiteral("mirror"), QStringLiteral("X"), in, out}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("scale"), in, out}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("rotate"), QStringLiteral("10"), in, out}).code, 2);
 }

@@ -374,6 +374,17 @@ void RotateForTabBGR(const TImgTabBGR& source, int centreRow, int centreCol, TPr
         progress->setPosition(0);
 }
 
+long double CheckRotationAngle(long double degrees)
+{
+    if (degrees < -89.9L || degrees > 89.9L || std::isnan(degrees)) {
+        messages().warning(QStringLiteral(" Допустимый угол поворота в градусах должен \r\n"
+                                          " определяться в границах (-89,9 .. 89,9)\r\n"
+                                          " Операция вращения отменяется ... "));
+        return 0;
+    }
+    return degrees;
+}
+
 namespace detail {
 
 void RotateByFormula(const TImgTabBGR& source, int centreRow, int centreCol, TImgTabBGR& target, TColor fill,

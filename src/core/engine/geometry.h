@@ -35,6 +35,10 @@ void Rotate90PlusMinus(const TImgTabBGR& source, char mode, TImgTabBGR& target, 
 void RotateForTabBGR(const TImgTabBGR& source, int centreRow, int centreCol, TProgress* progress,
                      TImgTabBGR& target, TColor fill, long double degrees);
 
+// The angle rotations accept: -89.9 .. 89.9 degrees, both included. Outside
+// it a warning is shown and 0 comes back (nothing is rotated).
+long double CheckRotationAngle(long double degrees);
+
 namespace detail {
 // The mapping above for one target pixel, exactly as written; false for
 // coordinates outside the source. For tests and the rare boundary pixel.

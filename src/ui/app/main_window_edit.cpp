@@ -237,13 +237,7 @@ long double TFormOrmica::ReadAngle()
     long double value = 0;
     if (!TextToReal(EdiAngle->text(), value))
         return 0;
-    if (value < -89.9L || value > 89.9L) {
-        messages().warning(QStringLiteral(" Допустимый угол поворота в градусах должен \r\n"
-                                          " определяться в границах (-89,9 .. 89,9)\r\n"
-                                          " Операция вращения отменяется ... "));
-        return 0;
-    }
-    return value;
+    return CheckRotationAngle(value);
 }
 
 void TFormOrmica::TBRRunAngleClick()
