@@ -71,7 +71,7 @@ void TFormOrmica::createRotatePanel()
     sttxtRotationCentre = barLabel(bar, QStringLiteral(" R, C = 0, 0"));
     sttxtRotationCentre->setToolTip(
         QStringLiteral("Координаты центра вращения. Устанавливаются кликом мышки на основном изображении."));
-    sttxtRotationCentre->setMinimumWidth(96);
+    sttxtRotationCentre->setMinimumWidth(150); // room for " R, C = 65535, 65535"
     barLabel(bar, QStringLiteral("Фон"));
     sttxtTBRotColor = barLabel(bar, QString());
     sttxtTBRotColor->setFixedSize(22, 18);
