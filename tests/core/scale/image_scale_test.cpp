@@ -124,7 +124,12 @@ TEST(AreaResample, MatchesTheExactAreaMeanWithinOneLevel)
     }
     const QImage src = test::patternImage(16, 12, 3);
     EXPECT_EQ(resampled(src, 16, 12), src); // equal sizes copy
-    EXPECT_EQ(maxDifference(resampled(src, 8, 6), referenceArea(src, 8, 6)), 0); // halving is exact
+    // Halving has exact weights: it must give the exact means, halves to even.
+    EXPECT_EQ(maxDifference(resampled(src, 8, 6), referenceArea(src, 8, 6)), 0);
+    const QImage two = test::patternImage(2, 6, 5);
+    EXPECT_EQ(maxDifference(resampled(two, 1, 3), referenceArea(two, 1, 3)), 0);
+    const QImage wide = test::patternImage(202, 4, 6);
+    EXPECT_EQ(maxDifference(resampled(wide, 101, 2), referenceArea(wide, 101, 2)), 0);
 }
 
 TEST(ImageScale, ZoomRequestsAreHeldInRange)
