@@ -1,3 +1,4 @@
+#include "app/about_box.h"
 #include "app/main_window.h"
 #include "engine/bmp_file.h"
 #include "engine/box_message_sink.h"
@@ -18,6 +19,10 @@ int main(int argc, char* argv[])
 
     // The main window first; the tool windows join it, hidden, as they come.
     ormica::TFormOrmica formOrmica(&dialogs, &colors);
+    ormica::TFormAbout formAbout(&formOrmica);
+    ormica::TToolWindows windows;
+    windows.about = &formAbout;
+    formOrmica.setToolWindows(windows);
     sink.setParent(&formOrmica);
     dialogs.setParent(&formOrmica);
     colors.setParent(&formOrmica);

@@ -1,5 +1,6 @@
 #include "main_window.h"
 
+#include "app/auto_fill.h"
 #include "app/main_data.h"
 #include "engine/image_error.h"
 #include "engine/image_widget.h"
@@ -15,8 +16,13 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QDialog>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QToolBar>
+#include <QToolButton>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
@@ -29,6 +35,19 @@
 namespace ormica {
 
 const QString TFormOrmica::kCaption = QStringLiteral("  Ormica Ver 3.5.3.1. (ДЛЯ УЧЕБНОГО ПРОЦЕССА)");
+
+// Pop-up hints follow the menu's check mark: while it is off the
+// application's tool-tip events are swallowed.
+class TFormOrmica::THintFilter : public QObject {
+public:
+    bool enabled = true;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (!enabled && event->type() == QEvent::ToolTip)
+            return true;
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 class TFormOrmica::TPanelText : public TTextPanel {
 public:
@@ -81,10 +100,21 @@ TFormOrmica::TFormOrmica(TFileDialogs* dialogs, TColorQuestion* colors, QWidget*
     createRotatePanel();
     createMenus();
     FormCreate();
+    hintFilter_ = std::make_unique<THintFilter>();
+    qApp->installEventFilter(hintFilter_.get());
+    // The wheel and the focus of both image panels.
+    for (QScrollArea* box : {ScrollBoxSrcImg, ScrollBoxTrgImg}) {
+        box->viewport()->installEventFilter(this);
+        box->viewport()->setMouseTracking(true);
+        box->widget()->setMouseTracking(true);
+        box->widget()->installEventFilter(this);
+    }
 }
 
 TFormOrmica::~TFormOrmica()
 {
+    if (hintFilter_)
+        qApp->removeEventFilter(hintFilter_.get());
     if (MainData::SrcImageRef == ImageMain)
         MainData::SrcImageRef = nullptr;
     if (MainData::TrgImageRef == TargetImage)
@@ -188,23 +218,194 @@ void TFormOrmica::createControls()
 
 void TFormOrmica::createMenus()
 {
+    auto item = [this](QMenu* menu, const QString& caption, void (TFormOrmica::*slot)()) {
+        return menu->addAction(caption, this, slot);
+    };
+    auto check = [](QAction* action, bool on) {
+        action->setCheckable(true);
+        action->setChecked(on);
+        return action;
+    };
+
     QMenu* files = menuBar()->addMenu(QStringLiteral("Файлы"));
     QMenu* load = files->addMenu(QStringLiteral("Загрузить"));
-    MMLoadToSrc = load->addAction(QStringLiteral("Основное изображение"), this, &TFormOrmica::MMLoadToSrcClick);
-    MMLoadToDest = load->addAction(QStringLiteral("Финишное изображение"), this, &TFormOrmica::MMLoadToDestClick);
+    MMLoadToSrc = item(load, QStringLiteral("Основное изображение"), &TFormOrmica::MMLoadToSrcClick);
+    MMLoadToDest = item(load, QStringLiteral("Финишное изображение"), &TFormOrmica::MMLoadToDestClick);
+    MMImportToSrc = item(load, QStringLiteral("Импорт из  *.TXT файлов"), &TFormOrmica::MMImportToSrcClick);
     QMenu* save = files->addMenu(QStringLiteral("Сохранить"));
-    MMSaveFromSrc = save->addAction(QStringLiteral("Основное изображение"), this, &TFormOrmica::MMSaveFromSrcClick);
-    MMSaveFromDest = save->addAction(QStringLiteral("Финишное изображение"), this, &TFormOrmica::MMSaveFromDestClick);
+    MMSaveFromSrc = item(save, QStringLiteral("Основное изображение"), &TFormOrmica::MMSaveFromSrcClick);
+    MMSaveFromDest = item(save, QStringLiteral("Финишное изображение"), &TFormOrmica::MMSaveFromDestClick);
+    MMExportFromSrc = item(save, QStringLiteral("Экспорт в *.TXT файл"), &TFormOrmica::MMExportFromSrcClick);
     files->addSeparator();
-    MMExit = files->addAction(QStringLiteral("Выход"), this, &TFormOrmica::MMExitClick);
+    MMExit = item(files, QStringLiteral("Выход"), &TFormOrmica::MMExitClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
-    MMPRotate = view->addAction(QStringLiteral("Панель вращения и масштаба"), this, &TFormOrmica::MMPRotateClick);
-    MMPRotate->setCheckable(true);
-    MMPRotate->setChecked(false);
+    MMWheelV = check(item(view, QStringLiteral("Вертикальная прокрутка"), &TFormOrmica::MMWheelVClick), true);
+    MMRulerSmoothly = check(item(view, QStringLiteral("Плавная прокрутка"), &TFormOrmica::MMRulerSmoothlyClick), true);
+    MMShowHint = check(item(view, QStringLiteral("Показывать подсказки"), &TFormOrmica::MMShowHintClick), true);
+    MMPRotate = check(item(view, QStringLiteral("Панель вращения и масштаба"), &TFormOrmica::MMPRotateClick), false);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("Редактирование"));
-    MMCropping = edit->addAction(QStringLiteral("Обрезка краев"), this, &TFormOrmica::MMCroppingClick);
+    QMenu* clip = edit->addMenu(QStringLiteral("Clipboard"));
+    MMClipCopySRC = item(clip, QStringLiteral("Копировать в Clipboard"), &TFormOrmica::MMClipCopySRCClick);
+    MMClipPasteSRC = item(clip, QStringLiteral("Вставить из Clipboard"), &TFormOrmica::MMClipPasteSRCClick);
+    QMenu* copy = edit->addMenu(QStringLiteral("Копировать"));
+    MMCopySrcToDest = item(copy, QStringLiteral("Основное в финишное"), &TFormOrmica::MMCopySrcToDestClick);
+    MMCopyDestToSrc = item(copy, QStringLiteral("Финишное в основное"), &TFormOrmica::MMCopyDestToSrcClick);
+    QMenu* clear = edit->addMenu(QStringLiteral("Очистить"));
+    MMMinSrc = item(clear, QStringLiteral("Основное изображение"), &TFormOrmica::MMMinSrcClick);
+    MMMinDest = item(clear, QStringLiteral("Финишное изображение"), &TFormOrmica::MMMinDestClick);
+    edit->addSeparator();
+    MMCropping = item(edit, QStringLiteral("Обрезка краев"), &TFormOrmica::MMCroppingClick);
+    MMScale = item(edit, QStringLiteral("Масштабирование"), &TFormOrmica::MMScaleClick);
+    MMScale->setToolTip(QStringLiteral("Вызов подсистемы расширенного управления масштабированием"));
+    MMToGray = item(edit, QStringLiteral("Обесцветить"), &TFormOrmica::MMToGrayClick);
+
+    QMenu* operations = menuBar()->addMenu(QStringLiteral("Операции"));
+    QMenu* histograms = operations->addMenu(QStringLiteral("Гистограммы"));
+    MMGistogramFull = item(histograms, QStringLiteral(" Только гистограммы"), &TFormOrmica::MMGistogramFullClick);
+    MMAutoCorr = item(histograms, QStringLiteral("Гистограммы и фрагмент"), &TFormOrmica::MMAutoCorrClick);
+    MMDFilter = item(operations, QStringLiteral("Фильтры"), &TFormOrmica::MMDFilterClick);
+
+    MMAbout = menuBar()->addAction(QStringLiteral("О программе"), this, &TFormOrmica::MMAboutClick);
+    updateActions();
+}
+
+void TFormOrmica::updateActions()
+{
+    // A command whose window is not part of the program yet stays greyed.
+    MMImportToSrc->setEnabled(ImportTxtDialog != nullptr);
+    MMExportFromSrc->setEnabled(ExportTxtDialog != nullptr);
+    MMScale->setEnabled(FormScaleDialog != nullptr);
+    TBRZoomForm->setEnabled(FormScaleDialog != nullptr);
+    MMGistogramFull->setEnabled(FormGistogram != nullptr);
+    MMAutoCorr->setEnabled(FormGistogram != nullptr);
+    MMDFilter->setEnabled(FormDFilter != nullptr);
+    MMAbout->setEnabled(FormAbout != nullptr);
+}
+
+void TFormOrmica::setToolWindows(const TToolWindows& windows)
+{
+    FormScaleDialog = windows.scale;
+    ImportTxtDialog = windows.importText;
+    ExportTxtDialog = windows.exportText;
+    FormDFilter = windows.filter;
+    FormAbout = windows.about;
+    FormGistogram = windows.histogram;
+    FormMicroBase = windows.microBase;
+    updateActions();
+}
+
+int TFormOrmica::showModal(QDialog* window)
+{
+    if (!window)
+        return 0;
+    return ShowModal ? ShowModal(*window) : window->exec();
+}
+
+bool TFormOrmica::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool release = event->type() == QEvent::MouseButtonRelease &&
+                         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    if (release && watched == sttxtZoomValue) {
+        sttxtZoomValueClick();
+        return true;
+    }
+    if (release && watched == sttxtTBRotColor) {
+        sttxtTBRotColorClick();
+        return true;
+    }
+    QScrollArea* box = nullptr;
+    if (watched == ScrollBoxSrcImg->viewport() || watched == ImageMain)
+        box = ScrollBoxSrcImg;
+    else if (watched == ScrollBoxTrgImg->viewport() || watched == TargetImage)
+        box = ScrollBoxTrgImg;
+    if (box && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) && !box->hasFocus())
+        box->setFocus(); // so that the wheel goes to the picture under the mouse
+    if (box && event->type() == QEvent::Wheel) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const int delta = wheel->angleDelta().y() != 0 ? wheel->angleDelta().y() : wheel->angleDelta().x();
+        if (delta != 0) {
+            const int s = delta > 0 ? 1 : -1; // +1: turned away from the user
+            QScrollBar* bar = MMWheelV->isChecked() ? box->verticalScrollBar() : box->horizontalScrollBar();
+            bar->setValue(bar->value() - 3 * s * bar->singleStep());
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormOrmica::MMWheelVClick()
+{
+    // The check mark is the setting; the wheel reads it.
+}
+
+void TFormOrmica::MMRulerSmoothlyClick()
+{
+    for (QScrollArea* box : {ScrollBoxSrcImg, ScrollBoxTrgImg}) {
+        box->verticalScrollBar()->setTracking(MMRulerSmoothly->isChecked());
+        box->horizontalScrollBar()->setTracking(MMRulerSmoothly->isChecked());
+    }
+}
+
+void TFormOrmica::MMShowHintClick()
+{
+    hintFilter_->enabled = MMShowHint->isChecked();
+    panels_[3]->setText(MMShowHint->isChecked() ? QStringLiteral(" Всплывающие подсказки включены")
+                                                : QStringLiteral(" Всплывающие подсказки отключены"));
+}
+
+void TFormOrmica::MMAboutClick()
+{
+    showModal(FormAbout);
+}
+
+// The scale dialog, the histogram window and the filter window are opened by
+// these commands from the day they are part of the program.
+void TFormOrmica::MMScaleClick()
+{
+    if (!FormScaleDialog)
+        return;
+    ResetIndicators();
+    hideFrame();
+    showModal(FormScaleDialog);
+    ShowPage(1);
+    AutoFillImgTab(*TargetImage, MainData::TrgArr, progress_.get());
+}
+
+void TFormOrmica::MMGistogramFullClick()
+{
+    if (!FormGistogram)
+        return;
+    ResetIndicators();
+    MainData::TargetChanged = false;
+    showModal(FormGistogram);
+    if (MainData::TargetChanged) {
+        MarkNoName(*TargetImage);
+        ShowPage(1);
+    } else {
+        ShowPage(0);
+    }
+}
+
+void TFormOrmica::MMAutoCorrClick()
+{
+    if (!FormGistogram)
+        return;
+    if (!FragRect.selected()) {
+        SetAttention(true, clYellow, QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
+        return;
+    }
+}
+
+void TFormOrmica::MMDFilterClick()
+{
+    if (!FormDFilter)
+        return;
+    if (!FragRect.selected()) {
+        SetAttention(true, clYellow, QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
+        return;
+    }
 }
 
 void TFormOrmica::FormCreate()

@@ -6,9 +6,11 @@
 #include "engine/rect.h"
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 class QAction;
+class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -28,6 +30,17 @@ class TImageWidget;
 class TImgTabBGR;
 class TRegionSelector;
 
+// The tool windows created at start-up, hidden; null until the program has them.
+struct TToolWindows {
+    QDialog* scale = nullptr;
+    QDialog* importText = nullptr;
+    QDialog* exportText = nullptr;
+    QDialog* filter = nullptr;
+    QDialog* about = nullptr;
+    QDialog* histogram = nullptr;
+    QDialog* microBase = nullptr;
+};
+
 // The fragment selected on the source image: start and end corners.
 struct TFragRect {
     int StartX = 0, StartY = 0, EndX = 0, EndY = 0;
@@ -45,6 +58,11 @@ public:
     ~TFormOrmica() override;
 
     static const QString kCaption;
+
+    // Gives the window the tool windows it opens; their commands are enabled.
+    void setToolWindows(const TToolWindows& windows);
+    // Shows a tool window modally; tests answer in its place.
+    std::function<int(QDialog&)> ShowModal;
 
     void ResetIndicators();
     void ShowPage(int page);
@@ -101,16 +119,51 @@ public:
     QAction* MMLoadToDest = nullptr;
     QAction* MMSaveFromSrc = nullptr;
     QAction* MMSaveFromDest = nullptr;
+    QAction* MMImportToSrc = nullptr;
+    QAction* MMExportFromSrc = nullptr;
     QAction* MMExit = nullptr;
+    QAction* MMWheelV = nullptr;
+    QAction* MMRulerSmoothly = nullptr;
+    QAction* MMShowHint = nullptr;
     QAction* MMPRotate = nullptr;
+    QAction* MMClipCopySRC = nullptr;
+    QAction* MMClipPasteSRC = nullptr;
+    QAction* MMCopySrcToDest = nullptr;
+    QAction* MMCopyDestToSrc = nullptr;
+    QAction* MMMinSrc = nullptr;
+    QAction* MMMinDest = nullptr;
     QAction* MMCropping = nullptr;
+    QAction* MMScale = nullptr;
+    QAction* MMToGray = nullptr;
+    QAction* MMGistogramFull = nullptr;
+    QAction* MMAutoCorr = nullptr;
+    QAction* MMDFilter = nullptr;
+    QAction* MMAbout = nullptr;
+    QToolButton* TBRZoomForm = nullptr;
 
 public slots:
     void MMLoadToSrcClick();
     void MMLoadToDestClick();
     void MMSaveFromSrcClick();
     void MMSaveFromDestClick();
+    void MMImportToSrcClick();
+    void MMExportFromSrcClick();
     void MMExitClick();
+    void MMWheelVClick();
+    void MMRulerSmoothlyClick();
+    void MMShowHintClick();
+    void MMClipCopySRCClick();
+    void MMClipPasteSRCClick();
+    void MMCopySrcToDestClick();
+    void MMCopyDestToSrcClick();
+    void MMMinSrcClick();
+    void MMMinDestClick();
+    void MMScaleClick();
+    void MMToGrayClick();
+    void MMGistogramFullClick();
+    void MMAutoCorrClick();
+    void MMDFilterClick();
+    void MMAboutClick();
     void MMPRotateClick();
     void MMCroppingClick();
     void TBRMirrorTDClick();
@@ -135,6 +188,12 @@ private:
     void createControls();
     void createRotatePanel();
     void createMenus();
+    void updateActions();
+    int showModal(QDialog* window);
+    // Takes the dotted frame off the source picture before a command reads
+    // or replaces it.
+    void hideFrame();
+    void clearImage(TImageWidget& image, TImgTabBGR& arr, int page);
     void FormCreate();
     void loadInto(TImageWidget& image, TImgTabBGR& arr, int page);
     void saveFrom(TImageWidget& image, int page);
@@ -157,6 +216,15 @@ private:
     int RRow = 0;
     int RCol = 0;
     TColor rotColor_ = clBtnFace;
+    QDialog* FormScaleDialog = nullptr;
+    QDialog* ImportTxtDialog = nullptr;
+    QDialog* ExportTxtDialog = nullptr;
+    QDialog* FormDFilter = nullptr;
+    QDialog* FormAbout = nullptr;
+    QDialog* FormGistogram = nullptr;
+    QDialog* FormMicroBase = nullptr;
+    class THintFilter;
+    std::unique_ptr<THintFilter> hintFilter_;
     std::unique_ptr<TProgress> progress_;
     std::unique_ptr<TPanelText> panel3_;
     std::unique_ptr<TLoadSaveImage> loadSave_;

@@ -5,6 +5,7 @@
 #include "app/main_data.h"
 #include "engine/color_dialog.h"
 #include "engine/geometry.h"
+#include "engine/gray.h"
 #include "engine/image_widget.h"
 #include "engine/img_service.h"
 #include "engine/message_sink.h"
@@ -97,6 +98,7 @@ void TFormOrmica::createRotatePanel()
     sttxtZoomValue->setToolTip(
         QStringLiteral("Процент для быстрого масштабирования (если кликнуть на это поле то установится 100%) "));
     sttxtZoomValue->installEventFilter(this);
+    TBRZoomForm = toolButton(bar, QStringLiteral("⚙"), QStringLiteral("Вызов подсистемы расширенного управления масштабированием"));
 
     connect(TBRMirrorTD, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorTDClick);
     connect(TBRMirrorLR, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorLRClick);
@@ -105,21 +107,7 @@ void TFormOrmica::createRotatePanel()
     connect(TBRRunAngle, &QToolButton::clicked, this, &TFormOrmica::TBRRunAngleClick);
     connect(TBRZoomPlus, &QToolButton::clicked, this, &TFormOrmica::TBRZoomPlusClick);
     connect(TrBarZoom, &QSlider::valueChanged, this, &TFormOrmica::TrBarZoomChange);
-}
-
-bool TFormOrmica::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-        if (watched == sttxtZoomValue) {
-            sttxtZoomValueClick();
-            return true;
-        }
-        if (watched == sttxtTBRotColor) {
-            sttxtTBRotColorClick();
-            return true;
-        }
-    }
-    return QMainWindow::eventFilter(watched, event);
+    connect(TBRZoomForm, &QToolButton::clicked, this, &TFormOrmica::MMScaleClick);
 }
 
 void TFormOrmica::showBoxColor(QLabel* box, TColor color)
@@ -188,14 +176,70 @@ void TFormOrmica::MMPRotateClick()
     PanelRotate->setVisible(MMPRotate->isChecked());
 }
 
+void TFormOrmica::hideFrame()
+{
+    if (selector_)
+        selector_->ShowFrame(false);
+}
+
+void TFormOrmica::MMCopySrcToDestClick()
+{
+    ResetIndicators();
+    TabBRGtoTabBGR(MainData::SrcArr, MainData::TrgArr);
+    showTarget();
+}
+
+void TFormOrmica::MMCopyDestToSrcClick()
+{
+    ResetIndicators();
+    hideFrame();
+    TabBRGtoTabBGR(MainData::TrgArr, MainData::SrcArr);
+    ImgTabToImage(MainData::SrcArr, *ImageMain, progress_.get());
+    MarkNoName(*ImageMain);
+    ShowPage(0);
+}
+
+void TFormOrmica::clearImage(TImageWidget& image, TImgTabBGR& arr, int page)
+{
+    ResetIndicators();
+    if (&image == ImageMain)
+        hideFrame();
+    MinimizePicture(image);
+    PaintImage(image, clBtnFace); // the scroll boxes' colour
+    arr.clear();
+    MarkNoName(image);
+    ShowPage(page);
+}
+
+void TFormOrmica::MMMinSrcClick()
+{
+    clearImage(*ImageMain, MainData::SrcArr, 0);
+}
+
+void TFormOrmica::MMMinDestClick()
+{
+    clearImage(*TargetImage, MainData::TrgArr, 1);
+}
+
+void TFormOrmica::MMToGrayClick()
+{
+    const bool source = PageControl1->currentIndex() == 0;
+    TImageWidget* image = source ? ImageMain : TargetImage;
+    if (source)
+        hideFrame();
+    BitMapToGrayBitMap(image->picture(), image->canvas());
+    image->pictureChanged();
+    image->repaintNow();
+    ImageToImgTab(*image, source ? MainData::SrcArr : MainData::TrgArr, progress_.get());
+}
+
 void TFormOrmica::MMCroppingClick()
 {
     if (!FragRect.selected()) {
         panels_[3]->setText(QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ СОХРАНЯЕМУЮ ОБРЕЗКОЙ ОБЛАСТЬ"));
         return;
     }
-    if (selector_)
-        selector_->ShowFrame(false);
+    hideFrame();
     SelectedToImgTab(MainData::SrcArr, TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY},
                      MainData::TrgArr);
     ImgTabToImage(MainData::TrgArr, *TargetImage, progress_.get());
@@ -269,8 +313,7 @@ void TFormOrmica::TBRZoomPlusClick()
     scale.SetSource(image);
     scale.Target = image;
     scale.SetZoom(TrBarZoom->value() / 100.0);
-    if (selector_)
-        selector_->ShowFrame(false);
+    hideFrame();
     scale.Execute();
     AutoFillImgTab(*image, arr, progress_.get());
 }

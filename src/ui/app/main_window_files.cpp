@@ -21,6 +21,10 @@ void TFormOrmica::reportFileError(const QString& text)
 
 void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
 {
+    // A frame left on the old picture would be "removed" from the new one
+    // by the next press, leaving dots on it.
+    if (&image == ImageMain)
+        hideFrame();
     repaint();
     if (loadSave_) {
         SetAttention(true, clLime, QStringLiteral(" Операция может быть длительной"));
@@ -75,6 +79,45 @@ void TFormOrmica::MMSaveFromSrcClick()
 void TFormOrmica::MMSaveFromDestClick()
 {
     saveFrom(*TargetImage, 1);
+}
+
+void TFormOrmica::MMClipCopySRCClick()
+{
+    ResetIndicators();
+    hideFrame();
+    if (loadSave_)
+        loadSave_->CopyToClipboard(*ImageMain);
+}
+
+void TFormOrmica::MMClipPasteSRCClick()
+{
+    ResetIndicators();
+    if (!loadSave_)
+        return;
+    hideFrame();
+    if (loadSave_->PasteFromClipboard(*ImageMain))
+        ImageToImgTab(*ImageMain, MainData::SrcArr, progress_.get());
+    ShowPage(0);
+}
+
+// The text import and export dialogs fill and read the source array; the
+// commands wait for them.
+void TFormOrmica::MMImportToSrcClick()
+{
+    if (!ImportTxtDialog)
+        return;
+    ResetIndicators();
+    hideFrame();
+    showModal(ImportTxtDialog);
+    ImgTabToImage(MainData::SrcArr, *ImageMain, progress_.get());
+    MarkNoName(*ImageMain);
+    ShowPage(0);
+}
+
+void TFormOrmica::MMExportFromSrcClick()
+{
+    if (ExportTxtDialog)
+        showModal(ExportTxtDialog);
 }
 
 } // namespace ormica

@@ -1,8 +1,10 @@
 #include "app/main_data.h"
+#include "app/about_box.h"
 #include "app/main_window.h"
 #include "engine/color_dialog.h"
 #include "engine/geometry.h"
 #include "engine/img_service.h"
+#include "engine/bmp_file.h"
 #include "engine/region_selector.h"
 #include "engine/image_widget.h"
 #include "engine/jpeg_codec.h"
@@ -10,7 +12,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QClipboard>
+#include <QDialog>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QToolTip>
 #include <QLineEdit>
 #include <QSlider>
 #include <QToolButton>
@@ -326,6 +334,251 @@ private slots:
         QCOMPARE(form->PageControl1->currentIndex(), 0);
     }
 
+    void menusHoldEveryCommand_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("enabled");
+        const struct {
+            const char* path;
+            bool enabled;
+        } rows[] = {
+            {"Файлы/Загрузить/Основное изображение", true},
+            {"Файлы/Загрузить/Финишное изображение", true},
+            {"Файлы/Загрузить/Импорт из  *.TXT файлов", false},
+            {"Файлы/Сохранить/Основное изображение", true},
+            {"Файлы/Сохранить/Финишное изображение", true},
+            {"Файлы/Сохранить/Экспорт в *.TXT файл", false},
+            {"Файлы/Выход", true},
+            {"Вид/Вертикальная прокрутка", true},
+            {"Вид/Плавная прокрутка", true},
+            {"Вид/Показывать подсказки", true},
+            {"Вид/Панель вращения и масштаба", true},
+            {"Редактирование/Clipboard/Копировать в Clipboard", true},
+            {"Редактирование/Clipboard/Вставить из Clipboard", true},
+            {"Редактирование/Копировать/Основное в финишное", true},
+            {"Редактирование/Копировать/Финишное в основное", true},
+            {"Редактирование/Очистить/Основное изображение", true},
+            {"Редактирование/Очистить/Финишное изображение", true},
+            {"Редактирование/Обрезка краев", true},
+            {"Редактирование/Масштабирование", false},
+            {"Редактирование/Обесцветить", true},
+            {"Операции/Гистограммы/ Только гистограммы", false},
+            {"Операции/Гистограммы/Гистограммы и фрагмент", false},
+            {"Операции/Фильтры", false},
+            {"О программе", true},
+        };
+        for (const auto& r : rows)
+            QTest::newRow(r.path) << QString::fromUtf8(r.path) << r.enabled;
+    }
+    void menusHoldEveryCommand()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, enabled);
+        TToolWindows windows;
+        QDialog about;
+        windows.about = &about;
+        form->setToolWindows(windows);
+        const QStringList parts = path.split(QLatin1Char('/'));
+        QList<QAction*> actions = form->menuBar()->actions();
+        QAction* found = nullptr;
+        for (const QString& part : parts) {
+            found = nullptr;
+            for (QAction* a : actions)
+                if (a->text() == part)
+                    found = a;
+            QVERIFY2(found, qPrintable(part));
+            if (found->menu())
+                actions = found->menu()->actions();
+        }
+        QCOMPARE(found->isEnabled(), enabled);
+    }
+
+    void viewOptionsAndTheirTexts()
+    {
+        QVERIFY(form->MMWheelV->isChecked());
+        QVERIFY(form->MMRulerSmoothly->isChecked());
+        QVERIFY(form->MMShowHint->isChecked());
+        QVERIFY(!form->MMPRotate->isChecked());
+
+        form->MMShowHint->trigger();
+        QVERIFY(!form->MMShowHint->isChecked());
+        QCOMPARE(form->statusText(3), QStringLiteral(" Всплывающие подсказки отключены"));
+        showForm();
+        auto askHint = [&] {
+            QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), form->sttxtAttention->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(form->sttxtAttention, &help);
+        };
+        askHint();
+        QVERIFY(!QToolTip::isVisible());
+        form->MMShowHint->trigger();
+        QCOMPARE(form->statusText(3), QStringLiteral(" Всплывающие подсказки включены"));
+        askHint();
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QStringLiteral("Индикатор внимания"));
+        QToolTip::hideText();
+
+        form->MMRulerSmoothly->trigger();
+        QVERIFY(!form->ScrollBoxSrcImg->verticalScrollBar()->hasTracking());
+        QVERIFY(!form->ScrollBoxTrgImg->horizontalScrollBar()->hasTracking());
+        form->MMRulerSmoothly->trigger();
+        QVERIFY(form->ScrollBoxTrgImg->horizontalScrollBar()->hasTracking());
+    }
+
+    void wheelScrollsAsTheViewOptionSays()
+    {
+        showForm();
+        giveSource(test::patternImage(3000, 3000, 1));
+        QScrollBar* v = form->ScrollBoxSrcImg->verticalScrollBar();
+        QScrollBar* h = form->ScrollBoxSrcImg->horizontalScrollBar();
+        QTRY_VERIFY(v->maximum() > 0);
+        v->setValue(500);
+        h->setValue(500);
+        auto turn = [&](int delta) {
+            QWheelEvent wheel(QPointF(10, 10), form->ScrollBoxSrcImg->viewport()->mapToGlobal(QPointF(10, 10)),
+                              QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(form->ScrollBoxSrcImg->viewport(), &wheel);
+        };
+        turn(120); // away from the user: up
+        QCOMPARE(v->value(), 500 - 3 * v->singleStep());
+        turn(-240);
+        QCOMPARE(v->value(), 500);
+        turn(0);
+        QCOMPARE(v->value(), 500);
+        form->MMWheelV->trigger();
+        turn(-120);
+        QCOMPARE(h->value(), 500 + 3 * h->singleStep());
+        QCOMPARE(v->value(), 500);
+    }
+
+    void focusFollowsTheMouseOverAPicture()
+    {
+        showForm();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->MMPRotate->trigger();
+        form->EdiAngle->setFocus();
+        QTRY_VERIFY(form->EdiAngle->hasFocus());
+        QTest::mouseMove(form->ImageMain, QPoint(20, 20));
+        QTRY_VERIFY(form->ScrollBoxSrcImg->hasFocus());
+    }
+
+    void clipboardCopyAndPaste()
+    {
+        showForm();
+        const QImage picture = test::patternImage(30, 20, 6);
+        giveSource(picture);
+        drag(QPoint(2, 2), QPoint(20, 15)); // the frame must not go to the clipboard
+        form->MMClipCopySRC->trigger();
+        QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_BGR888), picture);
+        form->MMMinSrc->trigger();
+        form->MMClipPasteSRC->trigger();
+        QCOMPARE(form->ImageMain->picture(), picture);
+        QCOMPARE(form->statusText(3), QStringLiteral(" Выполнена вставка изображения из Clipboard"));
+        QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл основного изображения : Clipboard"));
+        checkInvariant();
+        // A press after the paste leaves the new picture clean.
+        QTest::mouseClick(form->ImageMain, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(form->ImageMain->picture(), picture);
+    }
+
+    void copyingBetweenImagesNamesTheCopyNoName()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("a.bmp"));
+        QVERIFY(WriteBmpFile(test::patternImage(25, 15, 2), file));
+        dialogs->choices.push_back(TFileChoice{file, 2});
+        form->MMLoadToSrcClick();
+        form->MMCopySrcToDest->trigger();
+        QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        QVERIFY(MainData::TrgArr.sameAs(MainData::SrcArr));
+        checkInvariant();
+
+        form->MMMinSrc->trigger();
+        QCOMPARE(form->ImageMain->picture().size(), QSize(2, 2));
+        QVERIFY(MainData::SrcArr.empty());
+        QCOMPARE(form->ImageMain->imageDesc()->FileName, QStringLiteral("NoName"));
+        form->MMCopyDestToSrc->trigger();
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QVERIFY(MainData::SrcArr.sameAs(MainData::TrgArr));
+        checkInvariant();
+
+        // An empty source leaves the target array as it was.
+        form->MMMinSrc->trigger();
+        form->MMCopySrcToDest->trigger();
+        QCOMPARE(MainData::TrgArr.width(), 25);
+        form->MMMinDest->trigger();
+        QVERIFY(MainData::TrgArr.empty());
+        QCOMPARE(form->TargetImage->picture().size(), QSize(2, 2));
+    }
+
+    void greyWorksOnTheActiveTab()
+    {
+        showForm();
+        giveSource(test::patternImage(20, 10, 3));
+        form->MMCopySrcToDest->trigger(); // tab 1 now
+        form->MMToGray->trigger();
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        const QImage& grey = form->TargetImage->picture();
+        QCOMPARE(grey.pixelColor(3, 3).red(), grey.pixelColor(3, 3).blue());
+        QVERIFY(form->ImageMain->picture().pixelColor(3, 3).red() != form->ImageMain->picture().pixelColor(3, 3).blue());
+        checkInvariant();
+        form->ShowPage(0);
+        drag(QPoint(1, 1), QPoint(15, 8));
+        form->MMToGray->trigger();
+        checkInvariant();
+        QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
+    }
+
+    void aboutBoxShowsModally()
+    {
+        TFormAbout about;
+        TToolWindows windows;
+        windows.about = &about;
+        form->setToolWindows(windows);
+        QDialog* shown = nullptr;
+        form->ShowModal = [&](QDialog& d) {
+            shown = &d;
+            return 0;
+        };
+        form->MMAbout->trigger();
+        QCOMPARE(shown, static_cast<QDialog*>(&about));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("LabelVersion"))->text(), QStringLiteral("Версия 3.5.3.1"));
+    }
+
+    void invariantHoldsAfterEveryCommand()
+    {
+        showForm();
+        giveSource(test::patternImage(64, 48, 12));
+        form->MMPRotate->trigger();
+        const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+            {"select", [&] { drag(QPoint(5, 5), QPoint(40, 30)); }},
+            {"mirror V", [&] { form->TBRMirrorTD->click(); }},
+            {"mirror H", [&] { form->TBRMirrorLR->click(); }},
+            {"rot90 -", [&] { form->TBRRot90Minus->click(); }},
+            {"rot90 +", [&] { form->TBRRot90Plus->click(); }},
+            {"angle", [&] { form->EdiAngle->setText(QStringLiteral("15")); form->TBRRunAngle->click(); }},
+            {"zoom", [&] { form->TrBarZoom->setValue(150); form->TBRZoomPlus->click(); }},
+            {"select again", [&] { drag(QPoint(10, 10), QPoint(50, 40)); }},
+            {"crop", [&] { form->MMCropping->trigger(); }},
+            {"copy", [&] { form->MMCopySrcToDest->trigger(); }},
+            {"grey target", [&] { form->MMToGray->trigger(); }},
+            {"back", [&] { form->MMCopyDestToSrc->trigger(); }},
+            {"clip", [&] { form->MMClipCopySRC->trigger(); }},
+            {"paste", [&] { form->MMClipPasteSRC->trigger(); }},
+            {"clear target", [&] { form->MMMinDest->trigger(); }},
+        };
+        for (const auto& [name, run] : commands) {
+            run();
+            form->regionSelector()->ShowFrame(false);
+            QVERIFY2(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()), name);
+            // A cleared image keeps an empty array beside its blank picture.
+            if (!MainData::TrgArr.empty())
+                QVERIFY2(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()), name);
+            form->regionSelector()->ShowFrame(true);
+        }
+    }
+
     void closingReleasesTheFileService()
     {
         QVERIFY(form->loadSaveService());
@@ -365,8 +618,11 @@ private:
     void checkInvariant()
     {
         form->regionSelector()->ShowFrame(false);
-        QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
-        QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
+        // Blank start-up and cleared pictures stand beside empty arrays.
+        if (!MainData::SrcArr.empty())
+            QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
+        if (!MainData::TrgArr.empty())
+            QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
     }
 };
 
