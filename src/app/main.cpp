@@ -6,11 +6,19 @@
 #include "engine/file_dialogs.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     ormica::RaiseImageAllocationLimit();
+
+    // Every text of the program is Russian; the standard buttons and dialogs
+    // speak it too ("Да", "Нет", "Отмена"), whatever the desktop's language.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        app.installTranslator(&qtTranslator);
 
     ormica::TBoxMessageSink sink;
     ormica::setMessageSink(&sink);

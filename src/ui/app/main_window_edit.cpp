@@ -72,7 +72,7 @@ void TFormOrmica::createRotatePanel()
     sttxtRotationCentre = barLabel(bar, QStringLiteral(" R, C = 0, 0"));
     sttxtRotationCentre->setToolTip(
         QStringLiteral("Координаты центра вращения. Устанавливаются кликом мышки на основном изображении."));
-    sttxtRotationCentre->setMinimumWidth(150); // room for " R, C = 65535, 65535"
+    sttxtRotationCentre->setMinimumWidth(128); // room for " R, C = 65535, 65535"
     barLabel(bar, QStringLiteral("Фон"));
     sttxtTBRotColor = barLabel(bar, QString());
     sttxtTBRotColor->setFixedSize(22, 18);
@@ -90,7 +90,7 @@ void TFormOrmica::createRotatePanel()
     TrBarZoom->setTickInterval(10);
     TrBarZoom->setTickPosition(QSlider::TicksBelow);
     TrBarZoom->setValue(100);
-    TrBarZoom->setFixedWidth(150);
+    TrBarZoom->setFixedWidth(120);
     TrBarZoom->setToolTip(QStringLiteral("Регулятор процента быстрого пропорционального масштабирования"));
     bar->addWidget(TrBarZoom);
     sttxtZoomValue = barLabel(bar, QStringLiteral("100 %"));
