@@ -79,7 +79,7 @@ void BM_RotateAngle30Formula(benchmark::State& state)
         benchmark::DoNotOptimize(target.row(0));
     }
 }
-BENCHMARK(BM_RotateAngle30Formula)->Iterations(1);
+BENCHMARK(BM_RotateAngle30Formula)->Iterations(1)->Repetitions(1);
 
 #ifdef ORMICA_HAVE_OPENCV
 cv::Mat sourceMat()

@@ -1,5 +1,7 @@
 #include "recorders.h"
 
+#include "engine/img_service.h"
+
 #include <QFileInfo>
 #include <cstring>
 
@@ -16,6 +18,13 @@ QString corpusPath(const QString& relative)
 {
     const QString root = testDataDir();
     return root.isEmpty() ? QString() : root + QLatin1Char('/') + relative;
+}
+
+TImgTabBGR arrayOf(const QImage& picture)
+{
+    TImgTabBGR arr;
+    BitMapToImgTab(picture, arr, nullptr);
+    return arr;
 }
 
 bool arrayHoldsPicture(const TImgTabBGR& arr, const QImage& picture)

@@ -103,6 +103,9 @@ QString testDataDir();
 // A file or folder of the corpora ("jpeg/go", "bmpsuite/g"); empty without them.
 QString corpusPath(const QString& relative);
 
+// The array of a 24-bit picture.
+TImgTabBGR arrayOf(const QImage& picture);
+
 // True when the array holds exactly the picture's pixels, row by row.
 bool arrayHoldsPicture(const TImgTabBGR& arr, const QImage& picture);
 

@@ -22,6 +22,13 @@ void warn(const char* text)
     messages().warning(QString::fromUtf8(text));
 }
 
+// A failed routine leaves an empty target and says so.
+void fail(TImgTabBGR& target, const char* text)
+{
+    target.clear();
+    warn(text);
+}
+
 // Every row as long as row 0, and whole pixels only.
 bool uniform(const TImgTabBGR& a)
 {
@@ -126,11 +133,9 @@ void MirrorToTrgArr(const TImgTabBGR& source, char mode, TImgTabBGR& target, TPr
             addPosition(progress, 1);
         }
     } catch (const std::bad_alloc&) {
-        target.clear();
-        warn("MirrorToTrgArr : Не могу перевернуть изображение.");
+        fail(target, "MirrorToTrgArr : Не могу перевернуть изображение.");
     } catch (const RowMismatch&) {
-        target.clear();
-        warn("MirrorToTrgArr : Не могу перевернуть изображение.");
+        fail(target, "MirrorToTrgArr : Не могу перевернуть изображение.");
     }
     if (progress)
         progress->setPosition(0);
@@ -196,11 +201,9 @@ void Rotate90PlusMinus(const TImgTabBGR& source, char mode, TImgTabBGR& target, 
             }
         }
     } catch (const std::bad_alloc&) {
-        target.clear();
-        warn("Rotate90PlusMinus : Не могу перевернуть изображение.");
+        fail(target, "Rotate90PlusMinus : Не могу перевернуть изображение.");
     } catch (const RowMismatch&) {
-        target.clear();
-        warn("Rotate90PlusMinus : Не могу перевернуть изображение.");
+        fail(target, "Rotate90PlusMinus : Не могу перевернуть изображение.");
     }
 }
 
@@ -364,11 +367,9 @@ void RotateForTabBGR(const TImgTabBGR& source, int centreRow, int centreCol, TPr
         else
             rotateGeneral(src, centreRow, centreCol, progress, target, a);
     } catch (const std::bad_alloc&) {
-        target.clear();
-        warn("RotateForTabBGR : Не могу повернуть изображение.");
+        fail(target, "RotateForTabBGR : Не могу повернуть изображение.");
     } catch (const RowMismatch&) {
-        target.clear();
-        warn("RotateForTabBGR : Не могу повернуть изображение.");
+        fail(target, "RotateForTabBGR : Не могу повернуть изображение.");
     }
     if (progress)
         progress->setPosition(0);

@@ -174,6 +174,16 @@ void AreaResample(const QImage& source, QImage& destination)
     constexpr int shift = 2 * kBits;
     constexpr std::uint32_t halfUnit = 1u << (shift - 1);
     constexpr std::uint32_t mask = (1u << shift) - 1;
+    // The horizontal sums of source row sy, computed once while in the window.
+    auto sumsOf = [&](int sy) {
+        const std::size_t slot = std::size_t(sy % ring);
+        std::uint32_t* row = rows.data() + slot * rowLen;
+        if (held[slot] != sy) {
+            horizontal(source.constScanLine(sy), tx, dw, row);
+            held[slot] = sy;
+        }
+        return static_cast<const std::uint32_t*>(row);
+    };
     // Rounds a 2^22-scaled sum to a level, halves to even.
     auto level = [](std::uint32_t sum) {
         const std::uint32_t q = sum >> shift;
@@ -185,16 +195,8 @@ void AreaResample(const QImage& source, QImage& destination)
         const int n = ty.start[std::size_t(y) + 1] - ty.start[std::size_t(y)];
         const std::uint32_t* h[64];
         const int taps = std::min(n, 64);
-        for (int k = 0; k < taps; ++k) {
-            const int sy = first + k;
-            const std::size_t slot = std::size_t(sy % ring);
-            std::uint32_t* row = rows.data() + slot * rowLen;
-            if (held[slot] != sy) {
-                horizontal(source.constScanLine(sy), tx, dw, row);
-                held[slot] = sy;
-            }
-            h[k] = row;
-        }
+        for (int k = 0; k < taps; ++k)
+            h[k] = sumsOf(first + k);
         std::uint8_t* out = destination.scanLine(y);
         // One or two source rows (every enlargement, and halving) in one pass.
         if (n == 1) {
@@ -213,17 +215,8 @@ void AreaResample(const QImage& source, QImage& destination)
         }
         std::fill(acc.begin(), acc.end(), 0u);
         for (int k = 0; k < n; ++k) {
-            const std::uint32_t* src = k < taps ? h[k] : nullptr;
-            if (!src) { // more than 64 rows a pixel: shrinking beyond 1/64
-                const int sy = first + k;
-                const std::size_t slot = std::size_t(sy % ring);
-                std::uint32_t* row = rows.data() + slot * rowLen;
-                if (held[slot] != sy) {
-                    horizontal(source.constScanLine(sy), tx, dw, row);
-                    held[slot] = sy;
-                }
-                src = row;
-            }
+            // Beyond 64 rows a pixel (shrinking below 1/64) rows are fetched as they come.
+            const std::uint32_t* src = k < taps ? h[k] : sumsOf(first + k);
             const auto wk = std::uint32_t(w[k]);
             std::uint32_t* a = acc.data();
             for (std::size_t i = 0; i < rowLen; ++i)

@@ -79,46 +79,35 @@ void TImageScale::SetZoom(double x)
 
 void TImageScale::SetTargetHeight(int h)
 {
-    if (!Source)
-        return;
-    ReadSourceSize();
-    if (h > kMaxSide) {
-        TrgHeight = kMaxSide;
-        Corrected = true;
-        messages().warning(SizeWarning());
-    } else {
-        TrgHeight = h;
-        Corrected = false;
-    }
-    if (TrgHeight <= 0)
-        TrgHeight = 1;
-    if (!Proportional || SrcHeight <= 0)
-        return;
-    // A very flat picture could give a side of 0; a picture has at least one.
-    TrgWidth = std::max(1, roundEven(double(TrgHeight) / SrcHeight * SrcWidth));
-    if (TrgWidth > kMaxSide)
-        LimitTarget();
+    setSide(h, TrgHeight, TrgWidth, SrcHeight, SrcWidth);
 }
 
 void TImageScale::SetTargetWidth(int w)
 {
+    setSide(w, TrgWidth, TrgHeight, SrcWidth, SrcHeight);
+}
+
+// One side as requested (within 1..6000); with proportions the other follows.
+void TImageScale::setSide(int requested, int& side, int& other, const int& srcSide, const int& srcOther)
+{
     if (!Source)
         return;
     ReadSourceSize();
-    if (w > kMaxSide) {
-        TrgWidth = kMaxSide;
+    if (requested > kMaxSide) {
+        side = kMaxSide;
         Corrected = true;
         messages().warning(SizeWarning());
     } else {
-        TrgWidth = w;
+        side = requested;
         Corrected = false;
     }
-    if (TrgWidth <= 0)
-        TrgWidth = 1;
-    if (!Proportional || SrcWidth <= 0)
+    if (side <= 0)
+        side = 1;
+    if (!Proportional || srcSide <= 0)
         return;
-    TrgHeight = std::max(1, roundEven(double(TrgWidth) / SrcWidth * SrcHeight));
-    if (TrgHeight > kMaxSide)
+    // A very flat picture could give a side of 0; a picture has at least one.
+    other = std::max(1, roundEven(double(side) / srcSide * srcOther));
+    if (other > kMaxSide)
         LimitTarget();
 }
 

@@ -41,6 +41,8 @@ public:
     static QString ZoomWarning();
 
 private:
+    // srcSide and srcOther are read after ReadSourceSize has refreshed them.
+    void setSide(int requested, int& side, int& other, const int& srcSide, const int& srcOther);
     QImage work_;
 };
 

@@ -199,6 +199,8 @@ private:
     void saveFrom(TImageWidget& image, int page);
     // An error that ended a file command: its own box; the lamp goes out.
     void reportFileError(const QString& text);
+    // Runs a load or save; an error that ends it is reported, and false comes back.
+    bool fileCommand(const std::function<void()>& command);
     // After an operation wrote the target array: show it as a new picture.
     void showTarget();
     void selectionStart(TPoint p);

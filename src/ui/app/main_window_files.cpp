@@ -19,6 +19,19 @@ void TFormOrmica::reportFileError(const QString& text)
     panels_[3]->clear();
 }
 
+bool TFormOrmica::fileCommand(const std::function<void()>& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const TImageError& e) {
+        reportFileError(e.text());
+    } catch (const std::exception& e) {
+        reportFileError(QString::fromLocal8Bit(e.what()));
+    }
+    return false;
+}
+
 void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
 {
     // A frame left on the old picture would be "removed" from the new one
@@ -28,17 +41,13 @@ void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
     repaint();
     if (loadSave_) {
         SetAttention(true, clLime, QStringLiteral(" Операция может быть длительной"));
-        try {
+        const bool done = fileCommand([&] {
             if (loadSave_->LoadImage(image))
                 ImageToImgTab(image, arr, progress_.get());
-            ShowPage(page);
-        } catch (const TImageError& e) {
-            reportFileError(e.text());
+        });
+        if (!done)
             return;
-        } catch (const std::exception& e) {
-            reportFileError(QString::fromLocal8Bit(e.what()));
-            return;
-        }
+        ShowPage(page);
     }
     SetAttention(false, clLime, QString());
 }
@@ -49,16 +58,8 @@ void TFormOrmica::saveFrom(TImageWidget& image, int page)
     if (!loadSave_)
         return;
     loadSave_->JpegQuality = 100;
-    try {
-        loadSave_->SaveImage(image);
-    } catch (const TImageError& e) {
-        reportFileError(e.text());
-        return;
-    } catch (const std::exception& e) {
-        reportFileError(QString::fromLocal8Bit(e.what()));
-        return;
-    }
-    ShowPage(page);
+    if (fileCommand([&] { loadSave_->SaveImage(image); }))
+        ShowPage(page);
 }
 
 void TFormOrmica::MMLoadToSrcClick()

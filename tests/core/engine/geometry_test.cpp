@@ -10,12 +10,6 @@ using namespace ormica;
 
 namespace {
 
-TImgTabBGR arrayOf(const QImage& picture)
-{
-    TImgTabBGR arr;
-    BitMapToImgTab(picture, arr, nullptr);
-    return arr;
-}
 
 // Pixel (x, y) of an array as one number.
 int px(const TImgTabBGR& a, int x, int y)
@@ -114,7 +108,7 @@ TEST(Rotate90, TurnsBothWaysWithTheRightCorners)
     EXPECT_EQ(px(minus, 0, 0), px(src, 0, 1)); // top-left takes the bottom-left
 
     // On a picture larger than a tile, + then - is the identity; four + too.
-    const TImgTabBGR big = arrayOf(test::patternImage(70, 45, 3));
+    const TImgTabBGR big = test::arrayOf(test::patternImage(70, 45, 3));
     TImgTabBGR a, b;
     Rotate90PlusMinus(big, '+', a, nullptr);
     Rotate90PlusMinus(a, '-', b, nullptr);
@@ -169,7 +163,7 @@ TEST(RotateAngle, AgreesWithTheFormulaPixelForPixel)
     for (int trial = 0; trial < 120; ++trial) {
         const int w = std::uniform_int_distribution<int>(3, 90)(rng);
         const int h = std::uniform_int_distribution<int>(3, 70)(rng);
-        const TImgTabBGR src = arrayOf(test::patternImage(w, h, unsigned(trial)));
+        const TImgTabBGR src = test::arrayOf(test::patternImage(w, h, unsigned(trial)));
         // Centres inside the picture, near it and far outside.
         const int spread = trial % 3 == 0 ? 3000 : 2 * std::max(w, h);
         const int rc = std::uniform_int_distribution<int>(-spread, h + spread)(rng);
@@ -194,7 +188,7 @@ TEST(RotateAngle, AgreesWithTheFormulaOnHalfwayPixels)
 {
     // 90 degrees about the picture centre puts every source coordinate on a
     // whole number, and 45 degrees with odd offsets puts many near halves.
-    const TImgTabBGR src = arrayOf(test::patternImage(31, 31, 4));
+    const TImgTabBGR src = test::arrayOf(test::patternImage(31, 31, 4));
     for (long double deg : {89.9L, -89.9L, 45.0L, -45.0L, 30.0L, 60.0L, 0.001L}) {
         for (auto [rc, cc] : {std::pair{15, 15}, {0, 0}, {-7, 40}, {30, 0}}) {
             TImgTabBGR fast, exact;

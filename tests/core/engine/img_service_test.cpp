@@ -10,12 +10,6 @@ using namespace ormica;
 
 namespace {
 
-TImgTabBGR arrayOf(const QImage& bitmap)
-{
-    TImgTabBGR arr;
-    BitMapToImgTab(bitmap, arr, nullptr);
-    return arr;
-}
 
 }  // namespace
 
@@ -41,7 +35,7 @@ TEST(BitmapArray, RoundTripKeepsEveryPixelIncludingPaddedRows)
 
 TEST(BitmapArray, OtherFormatsAndEmptyInputLeaveOutputsAlone)
 {
-    TImgTabBGR arr = arrayOf(test::patternImage(4, 4));
+    TImgTabBGR arr = test::arrayOf(test::patternImage(4, 4));
     const TImgTabBGR before = arr;
 
     QImage rgb32 = test::patternImage(8, 8).convertToFormat(QImage::Format_RGB32);
@@ -68,7 +62,7 @@ TEST(BitmapArray, EmptyArrayGivesTheControlAnEmptyPicture)
     ImgTabToImage(TImgTabBGR(), control, nullptr);
     EXPECT_TRUE(control.picture().isNull());
 
-    const TImgTabBGR arr = arrayOf(test::patternImage(7, 2));
+    const TImgTabBGR arr = test::arrayOf(test::patternImage(7, 2));
     ImgTabToImage(arr, control, nullptr);
     EXPECT_TRUE(test::arrayHoldsPicture(arr, control.picture()));
     EXPECT_EQ(control.width(), 7);
@@ -92,7 +86,7 @@ TEST(BitmapArray, ShortRowsAreNeverReadPast)
 TEST(BitmapArray, TooManyRowsIsRefusedWithItsMessage)
 {
     test::RecordingSink sink;
-    TImgTabBGR arr = arrayOf(test::patternImage(2, 2));
+    TImgTabBGR arr = test::arrayOf(test::patternImage(2, 2));
     BitMapToImgTab(QImage(1, 65537, QImage::Format_BGR888), arr, nullptr);
     EXPECT_TRUE(arr.empty());
     ASSERT_EQ(sink.warnings.size(), 1);
@@ -103,7 +97,7 @@ TEST(BitmapArray, TooManyRowsIsRefusedWithItsMessage)
     QImage bitmap(1, 1, QImage::Format_BGR888);
     ImgTabToBitMap(bitmap, tall, nullptr);
     EXPECT_EQ(sink.warnings.back(), QStringLiteral("ImgTabToBitMap : Не могу записать BGR-массив в BitMap."));
-    TImgTabBGR copy = arrayOf(test::patternImage(2, 2));
+    TImgTabBGR copy = test::arrayOf(test::patternImage(2, 2));
     TabBRGtoTabBGR(tall, copy);
     EXPECT_TRUE(copy.empty());
     EXPECT_EQ(sink.warnings.back(), QStringLiteral("TabBRGtoTabBGR : Не могу скопировать массив."));
@@ -112,7 +106,7 @@ TEST(BitmapArray, TooManyRowsIsRefusedWithItsMessage)
 TEST(ColourArray, RoundTripIsExactAndLongRowsAreRefused)
 {
     test::RecordingSink sink;
-    const TImgTabBGR arr = arrayOf(test::patternImage(33, 5, 7));
+    const TImgTabBGR arr = test::arrayOf(test::patternImage(33, 5, 7));
     TImgTabColor colour;
     TabBRGtoTabColor(arr, colour);
     ASSERT_EQ(colour.height(), 5);
@@ -145,8 +139,8 @@ TEST(ColourArray, RoundTripIsExactAndLongRowsAreRefused)
 TEST(Fragments, SelectedToImgTabClipsAndSkipsStrips)
 {
     const QImage picture = test::patternImage(100, 100, 3);
-    const TImgTabBGR arr = arrayOf(picture);
-    TImgTabBGR out = arrayOf(test::patternImage(2, 2));
+    const TImgTabBGR arr = test::arrayOf(picture);
+    TImgTabBGR out = test::arrayOf(test::patternImage(2, 2));
     const TImgTabBGR before = out;
 
     SelectedToImgTab(arr, {5, 5, 5, 20}, out);  // one column wide
