@@ -388,24 +388,25 @@ void TFormOrmica::MMGistogramFullClick()
     }
 }
 
+// The fragment commands need a selection first; without one the yellow lamp says so.
+bool TFormOrmica::fragmentSelected()
+{
+    if (FragRect.selected())
+        return true;
+    SetAttention(true, clYellow, QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
+    return false;
+}
+
 void TFormOrmica::MMAutoCorrClick()
 {
-    if (!FormGistogram)
-        return;
-    if (!FragRect.selected()) {
-        SetAttention(true, clYellow, QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
-        return;
-    }
+    if (FormGistogram)
+        fragmentSelected();
 }
 
 void TFormOrmica::MMDFilterClick()
 {
-    if (!FormDFilter)
-        return;
-    if (!FragRect.selected()) {
-        SetAttention(true, clYellow, QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
-        return;
-    }
+    if (FormDFilter)
+        fragmentSelected();
 }
 
 void TFormOrmica::FormCreate()

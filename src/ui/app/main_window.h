@@ -193,6 +193,7 @@ private:
     // Takes the dotted frame off the source picture before a command reads
     // or replaces it.
     void hideFrame();
+    bool fragmentSelected();
     void clearImage(TImageWidget& image, TImgTabBGR& arr, int page);
     void FormCreate();
     void loadInto(TImageWidget& image, TImgTabBGR& arr, int page);
