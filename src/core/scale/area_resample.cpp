@@ -1,6 +1,9 @@
 #include "area_resample.h"
 
 #include <algorithm>
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#endif
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -100,12 +103,55 @@ void horizontalFixed(const std::uint8_t* src, const PaddedTaps& t, int dstW, std
     }
 }
 
-void horizontal(const std::uint8_t* src, const PaddedTaps& t, int dstW, std::uint32_t* out)
+bool simdAllowed = true;
+
+#if defined(__x86_64__) || defined(__i386__)
+bool ssse3()
+{
+    static const bool yes = __builtin_cpu_supports("ssse3");
+    return yes && simdAllowed;
+}
+
+// Two taps a pixel (every enlargement): the six bytes of the two source
+// pixels are paired channel by channel and multiplied-added with the two
+// weights in one step. Writes four sums a pixel, the fourth overwritten by
+// the next pixel, so the last pixel, and any whose eight-byte load would pass
+// the end of the source row, take the plain path.
+__attribute__((target("ssse3"))) void horizontalTwoTaps(const std::uint8_t* src, const PaddedTaps& t, int srcW,
+                                                         int dstW, std::uint32_t* out)
+{
+    const __m128i pairs = _mm_setr_epi8(0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1);
+    const std::size_t lastSafe = std::size_t(3) * srcW - 8; // highest byte offset with 8 readable bytes
+    int j = 0;
+    for (; j + 1 < dstW; ++j) {
+        const std::size_t at = 3 * std::size_t(t.first[std::size_t(j)]);
+        if (3 * std::size_t(srcW) < 8 || at > lastSafe)
+            break;
+        const std::uint32_t* w = t.weights.data() + 2 * std::size_t(j);
+        const __m128i px = _mm_shuffle_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + at)), pairs);
+        const __m128i wt = _mm_setr_epi16(short(w[0]), short(w[1]), short(w[0]), short(w[1]), short(w[0]),
+                                          short(w[1]), 0, 0);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * j), _mm_madd_epi16(px, wt));
+    }
+    for (; j < dstW; ++j) {
+        const std::uint8_t* p = src + 3 * std::size_t(t.first[std::size_t(j)]);
+        const std::uint32_t* w = t.weights.data() + 2 * std::size_t(j);
+        for (int c = 0; c < 3; ++c)
+            out[3 * j + c] = w[0] * p[c] + w[1] * p[c + 3];
+    }
+}
+#endif
+
+void horizontal(const std::uint8_t* src, const PaddedTaps& t, int srcW, int dstW, std::uint32_t* out)
 {
     switch (t.count) {
     case 1:
         return horizontalFixed<1>(src, t, dstW, out);
     case 2:
+#if defined(__x86_64__) || defined(__i386__)
+        if (ssse3())
+            return horizontalTwoTaps(src, t, srcW, dstW, out);
+#endif
         return horizontalFixed<2>(src, t, dstW, out);
     case 3:
         return horizontalFixed<3>(src, t, dstW, out);
@@ -143,7 +189,59 @@ void halve(const QImage& source, QImage& destination)
     }
 }
 
+constexpr int kShift = 2 * kBits;
+constexpr std::uint32_t kHalfUnit = 1u << (kShift - 1);
+constexpr std::uint32_t kMask = (1u << kShift) - 1;
+
+// Rounds a 2^22-scaled sum to a level, halves to even.
+inline std::uint8_t level(std::uint32_t sum)
+{
+    const std::uint32_t q = sum >> kShift;
+    return std::uint8_t(q + (((sum & kMask) + (q & 1u)) > kHalfUnit));
+}
+
+// The vertical step for one and for two source rows (every enlargement),
+// and the rounding of an accumulated row; wider vectors where the processor
+// has them.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ORMICA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ORMICA_VECTOR_CLONES
+#endif
+
+ORMICA_VECTOR_CLONES void levelsOfOne(const std::uint32_t* a, std::size_t n, std::uint8_t* out)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = level(a[i] << kBits);
+}
+
+ORMICA_VECTOR_CLONES void levelsOfTwo(const std::uint32_t* a, std::uint32_t wa, const std::uint32_t* b,
+                                      std::uint32_t wb, std::size_t n, std::uint8_t* out)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = level(wa * a[i] + wb * b[i]);
+}
+
+ORMICA_VECTOR_CLONES void accumulate(std::uint32_t* acc, const std::uint32_t* a, std::uint32_t w, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        acc[i] += w * a[i];
+}
+
+ORMICA_VECTOR_CLONES void levels(const std::uint32_t* acc, std::size_t n, std::uint8_t* out)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = level(acc[i]);
+}
+
 } // namespace
+
+namespace detail {
+void allowResampleSimd(bool allowed)
+{
+    simdAllowed = allowed;
+}
+} // namespace detail
 
 void AreaResample(const QImage& source, QImage& destination)
 {
@@ -171,23 +269,15 @@ void AreaResample(const QImage& source, QImage& destination)
     std::vector<int> held(std::size_t(ring), -1);
     std::vector<std::uint32_t> acc(rowLen);
 
-    constexpr int shift = 2 * kBits;
-    constexpr std::uint32_t halfUnit = 1u << (shift - 1);
-    constexpr std::uint32_t mask = (1u << shift) - 1;
     // The horizontal sums of source row sy, computed once while in the window.
     auto sumsOf = [&](int sy) {
         const std::size_t slot = std::size_t(sy % ring);
         std::uint32_t* row = rows.data() + slot * rowLen;
         if (held[slot] != sy) {
-            horizontal(source.constScanLine(sy), tx, dw, row);
+            horizontal(source.constScanLine(sy), tx, sw, dw, row);
             held[slot] = sy;
         }
         return static_cast<const std::uint32_t*>(row);
-    };
-    // Rounds a 2^22-scaled sum to a level, halves to even.
-    auto level = [](std::uint32_t sum) {
-        const std::uint32_t q = sum >> shift;
-        return std::uint8_t(q + (((sum & mask) + (q & 1u)) > halfUnit));
     };
     for (int y = 0; y < dh; ++y) {
         const int first = ty.first[std::size_t(y)];
@@ -200,30 +290,20 @@ void AreaResample(const QImage& source, QImage& destination)
         std::uint8_t* out = destination.scanLine(y);
         // One or two source rows (every enlargement, and halving) in one pass.
         if (n == 1) {
-            const std::uint32_t* a = h[0];
-            for (std::size_t i = 0; i < rowLen; ++i)
-                out[i] = level(a[i] << kBits);
+            levelsOfOne(h[0], rowLen, out);
             continue;
         }
         if (n == 2) {
-            const std::uint32_t* a = h[0];
-            const std::uint32_t* b = h[1];
-            const auto wa = std::uint32_t(w[0]), wb = std::uint32_t(w[1]);
-            for (std::size_t i = 0; i < rowLen; ++i)
-                out[i] = level(wa * a[i] + wb * b[i]);
+            levelsOfTwo(h[0], std::uint32_t(w[0]), h[1], std::uint32_t(w[1]), rowLen, out);
             continue;
         }
         std::fill(acc.begin(), acc.end(), 0u);
         for (int k = 0; k < n; ++k) {
             // Beyond 64 rows a pixel (shrinking below 1/64) rows are fetched as they come.
             const std::uint32_t* src = k < taps ? h[k] : sumsOf(first + k);
-            const auto wk = std::uint32_t(w[k]);
-            std::uint32_t* a = acc.data();
-            for (std::size_t i = 0; i < rowLen; ++i)
-                a[i] += wk * src[i];
+            accumulate(acc.data(), src, std::uint32_t(w[k]), rowLen);
         }
-        for (std::size_t i = 0; i < rowLen; ++i)
-            out[i] = level(acc[i]);
+        levels(acc.data(), rowLen, out);
     }
 }
 

@@ -14,4 +14,9 @@ namespace ormica {
 // mean is rounded to the nearest level, halves to even.
 void AreaResample(const QImage& source, QImage& destination);
 
+namespace detail {
+// Lets tests hold the byte-shuffling path to the plain one.
+void allowResampleSimd(bool allowed);
+} // namespace detail
+
 } // namespace ormica

@@ -122,6 +122,12 @@ TEST(AreaResample, MatchesTheExactAreaMeanWithinOneLevel)
         // Weights are kept to 1/2048: a level at most.
         EXPECT_LE(maxDifference(resampled(src, dw, dh), referenceArea(src, dw, dh)), 1);
     }
+    // Enlargements and mild reductions run two taps a pixel on a fast path.
+    for (const QSize to : {QSize(61, 47), QSize(97, 31), QSize(30, 23), QSize(41, 90)}) {
+        const QImage src = test::patternImage(40, 30, 17);
+        EXPECT_LE(maxDifference(resampled(src, to.width(), to.height()), referenceArea(src, to.width(), to.height())), 1)
+            << to.width() << "x" << to.height();
+    }
     const QImage src = test::patternImage(16, 12, 3);
     EXPECT_EQ(resampled(src, 16, 12), src); // equal sizes copy
     // Halving has exact weights: it must give the exact means, halves to even.
@@ -130,6 +136,23 @@ TEST(AreaResample, MatchesTheExactAreaMeanWithinOneLevel)
     EXPECT_EQ(maxDifference(resampled(two, 1, 3), referenceArea(two, 1, 3)), 0);
     const QImage wide = test::patternImage(202, 4, 6);
     EXPECT_EQ(maxDifference(resampled(wide, 101, 2), referenceArea(wide, 101, 2)), 0);
+}
+
+TEST(AreaResample, ShuffledAndPlainPathsGiveTheSameBytes)
+{
+    std::mt19937 rng(99);
+    for (int trial = 0; trial < 30; ++trial) {
+        const int sw = std::uniform_int_distribution<int>(1, 50)(rng);
+        const int sh = std::uniform_int_distribution<int>(1, 20)(rng);
+        const int dw = std::uniform_int_distribution<int>(sw / 2 + 1, 3 * sw + 1)(rng);
+        const int dh = std::uniform_int_distribution<int>(1, 30)(rng);
+        const QImage src = test::patternImage(sw, sh, unsigned(trial + 40));
+        const QImage fast = resampled(src, dw, dh);
+        detail::allowResampleSimd(false);
+        const QImage plain = resampled(src, dw, dh);
+        detail::allowResampleSimd(true);
+        ASSERT_EQ(fast, plain) << sw << "x" << sh << " -> " << dw << "x" << dh;
+    }
 }
 
 TEST(ImageScale, ZoomRequestsAreHeldInRange)
