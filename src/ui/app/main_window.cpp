@@ -240,7 +240,8 @@ void TFormOrmica::createMenus()
     MMExit = item(files, QStringLiteral("Выход"), &TFormOrmica::MMExitClick);
 
     QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
-    MMWheelV = check(item(view, QStringLiteral("Вертикальная прокрутка"), &TFormOrmica::MMWheelVClick), true);
+    // The check mark itself is the setting the wheel reads.
+    MMWheelV = check(view->addAction(QStringLiteral("Вертикальная прокрутка")), true);
     MMRulerSmoothly = check(item(view, QStringLiteral("Плавная прокрутка"), &TFormOrmica::MMRulerSmoothlyClick), true);
     MMShowHint = check(item(view, QStringLiteral("Показывать подсказки"), &TFormOrmica::MMShowHintClick), true);
     MMPRotate = check(item(view, QStringLiteral("Панель вращения и масштаба"), &TFormOrmica::MMPRotateClick), false);
@@ -333,11 +334,6 @@ bool TFormOrmica::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-void TFormOrmica::MMWheelVClick()
-{
-    // The check mark is the setting; the wheel reads it.
 }
 
 void TFormOrmica::MMRulerSmoothlyClick()

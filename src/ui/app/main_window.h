@@ -149,7 +149,6 @@ public slots:
     void MMImportToSrcClick();
     void MMExportFromSrcClick();
     void MMExitClick();
-    void MMWheelVClick();
     void MMRulerSmoothlyClick();
     void MMShowHintClick();
     void MMClipCopySRCClick();
