@@ -29,7 +29,7 @@ const TImgTabBGR& source()
 
 void BM_Mirror(benchmark::State& state)
 {
-    source(); // built once, outside the timing
+    source();  // built once, outside the timing
     const char mode = state.range(0) ? 'V' : 'H';
     const bool fresh = state.range(1) != 0;
     TImgTabBGR target;
@@ -44,7 +44,7 @@ BENCHMARK(BM_Mirror)->ArgNames({"V", "fresh"})->Args({0, 0})->Args({0, 1})->Args
 
 void BM_Rotate90(benchmark::State& state)
 {
-    source(); // built once, outside the timing
+    source();  // built once, outside the timing
     const bool fresh = state.range(0) != 0;
     TImgTabBGR target;
     for (auto _ : state) {
@@ -58,7 +58,7 @@ BENCHMARK(BM_Rotate90)->ArgName("fresh")->Arg(0)->Arg(1);
 
 void BM_RotateAngle30(benchmark::State& state)
 {
-    source(); // built once, outside the timing
+    source();  // built once, outside the timing
     const bool fresh = state.range(0) != 0;
     TImgTabBGR target;
     for (auto _ : state) {
@@ -72,7 +72,7 @@ BENCHMARK(BM_RotateAngle30)->ArgName("fresh")->Arg(0)->Arg(1);
 
 void BM_RotateAngle30Formula(benchmark::State& state)
 {
-    source(); // built once, outside the timing
+    source();  // built once, outside the timing
     TImgTabBGR target;
     for (auto _ : state) {
         detail::RotateByFormula(source(), 2000, 3000, target, clWhite, 30.0L);
@@ -89,7 +89,7 @@ cv::Mat sourceMat()
 
 void BM_OpenCvFlip(benchmark::State& state)
 {
-    source(); // built once, outside the timing
+    source();  // built once, outside the timing
     cv::setNumThreads(1);
     cv::Mat dst;
     for (auto _ : state) {
@@ -101,7 +101,7 @@ BENCHMARK(BM_OpenCvFlip)->ArgName("V")->Arg(0)->Arg(1);
 
 void BM_OpenCvRotate90(benchmark::State& state)
 {
-    source(); // built once, outside the timing
+    source();  // built once, outside the timing
     cv::setNumThreads(1);
     cv::Mat dst;
     for (auto _ : state) {
@@ -113,7 +113,7 @@ BENCHMARK(BM_OpenCvRotate90);
 
 void BM_OpenCvWarpNearest30(benchmark::State& state)
 {
-    source(); // built once, outside the timing
+    source();  // built once, outside the timing
     cv::setNumThreads(1);
     cv::Mat dst;
     const cv::Mat m = cv::getRotationMatrix2D(cv::Point2f(3000, 2000), 30, 1.0);
@@ -126,4 +126,4 @@ void BM_OpenCvWarpNearest30(benchmark::State& state)
 BENCHMARK(BM_OpenCvWarpNearest30);
 #endif
 
-} // namespace
+}  // namespace

@@ -52,4 +52,4 @@ void BM_OpenCvResizeArea(benchmark::State& state)
 BENCHMARK(BM_OpenCvResizeArea)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150);
 #endif
 
-} // namespace
+}  // namespace

@@ -2,13 +2,13 @@
 #include "engine/bmp_file.h"
 #include "engine/geometry.h"
 #include "engine/gray.h"
-#include "engine/img_service.h"
-#include "engine/text_convert.h"
-#include "scale/image_scale.h"
 #include "engine/image_error.h"
+#include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
 #include "engine/load_save_image.h"
 #include "engine/message_sink.h"
+#include "engine/text_convert.h"
+#include "scale/image_scale.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -44,13 +44,13 @@ int usage()
     std::fprintf(stderr, "usage: ormica-cli info FILE\n"
                          "       ormica-cli convert IN OUT [--quality N]\n"
                          "       ormica-cli grey IN OUT [--quality N]\n"
-                 "       ormica-cli mirror H|V IN OUT\n"
-                 "       ormica-cli rot90 +|- IN OUT\n"
-                 "       ormica-cli rotate ANGLE --centre ROW COL [--fill RRGGBB] IN OUT\n"
-                 "       ormica-cli crop LEFT TOP RIGHT BOTTOM IN OUT\n"
-                 "       ormica-cli scale (--zoom Z | --size W H [--keep-proportions]) IN OUT\n"
+                         "       ormica-cli mirror H|V IN OUT\n"
+                         "       ormica-cli rot90 +|- IN OUT\n"
+                         "       ormica-cli rotate ANGLE --centre ROW COL [--fill RRGGBB] IN OUT\n"
+                         "       ormica-cli crop LEFT TOP RIGHT BOTTOM IN OUT\n"
+                         "       ormica-cli scale (--zoom Z | --size W H [--keep-proportions]) IN OUT\n"
                          "OUT is written as JPEG (.jpg, .jpeg) or BMP (.bmp); JPEG quality is 100 unless given.\n"
-                 "Numbers use a decimal point. Corrections and warnings go to stderr.\n");
+                         "Numbers use a decimal point. Corrections and warnings go to stderr.\n");
     return kUsage;
 }
 
@@ -232,9 +232,8 @@ int run(const QStringList& args)
                 return usage();
         // As the program's selection: corners in any order, normalised.
         const TRect rect = NormalizeRect({r[0], r[1]}, {r[2], r[3]});
-        return arrayOperation(service, panel, rest.at(4), rest.at(5), [&](TImgTabBGR& s, TImgTabBGR& t) {
-            SelectedToImgTab(s, rect, t);
-        });
+        return arrayOperation(service, panel, rest.at(4), rest.at(5),
+                              [&](TImgTabBGR& s, TImgTabBGR& t) { SelectedToImgTab(s, rect, t); });
     }
     if (command == QLatin1String("scale")) {
         QStringList zoom, size, none;
@@ -275,7 +274,7 @@ int run(const QStringList& args)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    QLocale::setDefault(QLocale::c()); // batch files read the same everywhere
+    QLocale::setDefault(QLocale::c());  // batch files read the same everywhere
     RaiseImageAllocationLimit();
     TStreamMessageSink sink(false);
     setMessageSink(&sink);

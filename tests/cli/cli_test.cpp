@@ -136,9 +136,10 @@ TEST(Cli, GeometryAndScalingRunTheCoreRoutines)
                   .code,
               0);
     EXPECT_EQ(result().size(), QSize(20, 15));
-    ASSERT_EQ(cli({QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("7"), QStringLiteral("9"), in, out})
-                  .code,
-              0);
+    ASSERT_EQ(
+        cli({QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("7"), QStringLiteral("9"), in, out})
+            .code,
+        0);
     EXPECT_EQ(result().size(), QSize(7, 9));
 
     EXPECT_EQ(cli({QStringLiteral("mirror"), QStringLiteral("X"), in, out}).code, 2);

@@ -30,7 +30,7 @@ QRect invertRectangle(QImage& picture, const TRect& r, bool dotted)
             invertPixel(picture, x, y);
         ++step;
     };
-    if (r.Left == r.Right || r.Top == r.Bottom) { // a line one pixel wide
+    if (r.Left == r.Right || r.Top == r.Bottom) {  // a line one pixel wide
         for (int y = r.Top; y <= r.Bottom; ++y)
             for (int x = r.Left; x <= r.Right; ++x)
                 visit(x, y);
@@ -91,7 +91,7 @@ QRect invertPainted(QImage& picture, TPoint p1, TPoint p2, int figure, bool dott
     return bounds;
 }
 
-} // namespace
+}  // namespace
 
 QRect InvertFigure(QImage& picture, TPoint p1, TPoint p2, int figure, bool dotted)
 {
@@ -102,4 +102,4 @@ QRect InvertFigure(QImage& picture, TPoint p1, TPoint p2, int figure, bool dotte
     return invertPainted(picture, p1, p2, figure, dotted);
 }
 
-} // namespace ormica
+}  // namespace ormica

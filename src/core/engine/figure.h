@@ -17,4 +17,4 @@ enum TFigure : std::uint8_t { fgLine = 0, fgRectangle = 1, fgEllipse = 2, fgRoun
 // picture are clipped. Returns the area touched, for a partial repaint.
 QRect InvertFigure(QImage& picture, TPoint p1, TPoint p2, int figure, bool dotted);
 
-} // namespace ormica
+}  // namespace ormica

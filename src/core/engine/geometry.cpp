@@ -97,7 +97,7 @@ void startProgress(TProgress* p, int maximum)
     }
 }
 
-} // namespace
+}  // namespace
 
 void MirrorToTrgArr(const TImgTabBGR& source, char mode, TImgTabBGR& target, TProgress* progress)
 {
@@ -233,11 +233,10 @@ TSourcePixel RotationSource(long long y, long long x, long long width, long long
         dY = r * std::sin(psi);
         dX = r * std::cos(psi);
     }
-    return {static_cast<long long>(std::nearbyint(yc + dY)),
-            width - static_cast<long long>(std::nearbyint(xc + dX))};
+    return {static_cast<long long>(std::nearbyint(yc + dY)), width - static_cast<long long>(std::nearbyint(xc + dX))};
 }
 
-} // namespace detail
+}  // namespace detail
 
 namespace {
 
@@ -277,7 +276,7 @@ void rotateGeneral(const TImgTabBGR& src, int rc, int cc, TProgress* progress, T
 void rotateUniform(const TImgTabBGR& src, int rc, int cc, TProgress* progress, TImgTabBGR& target, long double a)
 {
     constexpr int F = 40;
-    constexpr long double one = 1099511627776.0L; // 2^40
+    constexpr long double one = 1099511627776.0L;  // 2^40
     constexpr std::int64_t half = std::int64_t(1) << (F - 1);
     const long long w = src.width();
     const int h = src.height();
@@ -290,7 +289,7 @@ void rotateUniform(const TImgTabBGR& src, int rc, int cc, TProgress* progress, T
                                        std::fabs(static_cast<long double>(cc) - static_cast<long double>(w - 1)));
     struct Line {
         std::int64_t ay, ax;
-        std::uint32_t tol; // in units of 2^-32
+        std::uint32_t tol;  // in units of 2^-32
         bool exact;
     };
     std::vector<Line> lines(static_cast<std::size_t>(h));
@@ -348,10 +347,10 @@ void rotateUniform(const TImgTabBGR& src, int rc, int cc, TProgress* progress, T
     }
 }
 
-} // namespace
+}  // namespace
 
-void RotateForTabBGR(const TImgTabBGR& source, int centreRow, int centreCol, TProgress* progress,
-                     TImgTabBGR& target, TColor fill, long double degrees)
+void RotateForTabBGR(const TImgTabBGR& source, int centreRow, int centreCol, TProgress* progress, TImgTabBGR& target,
+                     TColor fill, long double degrees)
 {
     if (source.rowCount() < 3)
         return;
@@ -396,6 +395,6 @@ void RotateByFormula(const TImgTabBGR& source, int centreRow, int centreCol, TIm
     rotateGeneral(source, centreRow, centreCol, nullptr, target, toRadians(degrees));
 }
 
-} // namespace detail
+}  // namespace detail
 
-} // namespace ormica
+}  // namespace ormica

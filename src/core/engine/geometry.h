@@ -32,8 +32,8 @@ void Rotate90PlusMinus(const TImgTabBGR& source, char mode, TImgTabBGR& target, 
 //   row = round(Rc + r sin psi), column = W - round((W - Cc) + r cos psi).
 // It is evaluated as the equivalent affine map; where a coordinate comes within
 // a small distance of a rounding boundary, the formula itself decides.
-void RotateForTabBGR(const TImgTabBGR& source, int centreRow, int centreCol, TProgress* progress,
-                     TImgTabBGR& target, TColor fill, long double degrees);
+void RotateForTabBGR(const TImgTabBGR& source, int centreRow, int centreCol, TProgress* progress, TImgTabBGR& target,
+                     TColor fill, long double degrees);
 
 // The angle rotations accept: -89.9 .. 89.9 degrees, both included. Outside
 // it a warning is shown and 0 comes back (nothing is rotated).
@@ -51,6 +51,6 @@ TSourcePixel RotationSource(long long y, long long x, long long width, long long
 // The whole rotation by the formula, pixel by pixel, for comparison.
 void RotateByFormula(const TImgTabBGR& source, int centreRow, int centreCol, TImgTabBGR& target, TColor fill,
                      long double degrees);
-} // namespace detail
+}  // namespace detail
 
-} // namespace ormica
+}  // namespace ormica

@@ -274,7 +274,7 @@ bool SetAndCrearTabBGR(const TImgTabBGR& shape, TColor color, TImgTabBGR& out, T
             std::uint8_t* p = out.row(r);
             const qsizetype n = out.rowLength(r);
             if (r > 0 && n <= out.rowLength(0)) {
-                std::memcpy(p, out.row(0), std::size_t(n)); // every row starts the same
+                std::memcpy(p, out.row(0), std::size_t(n));  // every row starts the same
             } else {
                 for (qsizetype j = 0; j < n; ++j)
                     p[j] = j % 3 == 0 ? t.b : (j % 3 == 1 ? t.g : t.r);

@@ -13,13 +13,13 @@ namespace ormica {
 namespace {
 
 constexpr int kBits = 11;
-constexpr std::int32_t kOne = 1 << kBits; // weights of one pixel sum to this
+constexpr std::int32_t kOne = 1 << kBits;  // weights of one pixel sum to this
 
 // For each destination index: the first source index and the weights of the
 // source pixels its span covers.
 struct Taps {
     std::vector<int> first;
-    std::vector<int> start; // into weights; start[j + 1] - start[j] taps
+    std::vector<int> start;  // into weights; start[j + 1] - start[j] taps
     std::vector<std::int32_t> weights;
     int widest = 0;
 };
@@ -50,7 +50,7 @@ Taps makeTaps(int srcLen, int dstLen)
                 largest = t.weights.size() - 1;
             sum += w;
         }
-        t.weights[largest] += kOne - sum; // the rounding rest goes to the largest part
+        t.weights[largest] += kOne - sum;  // the rounding rest goes to the largest part
         t.widest = std::max(t.widest, i1 - i0 + 1);
     }
     t.start[std::size_t(dstLen)] = int(t.weights.size());
@@ -62,7 +62,7 @@ Taps makeTaps(int srcLen, int dstLen)
 struct PaddedTaps {
     int count = 0;
     std::vector<int> first;
-    std::vector<std::uint32_t> weights; // count per destination pixel
+    std::vector<std::uint32_t> weights;  // count per destination pixel
 };
 
 PaddedTaps pad(const Taps& t, int srcLen)
@@ -84,8 +84,7 @@ PaddedTaps pad(const Taps& t, int srcLen)
 
 // One source row, horizontally: sums scaled by kOne, per channel. N taps a
 // pixel, known to the compiler for the common small counts.
-template <int N>
-void horizontalFixed(const std::uint8_t* src, const PaddedTaps& t, int dstW, std::uint32_t* out)
+template <int N> void horizontalFixed(const std::uint8_t* src, const PaddedTaps& t, int dstW, std::uint32_t* out)
 {
     const int n = N > 0 ? N : t.count;
     for (int j = 0; j < dstW; ++j) {
@@ -118,10 +117,10 @@ bool ssse3()
 // the next pixel, so the last pixel, and any whose eight-byte load would pass
 // the end of the source row, take the plain path.
 __attribute__((target("ssse3"))) void horizontalTwoTaps(const std::uint8_t* src, const PaddedTaps& t, int srcW,
-                                                         int dstW, std::uint32_t* out)
+                                                        int dstW, std::uint32_t* out)
 {
     const __m128i pairs = _mm_setr_epi8(0, -1, 3, -1, 1, -1, 4, -1, 2, -1, 5, -1, -1, -1, -1, -1);
-    const std::size_t lastSafe = std::size_t(3) * srcW - 8; // highest byte offset with 8 readable bytes
+    const std::size_t lastSafe = std::size_t(3) * srcW - 8;  // highest byte offset with 8 readable bytes
     int j = 0;
     for (; j + 1 < dstW; ++j) {
         const std::size_t at = 3 * std::size_t(t.first[std::size_t(j)]);
@@ -129,8 +128,8 @@ __attribute__((target("ssse3"))) void horizontalTwoTaps(const std::uint8_t* src,
             break;
         const std::uint32_t* w = t.weights.data() + 2 * std::size_t(j);
         const __m128i px = _mm_shuffle_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(src + at)), pairs);
-        const __m128i wt = _mm_setr_epi16(short(w[0]), short(w[1]), short(w[0]), short(w[1]), short(w[0]),
-                                          short(w[1]), 0, 0);
+        const __m128i wt =
+            _mm_setr_epi16(short(w[0]), short(w[1]), short(w[0]), short(w[1]), short(w[0]), short(w[1]), 0, 0);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 3 * j), _mm_madd_epi16(px, wt));
     }
     for (; j < dstW; ++j) {
@@ -234,14 +233,14 @@ ORMICA_VECTOR_CLONES void levels(const std::uint32_t* acc, std::size_t n, std::u
         out[i] = level(acc[i]);
 }
 
-} // namespace
+}  // namespace
 
 namespace detail {
 void allowResampleSimd(bool allowed)
 {
     simdAllowed = allowed;
 }
-} // namespace detail
+}  // namespace detail
 
 void AreaResample(const QImage& source, QImage& destination)
 {
@@ -307,4 +306,4 @@ void AreaResample(const QImage& source, QImage& destination)
     }
 }
 
-} // namespace ormica
+}  // namespace ormica

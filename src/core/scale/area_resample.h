@@ -17,6 +17,6 @@ void AreaResample(const QImage& source, QImage& destination);
 namespace detail {
 // Lets tests hold the byte-shuffling path to the plain one.
 void allowResampleSimd(bool allowed);
-} // namespace detail
+}  // namespace detail
 
-} // namespace ormica
+}  // namespace ormica

@@ -24,7 +24,7 @@ QString fixed41(double v)
     return text.replace(QLatin1Char('.'), QLocale().decimalPoint());
 }
 
-} // namespace
+}  // namespace
 
 QString TImageScale::SizeWarning()
 {
@@ -58,7 +58,7 @@ void TImageScale::SetZoom(double x)
     ReadSourceSize();
     Zoom = x;
     Corrected = false;
-    if (!(x >= kMinZoom)) { // a NaN is out of range too
+    if (!(x >= kMinZoom)) {  // a NaN is out of range too
         Zoom = kMinZoom;
         Corrected = true;
         messages().warning(ZoomWarning());
@@ -156,4 +156,4 @@ void TImageScale::Execute()
     Target->setPicture(work_);
 }
 
-} // namespace ormica
+}  // namespace ormica

@@ -46,4 +46,4 @@ private:
     QImage work_;
 };
 
-} // namespace ormica
+}  // namespace ormica

@@ -19,13 +19,13 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     auto* version = new QLabel(QStringLiteral("Версия ") + kVersion, this);
     version->setObjectName(QStringLiteral("LabelVersion"));
     version->setAlignment(Qt::AlignCenter);
-    auto* purpose = new QLabel(
-        QStringLiteral("Учебная программа для изучения базовых методов цифровой обработки изображений: "
-                       "зеркальное отражение, поворот, обрезка и масштабирование, обесцвечивание, "
-                       "гистограммы и статистики яркости, функции преобразования яркости, "
-                       "цифровые фильтры и статистики фрагмента изображения.\n\n"
-                       "Для учебного процесса."),
-        this);
+    auto* purpose =
+        new QLabel(QStringLiteral("Учебная программа для изучения базовых методов цифровой обработки изображений: "
+                                  "зеркальное отражение, поворот, обрезка и масштабирование, обесцвечивание, "
+                                  "гистограммы и статистики яркости, функции преобразования яркости, "
+                                  "цифровые фильтры и статистики фрагмента изображения.\n\n"
+                                  "Для учебного процесса."),
+                   this);
     purpose->setWordWrap(true);
     purpose->setAlignment(Qt::AlignCenter);
     purpose->setMinimumWidth(360);
@@ -37,4 +37,4 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
     layout->addWidget(buttons);
 }
 
-} // namespace ormica
+}  // namespace ormica

@@ -12,4 +12,4 @@ public:
     explicit TFormAbout(QWidget* parent = nullptr);
 };
 
-} // namespace ormica
+}  // namespace ormica

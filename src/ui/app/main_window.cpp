@@ -2,35 +2,35 @@
 
 #include "app/auto_fill.h"
 #include "app/main_data.h"
+#include "engine/color_dialog.h"
 #include "engine/image_error.h"
 #include "engine/image_widget.h"
 #include "engine/img_service.h"
 #include "engine/message_sink.h"
 #include "engine/progress_bar.h"
 #include "engine/region_selector.h"
-#include "engine/color_dialog.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QDialog>
 #include <QLabel>
-#include <QMouseEvent>
-#include <QScrollBar>
-#include <QWheelEvent>
-#include <QToolBar>
-#include <QToolButton>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace ormica {
 
@@ -306,8 +306,8 @@ int TFormOrmica::showModal(QDialog* window)
 
 bool TFormOrmica::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool release = event->type() == QEvent::MouseButtonRelease &&
-                         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+    const bool release =
+        event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
     if (release && watched == sttxtZoomValue) {
         sttxtZoomValueClick();
         return true;
@@ -322,12 +322,12 @@ bool TFormOrmica::eventFilter(QObject* watched, QEvent* event)
     else if (watched == ScrollBoxTrgImg->viewport() || watched == TargetImage)
         box = ScrollBoxTrgImg;
     if (box && (event->type() == QEvent::MouseMove || event->type() == QEvent::Enter) && !box->hasFocus())
-        box->setFocus(); // so that the wheel goes to the picture under the mouse
+        box->setFocus();  // so that the wheel goes to the picture under the mouse
     if (box && event->type() == QEvent::Wheel) {
         const auto* wheel = static_cast<QWheelEvent*>(event);
         const int delta = wheel->angleDelta().y() != 0 ? wheel->angleDelta().y() : wheel->angleDelta().x();
         if (delta != 0) {
-            const int s = delta > 0 ? 1 : -1; // +1: turned away from the user
+            const int s = delta > 0 ? 1 : -1;  // +1: turned away from the user
             QScrollBar* bar = MMWheelV->isChecked() ? box->verticalScrollBar() : box->horizontalScrollBar();
             bar->setValue(bar->value() - 3 * s * bar->singleStep());
         }
@@ -435,7 +435,7 @@ void TFormOrmica::FormCreate()
 void TFormOrmica::closeEvent(QCloseEvent* event)
 {
     loadSave_.reset();
-    selector_.reset(); // the source image gets its own mouse handlers back
+    selector_.reset();  // the source image gets its own mouse handlers back
     QMainWindow::closeEvent(event);
 }
 

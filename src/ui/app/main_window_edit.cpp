@@ -44,7 +44,7 @@ QLabel* barLabel(QToolBar* bar, const QString& text)
     return l;
 }
 
-} // namespace
+}  // namespace
 
 void TFormOrmica::createRotatePanel()
 {
@@ -56,8 +56,8 @@ void TFormOrmica::createRotatePanel()
     TBRMirrorLR = toolButton(bar, QStringLiteral("⇄"), QStringLiteral("Отразить изображение по горизонтали"));
     barLabel(bar, QStringLiteral("|"));
     barLabel(bar, QStringLiteral("  Поверуть"));
-    TBRRot90Minus = toolButton(bar, QStringLiteral("↻"),
-                               QStringLiteral("Повернуть изображение по часовой стрелки на 90 градусов"));
+    TBRRot90Minus =
+        toolButton(bar, QStringLiteral("↻"), QStringLiteral("Повернуть изображение по часовой стрелки на 90 градусов"));
     TBRRot90Plus = toolButton(bar, QStringLiteral("↺"),
                               QStringLiteral("Повернуть изображение против часовой стрелки на 90 градусов"));
     barLabel(bar, QStringLiteral(" Угол  "));
@@ -72,7 +72,7 @@ void TFormOrmica::createRotatePanel()
     sttxtRotationCentre = barLabel(bar, QStringLiteral(" R, C = 0, 0"));
     sttxtRotationCentre->setToolTip(
         QStringLiteral("Координаты центра вращения. Устанавливаются кликом мышки на основном изображении."));
-    sttxtRotationCentre->setMinimumWidth(128); // room for " R, C = 65535, 65535"
+    sttxtRotationCentre->setMinimumWidth(128);  // room for " R, C = 65535, 65535"
     barLabel(bar, QStringLiteral("Фон"));
     sttxtTBRotColor = barLabel(bar, QString());
     sttxtTBRotColor->setFixedSize(22, 18);
@@ -82,7 +82,8 @@ void TFormOrmica::createRotatePanel()
     sttxtTBRotColor->installEventFilter(this);
     showBoxColor(sttxtTBRotColor, rotColor_);
     barLabel(bar, QStringLiteral("|"));
-    TBRZoomPlus = toolButton(bar, QStringLiteral("⤢"), QStringLiteral("Выполнить быстрое масштабирование, указанное ползунком "));
+    TBRZoomPlus =
+        toolButton(bar, QStringLiteral("⤢"), QStringLiteral("Выполнить быстрое масштабирование, указанное ползунком "));
     TrBarZoom = new QSlider(Qt::Horizontal, bar);
     TrBarZoom->setRange(10, 200);
     TrBarZoom->setSingleStep(10);
@@ -98,7 +99,8 @@ void TFormOrmica::createRotatePanel()
     sttxtZoomValue->setToolTip(
         QStringLiteral("Процент для быстрого масштабирования (если кликнуть на это поле то установится 100%) "));
     sttxtZoomValue->installEventFilter(this);
-    TBRZoomForm = toolButton(bar, QStringLiteral("⚙"), QStringLiteral("Вызов подсистемы расширенного управления масштабированием"));
+    TBRZoomForm = toolButton(bar, QStringLiteral("⚙"),
+                             QStringLiteral("Вызов подсистемы расширенного управления масштабированием"));
 
     connect(TBRMirrorTD, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorTDClick);
     connect(TBRMirrorLR, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorLRClick);
@@ -205,7 +207,7 @@ void TFormOrmica::clearImage(TImageWidget& image, TImgTabBGR& arr, int page)
     if (&image == ImageMain)
         hideFrame();
     MinimizePicture(image);
-    PaintImage(image, clBtnFace); // the scroll boxes' colour
+    PaintImage(image, clBtnFace);  // the scroll boxes' colour
     arr.clear();
     MarkNoName(image);
     ShowPage(page);
@@ -328,4 +330,4 @@ void TFormOrmica::sttxtZoomValueClick()
     TrBarZoom->setValue(100);
 }
 
-} // namespace ormica
+}  // namespace ormica

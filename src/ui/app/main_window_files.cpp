@@ -121,4 +121,4 @@ void TFormOrmica::MMExportFromSrcClick()
         showModal(ExportTxtDialog);
 }
 
-} // namespace ormica
+}  // namespace ormica

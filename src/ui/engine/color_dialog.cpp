@@ -13,4 +13,4 @@ std::optional<TColor> TQtColorDialog::askColor(TColor initial)
     return RGBToColor(chosen.red(), chosen.green(), chosen.blue());
 }
 
-} // namespace ormica
+}  // namespace ormica

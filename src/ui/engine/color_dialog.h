@@ -26,4 +26,4 @@ private:
     QWidget* parent_;
 };
 
-} // namespace ormica
+}  // namespace ormica

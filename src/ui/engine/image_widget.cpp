@@ -1,7 +1,7 @@
 #include "image_widget.h"
 
-#include <QPaintEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace ormica {
@@ -59,7 +59,7 @@ void call(const TMouseHandler& handler, QMouseEvent* e, TShiftState shift)
     }
 }
 
-} // namespace
+}  // namespace
 
 void TImageWidget::mousePressEvent(QMouseEvent* event)
 {

@@ -124,4 +124,4 @@ void TRegionSelector::mouseUp(TShiftState shift, int, int)
     dispatch(OnEnd, shift);
 }
 
-} // namespace ormica
+}  // namespace ormica

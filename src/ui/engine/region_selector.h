@@ -27,7 +27,7 @@ public:
     TRegionSelector(const TRegionSelector&) = delete;
     TRegionSelector& operator=(const TRegionSelector&) = delete;
 
-    std::uint8_t FrameMode = 0; // 0 frames shown, 1 frames hidden
+    std::uint8_t FrameMode = 0;  // 0 frames shown, 1 frames hidden
     std::uint8_t Figure = fgRectangle;
     bool Dragging = false;
     bool Moved = false;
@@ -57,4 +57,4 @@ private:
     TMouseHandler savedDown_, savedMove_, savedUp_;
 };
 
-} // namespace ormica
+}  // namespace ormica

@@ -10,7 +10,6 @@ using namespace ormica;
 
 namespace {
 
-
 // Pixel (x, y) of an array as one number.
 int px(const TImgTabBGR& a, int x, int y)
 {
@@ -32,7 +31,7 @@ TImgTabBGR numbered(int w, int h)
     return a;
 }
 
-} // namespace
+}  // namespace
 
 TEST(Mirror, HorizontalReversesRowsAndVerticalSwapsThem)
 {
@@ -96,16 +95,16 @@ TEST(Mirror, UnequalRowsAreAFailureNotAReadPastTheEnd)
 
 TEST(Rotate90, TurnsBothWaysWithTheRightCorners)
 {
-    const TImgTabBGR src = numbered(3, 2); // W = 3, H = 2
+    const TImgTabBGR src = numbered(3, 2);  // W = 3, H = 2
     TImgTabBGR plus, minus;
     test::RecordingProgress progress;
     Rotate90PlusMinus(src, '+', plus, &progress);
     ASSERT_EQ(plus.width(), 2);
     ASSERT_EQ(plus.height(), 3);
-    EXPECT_EQ(px(plus, 0, 0), px(src, 2, 0)); // top-left takes the top-right
-    EXPECT_EQ(progress.position(), 2);        // not reset at the end
+    EXPECT_EQ(px(plus, 0, 0), px(src, 2, 0));  // top-left takes the top-right
+    EXPECT_EQ(progress.position(), 2);         // not reset at the end
     Rotate90PlusMinus(src, '-', minus, nullptr);
-    EXPECT_EQ(px(minus, 0, 0), px(src, 0, 1)); // top-left takes the bottom-left
+    EXPECT_EQ(px(minus, 0, 0), px(src, 0, 1));  // top-left takes the bottom-left
 
     // On a picture larger than a tile, + then - is the identity; four + too.
     const TImgTabBGR big = test::arrayOf(test::patternImage(70, 45, 3));
@@ -140,7 +139,7 @@ TEST(RotateAngle, GuardsAndCentresFarAway)
 {
     TImgTabBGR out = numbered(2, 2);
     const TImgTabBGR before = out;
-    RotateForTabBGR(numbered(4, 2), 1, 1, nullptr, out, clWhite, 30.0L); // two rows: nothing
+    RotateForTabBGR(numbered(4, 2), 1, 1, nullptr, out, clWhite, 30.0L);  // two rows: nothing
     EXPECT_TRUE(out.sameAs(before));
 
     // Centre at the origin: most of the picture turns out of the frame.
@@ -170,13 +169,13 @@ TEST(RotateAngle, AgreesWithTheFormulaPixelForPixel)
         const int cc = std::uniform_int_distribution<int>(-spread, w + spread)(rng);
         long double deg = angle(rng);
         if (trial % 10 == 0)
-            deg = std::round(deg); // whole degrees, as users type them
+            deg = std::round(deg);  // whole degrees, as users type them
         if (trial == 1)
             deg = 89.9L;
         if (trial == 2)
             deg = -45.0L;
-        SCOPED_TRACE(::testing::Message() << w << "x" << h << " centre " << rc << "," << cc << " angle "
-                                          << double(deg));
+        SCOPED_TRACE(::testing::Message()
+                     << w << "x" << h << " centre " << rc << "," << cc << " angle " << double(deg));
         TImgTabBGR fast, exact;
         RotateForTabBGR(src, rc, cc, nullptr, fast, clBlack, deg);
         detail::RotateByFormula(src, rc, cc, exact, clBlack, deg);

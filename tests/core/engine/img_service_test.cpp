@@ -10,7 +10,6 @@ using namespace ormica;
 
 namespace {
 
-
 }  // namespace
 
 TEST(BitmapArray, RoundTripKeepsEveryPixelIncludingPaddedRows)

@@ -38,7 +38,7 @@ TEST(ImgTab, ReshapingReusesMemoryWithoutMixingUpRows)
     TImgTabBGR a;
     a.setShape(4, 30);
     const std::uint8_t* block = a.row(0);
-    a.setShape(5, 24); // smaller total: the block is kept
+    a.setShape(5, 24);  // smaller total: the block is kept
     EXPECT_EQ(a.row(0), block);
     EXPECT_EQ(a.height(), 5);
     EXPECT_EQ(a.rowLength(4), 24);
@@ -47,14 +47,14 @@ TEST(ImgTab, ReshapingReusesMemoryWithoutMixingUpRows)
     TImgTabBGR big;
     big.setShape(100, 300);
     std::memset(big.row(0), 9, 300);
-    a = big; // a copy into a smaller block must grow it
+    a = big;  // a copy into a smaller block must grow it
     EXPECT_EQ(a.height(), 100);
     EXPECT_EQ(a.row(0)[299], 9);
     EXPECT_NE(a.row(0), big.row(0));
 
     TImgTabBGR tiny;
     tiny.setShape(1, 3);
-    big = tiny; // a far smaller need gives the large block back
+    big = tiny;  // a far smaller need gives the large block back
     EXPECT_EQ(big.height(), 1);
     EXPECT_EQ(big.width(), 1);
 

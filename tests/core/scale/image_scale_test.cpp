@@ -62,7 +62,7 @@ QImage resampled(const QImage& src, int w, int h)
     return dst;
 }
 
-} // namespace
+}  // namespace
 
 TEST(AreaResample, AveragesThatCanBeWorkedOutByHand)
 {
@@ -94,8 +94,8 @@ TEST(AreaResample, AveragesThatCanBeWorkedOutByHand)
     EXPECT_EQ(wide.pixelColor(2, 0), QColor(200, 100, 50));
     EXPECT_EQ(wide.pixelColor(3, 1), QColor(200, 100, 50));
     EXPECT_EQ(wide.pixelColor(0, 0), QColor(0, 0, 0));
-    const QImage third = resampled(line, 4, 1); // target 1 covers 1/4 of pixel 0... in thirds: [0.75, 1.5)
-    EXPECT_EQ(third.pixelColor(1, 0), QColor(133, 67, 33)); // 2/3 of the colour
+    const QImage third = resampled(line, 4, 1);              // target 1 covers 1/4 of pixel 0... in thirds: [0.75, 1.5)
+    EXPECT_EQ(third.pixelColor(1, 0), QColor(133, 67, 33));  // 2/3 of the colour
 }
 
 TEST(AreaResample, FlatColoursStayExactlyFlat)
@@ -125,11 +125,12 @@ TEST(AreaResample, MatchesTheExactAreaMeanWithinOneLevel)
     // Enlargements and mild reductions run two taps a pixel on a fast path.
     for (const QSize to : {QSize(61, 47), QSize(97, 31), QSize(30, 23), QSize(41, 90)}) {
         const QImage src = test::patternImage(40, 30, 17);
-        EXPECT_LE(maxDifference(resampled(src, to.width(), to.height()), referenceArea(src, to.width(), to.height())), 1)
+        EXPECT_LE(maxDifference(resampled(src, to.width(), to.height()), referenceArea(src, to.width(), to.height())),
+                  1)
             << to.width() << "x" << to.height();
     }
     const QImage src = test::patternImage(16, 12, 3);
-    EXPECT_EQ(resampled(src, 16, 12), src); // equal sizes copy
+    EXPECT_EQ(resampled(src, 16, 12), src);  // equal sizes copy
     // Halving has exact weights: it must give the exact means, halves to even.
     EXPECT_EQ(maxDifference(resampled(src, 8, 6), referenceArea(src, 8, 6)), 0);
     const QImage two = test::patternImage(2, 6, 5);
@@ -160,7 +161,7 @@ TEST(ImageScale, ZoomRequestsAreHeldInRange)
     test::RecordingSink sink;
     TImageControl image;
     TImageScale scale;
-    scale.SetZoom(2); // no source: nothing
+    scale.SetZoom(2);  // no source: nothing
     EXPECT_EQ(scale.TrgWidth, 0);
 
     image.setPicture(flat(200, 100, Qt::red));
@@ -175,7 +176,7 @@ TEST(ImageScale, ZoomRequestsAreHeldInRange)
 
     scale.SetZoom(10);
     EXPECT_EQ(scale.Zoom, 8.0);
-    EXPECT_TRUE(scale.Corrected); // the sides fit, the zoom was still corrected
+    EXPECT_TRUE(scale.Corrected);  // the sides fit, the zoom was still corrected
     EXPECT_EQ(scale.TrgWidth, 1600);
 
     image.setPicture(flat(1000, 500, Qt::red));
@@ -193,7 +194,7 @@ TEST(ImageScale, ZoomRequestsAreHeldInRange)
     image.setPicture(flat(3, 3, Qt::red));
     const auto before = sink.warnings.size();
     scale.SetZoom(0.5);
-    EXPECT_EQ(scale.TrgWidth, 2); // 1.5 rounds to 2
+    EXPECT_EQ(scale.TrgWidth, 2);  // 1.5 rounds to 2
     EXPECT_FALSE(scale.Corrected);
     EXPECT_EQ(sink.warnings.size(), before);
 }
@@ -236,24 +237,24 @@ TEST(ImageScale, ExecuteResamplesIntoTheTargetOrItself)
     source.setPicture(picture);
     TImageScale scale;
     scale.SetSource(&source);
-    scale.Execute(); // no target yet
+    scale.Execute();  // no target yet
     EXPECT_TRUE(target.picture().isNull());
     scale.Target = &target;
     scale.SetZoom(1.0);
     scale.Execute();
-    EXPECT_EQ(target.picture(), picture); // same size copies
+    EXPECT_EQ(target.picture(), picture);  // same size copies
 
     scale.SetZoom(0.5);
     scale.Execute();
     EXPECT_EQ(target.picture().size(), QSize(20, 15));
     EXPECT_EQ(source.picture(), picture);
 
-    scale.Target = &source; // in place, as the quick zoom does
+    scale.Target = &source;  // in place, as the quick zoom does
     scale.SetZoom(1.5);
     scale.Execute();
     EXPECT_EQ(source.picture().size(), QSize(60, 45));
     EXPECT_EQ(source.picture().format(), QImage::Format_BGR888);
-    EXPECT_EQ(target.picture().size(), QSize(20, 15)); // the earlier result is its own copy
+    EXPECT_EQ(target.picture().size(), QSize(20, 15));  // the earlier result is its own copy
     EXPECT_TRUE(sink.silent());
 }
 
@@ -267,6 +268,7 @@ TEST(ImageScale, ZoomWarningUsesTheLocaleSeparator)
     EXPECT_EQ(TImageScale::ZoomWarning(),
               QStringLiteral("Zoom ВНЕ диапазона:\r\n(  1.0 ... 800.0 ) %\r\nЗапрос будет исправлен"));
     EXPECT_EQ(TImageScale::SizeWarning(),
-              QStringLiteral("Размер строки или столбца ВНЕ диапазона:\r\n( 1 ... 6000 ) пикселей\r\nЗапрос будет исправлен"));
+              QStringLiteral(
+                  "Размер строки или столбца ВНЕ диапазона:\r\n( 1 ... 6000 ) пикселей\r\nЗапрос будет исправлен"));
     QLocale::setDefault(saved);
 }

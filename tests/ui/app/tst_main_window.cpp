@@ -1,33 +1,33 @@
-#include "app/main_data.h"
 #include "app/about_box.h"
+#include "app/main_data.h"
 #include "app/main_window.h"
+#include "engine/bmp_file.h"
 #include "engine/color_dialog.h"
 #include "engine/geometry.h"
-#include "engine/img_service.h"
-#include "engine/bmp_file.h"
-#include "engine/region_selector.h"
 #include "engine/image_widget.h"
+#include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
+#include "engine/region_selector.h"
 #include "recorders.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <QClipboard>
 #include <QDialog>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QScrollBar>
-#include <QToolTip>
-#include <QLineEdit>
-#include <QSlider>
-#include <QToolButton>
 #include <QProgressBar>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QSlider>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolButton>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace ormica;
@@ -45,7 +45,7 @@ public:
     std::vector<TColor> asked;
 };
 
-} // namespace
+}  // namespace
 
 class TstMainWindow : public QObject {
     Q_OBJECT
@@ -215,8 +215,8 @@ private slots:
         QCOMPARE(f.EndX, 200);
         QCOMPARE(f.EndY, 150);
         const QColor c = test::patternImage(260, 200, 9).pixelColor(200, 150);
-        QCOMPARE(form->statusText(1), QStringLiteral(" Старт XY : (200, 150)  RGB(%1,%2,%3)")
-                                          .arg(c.red()).arg(c.green()).arg(c.blue()));
+        QCOMPARE(form->statusText(1),
+                 QStringLiteral(" Старт XY : (200, 150)  RGB(%1,%2,%3)").arg(c.red()).arg(c.green()).arg(c.blue()));
         QCOMPARE(form->statusText(3), QStringLiteral(" Финиш  XY : (50, 40)"));
         // The rotation panel is hidden: the centre stays at the origin.
         QCOMPARE(form->sttxtRotationCentre->text(), QStringLiteral(" R, C = 0, 0"));
@@ -227,7 +227,7 @@ private slots:
         QCOMPARE(form->TargetImage->picture(), test::patternImage(260, 200, 9).copy(50, 40, 151, 111));
         QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
         QCOMPARE(form->PageControl1->currentIndex(), 1);
-        QVERIFY(!form->fragment().selected()); // collapsed
+        QVERIFY(!form->fragment().selected());  // collapsed
         checkInvariant();
 
         form->MMCroppingClick();
@@ -325,12 +325,12 @@ private slots:
 
         showForm();
         giveSource(test::patternImage(80, 60, 3));
-        drag(QPoint(10, 10), QPoint(40, 30)); // a frame on the picture must not be scaled into it
+        drag(QPoint(10, 10), QPoint(40, 30));  // a frame on the picture must not be scaled into it
         form->TrBarZoom->setValue(50);
         form->TBRZoomPlus->click();
         QCOMPARE(form->ImageMain->picture().size(), QSize(40, 30));
         QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
-        QCOMPARE(form->fragment().EndX, 40); // the rectangle is kept
+        QCOMPARE(form->fragment().EndX, 40);  // the rectangle is kept
         QCOMPARE(form->PageControl1->currentIndex(), 0);
     }
 
@@ -438,7 +438,7 @@ private slots:
                               QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(form->ScrollBoxSrcImg->viewport(), &wheel);
         };
-        turn(120); // away from the user: up
+        turn(120);  // away from the user: up
         QCOMPARE(v->value(), 500 - 3 * v->singleStep());
         turn(-240);
         QCOMPARE(v->value(), 500);
@@ -467,14 +467,15 @@ private slots:
         showForm();
         const QImage picture = test::patternImage(30, 20, 6);
         giveSource(picture);
-        drag(QPoint(2, 2), QPoint(20, 15)); // the frame must not go to the clipboard
+        drag(QPoint(2, 2), QPoint(20, 15));  // the frame must not go to the clipboard
         form->MMClipCopySRC->trigger();
         QCOMPARE(QApplication::clipboard()->image().convertToFormat(QImage::Format_BGR888), picture);
         form->MMMinSrc->trigger();
         form->MMClipPasteSRC->trigger();
         QCOMPARE(form->ImageMain->picture(), picture);
         QCOMPARE(form->statusText(3), QStringLiteral(" Выполнена вставка изображения из Clipboard"));
-        QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл основного изображения : Clipboard"));
+        QCOMPARE(form->windowTitle(),
+                 TFormOrmica::kCaption + QStringLiteral(" Файл основного изображения : Clipboard"));
         checkInvariant();
         // A press after the paste leaves the new picture clean.
         QTest::mouseClick(form->ImageMain, Qt::LeftButton, {}, QPoint(5, 5));
@@ -516,12 +517,13 @@ private slots:
     {
         showForm();
         giveSource(test::patternImage(20, 10, 3));
-        form->MMCopySrcToDest->trigger(); // tab 1 now
+        form->MMCopySrcToDest->trigger();  // tab 1 now
         form->MMToGray->trigger();
         QCOMPARE(form->PageControl1->currentIndex(), 1);
         const QImage& grey = form->TargetImage->picture();
         QCOMPARE(grey.pixelColor(3, 3).red(), grey.pixelColor(3, 3).blue());
-        QVERIFY(form->ImageMain->picture().pixelColor(3, 3).red() != form->ImageMain->picture().pixelColor(3, 3).blue());
+        QVERIFY(form->ImageMain->picture().pixelColor(3, 3).red() !=
+                form->ImageMain->picture().pixelColor(3, 3).blue());
         checkInvariant();
         form->ShowPage(0);
         drag(QPoint(1, 1), QPoint(15, 8));
@@ -557,8 +559,16 @@ private slots:
             {"mirror H", [&] { form->TBRMirrorLR->click(); }},
             {"rot90 -", [&] { form->TBRRot90Minus->click(); }},
             {"rot90 +", [&] { form->TBRRot90Plus->click(); }},
-            {"angle", [&] { form->EdiAngle->setText(QStringLiteral("15")); form->TBRRunAngle->click(); }},
-            {"zoom", [&] { form->TrBarZoom->setValue(150); form->TBRZoomPlus->click(); }},
+            {"angle",
+             [&] {
+                 form->EdiAngle->setText(QStringLiteral("15"));
+                 form->TBRRunAngle->click();
+             }},
+            {"zoom",
+             [&] {
+                 form->TrBarZoom->setValue(150);
+                 form->TBRZoomPlus->click();
+             }},
             {"select again", [&] { drag(QPoint(10, 10), QPoint(50, 40)); }},
             {"crop", [&] { form->MMCropping->trigger(); }},
             {"copy", [&] { form->MMCopySrcToDest->trigger(); }},

@@ -38,7 +38,7 @@ private slots:
     {
         QTest::mousePress(image.get(), Qt::LeftButton, {}, QPoint(30, 40));
         QTest::mouseMove(image.get(), QPoint(20, 20));
-        QVERIFY(image->picture() != original); // the band
+        QVERIFY(image->picture() != original);  // the band
         QTest::mouseMove(image.get(), QPoint(10, 5));
         QTest::mouseRelease(image.get(), Qt::LeftButton, {}, QPoint(10, 5));
         QCOMPARE(selector->SelRect, (TRect{10, 5, 30, 40}));
@@ -59,8 +59,8 @@ private slots:
         QCOMPARE(calls.back().end, (TPoint{10, 5}));
 
         selector->ShowFrame(false);
-        QCOMPARE(image->picture(), original); // every pixel back
-        selector->ShowFrame(false);           // already hidden: nothing
+        QCOMPARE(image->picture(), original);  // every pixel back
+        selector->ShowFrame(false);            // already hidden: nothing
         QCOMPARE(image->picture(), original);
         selector->ShowFrame(true);
         QVERIFY(image->picture() != original);
@@ -101,7 +101,7 @@ private slots:
         QTest::mouseMove(image.get(), QPoint(60, 50));
         QTest::mouseRelease(image.get(), Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers), QPoint(60, 50));
         QVERIFY(calls.empty());
-        QCOMPARE(image->picture(), framed); // the previous frame stays
+        QCOMPARE(image->picture(), framed);  // the previous frame stays
     }
 
     void secondPressOfADoubleClickStartsNothing()
@@ -112,7 +112,7 @@ private slots:
         int starts = 0;
         for (const Call& c : calls)
             starts += c.what == 's';
-        QCOMPARE(starts, 1); // only the first press
+        QCOMPARE(starts, 1);  // only the first press
     }
 
     void hiddenFramesModeStillSelects()
@@ -151,7 +151,7 @@ private slots:
         QTest::mouseClick(image.get(), Qt::LeftButton, {}, QPoint(6, 6));
         QCOMPARE(thrown, 1);
         QVERIFY(!selector->OnStart);
-        QCOMPARE(calls.back().what, 'e'); // the others still work
+        QCOMPARE(calls.back().what, 'e');  // the others still work
     }
 
     void releaseGivesTheControlItsHandlersBack()
