@@ -97,6 +97,13 @@ private slots:
         }
         QVERIFY(!form->lampBlinking());
         QCOMPARE(form->stxtPointColor->toolTip(), QStringLiteral("Цвет пикселя в начальной точке выделения"));
+
+        // With empty arrays an operation has nothing to work on.
+        form->TBRMirrorLR->click();
+        form->TBRRot90Plus->click();
+        QVERIFY(MainData::SrcArr.empty());
+        QVERIFY(MainData::TrgArr.empty());
+        QVERIFY(sink->silent());
     }
 
     void loadingFillsTheArrayAndNamesTheTab()

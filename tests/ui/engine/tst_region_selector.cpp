@@ -78,6 +78,10 @@ private slots:
         QCOMPARE(image->picture(), original);
         QCOMPARE(selector->SelRect, (TRect{50, 50, 50, 50}));
         QCOMPARE(calls.back().start, calls.back().end);
+        // Showing the frame of a one-point selection draws nothing but counts as shown.
+        selector->ShowFrame(true);
+        QCOMPARE(image->picture(), original);
+        QVERIFY(selector->FrameShown);
     }
 
     void onlyAPlainLeftPressStarts_data()
