@@ -26,8 +26,18 @@ TRegionSelector::~TRegionSelector()
 void TRegionSelector::draw(TPoint a, TPoint b, int figure, bool dotted)
 {
     const QRect area = InvertFigure(image_->canvas(), a, b, figure, dotted);
-    if (!area.isEmpty())
+    if (area.isEmpty())
+        return;
+    if (figure != fgRectangle || area.width() < 8 || area.height() < 8) {
         image_->pictureAreaChanged(area);
+        return;
+    }
+    // Only the outline changed: repainting its four sides keeps a band over a
+    // large photograph fluid.
+    image_->pictureAreaChanged(QRect(area.left(), area.top(), area.width(), 1));
+    image_->pictureAreaChanged(QRect(area.left(), area.bottom(), area.width(), 1));
+    image_->pictureAreaChanged(QRect(area.left(), area.top(), 1, area.height()));
+    image_->pictureAreaChanged(QRect(area.right(), area.top(), 1, area.height()));
 }
 
 void TRegionSelector::DrawFrame(bool show)
