@@ -27,46 +27,37 @@ const TImgTabBGR& source()
     return a;
 }
 
-void BM_Mirror(benchmark::State& state)
+// Runs an operation into one target array; `fresh` empties it before every run.
+template <class Operation>
+void runInto(benchmark::State& state, bool fresh, Operation operation)
 {
-    source();  // built once, outside the timing
-    const char mode = state.range(0) ? 'V' : 'H';
-    const bool fresh = state.range(1) != 0;
+    source(); // built once, outside the timing
     TImgTabBGR target;
     for (auto _ : state) {
         if (fresh)
             target.clear();
-        MirrorToTrgArr(source(), mode, target, nullptr);
+        operation(target);
         benchmark::DoNotOptimize(target.row(0));
     }
+}
+
+void BM_Mirror(benchmark::State& state)
+{
+    const char mode = state.range(0) ? 'V' : 'H';
+    runInto(state, state.range(1) != 0, [&](TImgTabBGR& t) { MirrorToTrgArr(source(), mode, t, nullptr); });
 }
 BENCHMARK(BM_Mirror)->ArgNames({"V", "fresh"})->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1});
 
 void BM_Rotate90(benchmark::State& state)
 {
-    source();  // built once, outside the timing
-    const bool fresh = state.range(0) != 0;
-    TImgTabBGR target;
-    for (auto _ : state) {
-        if (fresh)
-            target.clear();
-        Rotate90PlusMinus(source(), '+', target, nullptr);
-        benchmark::DoNotOptimize(target.row(0));
-    }
+    runInto(state, state.range(0) != 0, [](TImgTabBGR& t) { Rotate90PlusMinus(source(), '+', t, nullptr); });
 }
 BENCHMARK(BM_Rotate90)->ArgName("fresh")->Arg(0)->Arg(1);
 
 void BM_RotateAngle30(benchmark::State& state)
 {
-    source();  // built once, outside the timing
-    const bool fresh = state.range(0) != 0;
-    TImgTabBGR target;
-    for (auto _ : state) {
-        if (fresh)
-            target.clear();
-        RotateForTabBGR(source(), 2000, 3000, nullptr, target, clWhite, 30.0L);
-        benchmark::DoNotOptimize(target.row(0));
-    }
+    runInto(state, state.range(0) != 0,
+            [](TImgTabBGR& t) { RotateForTabBGR(source(), 2000, 3000, nullptr, t, clWhite, 30.0L); });
 }
 BENCHMARK(BM_RotateAngle30)->ArgName("fresh")->Arg(0)->Arg(1);
 
