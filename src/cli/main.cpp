@@ -59,6 +59,12 @@ QString upperSuffix(const QString& name)
     return QFileInfo(name).suffix().toUpper();
 }
 
+bool isBmpFile(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) && f.read(2) == "BM";
+}
+
 // Loads as the program does: BMP files by their header, JPEG by extension.
 bool load(TLoadSaveImage& service, PanelToStderr& panel, const QString& file, TImageControl& image)
 {
@@ -66,9 +72,7 @@ bool load(TLoadSaveImage& service, PanelToStderr& panel, const QString& file, TI
         fail(QStringLiteral("no such file: %1").arg(file));
         return false;
     }
-    QFile f(file);
-    const bool bmp = f.open(QIODevice::ReadOnly) && f.read(2) == "BM";
-    const bool ok = bmp ? service.LoadBmp(file, image) : service.LoadJpeg(file, image);
+    const bool ok = isBmpFile(file) ? service.LoadBmp(file, image) : service.LoadJpeg(file, image);
     if (!ok)
         fail(panel.text().isEmpty() ? QStringLiteral("not a JPEG or BMP picture: %1").arg(file) : panel.text());
     return ok;
@@ -157,8 +161,7 @@ int run(const QStringList& args)
             fail(QStringLiteral("no such file: %1").arg(file));
             return kFailed;
         }
-        QFile f(file);
-        if (f.open(QIODevice::ReadOnly) && f.read(2) == "BM") {
+        if (isBmpFile(file)) {
             const TBmpHeader h = ReadBmpHeader(file);
             std::printf("%lld %lld %s\n", h.width, h.height, PixelFormatName(h.format).toLatin1().constData());
             return 0;

@@ -68,9 +68,7 @@ TBmpHeader ReadBmpHeader(const QString& fileName)
         if (head.size() < qsizetype(14 + std::min<std::uint32_t>(infoSize, 40)))
             notBitmap(fileName);
         h.width = i32(head, 18);
-        const qint64 height = i32(head, 22);
-        h.topDown = height < 0;
-        h.height = std::llabs(height);
+        h.height = std::llabs(qint64(i32(head, 22)));  // negative: rows stored top-down
         h.bitCount = u16(head, 28);
         h.compression = infoSize >= 20 ? u32(head, 30) : BI_RGB;
         if (!isWindowsHeader(infoSize) && h.compression != BI_RGB)

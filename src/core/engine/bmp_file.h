@@ -12,8 +12,7 @@ namespace ormica {
 // pixel-format code is exact whatever the reader does with the pixels.
 struct TBmpHeader {
     qint64 width = 0;
-    qint64 height = 0;  // positive; topDown tells the row order
-    bool topDown = false;
+    qint64 height = 0;  // positive whatever the row order
     int bitCount = 0;
     std::uint32_t compression = 0;
     std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;

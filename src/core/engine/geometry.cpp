@@ -99,9 +99,15 @@ void startProgress(TProgress* p, int maximum)
 
 }  // namespace
 
+// The guard of the mode operations: a picture, and one of the routine's two modes.
+static bool worthDoing(const TImgTabBGR& source, char mode, char one, char other)
+{
+    return !source.empty() && source.rowLength(0) != 0 && (mode == one || mode == other);
+}
+
 void MirrorToTrgArr(const TImgTabBGR& source, char mode, TImgTabBGR& target, TProgress* progress)
 {
-    if (source.empty() || source.rowLength(0) == 0 || (mode != 'H' && mode != 'V'))
+    if (!worthDoing(source, mode, 'H', 'V'))
         return;
     try {
         const SourceView view(source, target);
@@ -155,7 +161,7 @@ bool Prepare90TrgArr(const TImgTabBGR& source, TImgTabBGR& target)
 
 void Rotate90PlusMinus(const TImgTabBGR& source, char mode, TImgTabBGR& target, TProgress* progress)
 {
-    if (source.empty() || source.rowLength(0) == 0 || (mode != '+' && mode != '-'))
+    if (!worthDoing(source, mode, '+', '-'))
         return;
     try {
         const SourceView view(source, target);

@@ -106,17 +106,10 @@ void ImgTabToBitMap(QImage& bitmap, const TImgTabBGR& arr, TProgress* progress)
 
 void ImgTabToImage(const TImgTabBGR& arr, TImageControl& image, TProgress* progress)
 {
-    QImage bitmap;
-    if (!arr.empty()) {
-        if (progress) {
-            progress->setPosition(0);
-            progress->setMaximum(arr.rowCount() - 1);
-        }
-        if (!fillBitmap(bitmap, arr, progress))
-            warn("ImgTabToBitMap : Не могу записать BGR-массив в BitMap.");
-        setPos(progress, 0);
-    }
-    image.setPicture(bitmap);
+    // A new 24-bit bitmap, resized by the copy; none at all for an empty array.
+    QImage bitmap(1, 1, QImage::Format_BGR888);
+    ImgTabToBitMap(bitmap, arr, progress);
+    image.setPicture(arr.empty() ? QImage() : bitmap);
 }
 
 void TabBRGtoTabBGR(const TImgTabBGR& in, TImgTabBGR& out)

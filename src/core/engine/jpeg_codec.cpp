@@ -133,15 +133,6 @@ void cmykToBgr(const JSAMPLE* cmyk, uchar* bgr, int width, bool inverted)
 
 }  // namespace
 
-bool LooksLikeJpeg(const QString& fileName)
-{
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = f.read(3);
-    return head.size() == 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 && uchar(head[2]) == 0xFF;
-}
-
 QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
 {
     auto st = std::make_unique<DecodeState>();

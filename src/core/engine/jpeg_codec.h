@@ -30,7 +30,4 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service);
 void EncodeJpegFile(const QImage& picture, const QString& fileName, int quality, bool progressive,
                     TJPEGService* service);
 
-// True when the file starts as a JPEG stream does.
-bool LooksLikeJpeg(const QString& fileName);
-
 }  // namespace ormica
