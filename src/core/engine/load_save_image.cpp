@@ -111,6 +111,18 @@ void TLoadSaveImage::say(const QString& text)
         Panel->setText(text);
 }
 
+void TLoadSaveImage::say(const char* text)
+{
+    say(QString::fromUtf8(text));
+}
+
+// " ОШИБКА! Недопустимый формат ( pf1bit ) пикселя в файле" and its clipboard twin.
+void TLoadSaveImage::sayRefused(std::uint8_t pixelFormat, const QString& where)
+{
+    say(QStringLiteral(" ОШИБКА! Недопустимый формат ( ") + PixelFormatName(pixelFormat) +
+        QStringLiteral(" ) пикселя в ") + where);
+}
+
 bool TLoadSaveImage::LoadImage(TImageControl& image)
 {
     if (!dialogs_)
@@ -147,7 +159,7 @@ bool TLoadSaveImage::LoadJpeg(const QString& fileName, TImageControl& image)
     const QImage picture = DecodeJpegFile(fileName, &service);
     image.setPicture(picture);
     SetImageDesc(image, fileName, skJpegFile, pf24bit);
-    say(QString::fromUtf8(kLoaded));
+    say(kLoaded);
     return true;
 }
 
@@ -157,18 +169,17 @@ bool TLoadSaveImage::LoadBmp(const QString& fileName, TImageControl& image)
         return false;
     const TBmpHeader header = ReadBmpHeader(fileName);
     if (!IsAcceptedFormat(header.format)) {
-        say(QStringLiteral(" ОШИБКА! Недопустимый формат ( ") + PixelFormatName(header.format) +
-            QStringLiteral(" ) пикселя в файле"));
+        sayRefused(header.format, QStringLiteral("файле"));
         return false;
     }
     const QImage picture = ReadBmpPixels(fileName, header);
     if (!Is24Bit(picture)) {
-        say(QString::fromUtf8(kSetFormatFailed));
+        say(kSetFormatFailed);
         return false;
     }
     SetImageDesc(image, fileName, skBmpFile, header.format);
     image.setPicture(picture);
-    say(QString::fromUtf8(kLoaded));
+    say(kLoaded);
     return true;
 }
 
@@ -211,7 +222,7 @@ bool TLoadSaveImage::SaveJpeg(const QString& fileName, TImageControl& image)
     const QImage bgr = Is24Bit(picture) ? picture : picture.convertToFormat(QImage::Format_BGR888);
     EncodeJpegFile(bgr, fileName, JpegQuality > 100 ? 100 : JpegQuality, JpegProgressive, &service);
     SetImageDesc(image, fileName, skJpegFile, pf24bit);
-    say(QString::fromUtf8(kSaved));
+    say(kSaved);
     return true;
 }
 
@@ -220,10 +231,10 @@ bool TLoadSaveImage::SaveBmp(const QString& fileName, TImageControl& image)
     if (fileName.isEmpty() || image.picture().isNull())
         return false;
     if (!WriteBmpFile(image.picture(), fileName)) {
-        say(QString::fromUtf8(kWriteFailed));
+        say(kWriteFailed);
         return false;
     }
-    say(QString::fromUtf8(kSaved));
+    say(kSaved);
     SetImageDesc(image, fileName, skBmpFile, pf24bit);
     return true;
 }
@@ -247,29 +258,28 @@ bool TLoadSaveImage::PasteFromClipboard(TImageControl& image)
     QClipboard* clipboard = appClipboard();
     const QMimeData* mime = clipboard ? clipboard->mimeData() : nullptr;
     if (!mime || !mime->hasImage()) {
-        say(QString::fromUtf8(kNoClipboardBitmap));
+        say(kNoClipboardBitmap);
         return false;
     }
     QImage pasted = clipboard->image();
     if (pasted.isNull()) {
-        say(QString::fromUtf8(kNoClipboardBitmap));
+        say(kNoClipboardBitmap);
         return false;
     }
     const TPixelFormat format = PixelFormatOf(pasted);
     if (!IsAcceptedFormat(format)) {
-        say(QStringLiteral(" ОШИБКА! Недопустимый формат ( ") + PixelFormatName(format) +
-            QStringLiteral(" ) пикселя в Clipboard"));
+        sayRefused(format, QStringLiteral("Clipboard"));
         return false;
     }
     if (!Is24Bit(pasted))
         pasted = pasted.convertToFormat(QImage::Format_BGR888);
     if (!Is24Bit(pasted)) {
-        say(QString::fromUtf8(kSetFormatFailed));
+        say(kSetFormatFailed);
         return false;
     }
     image.setPicture(pasted);
     SetImageDesc(image, QStringLiteral("Clipboard"), skClipboard, format);
-    say(QString::fromUtf8(kPasted));
+    say(kPasted);
     return true;
 }
 

@@ -91,6 +91,8 @@ public:
 
 private:
     void say(const QString& text);
+    void say(const char* text);
+    void sayRefused(std::uint8_t pixelFormat, const QString& where);
     int openFilterIndex_ = 1;
     int saveFilterIndex_ = 1;
     TFileDialogs* dialogs_;
