@@ -71,8 +71,10 @@ TBmpHeader ReadBmpHeader(const QString& fileName)
         h.height = std::llabs(qint64(i32(head, 22)));  // negative: rows stored top-down
         h.bitCount = u16(head, 28);
         h.compression = infoSize >= 20 ? u32(head, 30) : BI_RGB;
-        if (!isWindowsHeader(infoSize) && h.compression != BI_RGB)
-            h.compression += 100;  // OS/2 2.x: Huffman and RLE24, nothing Windows knows
+        // OS/2 2.x shares the codes for none, RLE8 and RLE4; its 3 and 4 are
+        // Huffman and RLE24, nothing Windows knows.
+        if (!isWindowsHeader(infoSize) && (h.compression == BI_BITFIELDS || h.compression == BI_JPEG))
+            h.compression += 100;
         if (h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS) {
             const int at = infoSize >= 52 ? 14 + 40 : 14 + int(infoSize);
             if (head.size() < at + 12)
@@ -157,11 +159,8 @@ QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header)
     if (image.isNull())
         throw TImageError(
             QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, reader.errorString()));
-    if (!Is24Bit(image)) {
-        image = image.convertToFormat(QImage::Format_BGR888);
-        if (image.isNull())
-            throw TImageError(QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName));
-    }
+    if (!SetPixelFormat24(image))
+        return image;  // the caller tells the user that the format did not take
     if (header.format == pf15bit || header.format == pf16bit)
         widenChannels(image, header.format == pf16bit);
     return image;

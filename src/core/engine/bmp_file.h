@@ -29,8 +29,10 @@ TBmpHeader ReadBmpHeader(const QString& fileName);
 // else (2-bit, 64-bit, other masks, embedded JPEG or PNG) pfCustom.
 TPixelFormat BmpPixelFormat(const TBmpHeader& header);
 
-// Decodes the pixels into a 24-bit picture; throws TImageError. 5- and 6-bit
-// channels are widened by bit replication, so that full intensity stays 255.
+// Decodes the pixels into a 24-bit picture; throws TImageError for pixels that
+// cannot be read. When the change to 24 bits does not take, returns the
+// picture in the reader's format. 5- and 6-bit channels are widened by bit
+// replication, so that full intensity stays 255.
 QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header);
 
 // Writes a 24-bit bottom-up BMP in one step (an old file stays as it was on

@@ -11,6 +11,26 @@
 namespace ormica {
 
 namespace {
+bool pixelFormat24Fails = false;
+}  // namespace
+
+void detail::failPixelFormat24(bool fail)
+{
+    pixelFormat24Fails = fail;
+}
+
+bool SetPixelFormat24(QImage& bitmap)
+{
+    if (Is24Bit(bitmap))
+        return true;
+    QImage converted = pixelFormat24Fails ? QImage() : bitmap.convertToFormat(QImage::Format_BGR888);
+    if (converted.isNull())
+        return false;
+    bitmap = std::move(converted);
+    return true;
+}
+
+namespace {
 
 constexpr int kMaxRows = 65536;            // 16-bit row counters
 constexpr qsizetype kMaxRowBytes = 65535;  // 16-bit byte positions in a row

@@ -24,6 +24,15 @@ inline bool Is24Bit(const QImage& bitmap)
     return bitmap.format() == QImage::Format_BGR888;
 }
 
+// Sets a bitmap of any format to 24 bits. When the conversion does not take
+// (no memory for it) the bitmap stays as it was and the result is false.
+bool SetPixelFormat24(QImage& bitmap);
+
+namespace detail {
+// Lets tests make the next conversions of SetPixelFormat24 fail.
+void failPixelFormat24(bool fail);
+}  // namespace detail
+
 // Copies a 24-bit bitmap into the array; anything else leaves the array as it was.
 void BitMapToImgTab(const QImage& bitmap, TImgTabBGR& arr, TProgress* progress);
 

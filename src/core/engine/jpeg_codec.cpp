@@ -75,11 +75,18 @@ struct ProgressManager {
     jpeg_progress_mgr pub;
     TJPEGService* service;
     int last;
+    bool tooManyScans;
 };
 
 void progressMonitor(j_common_ptr cinfo)
 {
     auto* pm = reinterpret_cast<ProgressManager*>(cinfo->progress);
+    // Every scan of a progressive file passes over the whole coefficient
+    // buffer, so a small file of many empty scans would decode for minutes.
+    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxJpegScans) {
+        pm->tooManyScans = true;
+        std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+    }
     if (!pm->service || pm->pub.pass_limit <= 0 || pm->pub.total_passes <= 0)
         return;
     const double done = (pm->pub.completed_passes + double(pm->pub.pass_counter) / double(pm->pub.pass_limit)) /
@@ -91,9 +98,14 @@ void progressMonitor(j_common_ptr cinfo)
     }
 }
 
+QString decoderText(const QString& fileName, const QString& reason)
+{
+    return QStringLiteral("Не могу прочитать JPEG-файл \"%1\".\r\n%2").arg(fileName, reason);
+}
+
 QString decoderText(const QString& fileName, const char* message)
 {
-    return QStringLiteral("Не могу прочитать JPEG-файл \"%1\".\r\n%2").arg(fileName, QString::fromLocal8Bit(message));
+    return decoderText(fileName, QString::fromLocal8Bit(message));
 }
 
 struct FileCloser {
@@ -146,7 +158,16 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
     s->err.pub.emit_message = emitMessage;
     if (setjmp(s->err.jump)) {
         QString text = decoderText(fileName, s->err.message);
-        if (s->tooLarge)
+        if (s->progress.tooManyScans)
+            text = decoderText(fileName, QStringLiteral("В файле больше %1 сканов: такой файл декодировался бы "
+                                                        "слишком долго.")
+                                             .arg(kMaxJpegScans));
+        else if (s->err.pub.msg_code == JERR_NO_BACKING_STORE || s->err.pub.msg_code == JERR_OUT_OF_MEMORY)
+            text = decoderText(fileName, QStringLiteral("Декодеру нужно больше памяти, чем допустимо для "
+                                                        "изображения %1 x %2 пикселей.")
+                                             .arg(s->cinfo.image_width)
+                                             .arg(s->cinfo.image_height));
+        else if (s->tooLarge)
             text = PictureTooLargeText(s->cinfo.image_width, s->cinfo.image_height);
         else if (s->noMemory)
             text = QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName);
@@ -165,6 +186,12 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
         s->tooLarge = true;
         std::longjmp(s->err.jump, 1);
     }
+    // Multi-scan files keep every coefficient until the last scan: at most
+    // the picture's own size again, beyond a margin for ordinary photographs
+    // (a 4:4:4 progressive one needs twice its size). libjpeg refuses more
+    // instead of swapping to a backing store.
+    s->cinfo.mem->max_memory_to_use =
+        long(3 * qint64(s->cinfo.image_width) * qint64(s->cinfo.image_height) + kJpegDecoderMargin);
     const bool cmyk = s->cinfo.jpeg_color_space == JCS_CMYK || s->cinfo.jpeg_color_space == JCS_YCCK;
     s->cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
 

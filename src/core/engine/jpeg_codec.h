@@ -19,9 +19,16 @@ private:
     TProgress* progress_;
 };
 
+// More scans than this in one file are refused: each scan costs a pass over
+// the whole picture.
+inline constexpr int kMaxJpegScans = 256;
+// The decoder's working memory may exceed the 24-bit picture's size by this.
+inline constexpr long long kJpegDecoderMargin = 256LL << 20;
+
 // Decodes a JPEG file (baseline or progressive; grey, YCbCr, RGB, CMYK or
-// YCCK) into a 24-bit picture. A damaged, truncated, 12-bit or oversized file
-// throws TImageError carrying the decoder's message. service may be null.
+// YCCK) into a 24-bit picture. A damaged, truncated, 12-bit or oversized file,
+// one of too many scans or one whose coefficients would need more memory than
+// the limits above throws TImageError carrying the reason. service may be null.
 QImage DecodeJpegFile(const QString& fileName, TJPEGService* service);
 
 // Encodes a 24-bit picture as baseline (or progressive) JPEG at quality 1..100

@@ -271,9 +271,7 @@ bool TLoadSaveImage::PasteFromClipboard(TImageControl& image)
         sayRefused(format, QStringLiteral("Clipboard"));
         return false;
     }
-    if (!Is24Bit(pasted))
-        pasted = pasted.convertToFormat(QImage::Format_BGR888);
-    if (!Is24Bit(pasted)) {
+    if (!SetPixelFormat24(pasted)) {
         say(kSetFormatFailed);
         return false;
     }

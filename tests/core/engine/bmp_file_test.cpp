@@ -121,6 +121,64 @@ TEST(BmpHeader, PixelFormatCodeFollowsBitsCompressionAndMasks)
     EXPECT_EQ(PixelFormatName(42), QStringLiteral("pfCustom"));
 }
 
+namespace {
+
+// An OS/2 2.x bitmap: its 64-byte header, a four-colour palette and the
+// run-length data as given.
+QByteArray os2Bitmap(quint16 bits, quint32 compression, const QByteArray& data)
+{
+    QByteArray h(14 + 64, '\0');
+    h[0] = 'B';
+    h[1] = 'M';
+    const QByteArray palette("\0\0\0\0\x0A\x14\x1E\0\x28\x32\x3C\0\x46\x50\x5A\0", 16);
+    qToLittleEndian<quint32>(quint32(h.size() + palette.size() + data.size()), h.data() + 2);
+    qToLittleEndian<quint32>(quint32(h.size() + palette.size()), h.data() + 10);
+    qToLittleEndian<quint32>(64, h.data() + 14);
+    qToLittleEndian<qint32>(4, h.data() + 18);
+    qToLittleEndian<qint32>(2, h.data() + 22);
+    qToLittleEndian<quint16>(1, h.data() + 26);
+    qToLittleEndian<quint16>(bits, h.data() + 28);
+    qToLittleEndian<quint32>(compression, h.data() + 30);
+    qToLittleEndian<quint32>(quint32(data.size()), h.data() + 34);
+    qToLittleEndian<quint32>(4, h.data() + 46);  // colours used
+    return h + palette + data;
+}
+
+}  // namespace
+
+TEST(BmpHeader, Os2BitmapsShareTheWindowsRunLengthCodes)
+{
+    QTemporaryDir dir;
+    // Bottom row four times colour 1; top row colour 2 twice, then colour 3 twice.
+    const QByteArray rle8("\x04\x01\0\0\x02\x02\x02\x03\0\0\0\x01", 12);
+    const QByteArray rle4("\x04\x11\0\0\x02\x22\x02\x33\0\0\0\x01", 12);
+    QImage expected(4, 2, QImage::Format_BGR888);
+    const QRgb one = qRgb(30, 20, 10), two = qRgb(60, 50, 40), three = qRgb(90, 80, 70);
+    for (int x = 0; x < 4; ++x) {
+        expected.setPixel(x, 1, one);
+        expected.setPixel(x, 0, x < 2 ? two : three);
+    }
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        TPixelFormat format;
+    } cases[] = {
+        {"rle8.bmp", os2Bitmap(8, 1, rle8), pf8bit},
+        {"rle4.bmp", os2Bitmap(4, 2, rle4), pf4bit},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = writeFile(dir, c.name, c.bytes);
+        const TBmpHeader h = ReadBmpHeader(file);
+        EXPECT_EQ(h.format, c.format);
+        EXPECT_EQ(ReadBmpPixels(file, h), expected);
+    }
+    // Huffman 1D and RLE24 are OS/2's own.
+    EXPECT_EQ(ReadBmpHeader(writeFile(dir, "huffman.bmp", os2Bitmap(1, 3, rle8))).format, pf1bit);
+    EXPECT_EQ(ReadBmpHeader(writeFile(dir, "rle24.bmp", os2Bitmap(24, 4, rle8))).format, pfCustom);
+    EXPECT_EQ(ReadBmpHeader(writeFile(dir, "rle8on24.bmp", os2Bitmap(24, 1, rle8))).format, pfCustom);
+}
+
 TEST(BmpHeader, AbsurdAndBrokenHeadersAreRefusedBeforeAllocating)
 {
     QTemporaryDir dir;

@@ -7,7 +7,9 @@
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace ormica;
 
@@ -206,9 +208,42 @@ TEST(JpegCodec, EncodedFilesReadBackCloseAtQualityHundred)
 TEST(JpegCodec, FailedWriteLeavesTheOldFile)
 {
     QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("x.jpg"));
+    EncodeJpegFile(test::patternImage(4, 4), name, 100, false, nullptr);
+    const auto bytesOf = [](const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray old = bytesOf(name);
+    ASSERT_FALSE(old.isEmpty());
+
+    // The encoder refuses a row longer than the format allows, after it has begun.
+    EXPECT_THROW(EncodeJpegFile(test::patternImage(65501, 1), name, 100, false, nullptr), TImageError);
+    EXPECT_EQ(bytesOf(name), old);
+    EXPECT_THROW(EncodeJpegFile(QImage(), name, 100, false, nullptr), TImageError);
+    EXPECT_EQ(bytesOf(name), old);
+
+    // The disk refuses the new file part-way (a file size limit holds even for root).
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(old.size() + 100);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    bool thrown = false;
+    try {
+        EncodeJpegFile(test::patternImage(300, 300, 4), name, 100, false, nullptr);
+    } catch (const TImageError&) {
+        thrown = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_TRUE(thrown);
+    EXPECT_EQ(bytesOf(name), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("x.jpg")});
+
     EXPECT_THROW(
         EncodeJpegFile(test::patternImage(4, 4), dir.filePath(QStringLiteral("no/dir/x.jpg")), 100, false, nullptr),
         TImageError);
-    EXPECT_THROW(EncodeJpegFile(QImage(), dir.filePath(QStringLiteral("x.jpg")), 100, false, nullptr), TImageError);
     EXPECT_THROW(DecodeJpegFile(dir.filePath(QStringLiteral("missing.jpg")), nullptr), TImageError);
 }

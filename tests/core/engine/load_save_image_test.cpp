@@ -2,6 +2,7 @@
 
 #include "engine/bmp_file.h"
 #include "engine/image_error.h"
+#include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
 #include "recorders.h"
 
@@ -222,4 +223,31 @@ TEST_F(LoadSave, ClipboardCopyAndPaste)
         EXPECT_FALSE(service.PasteFromClipboard(target));
         EXPECT_EQ(panel.text(), QStringLiteral(" ОШИБКА! Недопустимый формат ( pf1bit ) пикселя в Clipboard"));
     }
+}
+
+TEST_F(LoadSave, AFailedChangeTo24BitsSaysSoAndKeepsThePicture)
+{
+    const QImage before = test::patternImage(6, 5, 2);
+    givePicture(before, "before.bmp");
+    QImage indexed = test::patternImage(9, 7).convertToFormat(QImage::Format_Indexed8);
+    ASSERT_TRUE(indexed.save(path("eight.bmp"), "BMP"));
+    ASSERT_TRUE(service.CopyToClipboard(image));
+
+    struct FailingConversions {
+        FailingConversions() { detail::failPixelFormat24(true); }
+        ~FailingConversions() { detail::failPixelFormat24(false); }
+    } failing;
+    choose(path("eight.bmp"), 2);
+    EXPECT_FALSE(service.LoadImage(image));
+    EXPECT_EQ(panel.text(), QStringLiteral(" ОШИБКА установки формата pf24bit!"));
+    EXPECT_EQ(image.picture(), before);
+    EXPECT_EQ(image.imageDesc()->FileName, QStringLiteral("before.bmp"));
+
+    panel.setText(QString());
+    if (QGuiApplication::clipboard()->image().format() != QImage::Format_BGR888) {
+        EXPECT_FALSE(service.PasteFromClipboard(image));
+        EXPECT_EQ(panel.text(), QStringLiteral(" ОШИБКА установки формата pf24bit!"));
+        EXPECT_EQ(image.picture(), before);
+    }
+    EXPECT_TRUE(sink.silent());
 }

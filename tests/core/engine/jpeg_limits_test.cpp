@@ -1,0 +1,165 @@
+// Files made to cost the decoder minutes or gigabytes are refused quickly.
+#include "engine/image_error.h"
+#include "engine/jpeg_codec.h"
+#include "recorders.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <csetjmp>
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include <jpeglib.h>
+
+using namespace ormica;
+
+namespace {
+
+struct JumpingError {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void jumpOut(j_common_ptr cinfo)
+{
+    std::longjmp(reinterpret_cast<JumpingError*>(cinfo->err)->jump, 1);
+}
+
+// A progressive grey file of `scans` scans: DC whole, then one AC coefficient
+// after another, each sent bit plane by bit plane from plane 10 down.
+std::vector<jpeg_scan_info> manyScans(int scans)
+{
+    std::vector<jpeg_scan_info> script;
+    script.push_back({1, {0, 0, 0, 0}, 0, 0, 0, 0});
+    for (int k = 1; k <= 63 && int(script.size()) < scans; ++k)
+        for (int al = 10; al >= 0 && int(script.size()) < scans; --al)
+            script.push_back({1, {0, 0, 0, 0}, k, k, al == 10 ? 0 : al + 1, al});
+    return script;
+}
+
+// Encodes with libjpeg directly, so that a test can choose what our own
+// encoder never writes: a scan script, or full-resolution colour planes.
+bool writeJpeg(const QString& fileName, const QImage& picture, const std::vector<jpeg_scan_info>* script,
+               bool fullChroma)
+{
+    jpeg_compress_struct cinfo{};
+    JumpingError err{};
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    cinfo.err = jpeg_std_error(&err.pub);
+    err.pub.error_exit = jumpOut;
+    if (setjmp(err.jump)) {
+        jpeg_destroy_compress(&cinfo);
+        std::free(buffer);
+        return false;
+    }
+    jpeg_create_compress(&cinfo);
+    jpeg_mem_dest(&cinfo, &buffer, &size);
+    const bool grey = script != nullptr;
+    cinfo.image_width = JDIMENSION(picture.width());
+    cinfo.image_height = JDIMENSION(picture.height());
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
+    jpeg_set_defaults(&cinfo);
+    if (grey) {
+        cinfo.scan_info = script->data();
+        cinfo.num_scans = int(script->size());
+    } else {
+        jpeg_simple_progression(&cinfo);
+    }
+    if (fullChroma)
+        cinfo.comp_info[0].h_samp_factor = cinfo.comp_info[0].v_samp_factor = 1;
+    jpeg_start_compress(&cinfo, TRUE);
+    std::vector<JSAMPLE> greyRow(std::size_t(picture.width()));
+    while (cinfo.next_scanline < cinfo.image_height) {
+        const uchar* line = picture.constScanLine(int(cinfo.next_scanline));
+        JSAMPROW row = const_cast<JSAMPROW>(line);
+        if (grey) {
+            for (int x = 0; x < picture.width(); ++x)
+                greyRow[std::size_t(x)] = line[3 * x + 1];
+            row = greyRow.data();
+        }
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QFile out(fileName);
+    const bool ok = out.open(QIODevice::WriteOnly) &&
+                    out.write(reinterpret_cast<const char*>(buffer), qint64(size)) == qint64(size);
+    std::free(buffer);
+    return ok;
+}
+
+// Rewrites the frame's height and width in place.
+bool patchFrameSize(const QString& fileName, int width, int height)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadWrite))
+        return false;
+    QByteArray bytes = f.readAll();
+    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC2", 2));
+    if (sof < 0)
+        return false;
+    bytes[sof + 5] = char(height >> 8);
+    bytes[sof + 6] = char(height);
+    bytes[sof + 7] = char(width >> 8);
+    bytes[sof + 8] = char(width);
+    f.seek(0);
+    return f.write(bytes) == bytes.size();
+}
+
+QString refusal(const QString& fileName)
+{
+    try {
+        DecodeJpegFile(fileName, nullptr);
+    } catch (const TImageError& e) {
+        return e.text();
+    }
+    return QString();
+}
+
+}  // namespace
+
+TEST(JpegLimits, ScansUpToTheLimitDecodeAndOneMoreIsRefused)
+{
+    QTemporaryDir dir;
+    const QImage picture = test::patternImage(40, 24, 3);
+    for (const int scans : {kMaxJpegScans, kMaxJpegScans + 1, 1 + 63 * 11}) {
+        SCOPED_TRACE(scans);
+        const QString file = dir.filePath(QStringLiteral("s%1.jpg").arg(scans));
+        const auto script = manyScans(scans);
+        ASSERT_EQ(int(script.size()), scans);
+        ASSERT_TRUE(writeJpeg(file, picture, &script, false));
+        if (scans <= kMaxJpegScans) {
+            EXPECT_EQ(DecodeJpegFile(file, nullptr).size(), picture.size());
+        } else {
+            EXPECT_EQ(refusal(file), QStringLiteral("Не могу прочитать JPEG-файл \"%1\".\r\nВ файле больше 256 "
+                                                    "сканов: такой файл декодировался бы слишком долго.")
+                                         .arg(file));
+        }
+    }
+}
+
+TEST(JpegLimits, CoefficientsBeyondThePictureSizeAndTheMarginAreRefusedBeforeAllocating)
+{
+    QTemporaryDir dir;
+    const QImage picture = test::patternImage(32, 32, 5);
+    // Full-resolution colour keeps two bytes a pixel per plane: twice the
+    // picture. Subsampled colour keeps half the picture and may decode.
+    const QString full = dir.filePath(QStringLiteral("full.jpg"));
+    ASSERT_TRUE(writeJpeg(full, picture, nullptr, true));
+    EXPECT_EQ(DecodeJpegFile(full, nullptr).size(), picture.size());
+    ASSERT_TRUE(patchFrameSize(full, 65500, 5461));
+    EXPECT_EQ(refusal(full), QStringLiteral("Не могу прочитать JPEG-файл \"%1\".\r\nДекодеру нужно больше памяти, "
+                                            "чем допустимо для изображения 65500 x 5461 пикселей.")
+                                 .arg(full));
+
+    // Just over the margin: 3 planes x 2 bytes x w x h > 3 x w x h + margin.
+    const int side = 9600;  // 92 million pixels: 553 MB of coefficients against 532 MB
+    ASSERT_GT(6 * qint64(side) * side, 3 * qint64(side) * side + kJpegDecoderMargin);
+    const QString edge = dir.filePath(QStringLiteral("edge.jpg"));
+    ASSERT_TRUE(writeJpeg(edge, picture, nullptr, true));
+    ASSERT_TRUE(patchFrameSize(edge, side, side));
+    EXPECT_TRUE(refusal(edge).contains(QStringLiteral("Декодеру нужно больше памяти")));
+}
