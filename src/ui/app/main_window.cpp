@@ -16,7 +16,6 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -27,7 +26,6 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -137,13 +135,14 @@ void TFormOrmica::createControls()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
+    // The rotation bar wraps onto further rows in a narrow window, so the
+    // panel is as high as its rows (one row of 33 pixels when wide enough).
     PanelRotate = new QWidget(central);
     PanelRotate->setObjectName(QStringLiteral("PanelRotate"));
-    PanelRotate->setFixedHeight(33);
     PanelRotate->hide();
     layout->addWidget(PanelRotate);
-    ToolBarRotate = new QToolBar(PanelRotate);
-    auto* rotateLayout = new QHBoxLayout(PanelRotate);
+    ToolBarRotate = new QWidget(PanelRotate);
+    auto* rotateLayout = new QVBoxLayout(PanelRotate);
     rotateLayout->setContentsMargins(0, 0, 0, 0);
     rotateLayout->addWidget(ToolBarRotate);
 

@@ -20,7 +20,6 @@ class QSlider;
 class QStatusBar;
 class QTabWidget;
 class QTimer;
-class QToolBar;
 class QToolButton;
 
 namespace ormica {
@@ -102,7 +101,7 @@ public:
     QLabel* sttxtAttention = nullptr;
     QTimer* TimerAttention = nullptr;
 
-    QToolBar* ToolBarRotate = nullptr;
+    QWidget* ToolBarRotate = nullptr;  // the rotation and zoom bar; wraps when narrow
     QToolButton* TBRMirrorTD = nullptr;
     QToolButton* TBRMirrorLR = nullptr;
     QToolButton* TBRRot90Minus = nullptr;

@@ -4,6 +4,7 @@
 #include "app/auto_fill.h"
 #include "app/main_data.h"
 #include "engine/color_dialog.h"
+#include "engine/flow_layout.h"
 #include "engine/geometry.h"
 #include "engine/gray.h"
 #include "engine/image_widget.h"
@@ -14,33 +15,45 @@
 #include "scale/image_scale.h"
 
 #include <QEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QSlider>
 #include <QStyle>
 #include <QTabWidget>
-#include <QToolBar>
 #include <QToolButton>
 
 namespace ormica {
 
 namespace {
 
-QToolButton* toolButton(QToolBar* bar, const QString& text, const QString& hint)
+// One group of the rotation bar: its controls stay together on one row.
+QWidget* barGroup(QWidget* bar)
 {
-    auto* b = new QToolButton(bar);
+    auto* group = new QWidget(bar);
+    auto* row = new QHBoxLayout(group);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    bar->layout()->addWidget(group);
+    return group;
+}
+
+QToolButton* toolButton(QWidget* group, const QString& text, const QString& hint)
+{
+    auto* b = new QToolButton(group);
     b->setText(text);
     b->setToolTip(hint);
     b->setAutoRaise(true);
-    bar->addWidget(b);
+    b->setFixedSize(24, 24);
+    group->layout()->addWidget(b);
     return b;
 }
 
-QLabel* barLabel(QToolBar* bar, const QString& text)
+QLabel* barLabel(QWidget* group, const QString& text)
 {
-    auto* l = new QLabel(text, bar);
-    bar->addWidget(l);
+    auto* l = new QLabel(text, group);
+    group->layout()->addWidget(l);
     return l;
 }
 
@@ -48,43 +61,60 @@ QLabel* barLabel(QToolBar* bar, const QString& text)
 
 void TFormOrmica::createRotatePanel()
 {
-    QToolBar* bar = ToolBarRotate;
+    QWidget* bar = ToolBarRotate;
     bar->setObjectName(QStringLiteral("ToolBarRotate"));
-    bar->setIconSize(QSize(16, 16));
-    barLabel(bar, QStringLiteral(" Отразить"));
-    TBRMirrorTD = toolButton(bar, QStringLiteral("⇅"), QStringLiteral("Отразить изображение по вертикали"));
-    TBRMirrorLR = toolButton(bar, QStringLiteral("⇄"), QStringLiteral("Отразить изображение по горизонтали"));
-    barLabel(bar, QStringLiteral("|"));
-    barLabel(bar, QStringLiteral("  Поверуть"));
-    TBRRot90Minus =
-        toolButton(bar, QStringLiteral("↻"), QStringLiteral("Повернуть изображение по часовой стрелки на 90 градусов"));
-    TBRRot90Plus = toolButton(bar, QStringLiteral("↺"),
+    // A bar of its own rather than a QToolBar: outside a main-window tool-bar
+    // area a tool bar hides what does not fit behind an overflow button that
+    // opens nothing. This one wraps instead; one row of 24-pixel buttons makes
+    // the 33-pixel strip.
+    auto* flow = new TFlowLayout(bar, 6, 2);
+    flow->setContentsMargins(3, 4, 3, 5);
+
+    QWidget* group = barGroup(bar);
+    barLabel(group, QStringLiteral(" Отразить"));
+    TBRMirrorTD = toolButton(group, QStringLiteral("⇅"), QStringLiteral("Отразить изображение по вертикали"));
+    TBRMirrorLR = toolButton(group, QStringLiteral("⇄"), QStringLiteral("Отразить изображение по горизонтали"));
+    barLabel(group, QStringLiteral("|"));
+
+    group = barGroup(bar);
+    barLabel(group, QStringLiteral("  Поверуть"));
+    TBRRot90Minus = toolButton(group, QStringLiteral("↻"),
+                               QStringLiteral("Повернуть изображение по часовой стрелки на 90 градусов"));
+    TBRRot90Plus = toolButton(group, QStringLiteral("↺"),
                               QStringLiteral("Повернуть изображение против часовой стрелки на 90 градусов"));
-    barLabel(bar, QStringLiteral(" Угол  "));
-    EdiAngle = new QLineEdit(QStringLiteral("0"), bar);
+
+    group = barGroup(bar);
+    barLabel(group, QStringLiteral(" Угол  "));
+    EdiAngle = new QLineEdit(QStringLiteral("0"), group);
     EdiAngle->setToolTip(QStringLiteral("Поле ввода угла поворота в градусах относительно точки вращения с "
                                         "кординатами RRow, RCol"));
     EdiAngle->setFixedWidth(52);
-    bar->addWidget(EdiAngle);
-    TBRRunAngle = toolButton(bar, QStringLiteral("↷"),
+    group->layout()->addWidget(EdiAngle);
+    TBRRunAngle = toolButton(group, QStringLiteral("↷"),
                              QStringLiteral("Выполнить поворот изображения на указанный в градусах угол"));
-    barLabel(bar, QStringLiteral("  Центр  "));
-    sttxtRotationCentre = barLabel(bar, QStringLiteral(" R, C = 0, 0"));
+
+    group = barGroup(bar);
+    barLabel(group, QStringLiteral("  Центр  "));
+    sttxtRotationCentre = barLabel(group, QStringLiteral(" R, C = 0, 0"));
     sttxtRotationCentre->setToolTip(
         QStringLiteral("Координаты центра вращения. Устанавливаются кликом мышки на основном изображении."));
     sttxtRotationCentre->setMinimumWidth(128);  // room for " R, C = 65535, 65535"
-    barLabel(bar, QStringLiteral("Фон"));
-    sttxtTBRotColor = barLabel(bar, QString());
+
+    group = barGroup(bar);
+    barLabel(group, QStringLiteral("Фон"));
+    sttxtTBRotColor = barLabel(group, QString());
     sttxtTBRotColor->setFixedSize(22, 18);
     sttxtTBRotColor->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     sttxtTBRotColor->setAutoFillBackground(true);
     sttxtTBRotColor->setToolTip(QStringLiteral("Выбор цвета заполнения полей, возникающих при операциях вращения. "));
     sttxtTBRotColor->installEventFilter(this);
     showBoxColor(sttxtTBRotColor, rotColor_);
-    barLabel(bar, QStringLiteral("|"));
-    TBRZoomPlus =
-        toolButton(bar, QStringLiteral("⤢"), QStringLiteral("Выполнить быстрое масштабирование, указанное ползунком "));
-    TrBarZoom = new QSlider(Qt::Horizontal, bar);
+    barLabel(group, QStringLiteral("|"));
+
+    group = barGroup(bar);
+    TBRZoomPlus = toolButton(group, QStringLiteral("⤢"),
+                             QStringLiteral("Выполнить быстрое масштабирование, указанное ползунком "));
+    TrBarZoom = new QSlider(Qt::Horizontal, group);
     TrBarZoom->setRange(10, 200);
     TrBarZoom->setSingleStep(10);
     TrBarZoom->setPageStep(10);
@@ -93,13 +123,13 @@ void TFormOrmica::createRotatePanel()
     TrBarZoom->setValue(100);
     TrBarZoom->setFixedWidth(120);
     TrBarZoom->setToolTip(QStringLiteral("Регулятор процента быстрого пропорционального масштабирования"));
-    bar->addWidget(TrBarZoom);
-    sttxtZoomValue = barLabel(bar, QStringLiteral("100 %"));
+    group->layout()->addWidget(TrBarZoom);
+    sttxtZoomValue = barLabel(group, QStringLiteral("100 %"));
     sttxtZoomValue->setMinimumWidth(44);
     sttxtZoomValue->setToolTip(
         QStringLiteral("Процент для быстрого масштабирования (если кликнуть на это поле то установится 100%) "));
     sttxtZoomValue->installEventFilter(this);
-    TBRZoomForm = toolButton(bar, QStringLiteral("⚙"),
+    TBRZoomForm = toolButton(group, QStringLiteral("⚙"),
                              QStringLiteral("Вызов подсистемы расширенного управления масштабированием"));
 
     connect(TBRMirrorTD, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorTDClick);
@@ -116,7 +146,9 @@ void TFormOrmica::showBoxColor(QLabel* box, TColor color)
 {
     const TBGRTriple c = ColorToBGR(ResolveColor(color));
     QPalette pal = box->palette();
-    pal.setColor(QPalette::Window, QColor(c.r, c.g, c.b));
+    // The box fills with its background role, which it inherits from its
+    // parent (inside a QToolBar the button role), not always the window's.
+    pal.setColor(box->backgroundRole(), QColor(c.r, c.g, c.b));
     box->setPalette(pal);
 }
 

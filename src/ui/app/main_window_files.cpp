@@ -40,14 +40,23 @@ void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
         hideFrame();
     repaint();
     if (loadSave_) {
-        SetAttention(true, clLime, QStringLiteral(" Операция может быть длительной"));
+        const QString mayTakeLong = QStringLiteral(" Операция может быть длительной");
+        SetAttention(true, clLime, mayTakeLong);
+        bool loaded = false;
         const bool done = fileCommand([&] {
-            if (loadSave_->LoadImage(image))
+            loaded = loadSave_->LoadImage(image);
+            if (loaded)
                 ImageToImgTab(image, arr, progress_.get());
         });
         if (!done)
             return;
-        ShowPage(page);
+        // Only a new picture changes the tab and the title.
+        if (loaded)
+            ShowPage(page);
+        // A cancel or a silent refusal leaves no outcome text of its own;
+        // the warning belongs to the command that is now over.
+        if (panels_[3]->text() == mayTakeLong)
+            panels_[3]->clear();
     }
     SetAttention(false, clLime, QString());
 }
@@ -57,6 +66,9 @@ void TFormOrmica::saveFrom(TImageWidget& image, int page)
     ResetIndicators();
     if (!loadSave_)
         return;
+    // The dotted frame is drawn into the picture itself; it must not be saved.
+    if (&image == ImageMain)
+        hideFrame();
     loadSave_->JpegQuality = 100;
     if (fileCommand([&] { loadSave_->SaveImage(image); }))
         ShowPage(page);

@@ -132,15 +132,56 @@ private slots:
         QVERIFY(sink->silent());
     }
 
-    void cancelledLoadChangesNothing()
+    void unsuccessfulLoadKeepsTabTitleAndImage_data()
     {
-        dialogs->choices.push_back(std::nullopt);
-        const QImage before = form->ImageMain->picture();
+        QTest::addColumn<QString>("file");  // empty: the dialog is cancelled
+        QTest::addColumn<int>("filterIndex");
+        QTest::addColumn<QString>("panel3");
+        QTest::newRow("cancelled") << QString() << 1 << QString();
+        QTest::newRow("1-bit BMP refused") << QStringLiteral("mono.bmp") << 2
+                                           << QStringLiteral(" ОШИБКА! Недопустимый формат ( pf1bit ) пикселя в файле");
+        QTest::newRow("BMP under the JPEG filter") << QStringLiteral("plain.bmp") << 1 << QString();
+    }
+    void unsuccessfulLoadKeepsTabTitleAndImage()
+    {
+        QFETCH(QString, file);
+        QFETCH(int, filterIndex);
+        QFETCH(QString, panel3);
+        QTemporaryDir dir;
+        QImage mono(8, 8, QImage::Format_Mono);
+        mono.fill(1);
+        QVERIFY(mono.save(dir.filePath(QStringLiteral("mono.bmp")), "BMP"));
+        QVERIFY(WriteBmpFile(test::patternImage(12, 9, 5), dir.filePath(QStringLiteral("plain.bmp"))));
+        const QString src = dir.filePath(QStringLiteral("src.bmp"));
+        const QString trg = dir.filePath(QStringLiteral("trg.bmp"));
+        QVERIFY(WriteBmpFile(test::patternImage(30, 20, 3), src));
+        QVERIFY(WriteBmpFile(test::patternImage(25, 15, 4), trg));
+
+        // Both images loaded; the target's tab is the one shown.
+        dialogs->choices.push_back(TFileChoice{src, 2});
         form->MMLoadToSrcClick();
-        QCOMPARE(form->ImageMain->picture(), before);
-        QVERIFY(MainData::SrcArr.empty());
+        dialogs->choices.push_back(TFileChoice{trg, 2});
+        form->MMLoadToDestClick();
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        const QString title = form->windowTitle();
+        QCOMPARE(title, TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : trg.bmp"));
+        const QImage before = form->ImageMain->picture();
+        const TImgTabBGR arrBefore = MainData::SrcArr;
+
+        if (file.isEmpty())
+            dialogs->choices.push_back(std::nullopt);
+        else
+            dialogs->choices.push_back(TFileChoice{dir.filePath(file), filterIndex});
+        form->MMLoadToSrcClick();
+        QCOMPARE(dialogs->askedIndexes.size(), std::size_t(3));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        QCOMPARE(form->windowTitle(), title);
+        QCOMPARE(form->statusText(3), panel3);
         QVERIFY(!form->lampBlinking());
-        QCOMPARE(form->statusText(3), QStringLiteral(" Операция может быть длительной"));
+        QCOMPARE(form->ImageMain->picture(), before);
+        QVERIFY(MainData::SrcArr.sameAs(arrBefore));
+        QCOMPARE(form->ImageMain->imageDesc()->FileName, src);
+        QVERIFY(sink->silent());
     }
 
     void damagedFileShowsTheDecoderErrorAndKeepsTheImage()
@@ -185,6 +226,41 @@ private slots:
         form->MMSaveFromDestClick();
         QCOMPARE(sink->errors.size(), 1);
         QVERIFY(!form->lampBlinking());
+    }
+
+    void savingTheSourceLeavesTheSelectionFrameOut()
+    {
+        showForm();
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("in.bmp"));
+        QVERIFY(WriteBmpFile(test::patternImage(60, 45, 8), file));
+        dialogs->choices.push_back(TFileChoice{file, 2});
+        form->MMLoadToSrcClick();
+        const QImage loaded = form->ImageMain->picture();
+        QCOMPARE(loaded, test::patternImage(60, 45, 8));
+
+        drag(QPoint(5, 5), QPoint(50, 35));
+        QVERIFY(form->ImageMain->picture() != loaded);  // the frame is drawn into the picture
+        dialogs->choices.push_back(TFileChoice{dir.filePath(QStringLiteral("out.bmp")), 2});
+        form->MMSaveFromSrcClick();
+        const QString bmp = dir.filePath(QStringLiteral("out.bmp"));
+        QCOMPARE(form->statusText(3), QStringLiteral(" Сохранеие изображения успешно завершено"));
+        QCOMPARE(ReadBmpPixels(bmp, ReadBmpHeader(bmp)), loaded);
+        QCOMPARE(form->ImageMain->picture(), loaded);
+        QCOMPARE(form->fragment().EndX, 50);  // the rectangle is kept
+
+        // A new frame, saved as JPEG: the file decodes as the frameless
+        // picture does after the same encoding.
+        drag(QPoint(10, 8), QPoint(40, 30));
+        QVERIFY(form->ImageMain->picture() != loaded);
+        dialogs->choices.push_back(TFileChoice{dir.filePath(QStringLiteral("out.jpg")), 1});
+        form->MMSaveFromSrcClick();
+        const QString reference = dir.filePath(QStringLiteral("reference.jpg"));
+        EncodeJpegFile(loaded, reference, 100, false, nullptr);
+        QCOMPARE(DecodeJpegFile(dir.filePath(QStringLiteral("out.jpg")), nullptr), DecodeJpegFile(reference, nullptr));
+        QCOMPARE(form->ImageMain->picture(), loaded);
+        QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл основного изображения : out.jpg"));
+        QVERIFY(sink->silent());
     }
 
     void lampBlinksUntilReset()
@@ -286,6 +362,71 @@ private slots:
         checkInvariant();
         form->MMPRotate->trigger();
         QVERIFY(form->PanelRotate->isHidden());
+    }
+
+    void fillColourBoxShowsTheChosenColour()
+    {
+        showForm();
+        form->MMPRotate->trigger();
+        auto shown = [&] {
+            const QImage box = form->sttxtTBRotColor->grab().toImage();
+            return box.pixelColor(box.width() / 2, box.height() / 2);
+        };
+        const QColor before = shown();
+        colors->answer = RGBToColor(0xff, 0, 0);
+        QTest::mouseClick(form->sttxtTBRotColor, Qt::LeftButton);
+        QCOMPARE(shown(), QColor(0xff, 0, 0));
+        QCOMPARE(form->rotationFill(), RGBToColor(0xff, 0, 0));
+
+        // Cancel keeps both the colour and the box.
+        colors->answer.reset();
+        QTest::mouseClick(form->sttxtTBRotColor, Qt::LeftButton);
+        QCOMPARE(colors->asked.back(), RGBToColor(0xff, 0, 0));
+        QCOMPARE(shown(), QColor(0xff, 0, 0));
+        QVERIFY(before != QColor(0xff, 0, 0));
+    }
+
+    void rotationBarWrapsToStayWithinTheWindow()
+    {
+        showForm();
+        form->MMPRotate->trigger();
+        const QList<QWidget*> controls = {
+            form->TBRMirrorTD, form->TBRMirrorLR, form->TBRRot90Minus,       form->TBRRot90Plus,
+            form->EdiAngle,    form->TBRRunAngle, form->sttxtRotationCentre, form->sttxtTBRotColor,
+            form->TBRZoomPlus, form->TrBarZoom,   form->sttxtZoomValue,      form->TBRZoomForm,
+        };
+        auto rectIn = [&](QWidget* w) { return QRect(w->mapTo(form.get(), QPoint(0, 0)), w->size()); };
+        auto allReachable = [&] {
+            QRect panel = rectIn(form->PanelRotate);
+            for (QWidget* w : controls) {
+                const QRect r = rectIn(w);
+                if (!w->isVisible() || !form->rect().contains(r) || !panel.contains(r))
+                    return false;
+            }
+            // Nothing of the bar overlaps the pages below it.
+            return panel.bottom() < rectIn(form->PageControl1).top();
+        };
+
+        // Wide: one row of 33 pixels.
+        QCOMPARE(form->width(), 871);
+        QTRY_VERIFY(allReachable());
+        QCOMPARE(form->PanelRotate->height(), 33);
+        QCOMPARE(rectIn(form->TBRMirrorTD).center().y(), rectIn(form->TBRZoomForm).center().y());
+
+        // At the smallest size the bar takes more rows, and keeps every control.
+        form->resize(form->minimumSize());
+        QTRY_COMPARE(form->size(), QSize(480, 350));
+        QTRY_VERIFY(allReachable());
+        QVERIFY(form->PanelRotate->height() > 33);
+        for (QWidget* w : {static_cast<QWidget*>(form->sttxtTBRotColor), static_cast<QWidget*>(form->TBRZoomForm)}) {
+            // The widget that answers a click at the control's centre is the control.
+            const QPoint centre = w->mapTo(form.get(), w->rect().center());
+            QCOMPARE(form->childAt(centre), w);
+        }
+
+        form->resize(700, 500);
+        QTRY_COMPARE(form->width(), 700);
+        QTRY_VERIFY(allReachable());
     }
 
     void angleInputIsChecked_data()
