@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QSaveFile>
 #include <QtEndian>
+#include <algorithm>
 #include <cstdlib>
 
 namespace ormica {
@@ -89,6 +90,25 @@ TBmpHeader ReadBmpHeader(const QString& fileName)
     if (!PictureSizeAllowed(h.width, h.height))
         throw TImageError(PictureTooLargeText(h.width, h.height));
     h.format = BmpPixelFormat(h);
+
+    // Where the reader will begin on the pixels: at the offset the file
+    // header gives, but never before the palette and masks end.
+    h.fileSize = f.size();
+    qint64 tables = 14 + qint64(infoSize);
+    if (h.bitCount <= 8) {
+        const std::uint32_t used = infoSize >= 36 && head.size() >= 50 ? u32(head, 46) : 0;
+        const qint64 colours = used > 0 && used < (1u << h.bitCount) ? used : (qint64(1) << h.bitCount);
+        tables += colours * (infoSize == 12 ? 3 : 4);
+    } else if (infoSize == 40 && h.compression == BI_BITFIELDS) {
+        tables += 12;
+    } else if (infoSize == 40 && h.compression == BI_ALPHABITFIELDS) {
+        tables += 16;
+    }
+    h.pixelsAt = std::max<qint64>(qFromLittleEndian<quint32>(head.constData() + 10), tables);
+    const bool uncompressed =
+        h.compression == BI_RGB || h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS;
+    if (uncompressed)
+        h.pixelBytes = (h.width * h.bitCount + 31) / 32 * 4 * h.height;
     return h;
 }
 
@@ -148,17 +168,53 @@ void widenChannels(QImage& image, bool sixBitGreen)
     }
 }
 
+// The reader leaves pixels it never writes (skipped by run-length codes, or
+// past the end of the data) as the memory held them. It fills a picture it
+// is given when that has the size and format it would choose, so it is
+// given a zeroed one; when the format was guessed wrong it is read again.
+bool readZeroed(const QString& fileName, const TBmpHeader& header, QImage& image, QString& error)
+{
+    const QSize size(int(header.width), int(header.height));
+    QImage::Format format = header.bitCount == 1   ? QImage::Format_Mono
+                            : header.bitCount <= 8 ? QImage::Format_Indexed8
+                                                   : QImage::Format_RGB32;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        image = QImage(size, format);
+        if (image.isNull()) {
+            error = QStringLiteral("Недостаточно памяти для изображения.");
+            return false;
+        }
+        image.fill(0);
+        const uchar* given = image.constBits();
+        QImageReader reader(fileName, "bmp");
+        reader.setAutoTransform(false);
+        if (!reader.read(&image)) {
+            error = reader.errorString();
+            return false;
+        }
+        if (image.constBits() == given)
+            return true;
+        format = image.format();
+    }
+    error = QStringLiteral("Неизвестная раскладка пикселей.");
+    return false;
+}
+
 }  // namespace
 
 QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header)
 {
     RaiseImageAllocationLimit();
-    QImageReader reader(fileName, "bmp");
-    reader.setAutoTransform(false);
-    QImage image = reader.read();
-    if (image.isNull())
-        throw TImageError(
-            QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, reader.errorString()));
+    if (header.pixelBytes > 0 && header.fileSize < header.pixelsAt + header.pixelBytes)
+        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nФайл обрывается раньше, чем "
+                                         "кончаются пиксели: %2 байт вместо %3.")
+                              .arg(fileName)
+                              .arg(header.fileSize)
+                              .arg(header.pixelsAt + header.pixelBytes));
+    QImage image;
+    QString error;
+    if (!readZeroed(fileName, header, image, error))
+        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, error));
     if (!SetPixelFormat24(image))
         return image;  // the caller tells the user that the format did not take
     if (header.format == pf15bit || header.format == pf16bit)

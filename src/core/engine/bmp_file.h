@@ -17,6 +17,9 @@ struct TBmpHeader {
     std::uint32_t compression = 0;
     std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;
     TPixelFormat format = pfCustom;
+    qint64 fileSize = 0;
+    qint64 pixelsAt = 0;    // where the pixels begin: after the headers, palette and masks at the least
+    qint64 pixelBytes = 0;  // uncompressed: whole padded rows; 0 for run-length data
 };
 
 // Reads the headers; throws TImageError for a file that is not a bitmap, is
@@ -30,9 +33,10 @@ TBmpHeader ReadBmpHeader(const QString& fileName);
 TPixelFormat BmpPixelFormat(const TBmpHeader& header);
 
 // Decodes the pixels into a 24-bit picture; throws TImageError for pixels that
-// cannot be read. When the change to 24 bits does not take, returns the
-// picture in the reader's format. 5- and 6-bit channels are widened by bit
-// replication, so that full intensity stays 255.
+// cannot be read, or uncompressed pixels that the file ends before. Pixels
+// that run-length data skips or never reaches take the palette's first colour. When the change to 24 bits does not
+// take, returns the picture in the reader's format. 5- and 6-bit channels are widened by bit replication, so that full
+// intensity stays 255.
 QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header);
 
 // Writes a 24-bit bottom-up BMP in one step (an old file stays as it was on

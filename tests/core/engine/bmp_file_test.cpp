@@ -322,3 +322,62 @@ TEST(BmpWrite, WritesBottomUp24BitThatReadersReadBack)
     EXPECT_FALSE(WriteBmpFile(QImage(), dir.filePath(QStringLiteral("none.bmp"))));
     EXPECT_FALSE(WriteBmpFile(test::patternImage(2, 2), dir.filePath(QStringLiteral("no/such/dir/x.bmp"))));
 }
+
+TEST(BmpPixels, UncompressedPixelsCutShortAreRefused)
+{
+    QTemporaryDir dir;
+    const QByteArray rows(4 * 12, '\x7F');  // 4 x 4 pixels of 24 bits: 12 bytes a row
+    const QString whole = writeFile(dir, "whole.bmp", header(4, 4, 24, 0) + rows);
+    EXPECT_EQ(ReadBmpPixels(whole, ReadBmpHeader(whole)).pixel(3, 3), qRgb(0x7F, 0x7F, 0x7F));
+    for (const int missing : {1, 12, 48}) {
+        SCOPED_TRACE(missing);
+        const QString cut = writeFile(dir, "cut.bmp", header(4, 4, 24, 0) + rows.left(rows.size() - missing));
+        try {
+            ReadBmpPixels(cut, ReadBmpHeader(cut));
+            ADD_FAILURE() << "read";
+        } catch (const TImageError& e) {
+            EXPECT_EQ(e.text(), QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nФайл обрывается раньше, чем "
+                                               "кончаются пиксели: %2 байт вместо 102.")
+                                    .arg(cut)
+                                    .arg(102 - missing));
+        }
+    }
+    // The offset may not point into the headers: the pixels follow the palette.
+    QByteArray eight = header(4, 1, 8, 0) + QByteArray(256 * 4, '\0') + QByteArray(4, '\x01');
+    qToLittleEndian<quint32>(20, eight.data() + 10);
+    const QString early = writeFile(dir, "early.bmp", eight);
+    EXPECT_NO_THROW(ReadBmpPixels(early, ReadBmpHeader(early)));
+    const QString earlyCut = writeFile(dir, "earlycut.bmp", eight.left(eight.size() - 1));
+    EXPECT_THROW(ReadBmpPixels(earlyCut, ReadBmpHeader(earlyCut)), TImageError);
+}
+
+TEST(BmpPixels, PixelsRunLengthDataNeverReachesTakeTheFirstColour)
+{
+    QTemporaryDir dir;
+    // 64 x 64, palette colour 0 = (3, 2, 1); sixteen pixels of colour 1 in the
+    // bottom row, a jump, a few more, then the data stops.
+    QByteArray bytes = header(64, 64, 8, 1);
+    qToLittleEndian<quint32>(54 + 8, bytes.data() + 10);
+    qToLittleEndian<quint32>(2, bytes.data() + 46);
+    bytes += QByteArray("\x01\x02\x03\0\xFF\xFF\xFF\0", 8);
+    bytes += QByteArray("\x10\x01\0\x02\x05\x07\x03\x01", 8);
+    const QString file = writeFile(dir, "rle.bmp", bytes);
+    for (int round = 0; round < 20; ++round) {
+        // Leave garbage where the reader's buffer may come from.
+        for (int i = 0; i < 8; ++i) {
+            std::vector<unsigned char> junk(std::size_t(64 * 64 * (1 + i % 4)), 0xAB);
+            EXPECT_EQ(junk.back(), 0xAB);
+        }
+        const QImage image = ReadBmpPixels(file, ReadBmpHeader(file));
+        int white = 0;
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x) {
+                const QRgb p = image.pixel(x, y);
+                if (p == qRgb(255, 255, 255))
+                    ++white;
+                else
+                    ASSERT_EQ(p, qRgb(3, 2, 1)) << x << "," << y;
+            }
+        EXPECT_EQ(white, 19);
+    }
+}
