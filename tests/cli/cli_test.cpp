@@ -1,5 +1,7 @@
 #include "engine/bmp_file.h"
+#include "engine/geometry.h"
 #include "engine/gray.h"
+#include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
 #include "recorders.h"
 
@@ -7,7 +9,12 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTransform>
+#include <QtEndian>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace ormica;
 
@@ -25,6 +32,43 @@ CliRun cli(const QStringList& args)
     p.waitForFinished(60000);
     return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
+}
+
+const QStringList kCommands{QStringLiteral("info"),   QStringLiteral("convert"), QStringLiteral("grey"),
+                            QStringLiteral("mirror"), QStringLiteral("rot90"),   QStringLiteral("rotate"),
+                            QStringLiteral("crop"),   QStringLiteral("scale")};
+
+// The 54 bytes of a bottom-up 24-bit BMP header.
+QByteArray bmpHeader(int width, int height)
+{
+    const qint64 stride = (3 * qint64(width) + 3) & ~qint64(3);
+    const qint64 data = stride * height;
+    QByteArray h(54, '\0');
+    h[0] = 'B';
+    h[1] = 'M';
+    qToLittleEndian<quint32>(quint32(54 + data), h.data() + 2);
+    qToLittleEndian<quint32>(54, h.data() + 10);
+    qToLittleEndian<quint32>(40, h.data() + 14);
+    qToLittleEndian<qint32>(width, h.data() + 18);
+    qToLittleEndian<qint32>(height, h.data() + 22);
+    qToLittleEndian<quint16>(1, h.data() + 26);
+    qToLittleEndian<quint16>(24, h.data() + 28);
+    qToLittleEndian<quint32>(quint32(data), h.data() + 34);
+    return h;
+}
+
+bool writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile f(name);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every line the tool printed on stderr is marked as its own, and is one line.
+void expectPrefixedLines(const CliRun& r)
+{
+    EXPECT_FALSE(r.err.contains(QLatin1Char('\r'))) << r.err.toStdString();
+    for (const QString& line : r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        EXPECT_TRUE(line.startsWith(QLatin1String("ormica-cli: "))) << line.toStdString();
 }
 
 }  // namespace
@@ -80,11 +124,31 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
     mono.fill(0);
     const QString monoFile = dir.filePath(QStringLiteral("mono.bmp"));
     ASSERT_TRUE(mono.save(monoFile, "BMP"));
-    r = cli({QStringLiteral("info"), monoFile});
-    EXPECT_EQ(r.out.trimmed(), QStringLiteral("8 8 pf1bit"));
-    r = cli({QStringLiteral("grey"), monoFile, dir.filePath(QStringLiteral("o.bmp"))});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("ОШИБКА! Недопустимый формат ( pf1bit ) пикселя в файле")));
+    // info refuses what convert refuses, with the same reason.
+    for (const char* command : {"info", "grey"}) {
+        QStringList args{QLatin1String(command), monoFile};
+        if (args.first() == QLatin1String("grey"))
+            args << dir.filePath(QStringLiteral("o.bmp"));
+        r = cli(args);
+        EXPECT_EQ(r.code, 1) << command;
+        EXPECT_TRUE(r.out.isEmpty()) << command;
+        EXPECT_TRUE(
+            r.err.startsWith(QStringLiteral("ormica-cli: ОШИБКА! Недопустимый формат ( pf1bit ) пикселя в файле")))
+            << r.err.toStdString();
+    }
+
+    // Accepted, and reported in the format the file has.
+    QImage indexed(8, 6, QImage::Format_Indexed8);
+    QList<QRgb> colours;
+    for (int i = 0; i < 20; ++i)  // more than 16, so that the file takes 8 bits a pixel
+        colours << qRgb(10 * i, 200 - i, 30);
+    indexed.setColorTable(colours);
+    indexed.fill(17);
+    const QString indexedFile = dir.filePath(QStringLiteral("indexed.bmp"));
+    ASSERT_TRUE(indexed.save(indexedFile, "BMP"));
+    r = cli({QStringLiteral("info"), indexedFile});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("8 6 pf8bit"));
 
     const QString bmp = dir.filePath(QStringLiteral("ok.bmp"));
     ASSERT_TRUE(WriteBmpFile(test::patternImage(4, 4), bmp));
@@ -145,4 +209,337 @@ TEST(Cli, GeometryAndScalingRunTheCoreRoutines)
     EXPECT_EQ(cli({QStringLiteral("mirror"), QStringLiteral("X"), in, out}).code, 2);
     EXPECT_EQ(cli({QStringLiteral("scale"), in, out}).code, 2);
     EXPECT_EQ(cli({QStringLiteral("rotate"), QStringLiteral("10"), in, out}).code, 2);
+}
+
+TEST(Cli, HelpListsEveryCommandAndDescribesEachOne)
+{
+    const CliRun list = cli({QStringLiteral("help")});
+    EXPECT_EQ(list.code, 0);
+    EXPECT_TRUE(list.out.startsWith(QLatin1String("usage: ormica-cli")));
+    // Without arguments the same list goes to stderr, as a wrong command line.
+    const CliRun bare = cli({});
+    EXPECT_EQ(bare.code, 2);
+    EXPECT_EQ(bare.err, list.out);
+
+    const QMap<QString, QStringList> options{
+        {QStringLiteral("convert"), {QStringLiteral("--quality")}},
+        {QStringLiteral("rotate"), {QStringLiteral("--centre"), QStringLiteral("--fill"), QStringLiteral("--quality")}},
+        {QStringLiteral("scale"),
+         {QStringLiteral("--zoom"), QStringLiteral("--size"), QStringLiteral("--keep-proportions"),
+          QStringLiteral("--quality")}},
+    };
+    for (const QString& name : kCommands) {
+        SCOPED_TRACE(name.toStdString());
+        EXPECT_TRUE(list.out.contains(QLatin1String("\n  ") + name + QLatin1Char(' ')));
+        const CliRun help = cli({QStringLiteral("help"), name});
+        EXPECT_EQ(help.code, 0);
+        EXPECT_TRUE(help.out.startsWith(QLatin1String("usage: ormica-cli ") + name + QLatin1Char(' ')));
+        for (const QString& option : options.value(name))
+            EXPECT_TRUE(help.out.contains(option)) << option.toStdString();
+        for (const char* flag : {"--help", "-h"}) {
+            const CliRun asked = cli({name, QLatin1String(flag)});
+            EXPECT_EQ(asked.code, 0);
+            EXPECT_EQ(asked.out, help.out);
+        }
+    }
+    // Help wins over arguments that are still incomplete.
+    EXPECT_EQ(cli({QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--help")}).code, 0);
+
+    for (const QStringList& args :
+         QList<QStringList>{{QStringLiteral("help"), QStringLiteral("nosuch")},
+                            {QStringLiteral("nosuch")},
+                            {QStringLiteral("help"), QStringLiteral("info"), QStringLiteral("crop")}}) {
+        const CliRun r = cli(args);
+        EXPECT_EQ(r.code, 2) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
+        expectPrefixedLines(r);
+    }
+}
+
+TEST(Cli, EveryNumberThatIsNotAFiniteDecimalIsAWrongCommandLine)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.bmp"));
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(40, 30), in));
+    const QString out = dir.filePath(QStringLiteral("out.jpg"));
+
+    // "@" stands for the number under test, given with a good value first so
+    // that only that number can make the command line wrong.
+    struct Slot {
+        QStringList args;
+        QString good;
+        bool whole;
+    };
+    const QString at = QStringLiteral("@");
+    const QString q = QStringLiteral("--quality");
+    const QList<Slot> numberSlots{
+        {{QStringLiteral("convert"), in, out, q, at}, QStringLiteral("90"), true},
+        {{QStringLiteral("grey"), in, out, q, at}, QStringLiteral("90"), true},
+        {{QStringLiteral("mirror"), QStringLiteral("H"), in, out, q, at}, QStringLiteral("90"), true},
+        {{QStringLiteral("rot90"), QStringLiteral("+"), in, out, q, at}, QStringLiteral("90"), true},
+        {{QStringLiteral("rotate"), at, QStringLiteral("--centre"), QStringLiteral("10"), QStringLiteral("10"), in,
+          out},
+         QStringLiteral("-12.5"),
+         false},
+        {{QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--centre"), at, QStringLiteral("10"), in,
+          out},
+         QStringLiteral("-3"),
+         true},
+        {{QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--centre"), QStringLiteral("10"), at, in,
+          out},
+         QStringLiteral("7"),
+         true},
+        {{QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--centre"), QStringLiteral("10"),
+          QStringLiteral("10"), in, out, q, at},
+         QStringLiteral("90"),
+         true},
+        {{QStringLiteral("crop"), at, QStringLiteral("1"), QStringLiteral("20"), QStringLiteral("20"), in, out},
+         QStringLiteral("-2"),
+         true},
+        {{QStringLiteral("crop"), QStringLiteral("1"), at, QStringLiteral("20"), QStringLiteral("20"), in, out},
+         QStringLiteral("2"),
+         true},
+        {{QStringLiteral("crop"), QStringLiteral("1"), QStringLiteral("1"), at, QStringLiteral("20"), in, out},
+         QStringLiteral("25"),
+         true},
+        {{QStringLiteral("crop"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("20"), at, in, out},
+         QStringLiteral("25"),
+         true},
+        {{QStringLiteral("crop"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("20"), QStringLiteral("20"),
+          in, out, q, at},
+         QStringLiteral("90"),
+         true},
+        {{QStringLiteral("scale"), QStringLiteral("--zoom"), at, in, out}, QStringLiteral("0.5"), false},
+        {{QStringLiteral("scale"), QStringLiteral("--size"), at, QStringLiteral("10"), in, out},
+         QStringLiteral("12"),
+         true},
+        {{QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("10"), at, in, out},
+         QStringLiteral("12"),
+         true},
+        {{QStringLiteral("scale"), QStringLiteral("--zoom"), QStringLiteral("2"), in, out, q, at},
+         QStringLiteral("90"),
+         true},
+    };
+    const QStringList bad{QString(),
+                          QStringLiteral(" "),
+                          QStringLiteral("nan"),
+                          QStringLiteral("inf"),
+                          QStringLiteral("-inf"),
+                          QStringLiteral("1e999999"),
+                          QStringLiteral("12abc"),
+                          QStringLiteral("1,5"),
+                          QStringLiteral("-")};
+    for (const Slot& slot : numberSlots) {
+        auto with = [&](const QString& value) {
+            QStringList args = slot.args;
+            args.replace(args.indexOf(at), value);
+            return args;
+        };
+        SCOPED_TRACE(slot.args.join(QLatin1Char(' ')).toStdString());
+        ASSERT_EQ(cli(with(slot.good)).code, 0) << slot.good.toStdString();
+        QStringList values = bad;
+        if (slot.whole)
+            values << QStringLiteral("2.5") << QStringLiteral("99999999999");
+        for (const QString& value : values) {
+            const CliRun r = cli(with(value));
+            EXPECT_EQ(r.code, 2) << '"' << value.toStdString() << '"';
+            EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+            expectPrefixedLines(r);
+        }
+    }
+}
+
+TEST(Cli, NegativeNumbersAreValuesNotOptions)
+{
+    QTemporaryDir dir;
+    const QImage picture = test::patternImage(40, 30, 3);
+    const QString in = dir.filePath(QStringLiteral("in.bmp"));
+    ASSERT_TRUE(WriteBmpFile(picture, in));
+    const QString out = dir.filePath(QStringLiteral("out.bmp"));
+    auto result = [&] { return ReadBmpPixels(out, ReadBmpHeader(out)); };
+    auto rotated = [&](int row, int col, long double degrees, TColor fill) {
+        TImgTabBGR source, target;
+        BitMapToImgTab(picture, source, nullptr);
+        RotateForTabBGR(source, row, col, nullptr, target, fill, degrees);
+        QImage bitmap(1, 1, QImage::Format_BGR888);
+        ImgTabToBitMap(bitmap, target, nullptr);
+        return bitmap;
+    };
+    ASSERT_NE(rotated(10, 12, -30, clWhite), rotated(10, 12, 30, clWhite));
+
+    CliRun r = cli({QStringLiteral("rotate"), QStringLiteral("-30"), QStringLiteral("--centre"), QStringLiteral("10"),
+                    QStringLiteral("12"), in, out});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(result(), rotated(10, 12, -30, clWhite));
+
+    // Negative option values, options first, the angle last; "--" ends the options.
+    const QImage expected = rotated(-5, -8, -12.5L, RGBToColor(0, 255, 0));
+    for (const QStringList& args : QList<QStringList>{
+             {QStringLiteral("rotate"), QStringLiteral("--centre"), QStringLiteral("-5"), QStringLiteral("-8"),
+              QStringLiteral("--fill"), QStringLiteral("00FF00"), QStringLiteral("-12.5"), in, out},
+             {QStringLiteral("rotate"), QStringLiteral("--centre=-5"), QStringLiteral("--centre=-8"),
+              QStringLiteral("--fill=00ff00"), QStringLiteral("--"), QStringLiteral("-12.5"), in, out}}) {
+        QFile::remove(out);
+        r = cli(args);
+        ASSERT_EQ(r.code, 0) << args.join(QLatin1Char(' ')).toStdString() << r.err.toStdString();
+        EXPECT_EQ(result(), expected);
+    }
+
+    // Corners left of and above the picture are clipped, in any order.
+    r = cli({QStringLiteral("crop"), QStringLiteral("-5"), QStringLiteral("-3"), QStringLiteral("10"),
+             QStringLiteral("8"), in, out});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(result(), picture.copy(0, 0, 11, 9));
+    r = cli({QStringLiteral("crop"), QStringLiteral("12"), QStringLiteral("-4"), QStringLiteral("-7"),
+             QStringLiteral("9"), in, out});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(result(), picture.copy(0, 0, 13, 10));
+
+    // A dash word that is no number stays an unknown option.
+    r = cli({QStringLiteral("crop"), QStringLiteral("-x"), QStringLiteral("1"), QStringLiteral("10"),
+             QStringLiteral("8"), in, out});
+    EXPECT_EQ(r.code, 2);
+    expectPrefixedLines(r);
+}
+
+TEST(Cli, InfoRefusesWhatCannotBeLoadedWithTheReason)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath(QStringLiteral("out.bmp"));
+    QByteArray pixels(((3 * 40 + 3) & ~3) * 30, '\x40');
+    const QString whole = dir.filePath(QStringLiteral("whole.bmp"));
+    ASSERT_TRUE(writeFile(whole, bmpHeader(40, 30) + pixels));
+    CliRun r = cli({QStringLiteral("info"), whole});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.trimmed(), QStringLiteral("40 30 pf24bit"));
+
+    const QList<QPair<QString, QByteArray>> cases{
+        {QStringLiteral("header-only.bmp"), bmpHeader(65500, 5461)},
+        {QStringLiteral("half.bmp"), bmpHeader(40, 30) + pixels.left(pixels.size() / 2)},
+        {QStringLiteral("last-byte.bmp"), bmpHeader(40, 30) + pixels.chopped(1)},
+        {QStringLiteral("header-cut.bmp"), bmpHeader(40, 30).left(30)},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = dir.filePath(name);
+        ASSERT_TRUE(writeFile(file, bytes));
+        r = cli({QStringLiteral("info"), file});
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(name)) << r.err.toStdString();
+        expectPrefixedLines(r);
+        const CliRun converted = cli({QStringLiteral("convert"), file, out});
+        EXPECT_EQ(converted.code, 1);
+        EXPECT_EQ(converted.err, r.err);
+    }
+}
+
+TEST(Cli, CoreWarningsAreMarkedAsTheTools)
+{
+    QTemporaryDir dir;
+    const QString in = dir.filePath(QStringLiteral("in.bmp"));
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(40, 30), in));
+    const QString out = dir.filePath(QStringLiteral("out.bmp"));
+
+    CliRun r = cli({QStringLiteral("scale"), QStringLiteral("--zoom"), QStringLiteral("0.001"), in, out});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("ormica-cli: warning: Zoom ВНЕ диапазона"))) << r.err.toStdString();
+    expectPrefixedLines(r);
+
+    // The rotation warning has a line break of its own; it arrives as one line.
+    r = cli({QStringLiteral("rotate"), QStringLiteral("-90"), QStringLiteral("--centre"), QStringLiteral("1"),
+             QStringLiteral("1"), in, out});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 2) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("ormica-cli: warning: "))) << r.err.toStdString();
+    expectPrefixedLines(r);
+}
+
+namespace {
+
+struct MeasuredRun {
+    int code = -1;
+    long peakKilobytes = 0;
+};
+
+// Runs the tool as a child of its own and reads that child's peak resident
+// set size; output is discarded.
+MeasuredRun measure(const QStringList& args)
+{
+    QList<QByteArray> words{QByteArray(ORMICA_CLI)};
+    for (const QString& a : args)
+        words << a.toLocal8Bit();
+    std::vector<char*> argv;
+    for (QByteArray& w : words)
+        argv.push_back(w.data());
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        dup2(null, 2);
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    int status = 0;
+    rusage usage{};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
+        return {};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+}
+
+}  // namespace
+
+TEST(Cli, AnOperationHoldsAtMostTwoCopiesOfThePicture)
+{
+    // Over 32 MiB a copy, so that the allocator hands freed copies back to
+    // the system at once and the peak counts only the live ones. Written a
+    // row at a time: the test keeps no copy itself.
+    constexpr int width = 4000, height = 3000;
+    constexpr long copyKilobytes = long(width) * height * 3 / 1024;
+    QTemporaryDir dir;
+    const QString bmp = dir.filePath(QStringLiteral("big.bmp"));
+    {
+        QFile f(bmp);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bmpHeader(width, height));
+        QByteArray row(3 * width, '\0');
+        for (int y = 0; y < height; ++y) {
+            for (int i = 0; i < row.size(); ++i)
+                row[i] = char((i * 7 + y * 3) / 5);
+            ASSERT_EQ(f.write(row), row.size());
+        }
+    }
+    // JPEG input: the BMP reader passes through a 32-bit picture on its way.
+    const QString jpg = dir.filePath(QStringLiteral("big.jpg"));
+    ASSERT_EQ(cli({QStringLiteral("convert"), bmp, jpg}).code, 0);
+    QFile::remove(bmp);
+    const QString small = dir.filePath(QStringLiteral("small.bmp"));
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(8, 8), small));
+    const MeasuredRun base = measure({QStringLiteral("info"), small});
+    ASSERT_EQ(base.code, 0);
+
+    const QString out = dir.filePath(QStringLiteral("out.bmp"));
+    const QList<QPair<QStringList, int>> runs{
+        {{QStringLiteral("info"), jpg}, 1},
+        {{QStringLiteral("convert"), jpg, out}, 1},
+        {{QStringLiteral("grey"), jpg, out}, 1},
+        {{QStringLiteral("mirror"), QStringLiteral("H"), jpg, out}, 2},
+        {{QStringLiteral("rot90"), QStringLiteral("+"), jpg, out}, 2},
+        {{QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--centre"), QStringLiteral("1500"),
+          QStringLiteral("2000"), jpg, out},
+         2},
+        {{QStringLiteral("crop"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("3998"),
+          QStringLiteral("2998"), jpg, out},
+         2},
+        {{QStringLiteral("scale"), QStringLiteral("--zoom"), QStringLiteral("1"), jpg, out}, 2},
+    };
+    for (const auto& [args, copies] : runs) {
+        const MeasuredRun run = measure(args);
+        ASSERT_EQ(run.code, 0) << args.join(QLatin1Char(' ')).toStdString();
+        EXPECT_LT(run.peakKilobytes, base.peakKilobytes + copies * copyKilobytes + copyKilobytes / 4)
+            << args.first().toStdString() << ": " << run.peakKilobytes << " KB at most, beside " << base.peakKilobytes
+            << " KB for a small picture and " << copyKilobytes << " KB a copy";
+    }
 }

@@ -1,0 +1,128 @@
+#pragma once
+
+// The pieces every command of ormica-cli is built from: the command table,
+// the parsed command line, numbers, and loading and saving pictures.
+
+#include "engine/image_control.h"
+#include "engine/load_save_image.h"
+#include "engine/progress.h"
+
+#include <QCommandLineParser>
+#include <QString>
+#include <QStringList>
+#include <span>
+#include <vector>
+
+namespace ormica::cli {
+
+constexpr int kSuccess = 0;
+constexpr int kFailed = 1;  // a file that cannot be used, or an operation that failed
+constexpr int kUsage = 2;   // a wrong command line
+
+// Thrown to end a command; main prints the text and exits with the status.
+struct UsageError {
+    QString text;
+};
+struct Failure {
+    QString text;
+};
+
+// Prints "ormica-cli: TEXT" on one line of stderr.
+void printMessage(const QString& text);
+
+// An option of a command. valueNames holds one word per value ("ROW COL"
+// takes two values); an empty one makes a flag.
+struct OptionSpec {
+    const char* name;
+    const char* valueNames;
+    const char* description;
+};
+
+struct ArgumentSpec {
+    const char* name;
+    const char* description;
+};
+
+class Invocation;
+
+struct Command {
+    const char* name;
+    const char* synopsis;  // everything after the command's name, for help and errors
+    const char* summary;
+    std::vector<ArgumentSpec> arguments;  // positional, all required
+    std::vector<OptionSpec> options;
+    int (*run)(const Invocation&);
+};
+
+struct CommandGroup {
+    const char* title;
+    std::span<const Command> commands;
+};
+
+// One group per file. A new group: its file, its function declared here, a
+// line in the group table of main.cpp and one in CMakeLists.txt.
+std::span<const Command> pictureCommands();
+
+// A command line parsed against its command: the positional arguments in
+// their declared order and the values of each option.
+class Invocation {
+public:
+    Invocation(const Command& command, const QCommandLineParser& parser);
+
+    const Command& command() const { return command_; }
+    const QString& arg(int index) const { return positional_.at(index); }
+    bool isSet(const char* option) const;
+    // The option's values, as many as it declares names for; empty when unset.
+    QStringList values(const char* option) const;
+
+    // A wrong command line, naming the command.
+    [[noreturn]] void usageError(const QString& text) const;
+
+    // Numbers with a decimal point; empty, non-finite or partly numeric texts
+    // are usage errors naming `what`.
+    int wholeNumber(const QString& text, const QString& what) const;
+    double realNumber(const QString& text, const QString& what) const;
+    long double extendedNumber(const QString& text, const QString& what) const;
+
+private:
+    const Command& command_;
+    const QCommandLineParser& parser_;
+    QStringList positional_;
+};
+
+// Parses a command's arguments (without the command name); usage errors throw.
+// Returns false when help was asked for instead.
+bool parseCommandLine(const Command& command, const QStringList& args, QCommandLineParser& parser);
+QString commandHelp(const Command& command);
+
+// The --quality option shared by every command that writes a picture.
+OptionSpec qualityOption();
+
+// Loads and saves pictures as the program does, BMP files recognised by
+// their contents and JPEG by extension. Failures throw Failure.
+class PictureFiles {
+public:
+    explicit PictureFiles(const Invocation& invocation);
+
+    TProgress* progress() { return &progress_; }
+    void load(const QString& file, TImageControl& image);
+    // Refuses a name whose extension gives no picture type; call before the
+    // work so that a wrong name costs nothing.
+    void checkOutputName(const QString& file) const;
+    void save(const QString& file, TImageControl& image);
+
+private:
+    class Panel : public TTextPanel {
+    public:
+        void setText(const QString& text) override { text_ = text; }
+        QString text() const override { return text_; }
+
+    private:
+        QString text_;
+    };
+    TSilentProgress progress_;
+    Panel panel_;
+    TLoadSaveImage service_;
+};
+
+}  // namespace ormica::cli

@@ -1,0 +1,256 @@
+#include "cli.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace ormica::cli {
+
+void printMessage(const QString& text)
+{
+    QString flat = text;
+    flat.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    flat.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    flat.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    std::fprintf(stderr, "ormica-cli: %s\n", flat.trimmed().toUtf8().constData());
+}
+
+namespace {
+
+[[noreturn]] void commandUsageError(const Command& command, const QString& text)
+{
+    throw UsageError{QStringLiteral("%1: %2 (see ormica-cli help %1)").arg(QLatin1String(command.name), text)};
+}
+
+int valueCount(const OptionSpec& option)
+{
+    return int(QString::fromLatin1(option.valueNames).split(QLatin1Char(' '), Qt::SkipEmptyParts).size());
+}
+
+const OptionSpec* findOption(const Command& command, const QString& name)
+{
+    for (const OptionSpec& option : command.options)
+        if (name == QLatin1String(option.name))
+            return &option;
+    return nullptr;
+}
+
+// "-30", "-.5", "-inf": a value, never an option.
+bool isNegativeNumber(const QString& token)
+{
+    if (token.size() < 2 || token.at(0) != QLatin1Char('-'))
+        return false;
+    const QChar second = token.at(1);
+    const QString rest = token.mid(1).toLower();
+    return second.isDigit() || second == QLatin1Char('.') || rest.startsWith(QLatin1String("inf")) ||
+           rest.startsWith(QLatin1String("nan"));
+}
+
+void setUpParser(const Command& command, QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QString::fromUtf8(command.summary));
+    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Shows this help and exits.")));
+    for (const OptionSpec& option : command.options)
+        parser.addOption(QCommandLineOption(QLatin1String(option.name), QString::fromUtf8(option.description),
+                                            QLatin1String(option.valueNames)));
+    for (const ArgumentSpec& argument : command.arguments)
+        parser.addPositionalArgument(QLatin1String(argument.name), QString::fromUtf8(argument.description));
+}
+
+// Reads the whole text as a number of type T with std::from_chars (decimal
+// point, no locale); false for anything else.
+template <class T> bool readNumber(const QString& text, T& value)
+{
+    QByteArray bytes = text.trimmed().toLatin1();
+    if (bytes.startsWith('+') && bytes.size() > 1 && bytes.at(1) != '-')
+        bytes.remove(0, 1);
+    if (bytes.isEmpty())
+        return false;
+    const char* end = bytes.constData() + bytes.size();
+    const auto result = std::from_chars(bytes.constData(), end, value);
+    if (result.ec != std::errc() || result.ptr != end)
+        return false;
+    if constexpr (std::is_floating_point_v<T>)
+        return std::isfinite(value);
+    return true;
+}
+
+}  // namespace
+
+bool parseCommandLine(const Command& command, const QStringList& args, QCommandLineParser& parser)
+{
+    setUpParser(command, parser);
+    // The parser takes one value per option and reads "-30" as options; so
+    // every option value is written as --name=value, and positional values
+    // follow "--".
+    QStringList options, positional;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString& token = args.at(i);
+        if (token == QLatin1String("--")) {
+            positional += args.mid(i + 1);
+            break;
+        }
+        if (token == QLatin1String("-h") || token == QLatin1String("--help"))
+            return false;
+        if (token.startsWith(QLatin1String("--"))) {
+            const qsizetype equals = token.indexOf(QLatin1Char('='));
+            const OptionSpec* spec = findOption(command, token.mid(2, equals < 0 ? -1 : equals - 2));
+            const int count = spec ? valueCount(*spec) : 0;
+            if (count == 0 || equals >= 0) {
+                options << token;  // a flag, --name=value, or unknown to the parser
+                continue;
+            }
+            if (i + count >= args.size())
+                commandUsageError(
+                    command,
+                    QStringLiteral("--%1 takes %2").arg(QLatin1String(spec->name), QLatin1String(spec->valueNames)));
+            for (int k = 1; k <= count; ++k)
+                options << QStringLiteral("--%1=%2").arg(QLatin1String(spec->name), args.at(i + k));
+            i += count;
+            continue;
+        }
+        if (token.startsWith(QLatin1Char('-')) && token.size() > 1 && !isNegativeNumber(token))
+            options << token;
+        else
+            positional << token;
+    }
+    if (!parser.parse(QStringList{QStringLiteral("ormica-cli")} + options + QStringList{QStringLiteral("--")} +
+                      positional))
+        commandUsageError(command, parser.errorText());
+    if (parser.positionalArguments().size() != qsizetype(command.arguments.size()))
+        commandUsageError(command, QStringLiteral("wrong number of arguments; usage: ormica-cli %1 %2")
+                                       .arg(QLatin1String(command.name), QLatin1String(command.synopsis)));
+    for (const OptionSpec& option : command.options) {
+        const int count = valueCount(option);
+        const QString name = QLatin1String(option.name);
+        if (count > 0 && parser.isSet(name) && parser.values(name).size() != count)
+            commandUsageError(command,
+                              QStringLiteral("--%1 takes %2, once").arg(name, QLatin1String(option.valueNames)));
+    }
+    return true;
+}
+
+QString commandHelp(const Command& command)
+{
+    QCommandLineParser parser;
+    setUpParser(command, parser);
+    // The parser's own usage line cannot show options with several values.
+    QString text = parser.helpText();
+    text.remove(0, text.indexOf(QLatin1Char('\n')));
+    return QStringLiteral("usage: ormica-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.synopsis)) +
+           text;
+}
+
+OptionSpec qualityOption()
+{
+    return {"quality", "N", "JPEG quality 1..100 for a .jpg or .jpeg OUT (100 unless given)."};
+}
+
+Invocation::Invocation(const Command& command, const QCommandLineParser& parser)
+    : command_(command), parser_(parser), positional_(parser.positionalArguments())
+{
+}
+
+bool Invocation::isSet(const char* option) const
+{
+    return parser_.isSet(QLatin1String(option));
+}
+
+QStringList Invocation::values(const char* option) const
+{
+    return parser_.values(QLatin1String(option));
+}
+
+void Invocation::usageError(const QString& text) const
+{
+    commandUsageError(command_, text);
+}
+
+int Invocation::wholeNumber(const QString& text, const QString& what) const
+{
+    int value = 0;
+    if (!readNumber(text, value))
+        usageError(QStringLiteral("%1 must be a whole number, not \"%2\"").arg(what, text));
+    return value;
+}
+
+double Invocation::realNumber(const QString& text, const QString& what) const
+{
+    double value = 0;
+    if (!readNumber(text, value))
+        usageError(QStringLiteral("%1 must be a finite number with a decimal point, not \"%2\"").arg(what, text));
+    return value;
+}
+
+long double Invocation::extendedNumber(const QString& text, const QString& what) const
+{
+    long double value = 0;
+    if (!readNumber(text, value))
+        usageError(QStringLiteral("%1 must be a finite number with a decimal point, not \"%2\"").arg(what, text));
+    return value;
+}
+
+namespace {
+
+bool startsLikeBmp(const QString& file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) && f.read(2) == "BM";
+}
+
+QString upperSuffix(const QString& file)
+{
+    return QFileInfo(file).suffix().toUpper();
+}
+
+}  // namespace
+
+PictureFiles::PictureFiles(const Invocation& invocation) : service_(&progress_, &panel_, nullptr)
+{
+    const bool takesQuality = findOption(invocation.command(), QStringLiteral("quality")) != nullptr;
+    if (takesQuality && invocation.isSet("quality")) {
+        const int quality = invocation.wholeNumber(invocation.values("quality").first(), QStringLiteral("--quality"));
+        if (quality < 1 || quality > 100)
+            invocation.usageError(QStringLiteral("--quality takes a whole number from 1 to 100"));
+        service_.JpegQuality = std::uint8_t(quality);
+    }
+}
+
+void PictureFiles::load(const QString& file, TImageControl& image)
+{
+    if (!QFileInfo(file).isFile())
+        throw Failure{QStringLiteral("no such file: %1").arg(file)};
+    panel_.setText(QString());
+    bool loaded = false;
+    if (startsLikeBmp(file)) {
+        loaded = service_.LoadBmp(file, image);
+    } else {
+        loaded = service_.LoadJpeg(file, image);
+    }
+    if (!loaded)
+        throw Failure{panel_.text().isEmpty() ? QStringLiteral("not a JPEG or BMP picture: %1").arg(file)
+                                              : panel_.text()};
+}
+
+void PictureFiles::checkOutputName(const QString& file) const
+{
+    const QString ext = upperSuffix(file);
+    if (ext != QLatin1String("JPG") && ext != QLatin1String("JPEG") && ext != QLatin1String("BMP"))
+        throw Failure{
+            QStringLiteral("cannot tell the output type from the name (use .jpg, .jpeg or .bmp): %1").arg(file)};
+}
+
+void PictureFiles::save(const QString& file, TImageControl& image)
+{
+    checkOutputName(file);
+    panel_.setText(QString());
+    const bool saved =
+        upperSuffix(file) == QLatin1String("BMP") ? service_.SaveBmp(file, image) : service_.SaveJpeg(file, image);
+    if (!saved)
+        throw Failure{panel_.text().isEmpty() ? QStringLiteral("nothing to write to %1").arg(file) : panel_.text()};
+}
+
+}  // namespace ormica::cli

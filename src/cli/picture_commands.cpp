@@ -1,0 +1,250 @@
+// Commands on whole pictures: files, grey, geometry and scaling.
+#include "cli.h"
+
+#include "engine/geometry.h"
+#include "engine/gray.h"
+#include "engine/img_service.h"
+#include "engine/rect.h"
+#include "scale/image_scale.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+
+namespace ormica::cli {
+
+namespace {
+
+const ArgumentSpec kIn{"IN", "The picture to read: BMP, or JPEG named .jpg or .jpeg."};
+const ArgumentSpec kOut{"OUT", "The picture to write: JPEG for .jpg or .jpeg, BMP for .bmp."};
+
+int info(const Invocation& call)
+{
+    PictureFiles files(call);
+    TImageControl image;
+    files.load(call.arg(0), image);
+    std::printf("%d %d %s\n", image.picture().width(), image.picture().height(),
+                PixelFormatName(image.imageDesc()->PixelFormat).toLatin1().constData());
+    return kSuccess;
+}
+
+int convert(const Invocation& call)
+{
+    PictureFiles files(call);
+    files.checkOutputName(call.arg(1));
+    TImageControl image;
+    files.load(call.arg(0), image);
+    files.save(call.arg(1), image);
+    return kSuccess;
+}
+
+int grey(const Invocation& call)
+{
+    PictureFiles files(call);
+    files.checkOutputName(call.arg(1));
+    TImageControl image;
+    files.load(call.arg(0), image);
+    BitMapToGrayBitMap(image.picture(), image.canvas());
+    image.pictureChanged();
+    files.save(call.arg(1), image);
+    return kSuccess;
+}
+
+// Runs an array operation of the program, source array in, target array out.
+// Each copy of the picture goes as soon as the next one is made, so that at
+// most two full-size copies are alive at a time.
+template <class Operation>
+int arrayOperation(PictureFiles& files, const QString& in, const QString& out, Operation operation)
+{
+    files.checkOutputName(out);
+    TImgTabBGR source, target;
+    {
+        TImageControl loaded;
+        files.load(in, loaded);
+        ImageToImgTab(loaded, source, files.progress());
+    }
+    if (source.empty())
+        throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(in)};
+    operation(source, target);
+    source.clear();
+    if (target.empty())
+        throw Failure{QStringLiteral("the operation gave no picture")};
+    TImageControl result;
+    ImgTabToImage(target, result, files.progress());
+    target.clear();
+    if (result.picture().isNull())
+        throw Failure{QStringLiteral("the result could not be made into a picture")};
+    files.save(out, result);
+    return kSuccess;
+}
+
+int mirror(const Invocation& call)
+{
+    const QString mode = call.arg(0).toUpper();
+    if (mode != QLatin1String("H") && mode != QLatin1String("V"))
+        call.usageError(QStringLiteral("the mode is H or V, not \"%1\"").arg(call.arg(0)));
+    PictureFiles files(call);
+    return arrayOperation(files, call.arg(1), call.arg(2), [&](const TImgTabBGR& s, TImgTabBGR& t) {
+        MirrorToTrgArr(s, char(mode.at(0).toLatin1()), t, files.progress());
+    });
+}
+
+int rot90(const Invocation& call)
+{
+    const QString mode = call.arg(0);
+    if (mode != QLatin1String("+") && mode != QLatin1String("-"))
+        call.usageError(QStringLiteral("the direction is + or -, not \"%1\"").arg(mode));
+    PictureFiles files(call);
+    return arrayOperation(files, call.arg(1), call.arg(2), [&](const TImgTabBGR& s, TImgTabBGR& t) {
+        Rotate90PlusMinus(s, char(mode.at(0).toLatin1()), t, files.progress());
+    });
+}
+
+TColor readColour(const Invocation& call, const QString& text)
+{
+    // Six hexadecimal digits exactly: toUInt alone would also take "0x" and blanks.
+    bool ok = text.size() == 6 && std::all_of(text.begin(), text.end(),
+                                              [](QChar c) { return c.unicode() < 128 && std::isxdigit(c.unicode()); });
+    const uint rgb = ok ? text.toUInt(&ok, 16) : 0;
+    if (!ok)
+        call.usageError(QStringLiteral("--fill takes a colour as RRGGBB, e.g. FFFFFF, not \"%1\"").arg(text));
+    return RGBToColor(int(rgb >> 16), int(rgb >> 8), int(rgb));
+}
+
+int rotate(const Invocation& call)
+{
+    long double angle = call.extendedNumber(call.arg(0), QStringLiteral("ANGLE"));
+    const QStringList centre = call.values("centre");
+    if (centre.isEmpty())
+        call.usageError(QStringLiteral("--centre ROW COL is required"));
+    const int row = call.wholeNumber(centre.at(0), QStringLiteral("ROW"));
+    const int col = call.wholeNumber(centre.at(1), QStringLiteral("COL"));
+    const TColor fill = call.isSet("fill") ? readColour(call, call.values("fill").first()) : clWhite;
+    PictureFiles files(call);
+    angle = CheckRotationAngle(angle);
+    if (angle == 0)
+        throw Failure{QStringLiteral("nothing rotated")};
+    return arrayOperation(files, call.arg(1), call.arg(2), [&](const TImgTabBGR& s, TImgTabBGR& t) {
+        RotateForTabBGR(s, row, col, files.progress(), t, fill, angle);
+    });
+}
+
+int crop(const Invocation& call)
+{
+    int r[4];
+    for (int i = 0; i < 4; ++i)
+        r[i] = call.wholeNumber(call.arg(i), QLatin1String(call.command().arguments[std::size_t(i)].name));
+    // As the program's selection: corners in any order, normalised.
+    const TRect rect = NormalizeRect({r[0], r[1]}, {r[2], r[3]});
+    PictureFiles files(call);
+    return arrayOperation(files, call.arg(4), call.arg(5),
+                          [&](const TImgTabBGR& s, TImgTabBGR& t) { SelectedToImgTab(s, rect, t); });
+}
+
+int scale(const Invocation& call)
+{
+    const bool byZoom = call.isSet("zoom");
+    if (byZoom == call.isSet("size"))
+        call.usageError(QStringLiteral("give either --zoom Z or --size W H"));
+    double zoom = 0;
+    int width = 0, height = 0;
+    if (byZoom) {
+        zoom = call.realNumber(call.values("zoom").first(), QStringLiteral("--zoom"));
+    } else {
+        width = call.wholeNumber(call.values("size").at(0), QStringLiteral("W"));
+        height = call.wholeNumber(call.values("size").at(1), QStringLiteral("H"));
+    }
+    PictureFiles files(call);
+    files.checkOutputName(call.arg(1));
+    TImageControl source, target;
+    files.load(call.arg(0), source);
+    TImageScale scaling;
+    scaling.SetSource(&source);
+    scaling.Target = &target;
+    if (byZoom) {
+        scaling.SetZoom(zoom);
+    } else {
+        scaling.Proportional = call.isSet("keep-proportions");
+        scaling.SetTargetWidth(width);
+        // Kept proportions fit the picture within W x H.
+        if (!scaling.Proportional || scaling.TrgHeight > height)
+            scaling.SetTargetHeight(height);
+    }
+    scaling.Execute();
+    source.setPicture(QImage());  // not needed while the result is written
+    if (target.picture().isNull())
+        throw Failure{QStringLiteral("the picture could not be scaled")};
+    files.save(call.arg(1), target);
+    return kSuccess;
+}
+
+}  // namespace
+
+std::span<const Command> pictureCommands()
+{
+    static const std::vector<Command> commands{
+        {"info",
+         "FILE",
+         "Loads the picture as convert does and prints its width, height and pixel format as read (e.g. \"640 480 "
+         "pf8bit\").",
+         {{"FILE", "A BMP, or a JPEG named .jpg or .jpeg."}},
+         {},
+         info},
+        {"convert",
+         "IN OUT [--quality N]",
+         "Writes the picture as BMP or JPEG by OUT's extension.",
+         {kIn, kOut},
+         {qualityOption()},
+         convert},
+        {"grey",
+         "IN OUT [--quality N]",
+         "Grey levels: every channel takes the root mean square of the three.",
+         {kIn, kOut},
+         {qualityOption()},
+         grey},
+        {"mirror",
+         "H|V IN OUT [--quality N]",
+         "Mirrors left to right (H) or top to bottom (V).",
+         {{"H|V", "H mirrors left to right, V top to bottom."}, kIn, kOut},
+         {qualityOption()},
+         mirror},
+        {"rot90",
+         "+|- IN OUT [--quality N]",
+         "Turns by 90 degrees: + counter-clockwise, - clockwise.",
+         {{"+|-", "+ counter-clockwise, - clockwise."}, kIn, kOut},
+         {qualityOption()},
+         rot90},
+        {"rotate",
+         "ANGLE --centre ROW COL [--fill RRGGBB] IN OUT [--quality N]",
+         "Turns by ANGLE degrees (-89.9 .. 89.9, positive counter-clockwise) about a pixel; the corners uncovered take "
+         "the fill colour.",
+         {{"ANGLE", "Degrees, e.g. 12.5 or -30."}, kIn, kOut},
+         {{"centre", "ROW COL", "The pixel turned about (required); whole numbers."},
+          {"fill", "RRGGBB", "The colour of uncovered corners (FFFFFF unless given)."},
+          qualityOption()},
+         rotate},
+        {"crop",
+         "LEFT TOP RIGHT BOTTOM IN OUT [--quality N]",
+         "Keeps the rectangle with these corners, both included, given in any order and clipped to the picture.",
+         {{"LEFT", "Column of one corner."},
+          {"TOP", "Row of one corner."},
+          {"RIGHT", "Column of the other corner."},
+          {"BOTTOM", "Row of the other corner."},
+          kIn,
+          kOut},
+         {qualityOption()},
+         crop},
+        {"scale",
+         "(--zoom Z | --size W H [--keep-proportions]) IN OUT [--quality N]",
+         "Resamples by area average; zoom 0.01 .. 8 and sides 1 .. 6000, corrected with a warning when outside.",
+         {kIn, kOut},
+         {{"zoom", "Z", "Scale both sides by Z."},
+          {"size", "W H", "Make the picture W pixels wide and H high."},
+          {"keep-proportions", "", "With --size: keep the proportions, fitting within W x H."},
+          qualityOption()},
+         scale},
+    };
+    return commands;
+}
+
+}  // namespace ormica::cli
