@@ -10,6 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core
   imagemagick
+  clang libclang-rt-14-dev
 )
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libopencv-dev)
