@@ -23,7 +23,11 @@ bool SetPixelFormat24(QImage& bitmap)
 {
     if (Is24Bit(bitmap))
         return true;
-    QImage converted = pixelFormat24Fails ? QImage() : bitmap.convertToFormat(QImage::Format_BGR888);
+    if (pixelFormat24Fails)
+        return false;
+    // In place where the bitmap is not shared, so that a photograph is not
+    // held twice; a conversion that fails leaves the bitmap as it was.
+    QImage converted = std::move(bitmap).convertToFormat(QImage::Format_BGR888);
     if (converted.isNull())
         return false;
     bitmap = std::move(converted);
