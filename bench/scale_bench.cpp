@@ -1,5 +1,6 @@
 // The area-average resampler on 6000 x 4000 beside OpenCV's INTER_AREA, at
-// 50 %, 37 % and 150 %. The destination is kept between runs on both sides.
+// 50 %, 37 % and 150 %, and at 10 % and 1 %, where it sums exactly. The
+// destination is kept between runs on both sides.
 #include "bench_picture.h"
 
 #include "scale/area_resample.h"
@@ -35,7 +36,7 @@ void BM_AreaResample(benchmark::State& state)
         benchmark::DoNotOptimize(dst.constBits());
     }
 }
-BENCHMARK(BM_AreaResample)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150);
+BENCHMARK(BM_AreaResample)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150)->Arg(10)->Arg(1);
 
 #ifdef ORMICA_HAVE_OPENCV
 void BM_OpenCvResizeArea(benchmark::State& state)
@@ -49,7 +50,7 @@ void BM_OpenCvResizeArea(benchmark::State& state)
         benchmark::DoNotOptimize(dst.data);
     }
 }
-BENCHMARK(BM_OpenCvResizeArea)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150);
+BENCHMARK(BM_OpenCvResizeArea)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150)->Arg(10)->Arg(1);
 #endif
 
 }  // namespace

@@ -4,16 +4,23 @@
 #if defined(__x86_64__) || defined(__i386__)
 #include <tmmintrin.h>
 #endif
+#include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <numeric>
 #include <vector>
 
 namespace ormica {
 
 namespace {
 
-constexpr int kBits = 11;
-constexpr std::int32_t kOne = 1 << kBits;  // weights of one pixel sum to this
+constexpr int kBits = 12;
+constexpr std::int32_t kOne = 1 << kBits;  // rounded weights of one pixel sum to this
+
+// Rounded weights keep a pixel within half a level of the exact mean while
+// the taps of both axes beyond the first number at most this (see makeTaps);
+// stronger reductions take the exact path.
+constexpr int kMostExtraTaps = kOne / 255;
 
 // For each destination index: the first source index and the weights of the
 // source pixels its span covers.
@@ -22,13 +29,24 @@ struct Taps {
     std::vector<int> start;  // into weights; start[j + 1] - start[j] taps
     std::vector<std::int32_t> weights;
     int widest = 0;
+    std::int64_t whole = 0;  // what the weights of one destination pixel sum to
 };
 
-Taps makeTaps(int srcLen, int dstLen)
+enum class Weights {
+    // Coverages in units of 1 / kOne: 32-bit sums, at most a few taps.
+    Rounded,
+    // Coverages as whole numbers (the overlaps over their common divisor):
+    // exact at any ratio, sums up to 255 * 2^32 in 2-D.
+    Exact,
+};
+
+Taps makeTaps(int srcLen, int dstLen, Weights kind)
 {
     // In units of 1 / (srcLen * dstLen) of the picture: destination j spans
     // [j * srcLen, (j + 1) * srcLen), source i spans [i * dstLen, (i + 1) * dstLen).
+    const std::int64_t unit = kind == Weights::Exact ? std::gcd(srcLen, dstLen) : 1;
     Taps t;
+    t.whole = kind == Weights::Exact ? srcLen / unit : kOne;
     t.first.resize(std::size_t(dstLen));
     t.start.resize(std::size_t(dstLen) + 1);
     for (int j = 0; j < dstLen; ++j) {
@@ -38,19 +56,26 @@ Taps makeTaps(int srcLen, int dstLen)
         const int i1 = std::min(srcLen - 1, int((hi - 1) / dstLen));
         t.first[std::size_t(j)] = i0;
         t.start[std::size_t(j)] = int(t.weights.size());
-        std::int32_t sum = 0;
-        const std::size_t from = t.weights.size();
-        std::size_t largest = from;
+        std::int64_t covered = 0;
+        std::int32_t rounded = 0;
         for (int i = i0; i <= i1; ++i) {
             const std::int64_t overlap =
                 std::min(hi, std::int64_t(i + 1) * dstLen) - std::max(lo, std::int64_t(i) * dstLen);
-            const auto w = std::int32_t((overlap * kOne * 2 + srcLen) / (2 * std::int64_t(srcLen)));
-            t.weights.push_back(w);
-            if (w > t.weights[largest])
-                largest = t.weights.size() - 1;
-            sum += w;
+            if (kind == Weights::Exact) {
+                t.weights.push_back(std::int32_t(overlap / unit));  // span ends are multiples of unit
+                continue;
+            }
+            // Each weight is the step between two rounded running totals, the
+            // last total exactly kOne. A total is off by half a unit at most,
+            // so the weighted sum is off by sum e_i (p_i - p_i+1) over the
+            // n - 1 inner totals: (n - 1) * 255 / 2 units at worst. Rounding
+            // each weight on its own and giving the rest to one tap instead
+            // lets that tap's error grow with n until it swamps the mean.
+            covered += overlap;
+            const auto total = std::int32_t((covered * kOne * 2 + srcLen) / (2 * std::int64_t(srcLen)));
+            t.weights.push_back(total - rounded);
+            rounded = total;
         }
-        t.weights[largest] += kOne - sum;  // the rounding rest goes to the largest part
         t.widest = std::max(t.widest, i1 - i0 + 1);
     }
     t.start[std::size_t(dstLen)] = int(t.weights.size());
@@ -82,8 +107,9 @@ PaddedTaps pad(const Taps& t, int srcLen)
     return p;
 }
 
-// One source row, horizontally: sums scaled by kOne, per channel. N taps a
-// pixel, known to the compiler for the common small counts.
+// One source row, horizontally: weighted sums per channel, below 255 * 2^16
+// with either kind of weights. N taps a pixel, known to the compiler for the
+// common small counts.
 template <int N> void horizontalFixed(const std::uint8_t* src, const PaddedTaps& t, int dstW, std::uint32_t* out)
 {
     const int n = N > 0 ? N : t.count;
@@ -161,6 +187,21 @@ void horizontal(const std::uint8_t* src, const PaddedTaps& t, int srcW, int dstW
     }
 }
 
+// Straight runs of sums, in wider vectors where the processor has them.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#define ORMICA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ORMICA_VECTOR_CLONES
+#endif
+
+ORMICA_VECTOR_CLONES void blockMeans(const std::uint8_t* r0, const std::uint8_t* r1, std::size_t n, std::uint8_t* m)
+{
+    for (std::size_t k = 0; k < n; ++k) {
+        const unsigned sum = unsigned(r0[k]) + r1[k] + r0[k + 3] + r1[k + 3];
+        m[k] = std::uint8_t((sum + 1 + ((sum >> 2) & 1)) >> 2);
+    }
+}
+
 // Halving both sides: every destination pixel is the mean of a 2 x 2 block,
 // the same numbers the general path gives (weights of one half per axis),
 // rounded halves to even: q = s / 4 for a block sum s.
@@ -175,11 +216,8 @@ void halve(const QImage& source, QImage& destination)
     for (int y = 0; y < dh; ++y) {
         const std::uint8_t* r0 = source.constScanLine(2 * y);
         const std::uint8_t* r1 = source.constScanLine(2 * y + 1);
-        std::uint8_t* m = means.data();
-        for (std::size_t k = 0; k < span; ++k) {
-            const unsigned sum = unsigned(r0[k]) + r1[k] + r0[k + 3] + r1[k + 3];
-            m[k] = std::uint8_t((sum + 1 + ((sum >> 2) & 1)) >> 2);
-        }
+        const std::uint8_t* m = means.data();
+        blockMeans(r0, r1, span, means.data());
         std::uint8_t* out = destination.scanLine(y);
         // Four bytes a pixel, the fourth overwritten by the next pixel.
         for (int j = 0; j + 1 < dw; ++j)
@@ -192,7 +230,7 @@ constexpr int kShift = 2 * kBits;
 constexpr std::uint32_t kHalfUnit = 1u << (kShift - 1);
 constexpr std::uint32_t kMask = (1u << kShift) - 1;
 
-// Rounds a 2^22-scaled sum to a level, halves to even.
+// Rounds a sum scaled by kOne^2 to a level, halves to even.
 inline std::uint8_t level(std::uint32_t sum)
 {
     const std::uint32_t q = sum >> kShift;
@@ -200,13 +238,7 @@ inline std::uint8_t level(std::uint32_t sum)
 }
 
 // The vertical step for one and for two source rows (every enlargement),
-// and the rounding of an accumulated row; wider vectors where the processor
-// has them.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define ORMICA_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define ORMICA_VECTOR_CLONES
-#endif
+// and the rounding of an accumulated row.
 
 ORMICA_VECTOR_CLONES void levelsOfOne(const std::uint32_t* a, std::size_t n, std::uint8_t* out)
 {
@@ -231,6 +263,113 @@ ORMICA_VECTOR_CLONES void levels(const std::uint32_t* acc, std::size_t n, std::u
 {
     for (std::size_t i = 0; i < n; ++i)
         out[i] = level(acc[i]);
+}
+
+ORMICA_VECTOR_CLONES void accumulateWide(std::uint64_t* acc, const std::uint32_t* a, std::uint32_t w, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        acc[i] += std::uint64_t(w) * a[i];
+}
+
+// Exact sums below 2^40 over a whole of at most 2^32, both exact doubles. A
+// mean that is not a half lies at least 2^-33 from one, far beyond the
+// quotient's rounding error (under 2^-45 below 256), so rounding the quotient
+// rounds the exact mean, halves to even.
+ORMICA_VECTOR_CLONES void levelsWide(const std::uint64_t* acc, double whole, std::size_t n, std::uint8_t* out)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        out[i] = std::uint8_t(std::nearbyint(double(acc[i]) / whole));
+}
+
+ORMICA_VECTOR_CLONES void accumulateBytes(std::uint32_t* acc, const std::uint8_t* a, std::uint32_t w, std::size_t n)
+{
+    for (std::size_t i = 0; i < n; ++i)
+        acc[i] += w * a[i];
+}
+
+// Sums along a row of column sums (below 255 * 2^16 each), in 64 bits.
+template <int N> void horizontalWide(const std::uint32_t* src, const PaddedTaps& t, int dstW, std::uint64_t* out)
+{
+    const int n = N > 0 ? N : t.count;
+    for (int j = 0; j < dstW; ++j) {
+        const std::uint32_t* p = src + 3 * std::size_t(t.first[std::size_t(j)]);
+        const std::uint32_t* w = t.weights.data() + std::size_t(j) * std::size_t(n);
+        std::uint64_t b = 0, g = 0, r = 0;
+        for (int k = 0; k < n; ++k, p += 3) {
+            b += std::uint64_t(w[k]) * p[0];
+            g += std::uint64_t(w[k]) * p[1];
+            r += std::uint64_t(w[k]) * p[2];
+        }
+        out[3 * j] = b;
+        out[3 * j + 1] = g;
+        out[3 * j + 2] = r;
+    }
+}
+
+// Exact sums when the height shrinks: columns first, so that every source
+// row is taken in one straight run (twice where two destination rows share
+// it) and only one row of column sums per destination row is summed along.
+void resampleExactColumnsFirst(const QImage& source, QImage& destination)
+{
+    const int sw = source.width(), sh = source.height();
+    const int dw = destination.width(), dh = destination.height();
+    const Taps exactX = makeTaps(sw, dw, Weights::Exact);
+    const Taps ty = makeTaps(sh, dh, Weights::Exact);
+    const PaddedTaps tx = pad(exactX, sw);
+    const double whole = double(exactX.whole) * double(ty.whole);
+
+    std::vector<std::uint32_t> columns(std::size_t(3) * sw);
+    std::vector<std::uint64_t> sums(std::size_t(3) * dw);
+    for (int y = 0; y < dh; ++y) {
+        std::fill(columns.begin(), columns.end(), 0u);
+        const int first = ty.first[std::size_t(y)];
+        for (int k = ty.start[std::size_t(y)]; k < ty.start[std::size_t(y) + 1]; ++k)
+            accumulateBytes(columns.data(), source.constScanLine(first + (k - ty.start[std::size_t(y)])),
+                            std::uint32_t(ty.weights[std::size_t(k)]), columns.size());
+        switch (tx.count) {
+        case 1:
+            horizontalWide<1>(columns.data(), tx, dw, sums.data());
+            break;
+        case 2:
+            horizontalWide<2>(columns.data(), tx, dw, sums.data());
+            break;
+        default:
+            horizontalWide<0>(columns.data(), tx, dw, sums.data());
+        }
+        levelsWide(sums.data(), whole, sums.size(), destination.scanLine(y));
+    }
+}
+
+// Exact sums when the height stays or grows (so the width shrinks hard):
+// rows first, the horizontal sums of at most two source rows held (the rows
+// a destination row shares with the next).
+void resampleExactRowsFirst(const QImage& source, QImage& destination)
+{
+    const int sw = source.width(), sh = source.height();
+    const int dw = destination.width(), dh = destination.height();
+    const Taps exactX = makeTaps(sw, dw, Weights::Exact);
+    const Taps ty = makeTaps(sh, dh, Weights::Exact);
+    const PaddedTaps tx = pad(exactX, sw);
+    const double whole = double(exactX.whole) * double(ty.whole);
+
+    const std::size_t rowLen = std::size_t(3) * dw;
+    std::vector<std::uint32_t> rows(2 * rowLen);
+    int held[2] = {-1, -1};
+    std::vector<std::uint64_t> acc(rowLen);
+    for (int y = 0; y < dh; ++y) {
+        std::fill(acc.begin(), acc.end(), std::uint64_t(0));
+        const int first = ty.first[std::size_t(y)];
+        for (int k = ty.start[std::size_t(y)]; k < ty.start[std::size_t(y) + 1]; ++k) {
+            const int sy = first + (k - ty.start[std::size_t(y)]);
+            std::uint32_t* row = rows.data() + std::size_t(sy & 1) * rowLen;
+            if (held[sy & 1] != sy) {
+                horizontal(source.constScanLine(sy), tx, sw, dw, row);
+                held[sy & 1] = sy;
+            }
+            accumulateWide(acc.data(), row, std::uint32_t(ty.weights[std::size_t(k)]), rowLen);
+        }
+        levelsWide(acc.data(), whole, rowLen, destination.scanLine(y));
+    }
 }
 
 }  // namespace
@@ -258,8 +397,16 @@ void AreaResample(const QImage& source, QImage& destination)
         halve(source, destination);
         return;
     }
-    const PaddedTaps tx = pad(makeTaps(sw, dw), sw);
-    const Taps ty = makeTaps(sh, dh);
+    const Taps roundedX = makeTaps(sw, dw, Weights::Rounded);
+    const Taps ty = makeTaps(sh, dh, Weights::Rounded);
+    if (roundedX.widest + ty.widest - 2 > kMostExtraTaps) {
+        if (dh < sh)
+            resampleExactColumnsFirst(source, destination);
+        else
+            resampleExactRowsFirst(source, destination);
+        return;
+    }
+    const PaddedTaps tx = pad(roundedX, sw);
 
     // Horizontal sums of the source rows in the current vertical window.
     const int ring = ty.widest;
@@ -282,9 +429,8 @@ void AreaResample(const QImage& source, QImage& destination)
         const int first = ty.first[std::size_t(y)];
         const std::int32_t* w = ty.weights.data() + ty.start[std::size_t(y)];
         const int n = ty.start[std::size_t(y) + 1] - ty.start[std::size_t(y)];
-        const std::uint32_t* h[64];
-        const int taps = std::min(n, 64);
-        for (int k = 0; k < taps; ++k)
+        const std::uint32_t* h[kMostExtraTaps + 1];
+        for (int k = 0; k < n; ++k)
             h[k] = sumsOf(first + k);
         std::uint8_t* out = destination.scanLine(y);
         // One or two source rows (every enlargement, and halving) in one pass.
@@ -297,11 +443,8 @@ void AreaResample(const QImage& source, QImage& destination)
             continue;
         }
         std::fill(acc.begin(), acc.end(), 0u);
-        for (int k = 0; k < n; ++k) {
-            // Beyond 64 rows a pixel (shrinking below 1/64) rows are fetched as they come.
-            const std::uint32_t* src = k < taps ? h[k] : sumsOf(first + k);
-            accumulate(acc.data(), src, std::uint32_t(w[k]), rowLen);
-        }
+        for (int k = 0; k < n; ++k)
+            accumulate(acc.data(), h[k], std::uint32_t(w[k]), rowLen);
         levels(acc.data(), rowLen, out);
     }
 }

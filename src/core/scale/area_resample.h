@@ -9,9 +9,13 @@ namespace ormica {
 // onto it, source pixels cut by the area's edges counting with the part that
 // lies inside. Shrinking and enlarging alike; equal sizes copy.
 //
-// Weights are the exact coverages rounded to 1/2048 per axis, each pixel's
-// weights summing to exactly 1, so a flat colour stays exactly flat. The
-// mean is rounded to the nearest level, halves to even.
+// Every destination pixel is within one level of the exact mean at any
+// ratio. Mild ratios weigh with coverages rounded to 1/4096 per axis, taken
+// as steps of rounded running totals so each pixel's weights sum to exactly 1
+// and the rounding errors stay under half a level; strong reductions weigh
+// with the exact coverages in whole numbers and round the exact mean. Either
+// way a flat colour stays exactly flat, and the mean is rounded to the
+// nearest level, halves to even.
 void AreaResample(const QImage& source, QImage& destination);
 
 namespace detail {

@@ -119,7 +119,7 @@ TEST(AreaResample, MatchesTheExactAreaMeanWithinOneLevel)
         const int dh = std::uniform_int_distribution<int>(1, 60)(rng);
         const QImage src = test::patternImage(sw, sh, unsigned(trial));
         SCOPED_TRACE(::testing::Message() << sw << "x" << sh << " -> " << dw << "x" << dh);
-        // Weights are kept to 1/2048: a level at most.
+        // Within a level of the exact mean at any ratio.
         EXPECT_LE(maxDifference(resampled(src, dw, dh), referenceArea(src, dw, dh)), 1);
     }
     // Enlargements and mild reductions run two taps a pixel on a fast path.
