@@ -14,11 +14,11 @@ namespace ormica::fuzz {
 // goes through a file of its own in memory-backed storage where there is one.
 inline QString writeInput(const std::uint8_t* data, std::size_t size, const char* suffix)
 {
-    static const QString name = QStringLiteral("%1/ormica-fuzz-%2%3")
-                                    .arg(access("/dev/shm", W_OK) == 0 ? QStringLiteral("/dev/shm")
-                                                                       : QStringLiteral("/tmp"))
-                                    .arg(getpid())
-                                    .arg(QLatin1String(suffix));
+    static const QString name =
+        QStringLiteral("%1/ormica-fuzz-%2%3")
+            .arg(access("/dev/shm", W_OK) == 0 ? QStringLiteral("/dev/shm") : QStringLiteral("/tmp"))
+            .arg(getpid())
+            .arg(QLatin1String(suffix));
     std::FILE* f = std::fopen(name.toLocal8Bit().constData(), "wb");
     if (!f)
         return QString();
@@ -36,26 +36,17 @@ public:
     void information(const QString&) override {}
 };
 
-class QuietPanel : public TTextPanel {
-public:
-    void setText(const QString& text) override { text_ = text; }
-    QString text() const override { return text_; }
-
-private:
-    QString text_;
-};
-
 // Loads the input as the program does and checks what a load promises: a
 // refused load leaves the control untouched, a loaded picture is 24-bit.
-template <class Load> void loadAsTheProgramDoes(const std::uint8_t* data, std::size_t size, const char* suffix,
-                                                Load load)
+template <class Load>
+void loadAsTheProgramDoes(const std::uint8_t* data, std::size_t size, const char* suffix, Load load)
 {
     static QuietSink sink;
     setMessageSink(&sink);
     const QString file = writeInput(data, size, suffix);
     if (file.isEmpty())
         return;
-    QuietPanel panel;
+    TStoredTextPanel panel;
     TLoadSaveImage service(nullptr, &panel, nullptr);
     TImageControl image;
     bool loaded = false;

@@ -112,16 +112,8 @@ public:
     void save(const QString& file, TImageControl& image);
 
 private:
-    class Panel : public TTextPanel {
-    public:
-        void setText(const QString& text) override { text_ = text; }
-        QString text() const override { return text_; }
-
-    private:
-        QString text_;
-    };
     TSilentProgress progress_;
-    Panel panel_;
+    TStoredTextPanel panel_;
     TLoadSaveImage service_;
 };
 

@@ -36,6 +36,16 @@ public:
     virtual QString text() const = 0;
 };
 
+// A panel with nowhere to show its text, for callers without a window.
+class TStoredTextPanel : public TTextPanel {
+public:
+    void setText(const QString& text) override { text_ = text; }
+    QString text() const override { return text_; }
+
+private:
+    QString text_;
+};
+
 // The window that shows the busy cursor while a file is read or written.
 class TOwnerForm {
 public:

@@ -107,20 +107,20 @@ PaddedTaps pad(const Taps& t, int srcLen)
     return p;
 }
 
-// One source row, horizontally: weighted sums per channel, below 255 * 2^16
-// with either kind of weights. N taps a pixel, known to the compiler for the
-// common small counts.
-template <int N> void horizontalFixed(const std::uint8_t* src, const PaddedTaps& t, int dstW, std::uint32_t* out)
+// Weighted sums along a row, per channel: of source bytes into 32 bits
+// (below 255 * 2^16 with either kind of weights), or of column sums into 64.
+// N taps a pixel, known to the compiler for the common small counts.
+template <int N, class In, class Sum> void horizontalSums(const In* src, const PaddedTaps& t, int dstW, Sum* out)
 {
     const int n = N > 0 ? N : t.count;
     for (int j = 0; j < dstW; ++j) {
-        const std::uint8_t* p = src + 3 * std::size_t(t.first[std::size_t(j)]);
+        const In* p = src + 3 * std::size_t(t.first[std::size_t(j)]);
         const std::uint32_t* w = t.weights.data() + std::size_t(j) * std::size_t(n);
-        std::uint32_t b = 0, g = 0, r = 0;
+        Sum b = 0, g = 0, r = 0;
         for (int k = 0; k < n; ++k, p += 3) {
-            b += w[k] * p[0];
-            g += w[k] * p[1];
-            r += w[k] * p[2];
+            b += Sum(w[k]) * p[0];
+            g += Sum(w[k]) * p[1];
+            r += Sum(w[k]) * p[2];
         }
         out[3 * j] = b;
         out[3 * j + 1] = g;
@@ -171,19 +171,19 @@ void horizontal(const std::uint8_t* src, const PaddedTaps& t, int srcW, int dstW
 {
     switch (t.count) {
     case 1:
-        return horizontalFixed<1>(src, t, dstW, out);
+        return horizontalSums<1>(src, t, dstW, out);
     case 2:
 #if defined(__x86_64__) || defined(__i386__)
         if (ssse3())
             return horizontalTwoTaps(src, t, srcW, dstW, out);
 #endif
-        return horizontalFixed<2>(src, t, dstW, out);
+        return horizontalSums<2>(src, t, dstW, out);
     case 3:
-        return horizontalFixed<3>(src, t, dstW, out);
+        return horizontalSums<3>(src, t, dstW, out);
     case 4:
-        return horizontalFixed<4>(src, t, dstW, out);
+        return horizontalSums<4>(src, t, dstW, out);
     default:
-        return horizontalFixed<0>(src, t, dstW, out);
+        return horizontalSums<0>(src, t, dstW, out);
     }
 }
 
@@ -287,25 +287,6 @@ ORMICA_VECTOR_CLONES void accumulateBytes(std::uint32_t* acc, const std::uint8_t
         acc[i] += w * a[i];
 }
 
-// Sums along a row of column sums (below 255 * 2^16 each), in 64 bits.
-template <int N> void horizontalWide(const std::uint32_t* src, const PaddedTaps& t, int dstW, std::uint64_t* out)
-{
-    const int n = N > 0 ? N : t.count;
-    for (int j = 0; j < dstW; ++j) {
-        const std::uint32_t* p = src + 3 * std::size_t(t.first[std::size_t(j)]);
-        const std::uint32_t* w = t.weights.data() + std::size_t(j) * std::size_t(n);
-        std::uint64_t b = 0, g = 0, r = 0;
-        for (int k = 0; k < n; ++k, p += 3) {
-            b += std::uint64_t(w[k]) * p[0];
-            g += std::uint64_t(w[k]) * p[1];
-            r += std::uint64_t(w[k]) * p[2];
-        }
-        out[3 * j] = b;
-        out[3 * j + 1] = g;
-        out[3 * j + 2] = r;
-    }
-}
-
 // Exact sums when the height shrinks: columns first, so that every source
 // row is taken in one straight run (twice where two destination rows share
 // it) and only one row of column sums per destination row is summed along.
@@ -328,13 +309,13 @@ void resampleExactColumnsFirst(const QImage& source, QImage& destination)
                             std::uint32_t(ty.weights[std::size_t(k)]), columns.size());
         switch (tx.count) {
         case 1:
-            horizontalWide<1>(columns.data(), tx, dw, sums.data());
+            horizontalSums<1>(columns.data(), tx, dw, sums.data());
             break;
         case 2:
-            horizontalWide<2>(columns.data(), tx, dw, sums.data());
+            horizontalSums<2>(columns.data(), tx, dw, sums.data());
             break;
         default:
-            horizontalWide<0>(columns.data(), tx, dw, sums.data());
+            horizontalSums<0>(columns.data(), tx, dw, sums.data());
         }
         levelsWide(sums.data(), whole, sums.size(), destination.scanLine(y));
     }
