@@ -287,6 +287,19 @@ ORMICA_VECTOR_CLONES void accumulateBytes(std::uint32_t* acc, const std::uint8_t
         acc[i] += w * a[i];
 }
 
+// Whole-number overlaps on both axes, and the area they sum to.
+struct ExactTaps {
+    ExactTaps(int sw, int sh, int dw, int dh) : ty(makeTaps(sh, dh, Weights::Exact))
+    {
+        const Taps x = makeTaps(sw, dw, Weights::Exact);
+        tx = pad(x, sw);
+        whole = double(x.whole) * double(ty.whole);
+    }
+    Taps ty;
+    PaddedTaps tx;
+    double whole = 0;
+};
+
 // Exact sums when the height shrinks: columns first, so that every source
 // row is taken in one straight run (twice where two destination rows share
 // it) and only one row of column sums per destination row is summed along.
@@ -294,10 +307,10 @@ void resampleExactColumnsFirst(const QImage& source, QImage& destination)
 {
     const int sw = source.width(), sh = source.height();
     const int dw = destination.width(), dh = destination.height();
-    const Taps exactX = makeTaps(sw, dw, Weights::Exact);
-    const Taps ty = makeTaps(sh, dh, Weights::Exact);
-    const PaddedTaps tx = pad(exactX, sw);
-    const double whole = double(exactX.whole) * double(ty.whole);
+    const ExactTaps plan(sw, sh, dw, dh);
+    const Taps& ty = plan.ty;
+    const PaddedTaps& tx = plan.tx;
+    const double whole = plan.whole;
 
     std::vector<std::uint32_t> columns(std::size_t(3) * sw);
     std::vector<std::uint64_t> sums(std::size_t(3) * dw);
@@ -328,10 +341,10 @@ void resampleExactRowsFirst(const QImage& source, QImage& destination)
 {
     const int sw = source.width(), sh = source.height();
     const int dw = destination.width(), dh = destination.height();
-    const Taps exactX = makeTaps(sw, dw, Weights::Exact);
-    const Taps ty = makeTaps(sh, dh, Weights::Exact);
-    const PaddedTaps tx = pad(exactX, sw);
-    const double whole = double(exactX.whole) * double(ty.whole);
+    const ExactTaps plan(sw, sh, dw, dh);
+    const Taps& ty = plan.ty;
+    const PaddedTaps& tx = plan.tx;
+    const double whole = plan.whole;
 
     const std::size_t rowLen = std::size_t(3) * dw;
     std::vector<std::uint32_t> rows(2 * rowLen);
