@@ -2,6 +2,7 @@
 
 #include "image_error.h"
 #include "img_service.h"
+#include "load_save_image.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -9,6 +10,8 @@
 #include <QtEndian>
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 
 namespace ormica {
 
@@ -69,7 +72,8 @@ TBmpHeader ReadBmpHeader(const QString& fileName)
         if (head.size() < qsizetype(14 + std::min<std::uint32_t>(infoSize, 40)))
             notBitmap(fileName);
         h.width = i32(head, 18);
-        h.height = std::llabs(qint64(i32(head, 22)));  // negative: rows stored top-down
+        h.height = std::llabs(qint64(i32(head, 22)));
+        h.topDown = i32(head, 22) < 0;
         h.bitCount = u16(head, 28);
         h.compression = infoSize >= 20 ? u32(head, 30) : BI_RGB;
         // OS/2 2.x shares the codes for none, RLE8 and RLE4; its 3 and 4 are
@@ -200,6 +204,39 @@ bool readZeroed(const QString& fileName, const TBmpHeader& header, QImage& image
     return false;
 }
 
+// Uncompressed 24-bit rows are the picture's own bytes: they are read
+// straight into the scan lines, with no picture of another format between
+// (the general reader would hold four bytes a pixel, and refuses more than
+// 16384 x 16384 pixels).
+QImage readRows24(const QString& fileName, const TBmpHeader& header)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered) || !f.seek(header.pixelsAt))
+        throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));
+    const int w = int(header.width), h = int(header.height);
+    QImage image(w, h, QImage::Format_BGR888);
+    if (image.isNull())
+        throw TImageError(QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName));
+    const qsizetype rowBytes = 3 * qsizetype(w);
+    const qsizetype stride = (rowBytes + 3) & ~qsizetype(3);
+    const int rowsAtOnce = int(std::max<qsizetype>(1, (qsizetype(1) << 20) / stride));
+    std::vector<char> block(std::size_t(stride) * std::size_t(rowsAtOnce));
+    for (int done = 0; done < h;) {
+        const int n = std::min(rowsAtOnce, h - done);
+        const qint64 want = qint64(stride) * n;
+        if (f.read(block.data(), want) != want)
+            throw TImageError(
+                QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, f.errorString()));
+        for (int i = 0; i < n; ++i) {
+            const int fileRow = done + i;
+            const int y = header.topDown ? fileRow : h - 1 - fileRow;
+            std::memcpy(image.scanLine(y), block.data() + std::size_t(i) * std::size_t(stride), std::size_t(rowBytes));
+        }
+        done += n;
+    }
+    return image;
+}
+
 }  // namespace
 
 QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header)
@@ -211,6 +248,12 @@ QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header)
                               .arg(fileName)
                               .arg(header.fileSize)
                               .arg(header.pixelsAt + header.pixelBytes));
+    if (header.bitCount == 24 && header.compression == BI_RGB)
+        return readRows24(fileName, header);
+    if (header.width * header.height > qint64(16384) * 16384)
+        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nИзображения с форматом пикселя %2 "
+                                         "читаются размером не более 16384 x 16384 пикселей.")
+                              .arg(fileName, PixelFormatName(header.format)));
     QImage image;
     QString error;
     if (!readZeroed(fileName, header, image, error))

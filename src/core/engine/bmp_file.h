@@ -13,6 +13,7 @@ namespace ormica {
 struct TBmpHeader {
     qint64 width = 0;
     qint64 height = 0;  // positive whatever the row order
+    bool topDown = false;
     int bitCount = 0;
     std::uint32_t compression = 0;
     std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;

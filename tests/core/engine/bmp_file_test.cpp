@@ -381,3 +381,34 @@ TEST(BmpPixels, PixelsRunLengthDataNeverReachesTakeTheFirstColour)
         EXPECT_EQ(white, 19);
     }
 }
+
+TEST(BmpPixels, TwentyFourBitRowsReadInEitherOrderAndBeyondTheGeneralReadersLimit)
+{
+    QTemporaryDir dir;
+    const QImage picture = test::patternImage(5, 3, 11);  // 15 bytes a row, one of padding
+    for (const bool topDown : {false, true}) {
+        SCOPED_TRACE(topDown);
+        QByteArray bytes = header(5, topDown ? -3 : 3, 24, 0);
+        for (int r = 0; r < 3; ++r)
+            bytes += QByteArray(reinterpret_cast<const char*>(picture.constScanLine(topDown ? r : 2 - r)), 15) + '\x5A';
+        const QString file = writeFile(dir, "rows.bmp", bytes);
+        EXPECT_EQ(ReadBmpPixels(file, ReadBmpHeader(file)), picture);
+    }
+
+    // More pixels than the general reader takes: an 8-bit picture is refused
+    // with a reason before anything is allocated.
+    const QString large = dir.filePath(QStringLiteral("large.bmp"));
+    {
+        QFile f(large);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(header(20000, 14000, 8, 0) + QByteArray(1024, '\0'));
+        ASSERT_TRUE(f.resize(54 + 1024 + qint64(20000) * 14000));  // sparse: no disk used
+    }
+    try {
+        ReadBmpPixels(large, ReadBmpHeader(large));
+        ADD_FAILURE() << "read";
+    } catch (const TImageError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("pf8bit читаются размером не более 16384 x 16384")))
+            << e.text().toStdString();
+    }
+}
