@@ -6,6 +6,7 @@
 #include <QString>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <unistd.h>
 
 namespace ormica::fuzz {
@@ -14,11 +15,16 @@ namespace ormica::fuzz {
 // goes through a file of its own in memory-backed storage where there is one.
 inline QString writeInput(const std::uint8_t* data, std::size_t size, const char* suffix)
 {
-    static const QString name =
-        QStringLiteral("%1/ormica-fuzz-%2%3")
-            .arg(access("/dev/shm", W_OK) == 0 ? QStringLiteral("/dev/shm") : QStringLiteral("/tmp"))
-            .arg(getpid())
-            .arg(QLatin1String(suffix));
+    static const QString name = [suffix] {
+        const QString path =
+            QStringLiteral("%1/ormica-fuzz-%2%3")
+                .arg(access("/dev/shm", W_OK) == 0 ? QStringLiteral("/dev/shm") : QStringLiteral("/tmp"))
+                .arg(getpid())
+                .arg(QLatin1String(suffix));
+        static const QByteArray local = path.toLocal8Bit();
+        std::atexit([] { std::remove(local.constData()); });
+        return path;
+    }();
     std::FILE* f = std::fopen(name.toLocal8Bit().constData(), "wb");
     if (!f)
         return QString();

@@ -120,9 +120,6 @@ bool parseCommandLine(const Command& command, const QStringList& args, QCommandL
     if (!parser.parse(QStringList{QStringLiteral("ormica-cli")} + options + QStringList{QStringLiteral("--")} +
                       positional))
         commandUsageError(command, parser.errorText());
-    if (parser.positionalArguments().size() != qsizetype(command.arguments.size()))
-        commandUsageError(command, QStringLiteral("wrong number of arguments; usage: ormica-cli %1 %2")
-                                       .arg(QLatin1String(command.name), QLatin1String(command.synopsis)));
     for (const OptionSpec& option : command.options) {
         const int count = valueCount(option);
         const QString name = QLatin1String(option.name);
@@ -130,6 +127,9 @@ bool parseCommandLine(const Command& command, const QStringList& args, QCommandL
             commandUsageError(command,
                               QStringLiteral("--%1 takes %2, once").arg(name, QLatin1String(option.valueNames)));
     }
+    if (parser.positionalArguments().size() != qsizetype(command.arguments.size()))
+        commandUsageError(command, QStringLiteral("wrong number of arguments; usage: ormica-cli %1 %2")
+                                       .arg(QLatin1String(command.name), QLatin1String(command.synopsis)));
     return true;
 }
 
@@ -222,7 +222,8 @@ PictureFiles::PictureFiles(const Invocation& invocation) : service_(&progress_, 
 void PictureFiles::load(const QString& file, TImageControl& image)
 {
     if (!QFileInfo(file).isFile())
-        throw Failure{QStringLiteral("no such file: %1").arg(file)};
+        throw Failure{QFileInfo::exists(file) ? QStringLiteral("not a file: %1").arg(file)
+                                              : QStringLiteral("no such file: %1").arg(file)};
     panel_.setText(QString());
     bool loaded = false;
     if (startsLikeBmp(file)) {
@@ -239,7 +240,7 @@ void PictureFiles::checkOutputName(const QString& file) const
 {
     const QString ext = upperSuffix(file);
     if (ext != QLatin1String("JPG") && ext != QLatin1String("JPEG") && ext != QLatin1String("BMP"))
-        throw Failure{
+        throw UsageError{
             QStringLiteral("cannot tell the output type from the name (use .jpg, .jpeg or .bmp): %1").arg(file)};
 }
 
@@ -250,7 +251,8 @@ void PictureFiles::save(const QString& file, TImageControl& image)
     const bool saved =
         upperSuffix(file) == QLatin1String("BMP") ? service_.SaveBmp(file, image) : service_.SaveJpeg(file, image);
     if (!saved)
-        throw Failure{panel_.text().isEmpty() ? QStringLiteral("nothing to write to %1").arg(file) : panel_.text()};
+        throw Failure{panel_.text().isEmpty() ? QStringLiteral("nothing to write to %1").arg(file)
+                                              : QStringLiteral("%1: %2").arg(panel_.text().trimmed(), file)};
 }
 
 }  // namespace ormica::cli

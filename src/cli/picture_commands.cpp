@@ -121,9 +121,13 @@ int rotate(const Invocation& call)
     const int col = call.wholeNumber(centre.at(1), QStringLiteral("COL"));
     const TColor fill = call.isSet("fill") ? readColour(call, call.values("fill").first()) : clWhite;
     PictureFiles files(call);
-    angle = CheckRotationAngle(angle);
-    if (angle == 0)
-        throw Failure{QStringLiteral("nothing rotated")};
+    // Out of range, the program warns and rotates nothing; here that is a
+    // wrong command line, found before any file is read.
+    if (angle != 0 && CheckRotationAngle(angle) == 0)
+        call.usageError(QStringLiteral("ANGLE must lie within -89.9 .. 89.9 degrees"));
+    if (angle == 0)  // a turn by nothing: the picture as it is
+        return arrayOperation(files, call.arg(1), call.arg(2),
+                              [](const TImgTabBGR& s, TImgTabBGR& t) { TabBRGtoTabBGR(s, t); });
     return arrayOperation(files, call.arg(1), call.arg(2), [&](const TImgTabBGR& s, TImgTabBGR& t) {
         RotateForTabBGR(s, row, col, files.progress(), t, fill, angle);
     });
@@ -153,6 +157,8 @@ int scale(const Invocation& call)
     } else {
         width = call.wholeNumber(call.values("size").at(0), QStringLiteral("W"));
         height = call.wholeNumber(call.values("size").at(1), QStringLiteral("H"));
+        if (width < 1 || height < 1)
+            call.usageError(QStringLiteral("W and H are sides of at least one pixel"));
     }
     PictureFiles files(call);
     files.checkOutputName(call.arg(1));
@@ -217,7 +223,7 @@ std::span<const Command> pictureCommands()
         {"rotate",
          "ANGLE --centre ROW COL [--fill RRGGBB] IN OUT [--quality N]",
          "Turns by ANGLE degrees (-89.9 .. 89.9, positive counter-clockwise) about a pixel; the corners uncovered take "
-         "the fill colour.",
+         "the fill colour. An angle of 0 writes the picture as it is.",
          {{"ANGLE", "Degrees, e.g. 12.5 or -30."}, kIn, kOut},
          {{"centre", "ROW COL", "The pixel turned about (required); whole numbers."},
           {"fill", "RRGGBB", "The colour of uncovered corners (FFFFFF unless given)."},

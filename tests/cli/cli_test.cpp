@@ -6,6 +6,7 @@
 #include "recorders.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTransform>
@@ -153,7 +154,16 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
     const QString bmp = dir.filePath(QStringLiteral("ok.bmp"));
     ASSERT_TRUE(WriteBmpFile(test::patternImage(4, 4), bmp));
     r = cli({QStringLiteral("convert"), bmp, dir.filePath(QStringLiteral("o.png"))});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("o.png"))));
+    r = cli({QStringLiteral("info"), dir.path()});
     EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(QStringLiteral("not a file"))) << r.err.toStdString();
+    // A failed write names the file.
+    const QString nowhere = dir.filePath(QStringLiteral("no/such/dir/g.bmp"));
+    r = cli({QStringLiteral("grey"), bmp, nowhere});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(nowhere)) << r.err.toStdString();
     r = cli({QStringLiteral("convert"), bmp, dir.filePath(QStringLiteral("o.jpg")), QStringLiteral("--quality"),
              QStringLiteral("0")});
     EXPECT_EQ(r.code, 2);
@@ -184,8 +194,17 @@ TEST(Cli, GeometryAndScalingRunTheCoreRoutines)
 
     CliRun r = cli({QStringLiteral("rotate"), QStringLiteral("90"), QStringLiteral("--centre"), QStringLiteral("1"),
                     QStringLiteral("1"), in, out});
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("(-89,9 .. 89,9)")));
+    r = cli({QStringLiteral("rotate"), QStringLiteral("0"), QStringLiteral("--centre"), QStringLiteral("1"),
+             QStringLiteral("1"), in, out});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(result(), picture);
+    for (const char* side : {"0", "-3"}) {
+        r = cli(
+            {QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("10"), QLatin1String(side), in, out});
+        EXPECT_EQ(r.code, 2) << side;
+    }
     r = cli({QStringLiteral("rotate"), QStringLiteral("12.5"), QStringLiteral("--centre"), QStringLiteral("15"),
              QStringLiteral("20"), QStringLiteral("--fill"), QStringLiteral("00FF00"), in, out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -450,7 +469,7 @@ TEST(Cli, CoreWarningsAreMarkedAsTheTools)
     // The rotation warning has a line break of its own; it arrives as one line.
     r = cli({QStringLiteral("rotate"), QStringLiteral("-90"), QStringLiteral("--centre"), QStringLiteral("1"),
              QStringLiteral("1"), in, out});
-    EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err.count(QLatin1Char('\n')), 2) << r.err.toStdString();
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("ormica-cli: warning: "))) << r.err.toStdString();
     expectPrefixedLines(r);

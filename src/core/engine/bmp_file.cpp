@@ -108,11 +108,15 @@ TBmpHeader ReadBmpHeader(const QString& fileName)
     } else if (infoSize == 40 && h.compression == BI_ALPHABITFIELDS) {
         tables += 16;
     }
-    h.pixelsAt = std::max<qint64>(qFromLittleEndian<quint32>(head.constData() + 10), tables);
+    const qint64 offset = qFromLittleEndian<quint32>(head.constData() + 10);
+    // An offset into the headers is ignored, as the reader ignores it.
+    h.paletteCut = offset >= 14 + qint64(infoSize) && offset < tables;
+    h.pixelsAt = std::max(offset, tables);
     const bool uncompressed =
         h.compression == BI_RGB || h.compression == BI_BITFIELDS || h.compression == BI_ALPHABITFIELDS;
     if (uncompressed)
-        h.pixelBytes = (h.width * h.bitCount + 31) / 32 * 4 * h.height;
+        // The last row's padding may be missing: it carries no pixels.
+        h.pixelBytes = (h.width * h.bitCount + 31) / 32 * 4 * (h.height - 1) + (h.width * h.bitCount + 7) / 8;
     return h;
 }
 
@@ -223,7 +227,7 @@ QImage readRows24(const QString& fileName, const TBmpHeader& header)
     std::vector<char> block(std::size_t(stride) * std::size_t(rowsAtOnce));
     for (int done = 0; done < h;) {
         const int n = std::min(rowsAtOnce, h - done);
-        const qint64 want = qint64(stride) * n;
+        const qint64 want = qint64(stride) * (n - 1) + (done + n == h ? rowBytes : stride);
         if (f.read(block.data(), want) != want)
             throw TImageError(
                 QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, f.errorString()));
@@ -242,6 +246,10 @@ QImage readRows24(const QString& fileName, const TBmpHeader& header)
 QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header)
 {
     RaiseImageAllocationLimit();
+    if (header.paletteCut)
+        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nПиксели начинаются внутри палитры: "
+                                         "палитра короче, чем требует формат пикселя %2.")
+                              .arg(fileName, PixelFormatName(header.format)));
     if (header.pixelBytes > 0 && header.fileSize < header.pixelsAt + header.pixelBytes)
         throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nФайл обрывается раньше, чем "
                                          "кончаются пиксели: %2 байт вместо %3.")

@@ -19,8 +19,9 @@ struct TBmpHeader {
     std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;
     TPixelFormat format = pfCustom;
     qint64 fileSize = 0;
-    qint64 pixelsAt = 0;    // where the pixels begin: after the headers, palette and masks at the least
-    qint64 pixelBytes = 0;  // uncompressed: whole padded rows; 0 for run-length data
+    qint64 pixelsAt = 0;      // where the pixels begin: after the headers, palette and masks at the least
+    qint64 pixelBytes = 0;    // uncompressed: padded rows but the last one's padding; 0 for run-length data
+    bool paletteCut = false;  // the offset of the pixels points into the palette their format needs
 };
 
 // Reads the headers; throws TImageError for a file that is not a bitmap, is

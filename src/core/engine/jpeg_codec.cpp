@@ -162,14 +162,14 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
             text = decoderText(fileName, QStringLiteral("В файле больше %1 сканов: такой файл декодировался бы "
                                                         "слишком долго.")
                                              .arg(kMaxJpegScans));
-        else if (s->err.pub.msg_code == JERR_NO_BACKING_STORE || s->err.pub.msg_code == JERR_OUT_OF_MEMORY)
+        else if (s->err.pub.msg_code == JERR_NO_BACKING_STORE)
             text = decoderText(fileName, QStringLiteral("Декодеру нужно больше памяти, чем допустимо для "
                                                         "изображения %1 x %2 пикселей.")
                                              .arg(s->cinfo.image_width)
                                              .arg(s->cinfo.image_height));
         else if (s->tooLarge)
             text = PictureTooLargeText(s->cinfo.image_width, s->cinfo.image_height);
-        else if (s->noMemory)
+        else if (s->noMemory || s->err.pub.msg_code == JERR_OUT_OF_MEMORY)
             text = QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName);
         if (s->created)
             jpeg_destroy_decompress(&s->cinfo);

@@ -342,13 +342,31 @@ TEST(BmpPixels, UncompressedPixelsCutShortAreRefused)
                                     .arg(102 - missing));
         }
     }
-    // The offset may not point into the headers: the pixels follow the palette.
+    // The last row's padding carries no pixels and may be missing.
+    const QByteArray odd = header(5, 2, 24, 0) + QByteArray(16 + 15, '\x33');
+    const QString noPadding = writeFile(dir, "nopadding.bmp", odd);
+    EXPECT_EQ(ReadBmpPixels(noPadding, ReadBmpHeader(noPadding)).pixel(4, 0), qRgb(0x33, 0x33, 0x33));
+    const QString oddCut = writeFile(dir, "oddcut.bmp", odd.chopped(1));
+    EXPECT_THROW(ReadBmpPixels(oddCut, ReadBmpHeader(oddCut)), TImageError);
+
+    // An offset into the headers is ignored: the pixels follow the palette.
     QByteArray eight = header(4, 1, 8, 0) + QByteArray(256 * 4, '\0') + QByteArray(4, '\x01');
     qToLittleEndian<quint32>(20, eight.data() + 10);
     const QString early = writeFile(dir, "early.bmp", eight);
     EXPECT_NO_THROW(ReadBmpPixels(early, ReadBmpHeader(early)));
     const QString earlyCut = writeFile(dir, "earlycut.bmp", eight.left(eight.size() - 1));
     EXPECT_THROW(ReadBmpPixels(earlyCut, ReadBmpHeader(earlyCut)), TImageError);
+    // One into the palette its format needs leaves the palette short.
+    QByteArray shortPalette = header(4, 1, 8, 0) + QByteArray(16 * 4, '\0') + QByteArray(4, '\x01');
+    qToLittleEndian<quint32>(54 + 16 * 4, shortPalette.data() + 10);
+    const QString cutPalette = writeFile(dir, "cutpalette.bmp", shortPalette);
+    try {
+        ReadBmpPixels(cutPalette, ReadBmpHeader(cutPalette));
+        ADD_FAILURE() << "read";
+    } catch (const TImageError& e) {
+        EXPECT_TRUE(e.text().contains(QStringLiteral("палитра короче, чем требует формат пикселя pf8bit")))
+            << e.text().toStdString();
+    }
 }
 
 TEST(BmpPixels, PixelsRunLengthDataNeverReachesTakeTheFirstColour)
@@ -401,7 +419,9 @@ TEST(BmpPixels, TwentyFourBitRowsReadInEitherOrderAndBeyondTheGeneralReadersLimi
     {
         QFile f(large);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(header(20000, 14000, 8, 0) + QByteArray(1024, '\0'));
+        QByteArray head = header(20000, 14000, 8, 0);
+        qToLittleEndian<quint32>(54 + 1024, head.data() + 10);
+        f.write(head + QByteArray(1024, '\0'));
         ASSERT_TRUE(f.resize(54 + 1024 + qint64(20000) * 14000));  // sparse: no disk used
     }
     try {
