@@ -87,6 +87,8 @@ TBmpHeader ReadBmpHeader(const QString& fileName)
             h.redMask = u32(head, at);
             h.greenMask = u32(head, at + 4);
             h.blueMask = u32(head, at + 8);
+            if ((infoSize >= 56 || h.compression == BI_ALPHABITFIELDS) && head.size() >= at + 16)
+                h.alphaMask = u32(head, at + 12);
         }
     } else {
         notBitmap(fileName);
@@ -183,10 +185,12 @@ void widenChannels(QImage& image, bool sixBitGreen)
 bool readZeroed(const QString& fileName, const TBmpHeader& header, QImage& image, QString& error)
 {
     const QSize size(int(header.width), int(header.height));
-    QImage::Format format = header.bitCount == 1   ? QImage::Format_Mono
-                            : header.bitCount <= 8 ? QImage::Format_Indexed8
-                                                   : QImage::Format_RGB32;
+    QImage::Format format = header.bitCount == 1    ? QImage::Format_Mono
+                            : header.bitCount <= 8  ? QImage::Format_Indexed8
+                            : header.alphaMask != 0 ? QImage::Format_ARGB32
+                                                    : QImage::Format_RGB32;
     for (int attempt = 0; attempt < 2; ++attempt) {
+        image = QImage();  // never two pictures of this size at once
         image = QImage(size, format);
         if (image.isNull()) {
             error = QStringLiteral("Недостаточно памяти для изображения.");

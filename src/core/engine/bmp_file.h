@@ -16,7 +16,7 @@ struct TBmpHeader {
     bool topDown = false;
     int bitCount = 0;
     std::uint32_t compression = 0;
-    std::uint32_t redMask = 0, greenMask = 0, blueMask = 0;
+    std::uint32_t redMask = 0, greenMask = 0, blueMask = 0, alphaMask = 0;
     TPixelFormat format = pfCustom;
     qint64 fileSize = 0;
     qint64 pixelsAt = 0;      // where the pixels begin: after the headers, palette and masks at the least
