@@ -62,6 +62,7 @@ struct CommandGroup {
 // One group per file. A new group: its file, its function declared here, a
 // line in the group table of main.cpp and one in CMakeLists.txt.
 std::span<const Command> pictureCommands();
+std::span<const Command> histogramCommands();
 
 // A command line parsed against its command: the positional arguments in
 // their declared order and the values of each option.

@@ -20,6 +20,7 @@ std::span<const CommandGroup> groups()
 {
     static const CommandGroup table[] = {
         {"Pictures", pictureCommands()},
+        {"Histograms", histogramCommands()},
     };
     return table;
 }

@@ -3,6 +3,7 @@
 #include "engine/gray.h"
 #include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
+#include "histogram/histogram.h"
 #include "recorders.h"
 
 #include <QFile>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTransform>
 #include <QtEndian>
+#include <clocale>
+#include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -564,4 +567,87 @@ TEST(Cli, AnOperationHoldsAtMostTwoCopiesOfThePicture)
             << args.first().toStdString() << ": " << run.peakKilobytes << " KB at most, beside " << base.peakKilobytes
             << " KB for a small picture and " << copyKilobytes << " KB a copy";
     }
+}
+
+namespace {
+
+QString statisticsLine(const char* name, long double mean, long double variance, long double deviation,
+                       std::int32_t max)
+{
+    char text[200];
+    std::snprintf(text, sizeof text, "%s\t%.17Lg\t%.17Lg\t%.17Lg\t%d", name, mean, variance, deviation, max);
+    return QString::fromLatin1(text);
+}
+
+QString levelsLine(const char* name, const TGistogram& values)
+{
+    QString line = QLatin1String(name);
+    for (std::int32_t v : values)
+        line += QLatin1Char('\t') + QString::number(v);
+    return line;
+}
+
+}  // namespace
+
+TEST(Cli, HistPrintsTheRecordOfTheCoreRoutine)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    QTemporaryDir dir;
+    // Some pure black and pure white pixels, so that both counts are met.
+    QImage picture = test::patternImage(41, 27, 3);
+    for (int x = 0; x < 5; ++x) {
+        picture.setPixel(x, 0, qRgb(0, 0, 0));
+        picture.setPixel(x, 1, qRgb(255, 255, 255));
+    }
+    picture.setPixel(7, 2, qRgb(255, 255, 255));
+    const QString bmp = dir.filePath(QStringLiteral("in.bmp"));
+    ASSERT_TRUE(WriteBmpFile(picture, bmp));
+
+    const TImgTabBGR arr = test::arrayOf(picture);
+    TGistogramData d;
+    CalculateAllGistogram(&arr, nullptr, &d);
+    ASSERT_GE(d.GistL[0], 5);
+    ASSERT_GE(d.GistL[255], 6);
+    const QStringList summary{
+        QStringLiteral("count\t%1\tblack\t%2\twhite\t%3").arg(d.Count).arg(d.GistL[0]).arg(d.GistL[255]),
+        statisticsLine("R", d.MeanR, d.VarR, d.StdR, d.MaxR),
+        statisticsLine("G", d.MeanG, d.VarG, d.StdG, d.MaxG),
+        statisticsLine("B", d.MeanB, d.VarB, d.StdB, d.MaxB),
+        statisticsLine("L", d.MeanL, d.VarL, d.StdL, d.MaxL),
+    };
+    const QStringList counts{levelsLine("R", d.GistR),  levelsLine("G", d.GistG),  levelsLine("B", d.GistB),
+                             levelsLine("L", d.GistL),  levelsLine("NR", d.NormR), levelsLine("NG", d.NormG),
+                             levelsLine("NB", d.NormB), levelsLine("NL", d.NormL)};
+
+    CliRun r = cli({QStringLiteral("hist"), bmp});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, summary.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    // A statistic that is not whole still shows its point and 17 digits.
+    EXPECT_TRUE(summary[1].contains(QLatin1Char('.')));
+
+    r = cli({QStringLiteral("hist"), bmp, QStringLiteral("--counts")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, (summary + counts).join(QLatin1Char('\n')) + QLatin1Char('\n'));
+
+    // A uniform picture: whole numbers print without a point.
+    const QString grey = dir.filePath(QStringLiteral("grey.bmp"));
+    QImage uniform(3, 2, QImage::Format_BGR888);
+    uniform.fill(qRgb(128, 128, 128));
+    ASSERT_TRUE(WriteBmpFile(uniform, grey));
+    r = cli({QStringLiteral("hist"), grey});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("count\t6\tblack\t0\twhite\t0\nR\t128\t0\t0\t6\nG\t128\t0\t0\t6\n"
+                                    "B\t128\t0\t0\t6\nL\t128\t0\t0\t6\n"));
+
+    const CliRun missing = cli({QStringLiteral("hist"), dir.filePath(QStringLiteral("none.bmp"))});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_TRUE(missing.out.isEmpty());
+    expectPrefixedLines(missing);
+    EXPECT_EQ(cli({QStringLiteral("hist")}).code, 2);
+
+    const CliRun help = cli({QStringLiteral("help"), QStringLiteral("hist")});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains(QLatin1String("--counts")));
+    EXPECT_TRUE(cli({QStringLiteral("help")}).out.contains(QLatin1String("\n  hist IN")));
 }

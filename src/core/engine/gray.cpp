@@ -4,6 +4,7 @@
 #include "message_sink.h"
 
 #include <cmath>
+#include <memory>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <tmmintrin.h>
@@ -12,12 +13,34 @@
 
 namespace ormica {
 
-std::uint8_t GrayLevel(int b, int g, int r)
+std::uint8_t LightLevelOfSum(int sumOfSquares, long double sqrt3)
+{
+    const long double v = std::sqrt(static_cast<long double>(sumOfSquares)) / sqrt3;
+    // nearbyint follows the rounding mode, which nobody here changes from nearest-even.
+    return v < 255.1L ? static_cast<std::uint8_t>(std::nearbyint(v)) : std::uint8_t(255);
+}
+
+std::uint8_t LightLevelOfSum(int sumOfSquares)
 {
     static const long double sqrt3 = std::sqrt(3.0L);
-    const int s = b * b + g * g + r * r;
-    const long double v = std::nearbyint(std::sqrt(static_cast<long double>(s)) / sqrt3);
-    return v > 255 ? 255 : static_cast<std::uint8_t>(v);
+    return LightLevelOfSum(sumOfSquares, sqrt3);
+}
+
+const std::uint8_t* LightLevelTable()
+{
+    static const std::unique_ptr<std::uint8_t[]> table = [] {
+        auto t = std::make_unique<std::uint8_t[]>(kMaxSumOfSquares + 1);
+        const long double sqrt3 = std::sqrt(3.0L);
+        for (int s = 0; s <= kMaxSumOfSquares; ++s)
+            t[std::size_t(s)] = LightLevelOfSum(s, sqrt3);
+        return t;
+    }();
+    return table.get();
+}
+
+std::uint8_t GrayLevel(int b, int g, int r)
+{
+    return LightLevelOfSum(b * b + g * g + r * r);
 }
 
 namespace detail {

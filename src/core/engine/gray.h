@@ -5,9 +5,21 @@
 
 namespace ormica {
 
-// Grey level of a pixel: round(sqrt(B² + G² + R²) / sqrt(3)) in extended
-// precision, halves to even, 255 at most. The root mean square of the three
-// channels, the same quantity as the Light level of the histograms.
+// The largest sum of squares of a pixel, 3 * 255 * 255.
+constexpr int kMaxSumOfSquares = 195075;
+
+// The Light level of a pixel from s = R² + G² + B² (0..kMaxSumOfSquares):
+// v = sqrt(s) / sqrt3 in extended precision, rounded to nearest with halves
+// to even while v < 255.1, else 255. The grey conversion and the histograms
+// both take their levels from here, so the two never disagree.
+std::uint8_t LightLevelOfSum(int sumOfSquares, long double sqrt3);
+std::uint8_t LightLevelOfSum(int sumOfSquares);  // with sqrt(3.0L)
+
+// LightLevelOfSum for every sum 0..kMaxSumOfSquares, built once on first use.
+const std::uint8_t* LightLevelTable();
+
+// Grey level of a pixel: LightLevelOfSum(B² + G² + R²), the root mean square
+// of the three channels.
 std::uint8_t GrayLevel(int b, int g, int r);
 
 // Converts a 24-bit bitmap to grey, every channel taking GrayLevel. The

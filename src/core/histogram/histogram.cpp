@@ -1,0 +1,188 @@
+#include "histogram.h"
+
+#include "engine/gray.h"
+#include "engine/message_sink.h"
+
+#include <QString>
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+namespace ormica {
+
+namespace {
+
+// Counting spreads consecutive pixels over kLanes copies of each histogram:
+// on smooth pictures neighbours share levels, and one array would make every
+// increment wait for the store of the one before.
+constexpr int kLanes = 4;
+constexpr int kChannels = 4;
+
+struct LaneCounts {
+    std::uint32_t c[kLanes][kChannels][256];
+};
+
+struct CountFailure {};
+
+void countRow(const std::uint8_t* p, qsizetype pixels, const std::uint8_t* lightOf, LaneCounts& counts)
+{
+    auto& c = counts.c;
+    qsizetype x = 0;
+    for (; x + kLanes <= pixels; x += kLanes, p += 3 * kLanes) {
+        for (int k = 0; k < kLanes; ++k) {
+            const unsigned b = p[3 * k], g = p[3 * k + 1], r = p[3 * k + 2];
+            ++c[k][0][r];
+            ++c[k][1][g];
+            ++c[k][2][b];
+            ++c[k][3][lightOf[b * b + g * g + r * r]];
+        }
+    }
+    for (; x < pixels; ++x, p += 3) {
+        const unsigned b = p[0], g = p[1], r = p[2];
+        ++c[0][0][r];
+        ++c[0][1][g];
+        ++c[0][2][b];
+        ++c[0][3][lightOf[b * b + g * g + r * r]];
+    }
+}
+
+// Sums the lanes into the record. Each Max is the largest count, as keeping
+// it up to date after every increment would leave it.
+void storeCounts(const LaneCounts& counts, std::uint32_t total, TGistogramData& d)
+{
+    TGistogram* gists[kChannels] = {&d.GistR, &d.GistG, &d.GistB, &d.GistL};
+    std::int32_t* maxima[kChannels] = {&d.MaxR, &d.MaxG, &d.MaxB, &d.MaxL};
+    for (int ch = 0; ch < kChannels; ++ch) {
+        std::int32_t max = 0;
+        for (int i = 0; i < 256; ++i) {
+            std::uint32_t sum = 0;
+            for (int k = 0; k < kLanes; ++k)
+                sum += counts.c[k][ch][i];
+            // total never exceeds INT32_MAX, so neither does any count
+            (*gists[ch])[std::size_t(i)] = std::int32_t(sum);
+            max = std::max(max, std::int32_t(sum));
+        }
+        *maxima[ch] = max;
+    }
+    d.Count = total;
+}
+
+void countImage(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
+{
+    LaneCounts counts;
+    std::memset(&counts, 0, sizeof counts);
+    const std::uint8_t* lightOf = LightLevelTable();
+    const int rows = image.rowCount();
+    std::uint32_t total = 0;
+    for (int r = 0; r < rows; ++r) {
+        const qsizetype length = image.rowLength(r);
+        const qsizetype pixels = length / 3;
+        // Gist holds signed 32-bit counts: a picture beyond that is refused.
+        if (length == 0 || length % 3 != 0 || pixels > qsizetype(INT32_MAX) - qsizetype(total)) {
+            storeCounts(counts, total, d);
+            throw CountFailure{};
+        }
+        countRow(image.row(r), pixels, lightOf, counts);
+        total += std::uint32_t(pixels);
+        if (progress)
+            progress->setPosition(r);
+    }
+    storeCounts(counts, total, d);
+}
+
+void normalize(const TGistogram& gist, std::int32_t max, TGistogram& norm)
+{
+    if (max <= 0)
+        return;
+    for (std::size_t i = 0; i < 256; ++i) {
+        // The product needs 64 bits: 9,100,000 * 236 is past INT32_MAX.
+        const long double q = static_cast<long double>(std::int64_t(gist[i]) * kNormHeight) / max;
+        norm[i] = std::int32_t(std::nearbyint(q));
+    }
+}
+
+long double mean(const TGistogram& gist, std::uint32_t count)
+{
+    long double sum = 0;
+    for (std::int64_t i = 1; i < 256; ++i)
+        sum += static_cast<long double>(i * gist[std::size_t(i)]);
+    return sum / count;
+}
+
+long double variance(const TGistogram& gist, long double mean, std::uint32_t count)
+{
+    long double sum = 0;
+    for (int i = 0; i < 256; ++i) {
+        const long double d = i - mean;
+        sum += gist[std::size_t(i)] * d * d;
+    }
+    return sum / count;
+}
+
+}  // namespace
+
+void NormalizeGistogram(TGistogramData& d)
+{
+    d.NormR = {};
+    d.NormG = {};
+    d.NormB = {};
+    d.NormL = {};
+    if (d.Count == 0)
+        return;
+    normalize(d.GistR, d.MaxR, d.NormR);
+    normalize(d.GistG, d.MaxG, d.NormG);
+    normalize(d.GistB, d.MaxB, d.NormB);
+    normalize(d.GistL, d.MaxL, d.NormL);
+}
+
+void GistogramStatistics(TGistogramData& d)
+{
+    d.MeanR = d.MeanG = d.MeanB = d.MeanL = 0;
+    d.VarR = d.VarG = d.VarB = d.VarL = 0;
+    d.Bessel = 0;
+    d.StdR = d.StdG = d.StdB = d.StdL = 0;
+    if (d.Count < 2)
+        return;
+    d.MeanR = mean(d.GistR, d.Count);
+    d.MeanG = mean(d.GistG, d.Count);
+    d.MeanB = mean(d.GistB, d.Count);
+    d.MeanL = mean(d.GistL, d.Count);
+    d.VarR = variance(d.GistR, d.MeanR, d.Count);
+    d.VarG = variance(d.GistG, d.MeanG, d.Count);
+    d.VarB = variance(d.GistB, d.MeanB, d.Count);
+    d.VarL = variance(d.GistL, d.MeanL, d.Count);
+    d.Bessel = static_cast<long double>(d.Count) / (static_cast<long double>(d.Count) - 1);
+    d.StdR = std::sqrt(d.Bessel * d.VarR);
+    d.StdG = std::sqrt(d.Bessel * d.VarG);
+    d.StdB = std::sqrt(d.Bessel * d.VarB);
+    d.StdL = std::sqrt(d.Bessel * d.VarL);
+}
+
+void CalculateAllGistogram(const TImgTabBGR* image, TProgress* progress, TGistogramData* data)
+{
+    if (!data)
+        return;
+    *data = TGistogramData{};
+    if (!image)
+        return;
+    data->Sqrt3 = std::sqrt(3.0L);
+    data->ImgTab = image;
+    try {
+        if (!image->empty()) {
+            if (progress) {
+                progress->setPosition(0);
+                progress->setMaximum(image->rowCount() - 1);
+            }
+            countImage(*image, progress, *data);
+            NormalizeGistogram(*data);
+            GistogramStatistics(*data);
+        }
+    } catch (...) {
+        messages().warning(QString::fromUtf8("CalculateAllGistogram : Не могу вычислить гистограмму."));
+    }
+    if (progress)
+        progress->setPosition(0);
+}
+
+}  // namespace ormica
