@@ -4,6 +4,7 @@
 #include "engine/box_message_sink.h"
 #include "engine/color_dialog.h"
 #include "engine/file_dialogs.h"
+#include "histogram/histogram_window.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -28,8 +29,10 @@ int main(int argc, char* argv[])
     // The main window first; the tool windows join it, hidden, as they come.
     ormica::TFormOrmica formOrmica(&dialogs, &colors);
     ormica::TFormAbout formAbout(&formOrmica);
+    ormica::TFormGistogram formGistogram(&formOrmica);
     ormica::TToolWindows windows;
     windows.about = &formAbout;
+    windows.histogram = &formGistogram;
     formOrmica.setToolWindows(windows);
     sink.setParent(&formOrmica);
     dialogs.setParent(&formOrmica);

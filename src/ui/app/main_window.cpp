@@ -9,6 +9,8 @@
 #include "engine/message_sink.h"
 #include "engine/progress_bar.h"
 #include "engine/region_selector.h"
+#include "histogram/cross_hair_selector.h"
+#include "histogram/histogram_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -374,7 +376,13 @@ void TFormOrmica::MMGistogramFullClick()
         return;
     ResetIndicators();
     MainData::TargetChanged = false;
+    FormGistogram->GistogramMode = 1;
     showModal(FormGistogram);
+    afterGistogram();
+}
+
+void TFormOrmica::afterGistogram()
+{
     if (MainData::TargetChanged) {
         MarkNoName(*TargetImage);
         ShowPage(1);
@@ -394,8 +402,37 @@ bool TFormOrmica::fragmentSelected()
 
 void TFormOrmica::MMAutoCorrClick()
 {
-    if (FormGistogram)
-        fragmentSelected();
+    TCrossHairSelector* cross = FormGistogram ? FormGistogram->crossHair() : nullptr;
+    if (!cross || !fragmentSelected())
+        return;
+    ResetIndicators();
+    hideFrame();
+    // No more than the fragment image can show.
+    if (FragRect.EndY - FragRect.StartY + 1 > cross->MaxH)
+        FragRect.EndY = FragRect.StartY + cross->MaxH - 1;
+    if (FragRect.EndX - FragRect.StartX + 1 > cross->MaxW)
+        FragRect.EndX = FragRect.StartX + cross->MaxW - 1;
+    TImgTabColor& frag = FormGistogram->FragArr;
+    AreaBitMapToImgTabColor(ImageMain->picture(), TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY},
+                            frag);
+    if (!frag.empty()) {
+        // The cross inverts what is under it: off before drawing, on after.
+        cross->Deactivate();
+        cross->Clear();
+        TImageWidget* box = FormGistogram->ImgAcFrg;
+        SelectedToImgTabColor(frag, TPoint{0, 0}, box->canvas());
+        box->pictureChanged();
+        box->repaintNow();
+        cross->Activate();
+    }
+    MainData::TargetChanged = false;
+    FormGistogram->GistogramMode = 2;
+    showModal(FormGistogram);
+    frag.clear();
+    FragRect.StartX = FragRect.EndX;
+    FragRect.StartY = FragRect.EndY;
+    ResetIndicators();
+    afterGistogram();
 }
 
 void TFormOrmica::MMDFilterClick()

@@ -25,6 +25,7 @@ class QToolButton;
 namespace ormica {
 
 class TColorQuestion;
+class TFormGistogram;
 class TImageWidget;
 class TImgTabBGR;
 class TRegionSelector;
@@ -36,7 +37,7 @@ struct TToolWindows {
     QDialog* exportText = nullptr;
     QDialog* filter = nullptr;
     QDialog* about = nullptr;
-    QDialog* histogram = nullptr;
+    TFormGistogram* histogram = nullptr;
     QDialog* microBase = nullptr;
 };
 
@@ -202,6 +203,8 @@ private:
     bool fileCommand(const std::function<void()>& command);
     // After an operation wrote the target array: show it as a new picture.
     void showTarget();
+    // After the histogram window closed: a target it wrote is a new picture.
+    void afterGistogram();
     void selectionStart(TPoint p);
     void selectionMove(TPoint p);
     void selectionEnd(TPoint p);
@@ -222,7 +225,7 @@ private:
     QDialog* ExportTxtDialog = nullptr;
     QDialog* FormDFilter = nullptr;
     QDialog* FormAbout = nullptr;
-    QDialog* FormGistogram = nullptr;
+    TFormGistogram* FormGistogram = nullptr;
     QDialog* FormMicroBase = nullptr;
     class THintFilter;
     std::unique_ptr<THintFilter> hintFilter_;

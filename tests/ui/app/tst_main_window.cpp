@@ -8,6 +8,8 @@
 #include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
 #include "engine/region_selector.h"
+#include "histogram/cross_hair_selector.h"
+#include "histogram/histogram_window.h"
 #include "recorders.h"
 
 #include <QClipboard>
@@ -694,6 +696,148 @@ private slots:
         form->MMAbout->trigger();
         QCOMPARE(shown, static_cast<QDialog*>(&about));
         QCOMPARE(about.findChild<QLabel*>(QStringLiteral("LabelVersion"))->text(), QStringLiteral("Версия 3.5.3.1"));
+    }
+
+    void histogramsOnlyOpenOnTheSourceImage()
+    {
+        TFormGistogram hist(form.get());
+        TToolWindows windows;
+        windows.histogram = &hist;
+        form->setToolWindows(windows);
+        QVERIFY(form->MMGistogramFull->isEnabled());
+        QVERIFY(form->MMAutoCorr->isEnabled());
+        QImage grey(20, 10, QImage::Format_BGR888);
+        grey.fill(QColor(128, 128, 128));
+        giveSource(grey);
+        form->TargetImage->ensureImageDesc().FileName = QStringLiteral("trg.bmp");
+        form->SetAttention(true, clYellow, QStringLiteral(" old"));
+        MainData::TargetChanged = true;
+
+        struct {
+            int shown = 0;
+            QDialog* window = nullptr;
+            bool changedBefore = true;
+            int mode = 0, tab = -1;
+            QString caption, count, mean, targetCaption, targetCount, targetPercent;
+        } seen;
+        bool writeTarget = false;
+        form->ShowModal = [&](QDialog& d) {
+            ++seen.shown;
+            seen.window = &d;
+            seen.changedBefore = MainData::TargetChanged;
+            seen.mode = hist.GistogramMode;
+            d.show();
+            seen.tab = hist.PageControl1->currentIndex();
+            seen.caption = hist.windowTitle();
+            seen.count = hist.stTextNumAll->text();
+            seen.mean = hist.StTextMM->text();
+            // The target is empty: zeros on the other image button.
+            hist.SpButGistTrg->click();
+            seen.targetCaption = hist.windowTitle();
+            seen.targetCount = hist.stTextNumAll->text();
+            seen.targetPercent = hist.StTextNumWhitePr->text();
+            d.hide();
+            MainData::TargetChanged = writeTarget;
+            return 0;
+        };
+        form->MMGistogramFull->trigger();
+        QCOMPARE(seen.shown, 1);
+        QCOMPARE(seen.window, static_cast<QDialog*>(&hist));
+        QVERIFY(!seen.changedBefore);
+        QCOMPARE(seen.mode, 1);
+        QCOMPARE(seen.tab, 0);
+        QCOMPARE(seen.caption, QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
+        QCOMPARE(seen.count, QStringLiteral("200"));
+        QCOMPARE(seen.mean, QStringLiteral("128"));
+        QCOMPARE(seen.targetCaption, QStringLiteral("   Гистограммы : ФИНИШНОЕ изображение"));
+        QCOMPARE(seen.targetCount, QStringLiteral("0"));
+        QCOMPARE(seen.targetPercent, QStringLiteral("0 %"));
+        QVERIFY(!form->lampBlinking());
+        QVERIFY(form->statusText(3).isEmpty());
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("trg.bmp"));
+
+        // Reopened from the target tab: the source button is down again. The
+        // window wrote the target this time, so it becomes a new picture.
+        form->ShowPage(1);
+        writeTarget = true;
+        form->MMGistogramFull->trigger();
+        QCOMPARE(seen.shown, 2);
+        QCOMPARE(seen.caption, QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
+        QCOMPARE(seen.tab, 0);
+        QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : NoName"));
+        QVERIFY(sink->silent());
+    }
+
+    void histogramsWithFragmentShowTheFragment()
+    {
+        TFormGistogram hist(form.get());
+        TToolWindows windows;
+        windows.histogram = &hist;
+        form->setToolWindows(windows);
+        showForm();
+        const QImage picture = test::patternImage(400, 300, 7);
+        giveSource(picture);
+
+        struct {
+            int shown = 0;
+            int mode = 0, tab = -1, fragW = 0, fragH = 0;
+            QString caption, count;
+            QImage box;
+        } seen;
+        form->ShowModal = [&](QDialog& d) {
+            ++seen.shown;
+            seen.mode = hist.GistogramMode;
+            d.show();
+            seen.tab = hist.PageControl1->currentIndex();
+            seen.caption = hist.windowTitle();
+            seen.count = hist.stTextNumAll->text();
+            seen.fragW = hist.FragArr.empty() ? 0 : int(hist.FragArr.rowLength(0));
+            seen.fragH = hist.FragArr.rowCount();
+            // The picture without the cross over it.
+            hist.crossHair()->Deactivate();
+            seen.box = hist.ImgAcFrg->picture().copy();
+            hist.crossHair()->Activate();
+            d.hide();
+            return 0;
+        };
+
+        // Without a fragment the window stays closed.
+        form->MMAutoCorr->trigger();
+        QCOMPARE(seen.shown, 0);
+        QCOMPARE(form->statusText(3), QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
+        QVERIFY(form->lampBlinking());
+
+        // Larger than the fragment image: cut to 287 x 167 from its start.
+        drag(QPoint(10, 20), QPoint(390, 290));
+        form->MMAutoCorr->trigger();
+        QCOMPARE(seen.shown, 1);
+        QCOMPARE(seen.mode, 2);
+        QCOMPARE(seen.tab, 2);
+        QCOMPARE(seen.caption, QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
+        QCOMPARE(seen.count, QStringLiteral("120000"));
+        QCOMPARE(seen.fragW, 287);
+        QCOMPARE(seen.fragH, 167);
+        QCOMPARE(seen.box, picture.copy(10, 20, 287, 167));
+        QVERIFY(hist.FragArr.empty());
+        QVERIFY(!form->fragment().selected());
+        QVERIFY(!form->lampBlinking());
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        checkInvariant();
+
+        // A small fragment sits at the top-left corner on a blank box.
+        drag(QPoint(30, 40), QPoint(49, 49));
+        form->MMAutoCorr->trigger();
+        QCOMPARE(seen.shown, 2);
+        QCOMPARE(seen.fragW, 20);
+        QCOMPARE(seen.fragH, 10);
+        QCOMPARE(seen.box.copy(0, 0, 20, 10), picture.copy(30, 40, 20, 10));
+        const QColor face = QApplication::palette().color(QPalette::Active, QPalette::Button);
+        for (QPoint p : {QPoint(20, 0), QPoint(0, 10), QPoint(286, 166), QPoint(100, 50)})
+            QCOMPARE(seen.box.pixelColor(p), face);
+        QVERIFY(sink->silent());
     }
 
     void invariantHoldsAfterEveryCommand()

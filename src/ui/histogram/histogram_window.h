@@ -1,0 +1,130 @@
+#pragma once
+
+#include "engine/color.h"
+#include "engine/img_tab.h"
+#include "histogram/histogram.h"
+
+#include <QDialog>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class QButtonGroup;
+class QFrame;
+class QLabel;
+class QProgressBar;
+class QTabWidget;
+class QToolButton;
+
+namespace ormica {
+
+class TCrossHairSelector;
+class TImageWidget;
+class TProgressBarAdapter;
+
+// The general floating format of the read-outs: up to 15 significant digits,
+// fixed unless below 0.00001 or beyond 15 integer digits, no trailing zeros,
+// the locale's decimal separator.
+QString FormatGeneral(long double value);
+
+// The histogram window: the red, green, blue and Light histograms of the
+// source or the target image with their statistics, the transfer-function
+// tab and the fragment tab.
+class TFormGistogram : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormGistogram(QWidget* parent = nullptr);
+    ~TFormGistogram() override;
+
+    // How the next showing opens: 1 histograms only, 2 histograms and fragment.
+    std::uint8_t GistogramMode = 0;
+    // The histograms and statistics shown.
+    TGistogramData Gistogram;
+    // Set just before each computation; the level read-out waits for it.
+    const TGistogramData* CurGistogram = nullptr;
+    // The fragment of the source image that the main window hands over.
+    TImgTabColor FragArr;
+
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr;
+    QWidget* TabSheet2 = nullptr;
+    QWidget* TabSheet3 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+    QFrame* PanelGistR = nullptr;
+    QFrame* PanelGistG = nullptr;
+    QFrame* PanelGistB = nullptr;
+    QFrame* PanelGistLight = nullptr;
+    TImageWidget* ImageGistR = nullptr;
+    TImageWidget* ImageGistG = nullptr;
+    TImageWidget* ImageGistB = nullptr;
+    TImageWidget* ImageGistLight = nullptr;
+    TImageWidget* ImageGRed = nullptr;
+    TImageWidget* ImageGGreen = nullptr;
+    TImageWidget* ImageGBlue = nullptr;
+    TImageWidget* ImageGLight = nullptr;
+
+    QFrame* PanelMDS = nullptr;
+    QLabel* stTextNumAll = nullptr;
+    QLabel* StTextNumBlack = nullptr;
+    QLabel* StTextNumBlackPr = nullptr;
+    QLabel* StTextNumWhite = nullptr;
+    QLabel* StTextNumWhitePr = nullptr;
+    QLabel* stTextNameChannel = nullptr;
+    QLabel* stTextLLmp = nullptr;
+    QLabel* stTextLLevel = nullptr;
+    QLabel* stTextNumSP = nullptr;
+    QLabel* StTextMM = nullptr;
+    QLabel* StTextMD = nullptr;
+    QLabel* StTextMS = nullptr;
+    QToolButton* SpButtCnR = nullptr;
+    QToolButton* SpButtCnG = nullptr;
+    QToolButton* SpButtCnB = nullptr;
+    QToolButton* SpButtCnL = nullptr;
+    QToolButton* SpButGistSrc = nullptr;
+    QToolButton* SpButGistTrg = nullptr;
+
+    // The fragment tab's fixed frame; its controls are not part of it yet.
+    QFrame* PanelAcImg = nullptr;
+    TImageWidget* ImgAcFrg = nullptr;
+    QFrame* Panel2 = nullptr;
+    QTabWidget* PageControlAc = nullptr;
+    QFrame* PanelSrcFun1 = nullptr;
+    QFrame* PanelAcFunc = nullptr;
+
+    // The cross-hair on the fragment image; it also bounds the fragment.
+    TCrossHairSelector* crossHair() const { return crossHair_.get(); }
+
+    // The colour of the level lamp, as last painted.
+    TColor levelLampColor() const { return lampColor_; }
+
+public slots:
+    void SpButGistSrcClick();
+    void SpButGistTrgClick();
+    void SpButtCnMDSClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void createHistogramTab();
+    void createStatisticsPanel();
+    void createFragmentTab();
+    void refresh();
+    void showRecord();
+    void drawGistogram(TImageWidget* image, const TGistogram& heights);
+    // X is the mouse position in the image; channel 0..3 is red, green, blue, Light.
+    void levelReadOut(int channel, int x);
+    void paintLamp(TColor color);
+    TColor panelColor() const;
+
+    std::unique_ptr<TProgressBarAdapter> progress_;
+    std::unique_ptr<TCrossHairSelector> crossHair_;
+    QButtonGroup* imageButtons_ = nullptr;
+    QButtonGroup* channelButtons_ = nullptr;
+    TColor lampColor_ = 0;
+};
+
+}  // namespace ormica

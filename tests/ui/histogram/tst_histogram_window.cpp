@@ -1,0 +1,370 @@
+#include "app/main_data.h"
+#include "engine/image_widget.h"
+#include "engine/img_service.h"
+#include "histogram/cross_hair_selector.h"
+#include "histogram/histogram_window.h"
+#include "recorders.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QtTest>
+
+using namespace ormica;
+
+namespace {
+
+QImage filled(int w, int h, QColor c)
+{
+    QImage img(w, h, QImage::Format_BGR888);
+    img.fill(c);
+    return img;
+}
+
+QColor face()
+{
+    return QApplication::palette().color(QPalette::Active, QPalette::Button);
+}
+
+// True when the only black pixels are those of one bar in the column,
+// from `top` down to the bottom edge; everything else is the button face.
+bool holdsOnlyBar(const QImage& img, int column, int top)
+{
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor want = (x == column && y >= top) ? QColor(Qt::black) : face();
+            if (img.pixelColor(x, y) != want)
+                return false;
+        }
+    return true;
+}
+
+bool isBlank(const QImage& img)
+{
+    return holdsOnlyBar(img, -1, 0);
+}
+
+class LocaleScope {
+public:
+    explicit LocaleScope(const QLocale& l) { QLocale::setDefault(l); }
+    ~LocaleScope() { QLocale::setDefault(saved_); }
+
+private:
+    QLocale saved_;
+};
+
+}  // namespace
+
+class TstHistogramWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        MainData::SrcArr.clear();
+        MainData::TrgArr.clear();
+        sink = std::make_unique<test::RecordingSink>();
+        form = std::make_unique<TFormGistogram>();
+    }
+    void cleanup()
+    {
+        form.reset();
+        sink.reset();
+        MainData::SrcArr.clear();
+        MainData::TrgArr.clear();
+    }
+
+    void createdWithItsTabsPanelsAndRamps()
+    {
+        QCOMPARE(form->windowTitle(), QStringLiteral("  Гистограммы"));
+        QCOMPARE(form->size(), QSize(856, 658));
+        QCOMPARE(form->PageControl1->count(), 3);
+        QCOMPARE(form->PageControl1->tabText(0), QStringLiteral("Гистограммы"));
+        QCOMPARE(form->PageControl1->tabText(1), QStringLiteral("Функции преобразования"));
+        QCOMPARE(form->PageControl1->tabText(2), QStringLiteral("Дополнительная статистика"));
+
+        QCOMPARE(form->PanelGistR->geometry(), QRect(15, 24, 258, 252));
+        QCOMPARE(form->PanelGistG->geometry(), QRect(281, 24, 258, 252));
+        QCOMPARE(form->PanelGistB->geometry(), QRect(547, 24, 258, 252));
+        QCOMPARE(form->PanelGistLight->geometry(), QRect(15, 304, 258, 252));
+        QCOMPARE(form->PanelMDS->geometry(), QRect(280, 304, 529, 217));
+        QCOMPARE(form->SpButGistSrc->pos(), QPoint(298, 531));
+        QCOMPARE(form->SpButGistTrg->pos(), QPoint(498, 534));
+        QCOMPARE(form->ImageGistLight->geometry(), QRect(1, 1, 256, 240));
+        QCOMPARE(form->ImageGLight->geometry(), QRect(1, 241, 256, 10));
+        QCOMPARE(form->ImgAcFrg->picture().size(), QSize(287, 167));
+
+        // Each strip is its channel's level scale; Light is grey.
+        const struct {
+            TImageWidget* strip;
+            int r, g, b;
+        } ramps[] = {{form->ImageGRed, 1, 0, 0},
+                     {form->ImageGGreen, 0, 1, 0},
+                     {form->ImageGBlue, 0, 0, 1},
+                     {form->ImageGLight, 1, 1, 1}};
+        for (const auto& ramp : ramps) {
+            const QImage& p = ramp.strip->picture();
+            QCOMPARE(p.size(), QSize(256, 10));
+            QCOMPARE(p.format(), QImage::Format_BGR888);
+            for (int x : {0, 1, 100, 255})
+                for (int y : {0, 9})
+                    QCOMPARE(p.pixelColor(x, y), QColor(ramp.r * x, ramp.g * x, ramp.b * x));
+        }
+
+        for (QLabel* l : {form->stTextNumAll, form->StTextNumBlack, form->StTextNumBlackPr, form->StTextNumWhite,
+                          form->StTextNumWhitePr, form->StTextMM, form->StTextMD, form->StTextMS})
+            QCOMPARE(l->text(), QStringLiteral("0"));
+        QVERIFY(form->stTextNameChannel->text().isEmpty());
+        QVERIFY(form->stTextLLevel->text().isEmpty());
+        QVERIFY(form->SpButGistSrc->isChecked());
+        QVERIFY(!form->SpButGistTrg->isChecked());
+        QCOMPARE(form->SpButGistSrc->text(), QStringLiteral("Основое изображение"));
+        QCOMPARE(form->SpButGistTrg->text(), QStringLiteral("Финишное изображение"));
+        QVERIFY(form->SpButtCnL->isChecked());
+        QCOMPARE(form->SpButtCnL->toolTip(), QStringLiteral("По уровням яркости в канале LIGHT "));
+        QCOMPARE(form->StTextMD->toolTip(), QStringLiteral("Дисперсия генеральной совокупности"));
+        QVERIFY(form->crossHair());
+        QCOMPARE(form->crossHair()->MaxW, 287);
+        QCOMPARE(form->crossHair()->MaxH, 167);
+    }
+
+    void uniformGreyShowsOneBarAndItsLevel()
+    {
+        LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
+        MainData::SrcArr = test::arrayOf(filled(40, 30, QColor(128, 128, 128)));
+        openInMode(1);
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
+        QCOMPARE(form->Gistogram.ImageTag, 'M');
+        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("1200"));
+        QCOMPARE(form->StTextNumBlack->text(), QStringLiteral("0"));
+        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral(" 0,00000 %"));
+        QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral(" 0,00000 %"));
+        // The tallest bar is 236 high; the line leaves its top point out.
+        for (TImageWidget* image : {form->ImageGistR, form->ImageGistG, form->ImageGistB, form->ImageGistLight})
+            QVERIFY(holdsOnlyBar(image->picture(), 128, 240 - 236 + 1));
+        QCOMPARE(form->StTextMM->text(), QStringLiteral("128"));
+        QCOMPARE(form->StTextMD->text(), QStringLiteral("0"));
+        QCOMPARE(form->StTextMS->text(), QStringLiteral("0"));
+
+        // The real mouse over the Light strip.
+        QTest::mouseMove(form->ImageGLight, QPoint(128, 5));
+        QTRY_COMPARE(form->stTextLLevel->text(), QStringLiteral("128"));
+        QCOMPARE(form->stTextNumSP->text(), QStringLiteral("1200"));
+        QCOMPARE(form->levelLampColor(), RGBToColor(128, 128, 128));
+        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал LIGHT (Яркость)"));
+        QTest::mouseMove(form->ImageGistR, QPoint(127, 100));
+        QTRY_COMPARE(form->stTextLLevel->text(), QStringLiteral("127"));
+        QCOMPARE(form->stTextNumSP->text(), QStringLiteral("0"));
+        QCOMPARE(form->levelLampColor(), RGBToColor(127, 0, 0));
+        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал RED (Красный)"));
+
+        // Outside 0..255 only the channel's name changes.
+        form->ImageGistB->OnMouseMove(Qt::NoButton, 0, 256, 3);
+        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал BLUE (Голубой)"));
+        QCOMPARE(form->stTextLLevel->text(), QStringLiteral("127"));
+        form->ImageGGreen->OnMouseMove(Qt::NoButton, 0, -1, 3);
+        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал GREEN (Зеленый)"));
+        QCOMPARE(form->levelLampColor(), RGBToColor(127, 0, 0));
+
+        // A refresh empties the level read-out and puts the lamp out.
+        form->SpButGistSrc->click();
+        QVERIFY(form->stTextNameChannel->text().isEmpty());
+        QVERIFY(form->stTextLLevel->text().isEmpty());
+        QVERIFY(form->stTextNumSP->text().isEmpty());
+        QCOMPARE(form->levelLampColor(), ResolveColor(clBtnFace));
+        QVERIFY(sink->silent());
+    }
+
+    void levelReadOutWaitsForAComputation()
+    {
+        form->ImageGistLight->OnMouseMove(Qt::NoButton, 0, 10, 3);
+        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал LIGHT (Яркость)"));
+        QVERIFY(form->stTextLLevel->text().isEmpty());
+        QVERIFY(form->stTextNumSP->text().isEmpty());
+    }
+
+    void pureRedAndTheChannelButtons()
+    {
+        LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
+        MainData::SrcArr = test::arrayOf(filled(8, 5, QColor(255, 0, 0)));
+        openInMode(1);
+        QVERIFY(holdsOnlyBar(form->ImageGistR->picture(), 255, 5));
+        QVERIFY(holdsOnlyBar(form->ImageGistG->picture(), 0, 5));
+        QVERIFY(holdsOnlyBar(form->ImageGistB->picture(), 0, 5));
+        // Light of (255, 0, 0) is 255 / sqrt(3) = 147.2, level 147.
+        QVERIFY(holdsOnlyBar(form->ImageGistLight->picture(), 147, 5));
+        QCOMPARE(form->StTextNumBlack->text(), QStringLiteral("0"));
+        QCOMPARE(form->StTextMM->text(), QStringLiteral("147"));
+
+        const QString count = form->stTextNumAll->text();
+        const QString black = form->StTextNumBlackPr->text();
+        form->SpButtCnR->click();
+        QCOMPARE(form->StTextMM->text(), QStringLiteral("255"));
+        QCOMPARE(form->StTextMD->text(), QStringLiteral("0"));
+        form->SpButtCnG->click();
+        QCOMPARE(form->StTextMM->text(), QStringLiteral("0"));
+        // Only the three statistics change.
+        QCOMPARE(form->stTextNumAll->text(), count);
+        QCOMPARE(form->StTextNumBlackPr->text(), black);
+        QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
+
+        // Two levels: the statistics in the general format with the comma.
+        QImage half = filled(2, 1, QColor(255, 0, 0));
+        half.setPixelColor(1, 0, QColor(0, 0, 0));
+        MainData::SrcArr = test::arrayOf(half);
+        form->SpButtCnR->click();
+        form->SpButGistSrc->click();
+        QCOMPARE(form->StTextMM->text(), QStringLiteral("127,5"));
+        QCOMPARE(form->StTextMD->text(), QStringLiteral("16256,25"));
+        // sqrt(2 * 16256.25) = 180.3122292025696..., 15 digits, trailing zero dropped.
+        QCOMPARE(form->StTextMS->text(), QStringLiteral("180,31222920257"));
+        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("50,00000 %"));
+    }
+
+    void blackPicturePercentages()
+    {
+        MainData::SrcArr = test::arrayOf(filled(7, 3, Qt::black));
+        {
+            LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
+            openInMode(1);
+            QCOMPARE(form->stTextNumAll->text(), QStringLiteral("21"));
+            QCOMPARE(form->StTextNumBlack->text(), QStringLiteral("21"));
+            QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("100,00000 %"));
+            QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("0"));
+            QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral(" 0,00000 %"));
+            QCOMPARE(form->Gistogram.NumBlack, 21);
+        }
+        LocaleScope c(QLocale::c());
+        form->SpButGistSrc->click();
+        QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral(" 0.00000 %"));
+        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("100.00000 %"));
+        // One third: rounded in the fifth decimal.
+        QImage third = filled(3, 1, Qt::black);
+        third.setPixelColor(1, 0, Qt::white);
+        third.setPixelColor(2, 0, Qt::white);
+        MainData::SrcArr = test::arrayOf(third);
+        form->SpButGistSrc->click();
+        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("33.33333 %"));
+        QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral("66.66667 %"));
+        QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("2"));
+    }
+
+    void switchingBetweenSourceAndTarget()
+    {
+        MainData::SrcArr = test::arrayOf(filled(10, 10, QColor(128, 128, 128)));
+        openInMode(1);
+        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("100"));
+
+        // An empty target: zeros everywhere and empty histograms.
+        form->SpButGistTrg->click();
+        QVERIFY(form->SpButGistTrg->isChecked());
+        QVERIFY(!form->SpButGistSrc->isChecked());
+        QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ФИНИШНОЕ изображение"));
+        QCOMPARE(form->Gistogram.ImageTag, 'F');
+        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("0"));
+        QCOMPARE(form->StTextNumBlack->text(), QStringLiteral("0"));
+        QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("0"));
+        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("0 %"));
+        QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral("0 %"));
+        for (QLabel* l : {form->StTextMM, form->StTextMD, form->StTextMS})
+            QCOMPARE(l->text(), QStringLiteral("0"));
+        for (TImageWidget* image : {form->ImageGistR, form->ImageGistG, form->ImageGistB, form->ImageGistLight})
+            QVERIFY(isBlank(image->picture()));
+
+        MainData::TrgArr = test::arrayOf(filled(4, 5, Qt::white));
+        form->SpButGistTrg->click();
+        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("20"));
+        QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("20"));
+        QVERIFY(holdsOnlyBar(form->ImageGistLight->picture(), 255, 5));
+
+        form->SpButGistSrc->click();
+        QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
+        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("100"));
+        QVERIFY(holdsOnlyBar(form->ImageGistLight->picture(), 128, 5));
+
+        // Reopening starts from the source image and the first tab.
+        form->SpButGistTrg->click();
+        form->PageControl1->setCurrentIndex(1);
+        form->hide();
+        openInMode(1);
+        QVERIFY(form->SpButGistSrc->isChecked());
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("100"));
+    }
+
+    void refreshRunsUnderTheHourglass()
+    {
+        MainData::SrcArr = test::arrayOf(test::patternImage(30, 40));
+        std::vector<int> shapes;
+        connect(form->ProgressBar1, &QProgressBar::valueChanged, form.get(), [&] {
+            const QCursor* c = QApplication::overrideCursor();
+            shapes.push_back(c ? int(c->shape()) : -1);
+        });
+        openInMode(1);
+        QVERIFY(shapes.size() > 1);
+        for (int s : shapes)
+            QCOMPARE(s, int(Qt::WaitCursor));
+        QVERIFY(!QApplication::overrideCursor());
+        QCOMPARE(form->ProgressBar1->value(), 0);
+    }
+
+    void modesDecideTheTabAndTheComputation()
+    {
+        MainData::SrcArr = test::arrayOf(filled(6, 6, QColor(10, 20, 30)));
+        openInMode(2);
+        QCOMPARE(form->PageControl1->currentIndex(), 2);
+        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("36"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
+        form->hide();
+
+        // Any other mode computes nothing and shows the first tab; the
+        // histogram images are blank again.
+        MainData::SrcArr = test::arrayOf(filled(3, 3, Qt::white));
+        openInMode(0);
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("36"));
+        QVERIFY(isBlank(form->ImageGistLight->picture()));
+    }
+
+    void generalFormat_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << 0.0 << "0";
+        QTest::newRow("whole") << 128.0 << "128";
+        QTest::newRow("negative") << -2.25 << "-2,25";
+        QTest::newRow("third") << 1.0 / 3 << "0,333333333333333";
+        QTest::newRow("two thirds") << 2.0 / 3 << "0,666666666666667";
+        QTest::newRow("smallest fixed") << 0.00001 << "0,00001";
+        QTest::newRow("below fixed") << 0.0000015 << "1,5E-6";
+        QTest::newRow("15 integer digits") << 123456789012345.0 << "123456789012345";
+        QTest::newRow("16 integer digits") << 1234567890123456.0 << "1,23456789012346E15";
+        QTest::newRow("trailing zeros") << 1500.0 << "1500";
+        QTest::newRow("fraction") << 16256.25 << "16256,25";
+    }
+    void generalFormat()
+    {
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
+        QCOMPARE(FormatGeneral(value), text);
+    }
+
+private:
+    std::unique_ptr<test::RecordingSink> sink;
+    std::unique_ptr<TFormGistogram> form;
+
+    void openInMode(int mode)
+    {
+        form->GistogramMode = std::uint8_t(mode);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+};
+
+QTEST_MAIN(TstHistogramWindow)
+#include "tst_histogram_window.moc"
