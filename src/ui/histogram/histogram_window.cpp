@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLocale>
@@ -17,9 +18,11 @@
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 namespace ormica {
 
@@ -65,6 +68,8 @@ namespace {
 constexpr int kGistW = 256;
 constexpr int kGistH = 240;
 constexpr int kStripH = 10;
+constexpr const char* kChannelNames[4] = {"Канал RED (Красный)", "Канал GREEN (Зеленый)", "Канал BLUE (Голубой)",
+                                          "Канал LIGHT (Яркость)"};
 
 QColor toQColor(TColor color)
 {
@@ -80,12 +85,22 @@ QLabel* makeLabel(const QString& text, QWidget* parent, int x, int y)
     return label;
 }
 
+// The text of a sunken read-out starts this far inside its frame.
+constexpr int kReadOutIndent = 2;
+
+// The width a sunken read-out needs to show `text` whole.
+int readOutWidth(const QFontMetrics& fm, const QString& text)
+{
+    return fm.horizontalAdvance(text) + 2 * (1 + kReadOutIndent);
+}
+
 // A sunken read-out.
 QLabel* makeReadOut(const char* name, const QString& text, QWidget* parent, QRect geometry)
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setIndent(kReadOutIndent);
     label->setGeometry(geometry);
     return label;
 }
@@ -182,6 +197,12 @@ void TFormGistogram::FormCreate()
 
 void TFormGistogram::createHistogramTab()
 {
+    // The positions were drawn for an 8-point dialog font; its pixel size
+    // keeps the texts of this tab inside them.
+    QFont font = TabSheet1->font();
+    font.setPixelSize(11);
+    TabSheet1->setFont(font);
+
     struct TPanelDesc {
         const char* panel;
         const char* image;
@@ -241,7 +262,14 @@ void TFormGistogram::createHistogramTab()
     };
     for (int channel = 0; channel < 4; ++channel) {
         const TPanelDesc& d = panels[channel];
-        makeLabel(QString::fromUtf8(d.title), TabSheet1, d.at.x() + 2, d.at.y() - 18);
+        // The title spans its panel only, so neighbouring titles never meet;
+        // a font too wide for it elides the text and keeps it in the hint.
+        const QString title = QString::fromUtf8(d.title);
+        auto* caption = new QLabel(TabSheet1);
+        caption->setGeometry(d.at.x(), d.at.y() - 18, kGistW + 2, 16);
+        caption->setText(caption->fontMetrics().elidedText(title, Qt::ElideRight, caption->width()));
+        if (caption->text() != title)
+            caption->setToolTip(title);
         QFrame* panel = makePanel(d.panel, TabSheet1, QRect(d.at, QSize(kGistW + 2, kGistH + kStripH + 2)));
         auto* image = new TImageWidget(QSize(kGistW, kGistH), panel);
         image->setObjectName(QLatin1String(d.image));
@@ -281,30 +309,58 @@ void TFormGistogram::createStatisticsPanel()
     PanelMDS = makePanel("PanelMDS", TabSheet1, QRect(280, 304, 529, 217));
     PanelMDS->setAutoFillBackground(true);
     QWidget* p = PanelMDS;
-    makeLabel(QStringLiteral("Статические и вероятностные оценки по генеральной совокупности точек изображения"), p, 8,
-              4);
+    const QFontMetrics fm(p->font());
+    constexpr int kGap = 4;
+    constexpr int kMargin = 6;
+    constexpr int kFieldH = 20;
 
-    makeLabel(QStringLiteral("Общее число точек"), p, 8, 30);
-    stTextNumAll = makeReadOut("stTextNumAll", QStringLiteral("0"), p, QRect(150, 28, 100, 20));
+    // Read-out widths for the longest texts they can show.
+    const QString sep = QLocale().decimalPoint();
+    const int countW = readOutWidth(fm, QStringLiteral("2147483647"));
+    const int percentW = readOutWidth(fm, QStringLiteral("100") + sep + QStringLiteral("00000 %"));
+    // The three statistics are never negative: 15 digits, the point and a
+    // three-digit exponent, or the longest fixed form.
+    const int statW = std::max(readOutWidth(fm, QStringLiteral("8") + sep + QStringLiteral("88888888888888E-308")),
+                               readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888")));
+    int channelW = 0;
+    for (const char* name : kChannelNames)
+        channelW = std::max(channelW, readOutWidth(fm, QString::fromUtf8(name)));
+
+    // A label sized to its text at (x, y + 2) and its field after it, not
+    // left of the field's design column.
+    const auto row = [&](const QString& text, int x, int y, const char* name, int fieldX, int fieldW) {
+        QLabel* label = makeLabel(text, p, x, y + 2);
+        const int at = std::max(fieldX, label->geometry().right() + 1 + kGap);
+        return std::pair{label, makeReadOut(name, QString(), p, QRect(at, y, fieldW, kFieldH))};
+    };
+    const auto right = [](const QWidget* w) { return w->geometry().right() + 1; };
+
+    auto* title = new QLabel(
+        QStringLiteral("Статические и вероятностные оценки по генеральной совокупности точек изображения"), p);
+    title->setWordWrap(true);
+
+    stTextNumAll = row(QStringLiteral("Общее число точек"), 8, 28, "stTextNumAll", 150, countW).second;
     makeLabel(QStringLiteral("Абсолютно черные точки"), p, 8, 54);
-    makeLabel(QStringLiteral("Число"), p, 8, 76);
-    StTextNumBlack = makeReadOut("StTextNumBlack", QStringLiteral("0"), p, QRect(52, 74, 70, 20));
-    makeLabel(QStringLiteral("Процент"), p, 128, 76);
-    StTextNumBlackPr = makeReadOut("StTextNumBlackPr", QStringLiteral("0"), p, QRect(180, 74, 84, 20));
+    StTextNumBlack = row(QStringLiteral("Число"), 8, 74, "StTextNumBlack", 52, countW).second;
+    StTextNumBlackPr =
+        row(QStringLiteral("Процент"), right(StTextNumBlack) + kGap, 74, "StTextNumBlackPr", 180, percentW).second;
     makeLabel(QStringLiteral("Абсолютно белые точки"), p, 8, 100);
-    makeLabel(QStringLiteral("Число"), p, 8, 122);
-    StTextNumWhite = makeReadOut("StTextNumWhite", QStringLiteral("0"), p, QRect(52, 120, 70, 20));
-    makeLabel(QStringLiteral("Процент"), p, 128, 122);
-    StTextNumWhitePr = makeReadOut("StTextNumWhitePr", QStringLiteral("0"), p, QRect(180, 120, 84, 20));
-
-    makeLabel(QStringLiteral("Выбранный канал"), p, 8, 150);
-    stTextNameChannel = makeReadOut("stTextNameChannel", QString(), p, QRect(110, 148, 154, 20));
+    StTextNumWhite = row(QStringLiteral("Число"), 8, 120, "StTextNumWhite", 52, countW).second;
+    StTextNumWhitePr =
+        row(QStringLiteral("Процент"), right(StTextNumWhite) + kGap, 120, "StTextNumWhitePr", 180, percentW).second;
+    stTextNameChannel = row(QStringLiteral("Выбранный канал"), 8, 148, "stTextNameChannel", 110, channelW).second;
     stTextLLmp = makeReadOut("stTextLLmp", QString(), p, QRect(8, 174, 16, 17));
     stTextLLmp->setAutoFillBackground(true);
-    makeLabel(QStringLiteral("Уровень яркости"), p, 30, 176);
-    stTextLLevel = makeReadOut("stTextLLevel", QString(), p, QRect(140, 174, 50, 20));
-    makeLabel(QStringLiteral("Число  точек"), p, 30, 196);
-    stTextNumSP = makeReadOut("stTextNumSP", QString(), p, QRect(140, 194, 80, 20));
+    stTextLLevel = row(QStringLiteral("Уровень яркости"), 30, 174, "stTextLLevel", 140, 50).second;
+    stTextNumSP = row(QStringLiteral("Число  точек"), 30, 194, "stTextNumSP", 140, countW).second;
+    for (QLabel* l : {stTextNumAll, StTextNumBlack, StTextNumBlackPr, StTextNumWhite, StTextNumWhitePr})
+        l->setText(QStringLiteral("0"));
+
+    // The statistics column starts after the widest field on its left.
+    int leftEdge = 0;
+    for (const QWidget* w : {stTextNumAll, StTextNumBlackPr, StTextNumWhitePr, stTextNameChannel, stTextNumSP})
+        leftEdge = std::max(leftEdge, right(w));
+    const int statX = leftEdge + 8;
 
     struct TStatDesc {
         const char* name;
@@ -318,20 +374,37 @@ void TFormGistogram::createStatisticsPanel()
         {"StTextMD", "Дисперсия", "Дисперсия генеральной совокупности", 60, &StTextMD},
         {"StTextMS", "Стандарт. отклонение", "Стандартное отклонение", 90, &StTextMS},
     };
+    int labelsRight = 0;
     for (const TStatDesc& s : stats) {
-        QLabel* label = makeLabel(QString::fromUtf8(s.label), p, 290, s.y + 2);
+        QLabel* label = makeLabel(QString::fromUtf8(s.label), p, statX, s.y + 2);
         label->setToolTip(QString::fromUtf8(s.hint));
-        *s.ref = makeReadOut(s.name, QStringLiteral("0"), p, QRect(420, s.y, 100, 20));
+        labelsRight = std::max(labelsRight, right(label));
+    }
+    const int valueX = labelsRight + kGap;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const TStatDesc& s = stats[i];
+        *s.ref = makeReadOut(s.name, QStringLiteral("0"), p, QRect(valueX, s.y, statW, kFieldH));
         (*s.ref)->setToolTip(QString::fromUtf8(s.hint));
     }
     SpButtCnR = makeButton("SpButtCnR", QStringLiteral("R"), QStringLiteral("По уровням яркости в канале RED"), p,
-                           QRect(420, 124, 24, 24));
+                           QRect(valueX, 124, 24, 24));
     SpButtCnG = makeButton("SpButtCnG", QStringLiteral("G"), QStringLiteral("По уровням яркости в канале GREEN"), p,
-                           QRect(445, 124, 24, 24));
+                           QRect(valueX + 25, 124, 24, 24));
     SpButtCnB = makeButton("SpButtCnB", QStringLiteral("B"), QStringLiteral("По уровням яркости в канале BLUE"), p,
-                           QRect(470, 124, 24, 24));
+                           QRect(valueX + 50, 124, 24, 24));
     SpButtCnL = makeButton("SpButtCnL", QStringLiteral("L"), QStringLiteral("По уровням яркости в канале LIGHT "), p,
-                           QRect(495, 124, 24, 24));
+                           QRect(valueX + 75, 124, 24, 24));
+
+    // The panel widens only as far as its fields need; a title that has to
+    // wrap pushes the rows down instead of running under them.
+    const int panelW = std::max(PanelMDS->width(), valueX + statW + kMargin);
+    title->setGeometry(4, 4, panelW - 8, title->heightForWidth(panelW - 8));
+    const int shift = std::max(0, title->geometry().bottom() + 1 + kGap - 28);
+    for (QWidget* w : p->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != title)
+            w->move(w->x(), w->y() + shift);
+    PanelMDS->resize(panelW, PanelMDS->height() + shift);
+
     channelButtons_ = new QButtonGroup(this);
     for (QToolButton* b : {SpButtCnR, SpButtCnG, SpButtCnB, SpButtCnL}) {
         channelButtons_->addButton(b);
@@ -491,8 +564,6 @@ void TFormGistogram::SpButtCnMDSClick()
 
 void TFormGistogram::levelReadOut(int channel, int x)
 {
-    static const char* const kNames[4] = {"Канал RED (Красный)", "Канал GREEN (Зеленый)", "Канал BLUE (Голубой)",
-                                          "Канал LIGHT (Яркость)"};
     if (x >= 0 && x <= 255 && CurGistogram) {
         const TGistogramData& d = *CurGistogram;
         const TGistogram* counts[4] = {&d.GistR, &d.GistG, &d.GistB, &d.GistL};
@@ -501,7 +572,7 @@ void TFormGistogram::levelReadOut(int channel, int x)
         stTextLLevel->setText(QString::number(x));
         stTextNumSP->setText(QString::number((*counts[channel])[std::size_t(x)]));
     }
-    stTextNameChannel->setText(QString::fromUtf8(kNames[channel]));
+    stTextNameChannel->setText(QString::fromUtf8(kChannelNames[channel]));
 }
 
 }  // namespace ormica

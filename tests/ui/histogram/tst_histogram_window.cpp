@@ -90,7 +90,10 @@ private slots:
         QCOMPARE(form->PanelGistG->geometry(), QRect(281, 24, 258, 252));
         QCOMPARE(form->PanelGistB->geometry(), QRect(547, 24, 258, 252));
         QCOMPARE(form->PanelGistLight->geometry(), QRect(15, 304, 258, 252));
-        QCOMPARE(form->PanelMDS->geometry(), QRect(280, 304, 529, 217));
+        // The statistics panel may widen for its fields, never past the tab.
+        QCOMPARE(form->PanelMDS->pos(), QPoint(280, 304));
+        QCOMPARE(form->PanelMDS->height(), 217);
+        QVERIFY(form->PanelMDS->width() >= 529);
         QCOMPARE(form->SpButGistSrc->pos(), QPoint(298, 531));
         QCOMPARE(form->SpButGistTrg->pos(), QPoint(498, 534));
         QCOMPARE(form->ImageGistLight->geometry(), QRect(1, 1, 256, 240));
@@ -330,6 +333,43 @@ private slots:
         QVERIFY(isBlank(form->ImageGistLight->picture()));
     }
 
+    void tabTextsShowWholeAndNeverOverlap()
+    {
+        LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
+        MainData::SrcArr = test::arrayOf(test::patternImage(97, 53));
+        openInMode(1);
+        const QStringList titles = {QStringLiteral("Нормированная гистограмма канала Red"),
+                                    QStringLiteral("Нормированная гистограмма канала Green"),
+                                    QStringLiteral("Нормированная гистограмма канала Blue"),
+                                    QStringLiteral("Нормированная гистограмма канала Light"),
+                                    QStringLiteral("Статические и вероятностные оценки по генеральной совокупности "
+                                                   "точек изображения")};
+        QStringList shown;
+        for (const QLabel* l : form->TabSheet1->findChildren<QLabel*>())
+            shown << l->text();
+        for (const QString& title : titles)
+            QVERIFY2(shown.contains(title), qPrintable(title));
+
+        // Every channel's statistics, each with the level read-out naming a channel.
+        const QList<QToolButton*> channels = {form->SpButtCnR, form->SpButtCnG, form->SpButtCnB, form->SpButtCnL};
+        const QList<TImageWidget*> strips = {form->ImageGRed, form->ImageGGreen, form->ImageGBlue, form->ImageGLight};
+        for (int c = 0; c < 4; ++c) {
+            channels[c]->click();
+            strips[c]->OnMouseMove(Qt::NoButton, 0, 200, 3);
+            QVERIFY(form->StTextMD->text().size() >= 15);
+            checkTabLayout();
+        }
+        strips[1]->OnMouseMove(Qt::NoButton, 0, 200, 3);
+        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал GREEN (Зеленый)"));
+        // The longest texts of the general format.
+        form->StTextMM->setText(FormatGeneral(0.0000888888888888888L));
+        form->StTextMD->setText(FormatGeneral(8.88888888888888e-300L));
+        form->StTextMS->setText(FormatGeneral(8888.88888888888L));
+        QCOMPARE(form->StTextMM->text().size(), 21);
+        QCOMPARE(form->StTextMD->text().size(), 21);
+        checkTabLayout();
+    }
+
     void generalFormat_data()
     {
         QTest::addColumn<double>("value");
@@ -357,6 +397,50 @@ private slots:
 private:
     std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<TFormGistogram> form;
+
+    // Each label and read-out of the first tab shows its whole text, sits
+    // inside its parent, and meets no other control there.
+    void checkTabLayout()
+    {
+        QWidget* tab = form->TabSheet1;
+        const auto onTab = [tab](const QWidget* w) { return QRect(w->mapTo(tab, QPoint(0, 0)), w->size()); };
+        QList<QWidget*> controls;
+        for (QLabel* l : tab->findChildren<QLabel*>()) {
+            controls << l;
+            const QFontMetrics fm = l->fontMetrics();
+            const QRect room = l->contentsRect();
+            const QString why = l->objectName() + QLatin1Char(' ') + l->text();
+            if (l->wordWrap()) {
+                const QRect need = fm.boundingRect(room, int(l->alignment()) | Qt::TextWordWrap, l->text());
+                QVERIFY2(need.width() <= room.width() && need.height() <= room.height(), qPrintable(why));
+            } else {
+                const int indent = l->indent() >= 0      ? l->indent()
+                                   : l->frameWidth() > 0 ? fm.horizontalAdvance(QLatin1Char('x')) / 2
+                                                         : 0;
+                QVERIFY2(room.width() - 2 * l->margin() - indent >= fm.horizontalAdvance(l->text()), qPrintable(why));
+                QVERIFY2(room.height() >= fm.height(), qPrintable(why));
+            }
+        }
+        for (QToolButton* b : tab->findChildren<QToolButton*>())
+            controls << b;
+        controls << form->PanelGistR << form->PanelGistG << form->PanelGistB << form->PanelGistLight << form->PanelMDS;
+        for (QWidget* w : controls) {
+            QVERIFY(w->isVisible());
+            QVERIFY2(QRect(QPoint(0, 0), w->parentWidget()->size()).contains(w->geometry()),
+                     qPrintable(w->objectName()));
+        }
+        for (int i = 0; i < controls.size(); ++i)
+            for (int j = i + 1; j < controls.size(); ++j) {
+                QWidget* a = controls[i];
+                QWidget* b = controls[j];
+                if (a->isAncestorOf(b) || b->isAncestorOf(a))
+                    continue;
+                const QString why = qobject_cast<QLabel*>(a) ? qobject_cast<QLabel*>(a)->text() : a->objectName();
+                QVERIFY2(!onTab(a).intersects(onTab(b)),
+                         qPrintable(why + QStringLiteral(" / ") +
+                                    (qobject_cast<QLabel*>(b) ? qobject_cast<QLabel*>(b)->text() : b->objectName())));
+            }
+    }
 
     void openInMode(int mode)
     {
