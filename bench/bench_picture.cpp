@@ -1,5 +1,6 @@
 #include "bench_picture.h"
 
+#include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
 
 #include <QDir>
@@ -33,4 +34,20 @@ QString benchJpegFile(int width, int height)
     if (!QFileInfo::exists(path))
         ormica::EncodeJpegFile(benchPicture(width, height), path, 90, false, nullptr);
     return path;
+}
+
+const QImage& sharedBenchPicture()
+{
+    static const QImage p = benchPicture(kBenchWidth, kBenchHeight);
+    return p;
+}
+
+const ormica::TImgTabBGR& sharedBenchArray()
+{
+    static const ormica::TImgTabBGR a = [] {
+        ormica::TImgTabBGR arr;
+        ormica::BitMapToImgTab(sharedBenchPicture(), arr, nullptr);
+        return arr;
+    }();
+    return a;
 }

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "engine/img_tab.h"
+
 #include <QImage>
 #include <QString>
+
+// The size every benchmark measures at: a 24-megapixel photograph.
+inline constexpr int kBenchWidth = 6000;
+inline constexpr int kBenchHeight = 4000;
 
 // A photograph-like 24-bit picture (smooth shapes, texture and noise), the
 // same bytes on every run.
@@ -9,3 +15,7 @@ QImage benchPicture(int width, int height);
 
 // A JPEG file of that picture at quality 90 in the temporary folder.
 QString benchJpegFile(int width, int height);
+
+// benchPicture at the benchmark size, made once, and the same as an array.
+const QImage& sharedBenchPicture();
+const ormica::TImgTabBGR& sharedBenchArray();

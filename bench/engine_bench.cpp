@@ -25,23 +25,17 @@ using namespace ormica;
 
 namespace {
 
-constexpr int W = 6000;
-constexpr int H = 4000;
+constexpr int W = kBenchWidth;
+constexpr int H = kBenchHeight;
 
 const QImage& picture()
 {
-    static const QImage p = benchPicture(W, H);
-    return p;
+    return sharedBenchPicture();
 }
 
 const TImgTabBGR& pictureArray()
 {
-    static const TImgTabBGR a = [] {
-        TImgTabBGR arr;
-        BitMapToImgTab(picture(), arr, nullptr);
-        return arr;
-    }();
-    return a;
+    return sharedBenchArray();
 }
 
 void BM_MemcpyFresh(benchmark::State& state)

@@ -28,10 +28,9 @@ const TImgTabBGR& source()
 }
 
 // Runs an operation into one target array; `fresh` empties it before every run.
-template <class Operation>
-void runInto(benchmark::State& state, bool fresh, Operation operation)
+template <class Operation> void runInto(benchmark::State& state, bool fresh, Operation operation)
 {
-    source(); // built once, outside the timing
+    source();  // built once, outside the timing
     TImgTabBGR target;
     for (auto _ : state) {
         if (fresh)

@@ -17,8 +17,7 @@ namespace {
 
 const QImage& picture()
 {
-    static const QImage p = benchPicture(6000, 4000);
-    return p;
+    return sharedBenchPicture();
 }
 
 QSize scaled(int percent)
