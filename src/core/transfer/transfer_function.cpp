@@ -1,0 +1,285 @@
+#include "transfer_function.h"
+
+#include "engine/message_sink.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <new>
+
+namespace ormica {
+
+long double FormulaValue(int kind, long double x)
+{
+    switch (TFormulaKind(kind)) {
+    case TFormulaKind::Ln1p:
+        return std::log(1 + x);
+    case TFormulaKind::ExpM1:
+        return std::exp(x) - 1;
+    case TFormulaKind::Sqrt:
+        return std::sqrt(x);
+    case TFormulaKind::Square:
+        return x * x;
+    case TFormulaKind::SinQuarterPi:
+        return std::sin(x * 3.141592653589793238462643383279502884L / 4);
+    default:
+        return x;
+    }
+}
+
+std::optional<TBrightPointArray> GenerateFormulaPoints(int kind, int pointCount, long double xe)
+{
+    const int n = pointCount;
+    if (n < 2)
+        return std::nullopt;
+    std::vector<long double> v(std::size_t(n), 0);
+    long double lo = FormulaValue(kind, 0);
+    long double hi = lo;
+    for (int i = 0; i < n; ++i) {
+        const long double x = (xe - 0) * i / (n - 1);
+        v[std::size_t(i)] = FormulaValue(kind, x);
+        lo = std::min(lo, v[std::size_t(i)]);
+        hi = std::max(hi, v[std::size_t(i)]);
+    }
+    if (lo < 0 || hi < 0 || lo == hi) {
+        messages().warning(QStringLiteral("Недопустимый вид порождающей функции"));
+        return TBrightPointArray{};
+    }
+    TBrightPointArray points(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        // Divided by the span only: every listed formula starts at f(0) = 0.
+        points[std::size_t(i)].X = int(std::nearbyint(static_cast<long double>(i) * 255 / (n - 1)));
+        points[std::size_t(i)].Y = int(std::nearbyint(v[std::size_t(i)] / (hi - lo) * 255));
+    }
+    return points;
+}
+
+TBrightPointArray GenerateSpecialPoints(int typeItem, int sectionItem, int grating)
+{
+    if (typeItem != 1 && typeItem != 2)
+        return {};
+    const bool step = typeItem == 1;
+    int sections = 4;
+    if (sectionItem >= 0 && sectionItem <= 3)
+        sections = 4 << sectionItem;
+    const int w = 256 / sections;
+    const int g = grating;
+    const int dip = 6;  // the grating's low level is kept off pure black
+    TBrightPointArray p;
+    p.reserve(std::size_t(g > 0 ? sections * 4 + 1 : sections * 2 + 1));
+    for (int s = 0; s < sections; ++s) {
+        const int d = s * w;
+        p.push_back({d, d});
+        if (g > 0) {
+            p.push_back({d, dip});
+            p.push_back({d + g, dip});
+            p.push_back({d + g, std::min(step ? (s + 1) * w : d + g, 255)});
+        } else if (step) {
+            p.push_back({d, std::min((s + 1) * w, 255)});
+        } else {
+            p.push_back({d + w / 2, std::min(d + w / 2, 255)});
+        }
+    }
+    p.push_back({255, 255});
+    return p;
+}
+
+QStringList ReportPoints(const TBrightPointArray& points)
+{
+    QStringList lines;
+    lines << QStringLiteral(" Число точек : ") + QString::number(points.size());
+    lines << QStringLiteral(" Список точек в координатах яркости :");
+    for (const TBrightPoint& p : points)
+        lines << QStringLiteral(" X = ") + QString::number(p.X) + QLatin1Char('\t') + QStringLiteral(" Y = ") +
+                     QString::number(p.Y);
+    return lines;
+}
+
+TConvSegments BuildConvSegments(const TBrightPointArray& points)
+{
+    if (points.size() < 2)
+        return {};
+    TConvSegments segments(points.size());
+    for (std::size_t i = 0; i + 1 < points.size(); ++i) {
+        TConvSegment& seg = segments[i];
+        seg.X = points[i].X;
+        seg.Y = points[i].Y;
+        if (points[i + 1].X == points[i].X) {
+            seg.Vertical = true;
+            seg.Slope = points[i + 1].Y;
+        } else {
+            seg.Vertical = false;
+            seg.Slope = double(points[i + 1].Y - points[i].Y) / double(points[i + 1].X - points[i].X);
+        }
+    }
+    segments.back() = {points.back().X, points.back().Y, true, 255.0};
+    return segments;
+}
+
+namespace {
+
+constexpr int kMaxSum = 3 * 255 * 255;
+
+long double lightOfSum(int s)
+{
+    return std::min(std::sqrt(static_cast<long double>(s) / 3), 255.0L);
+}
+
+// The common factor of a pixel with sum of squares s; nullopt leaves it unchanged.
+std::optional<double> pixelFactor(const TConvSegments& segments, int s)
+{
+    const long double l = lightOfSum(s);
+    const int li = int(l);
+    std::size_t pos = 0;
+    while (pos + 1 < segments.size() && !(segments[pos].X <= li && li <= segments[pos + 1].X))
+        ++pos;
+    if (pos + 1 >= segments.size())
+        return std::nullopt;
+    const TConvSegment& seg = segments[pos];
+    double k = 0;
+    if (li >= 1) {
+        const double f = seg.Vertical ? std::trunc(seg.Slope) : std::trunc(seg.Slope * (li - seg.X) + seg.Y);
+        k = f / li;
+    } else if (s > 0) {
+        // Not black but below level 1: the real brightness, so that dark pixels follow the function too.
+        const double ld = double(l);
+        k = (seg.Vertical ? seg.Slope : seg.Slope * (ld - seg.X) + seg.Y) / ld;
+    }
+    // Pairs outside 0..255 could make the factor negative; bytes cannot follow.
+    return k > 0 ? k : 0.0;
+}
+
+void applyFactor(double k, std::uint8_t& p0, std::uint8_t& p1, std::uint8_t& p2)
+{
+    double c0 = p0 * k;
+    double c1 = p1 * k;
+    double c2 = p2 * k;
+    const double m = std::max(c0, std::max(c1, c2));
+    if (m > 255) {
+        // Scaled as a whole rather than clipped per channel, so the hue stays.
+        const double f = 255 / m;
+        c0 *= f;
+        c1 *= f;
+        c2 *= f;
+    }
+    p0 = std::uint8_t(c0);
+    p1 = std::uint8_t(c1);
+    p2 = std::uint8_t(c2);
+}
+
+}  // namespace
+
+void ConvertPixel(const TConvSegments& segments, std::uint8_t& p0, std::uint8_t& p1, std::uint8_t& p2)
+{
+    const auto k = pixelFactor(segments, p0 * p0 + p1 * p1 + p2 * p2);
+    if (k)
+        applyFactor(*k, p0, p1, p2);
+}
+
+const std::uint32_t* TPixelConverter::slotOfSum()
+{
+    static const std::vector<std::uint32_t> table = [] {
+        std::vector<std::uint32_t> t(std::size_t(kMaxSum) + 1);
+        for (int s = 0; s <= kMaxSum; ++s)
+            t[std::size_t(s)] = std::uint32_t(s == 1 || s == 2 ? 255 + s : int(lightOfSum(s))) * 256;
+        return t;
+    }();
+    return table.data();
+}
+
+TPixelConverter::TPixelConverter(const TConvSegments& segments) : slotOfSum_(slotOfSum()), scale_(kSlots * 256)
+{
+    // Slot 0 is black: no other sum has level 0, as sums 1 and 2 have slots of their own.
+    for (std::size_t slot = 0; slot < kSlots; ++slot) {
+        int s = 0;
+        if (slot >= 256)
+            s = int(slot) - 255;
+        else if (slot > 0)
+            s = 3 * int(slot) * int(slot);  // any sum of that level gives the same factor
+        // An unchanged pixel is the same as factor 1: p * 1.0 is exact and never passes 255.
+        const double k = pixelFactor(segments, s).value_or(1.0);
+        // The largest product is top * k, as multiplying by k >= 0 keeps the order.
+        for (int top = 0; top < 256; ++top) {
+            const double m = top * k;
+            scale_[slot * 256 + std::size_t(top)] = {k, m > 255 ? 255 / m : 1.0};
+        }
+    }
+}
+
+namespace {
+
+// Byte values as doubles and their squares: loads instead of conversions and multiplications.
+const std::array<double, 256> kByteValue = [] {
+    std::array<double, 256> v{};
+    for (int i = 0; i < 256; ++i)
+        v[std::size_t(i)] = i;
+    return v;
+}();
+const std::array<std::uint32_t, 256> kSquare = [] {
+    std::array<std::uint32_t, 256> v{};
+    for (std::uint32_t i = 0; i < 256; ++i)
+        v[i] = i * i;
+    return v;
+}();
+
+}  // namespace
+
+void TPixelConverter::convertRow(const std::uint8_t* src, std::uint8_t* dst, qsizetype pixels) const
+{
+    const std::uint32_t* slotOf = slotOfSum_;
+    const TScale* scale = scale_.data();
+    const double* value = kByteValue.data();
+    const std::uint32_t* square = kSquare.data();
+    for (qsizetype i = 0; i < pixels; ++i, src += 3, dst += 3) {
+        const std::size_t b = src[0], g = src[1], r = src[2];
+        const std::size_t top = std::max(b, std::max(g, r));
+        const TScale sc = scale[slotOf[square[b] + square[g] + square[r]] + top];
+        // Below saturation Shrink is 1, which leaves the products exact, so one formula serves both cases.
+        // All three are formed before the byte stores, which the compiler must assume alias the tables.
+        const auto c0 = std::uint8_t(value[b] * sc.Factor * sc.Shrink);
+        const auto c1 = std::uint8_t(value[g] * sc.Factor * sc.Shrink);
+        const auto c2 = std::uint8_t(value[r] * sc.Factor * sc.Shrink);
+        dst[0] = c0;
+        dst[1] = c1;
+        dst[2] = c2;
+    }
+}
+
+void ConvertImageTab(const TImgTabBGR& source, TImgTabBGR& target, const TBrightPointArray& points, TProgress& progress)
+{
+    if (source.empty())
+        return;
+    const int rows = source.rowCount();
+    progress.setMinimum(0);
+    progress.setMaximum(rows);
+    progress.setPosition(0);
+    const TConvSegments segments = BuildConvSegments(points);
+    if (segments.size() < 2)
+        return;
+    bool ok = true;
+    try {
+        std::vector<qsizetype> lengths(std::size_t(rows), 0);
+        for (int r = 0; r < rows; ++r) {
+            lengths[std::size_t(r)] = source.rowLength(r);
+            ok = ok && lengths[std::size_t(r)] % 3 == 0;
+        }
+        if (ok) {
+            const TPixelConverter converter(segments);
+            if (&source != &target)
+                target.setShape(lengths);
+            for (int r = 0; r < rows; ++r) {
+                converter.convertRow(source.row(r), target.row(r), lengths[std::size_t(r)] / 3);
+                progress.setPosition(r + 1);
+            }
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    if (!ok) {
+        target.clear();
+        messages().warning(QStringLiteral("TabBRGtoTabBGR : Не могу скопировать массив."));
+    }
+    progress.setPosition(0);
+}
+
+}  // namespace ormica

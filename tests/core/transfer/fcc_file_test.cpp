@@ -1,0 +1,313 @@
+#include "transfer/fcc_file.h"
+#include "transfer/function_dir.h"
+
+#include "recorders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace ormica {
+namespace {
+
+using test::RecordingSink;
+
+QByteArray bytesOf(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString writeBytes(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        ADD_FAILURE() << "cannot write " << path.toStdString();
+    return path;
+}
+
+const TBrightPointArray kUntouched{{1, 2}, {3, 4}};
+
+TEST(FccFile, CommentsEmptyLinesAndOutOfRangeValues)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    const QString f = writeBytes(dir, "a.fcc", "0\t0\r\n// a comment\r\n\r\n100\t300\r\n255\t255\r\n");
+    TBrightPointArray points = kUntouched;
+    TFccReadState state;
+    ASSERT_TRUE(LoadFccFile(f, points, state));
+    EXPECT_EQ(points, (TBrightPointArray{{0, 0}, {100, 255}, {255, 255}}));
+    EXPECT_TRUE(sink.silent());
+    // One slot per line; the two skipped lines leave the last two slots invalid.
+    ASSERT_EQ(state.FccLines.size(), 5u);
+    EXPECT_EQ(state.FccLines[1].Y, 300);
+    EXPECT_FALSE(state.FccLines[3].Valid);
+    EXPECT_FALSE(state.FccLines[4].Valid);
+}
+
+TEST(FccFile, NegativeAndLargeValuesAreClamped)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    const QString f = writeBytes(dir, "c.fcc", "-5\t20\n128\t64\n400\t255\n");
+    TBrightPointArray points;
+    TFccReadState state;
+    ASSERT_TRUE(LoadFccFile(f, points, state));
+    EXPECT_EQ(points, (TBrightPointArray{{0, 20}, {128, 64}, {255, 255}}));
+    EXPECT_TRUE(sink.silent());
+}
+
+TEST(FccFile, BadNumbersRefuseTheLoadWithCounts)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    TBrightPointArray points = kUntouched;
+    TFccReadState state;
+    EXPECT_FALSE(LoadFccFile(writeBytes(dir, "b.fcc", "1x\t5\n7\ty\n3\t4\n"), points, state));
+    EXPECT_EQ(state.InErrors, 1);
+    EXPECT_EQ(state.OutErrors, 1);
+    EXPECT_EQ(points, kUntouched);
+    ASSERT_EQ(sink.warnings.size(), 1);
+    EXPECT_EQ(sink.warnings[0], QStringLiteral("ПРИ ЗАГРУЗКЕ ФАЙЛА ОБНАРУЖЕНЫ ОШИБКИ :\r\n"
+                                               "Ошибки входной яркости  - 1\r\n"
+                                               "Ошибки выходной яркости - 1\r\n"
+                                               "ЗАГРУЗКА ФАЙЛА ОТМЕНЕНА"));
+    EXPECT_TRUE(sink.errors.empty());
+
+    // A third column and a number beyond 32 bits are bad values too.
+    sink.warnings.clear();
+    EXPECT_FALSE(LoadFccFile(writeBytes(dir, "d.fcc", "1\t2\t3\n99999999999\t1\n4\t-99999999999\n"), points, state));
+    EXPECT_EQ(state.InErrors, 1);
+    EXPECT_EQ(state.OutErrors, 2);
+    EXPECT_EQ(points, kUntouched);
+    ASSERT_EQ(sink.warnings.size(), 1);
+    EXPECT_TRUE(sink.warnings[0].contains(QStringLiteral("яркости  - 1\r\n")));
+    EXPECT_TRUE(sink.warnings[0].contains(QStringLiteral("яркости - 2\r\n")));
+
+    // A file without lines is refused with both counts 0.
+    sink.warnings.clear();
+    EXPECT_FALSE(LoadFccFile(writeBytes(dir, "e.fcc", ""), points, state));
+    EXPECT_EQ(points, kUntouched);
+    ASSERT_EQ(sink.warnings.size(), 1);
+    EXPECT_EQ(sink.warnings[0], FccErrorCountsText(0, 0));
+    EXPECT_TRUE(sink.warnings[0].contains(QStringLiteral("входной яркости  - 0\r\n")));
+}
+
+TEST(FccFile, SingleLineAndLinesWithoutSeparator)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    TBrightPointArray points;
+    TFccReadState state;
+    ASSERT_TRUE(LoadFccFile(writeBytes(dir, "s.fcc", "  17 \t 200  "), points, state));
+    EXPECT_EQ(points, (TBrightPointArray{{17, 200}}));
+
+    // "12<TAB>" is trimmed to "12"; a leading tab leaves no left part: both dropped silently.
+    ASSERT_TRUE(LoadFccFile(writeBytes(dir, "t.fcc", "12\t\r\n\t5\r\nnothing\r\n9\t8\r\n"), points, state));
+    EXPECT_EQ(points, (TBrightPointArray{{9, 8}}));
+    EXPECT_TRUE(sink.silent());
+
+    // Only comments and blank lines: read, but nothing to load.
+    ASSERT_TRUE(LoadFccFile(writeBytes(dir, "u.fcc", "/x\r\n \r\n"), points, state));
+    EXPECT_TRUE(points.empty());
+}
+
+TEST(FccFile, LineEndsAndSlots)
+{
+    EXPECT_EQ(SplitFccLines("a\rb\nc\r\nd"), (QStringList{"a", "b", "c", "d"}));
+    EXPECT_EQ(SplitFccLines("a\r\n"), QStringList{"a"});
+    EXPECT_EQ(SplitFccLines("\n\r\n\r"), (QStringList{"", "", ""}));
+    EXPECT_TRUE(SplitFccLines("").isEmpty());
+
+    TFccReadState state;
+    state.FccLines.resize(4);
+    ParseFccLines({"\x01 1\t2 \x1f", "/ 3\t4", "", "5\t6"}, "\t", state);
+    EXPECT_TRUE(state.FccLines[0].Valid);
+    EXPECT_EQ(state.FccLines[0].X, 1);
+    EXPECT_EQ(state.FccLines[1].X, 5);
+    EXPECT_FALSE(state.FccLines[2].Valid);
+}
+
+TEST(FccFile, ParseLineParts)
+{
+    int in = 0, out = 0;
+    TFccLine slot;
+    // An empty right part leaves Y at 0 and the line valid.
+    ParseFccLine(slot, "\t", "5\t ", in, out);
+    EXPECT_TRUE(slot.Valid);
+    EXPECT_EQ(slot.X, 5);
+    EXPECT_EQ(slot.Y, 0);
+
+    TFccLine bad;
+    ParseFccLine(bad, "\t", "x\t7", in, out);
+    EXPECT_FALSE(bad.Valid);
+    EXPECT_TRUE(bad.Error);
+    EXPECT_EQ(bad.Y, 7);
+    EXPECT_EQ(in, 1);
+    EXPECT_EQ(out, 0);
+
+    TFccLine ends;
+    ParseFccLine(ends, "\t", "-2147483648\t2147483647", in, out);
+    EXPECT_TRUE(ends.Valid);
+    EXPECT_EQ(ends.X, INT32_MIN);
+    EXPECT_EQ(ends.Y, INT32_MAX);
+}
+
+TEST(FccFile, TryParseInt)
+{
+    qint32 v = 9;
+    EXPECT_FALSE(TryParseInt("", v));
+    EXPECT_EQ(v, 0);
+    EXPECT_TRUE(TryParseInt("  42", v));
+    EXPECT_EQ(v, 42);
+    v = 9;
+    EXPECT_FALSE(TryParseInt("42 ", v));
+    EXPECT_EQ(v, 0);
+    EXPECT_TRUE(TryParseInt("-7", v));
+    EXPECT_EQ(v, -7);
+    EXPECT_TRUE(TryParseInt("$FF", v));
+    EXPECT_EQ(v, 255);
+    EXPECT_FALSE(TryParseInt("2147483648", v));
+    EXPECT_FALSE(TryParseInt("1.5", v));
+    EXPECT_FALSE(TryParseInt("4\t5", v));
+}
+
+TEST(FccFile, SaveAndLoadGiveBackTheSamePairs)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    const QString f = dir.filePath("curve.fcc");
+    const TBrightPointArray points{{0, 255}, {0, 128}, {64, 64}, {64, 70}, {200, 3}, {255, 0}};
+    ASSERT_TRUE(WriteFccFile(f, points));
+    EXPECT_EQ(bytesOf(f), QByteArray("0\t255\r\n0\t128\r\n64\t64\r\n64\t70\r\n200\t3\r\n255\t0\r\n"));
+    TBrightPointArray back;
+    TFccReadState state;
+    ASSERT_TRUE(LoadFccFile(f, back, state));
+    EXPECT_EQ(back, points);
+
+    // The whole text replaces the old one; an empty array writes nothing.
+    ASSERT_TRUE(WriteFccFile(f, {{0, 0}, {255, 255}}));
+    EXPECT_EQ(bytesOf(f), QByteArray("0\t0\r\n255\t255\r\n"));
+    EXPECT_TRUE(WriteFccFile(dir.filePath("none.fcc"), {}));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("none.fcc")));
+    EXPECT_TRUE(sink.silent());
+}
+
+TEST(FccFile, FailedWriteKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    const QString f = dir.filePath("old.fcc");
+    ASSERT_TRUE(WriteFccFile(f, {{0, 0}, {255, 255}}));
+    const QByteArray old = bytesOf(f);
+
+    TBrightPointArray big;
+    for (int i = 0; i < 2000; ++i)
+        big.push_back({i % 256, 255 - i % 256});
+    // Holds even for root: the size limit stops the write, not permissions.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(old.size() + 100);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = WriteFccFile(f, big);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldSignal);
+
+    EXPECT_FALSE(written);
+    EXPECT_EQ(bytesOf(f), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.fcc"});
+    ASSERT_EQ(sink.errors.size(), 1);
+    EXPECT_TRUE(sink.errors[0].contains(f));
+
+    // A folder that does not exist.
+    const QString lost = dir.filePath("no/such/x.fcc");
+    EXPECT_FALSE(WriteFccFile(lost, {{0, 0}}));
+    ASSERT_EQ(sink.errors.size(), 2);
+    EXPECT_TRUE(sink.errors[1].contains(lost));
+}
+
+TEST(FccFile, UnreadableFilesAreReportedAndLeaveTheFunction)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    TBrightPointArray points = kUntouched;
+    TFccReadState state;
+
+    const QString missing = dir.filePath("missing.fcc");
+    EXPECT_FALSE(LoadFccFile(missing, points, state));
+    EXPECT_FALSE(state.FileError.isEmpty());
+
+    EXPECT_FALSE(LoadFccFile(dir.path(), points, state));
+
+    // Larger than any function: refused before it is read.
+    QByteArray huge(kMaxFccFileSize + 1, '\n');
+    const QString big = writeBytes(dir, "big.fcc", huge);
+    EXPECT_FALSE(LoadFccFile(big, points, state));
+    EXPECT_TRUE(state.FccLines.empty());
+
+    EXPECT_EQ(points, kUntouched);
+    EXPECT_TRUE(sink.warnings.empty());  // no counts message for a file error
+    ASSERT_EQ(sink.errors.size(), 3);
+    EXPECT_TRUE(sink.errors[0].contains(missing));
+    EXPECT_TRUE(sink.errors[1].contains(dir.path()));
+    EXPECT_TRUE(sink.errors[2].contains(big));
+    EXPECT_TRUE(sink.errors[2].contains(QString::number(kMaxFccFileSize)));
+
+    // Exactly at the limit is still read.
+    huge.chop(1);
+    EXPECT_TRUE(ReadFccFile(writeBytes(dir, "edge.fcc", huge), "\t", state));
+    EXPECT_EQ(state.FccLines.size(), std::size_t(kMaxFccFileSize));
+}
+
+TEST(FccFile, BinaryGarbageIsRefusedOrIgnored)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    QByteArray junk;
+    for (int i = 0; i < 4096; ++i)
+        junk.append(char((i * 131 + 7) % 256));
+    junk.append("\n\xff\t\x80\n");
+    TBrightPointArray points = kUntouched;
+    TFccReadState state;
+    EXPECT_FALSE(LoadFccFile(writeBytes(dir, "junk.fcc", junk), points, state));
+    EXPECT_EQ(points, kUntouched);
+    EXPECT_GT(state.InErrors + state.OutErrors, 0);
+    EXPECT_EQ(sink.warnings.size(), 1);
+}
+
+TEST(FunctionDir, ChoosesTheProgramFolderOrTheUsersOne)
+{
+    QTemporaryDir dir;
+    RecordingSink sink;
+    const QString program = dir.filePath("bin");
+    const QString appData = dir.filePath("data");
+    ASSERT_TRUE(QDir().mkpath(program));
+
+    // A writable program folder gets the folder made beside the program.
+    EXPECT_EQ(FunctionDirIn(program, appData), program + "/Functions");
+    EXPECT_TRUE(QFileInfo(program + "/Functions").isDir());
+    EXPECT_FALSE(QFileInfo::exists(appData));
+    EXPECT_EQ(FunctionDirIn(program, appData), program + "/Functions");
+
+    // A program folder where nothing can be made, even by root: under a regular file.
+    const QString file = writeBytes(dir, "plain", "x");
+    EXPECT_EQ(FunctionDirIn(file + "/bin", appData), appData + "/Functions");
+    EXPECT_TRUE(QFileInfo(appData + "/Functions").isDir());
+    EXPECT_TRUE(sink.silent());
+
+    // Neither can be made: the warning names the folder.
+    const QString none = FunctionDirIn(file + "/bin", file + "/data");
+    EXPECT_EQ(none, file + "/data/Functions");
+    ASSERT_EQ(sink.warnings.size(), 1);
+    EXPECT_EQ(sink.warnings[0], QStringLiteral("НЕ могу СОЗДАТЬ ДИРЕКТОРИЮ : для файлов *.fcc : \r\n") + none);
+}
+
+}  // namespace
+}  // namespace ormica
