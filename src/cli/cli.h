@@ -63,6 +63,7 @@ struct CommandGroup {
 // line in the group table of main.cpp and one in CMakeLists.txt.
 std::span<const Command> pictureCommands();
 std::span<const Command> histogramCommands();
+std::span<const Command> transferCommands();
 
 // A command line parsed against its command: the positional arguments in
 // their declared order and the values of each option.

@@ -21,6 +21,7 @@ std::span<const CommandGroup> groups()
     static const CommandGroup table[] = {
         {"Pictures", pictureCommands()},
         {"Histograms", histogramCommands()},
+        {"Transfer functions", transferCommands()},
     };
     return table;
 }
