@@ -7,9 +7,12 @@
 #include "engine/load_save_image.h"
 #include "engine/progress.h"
 
+#include "engine/img_tab.h"
+
 #include <QCommandLineParser>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -118,5 +121,11 @@ private:
     TStoredTextPanel panel_;
     TLoadSaveImage service_;
 };
+
+// Runs an array operation of the program on IN, source array in, target
+// array out, and writes OUT. Each copy of the picture goes as soon as the next
+// one is made, so that at most two full-size copies are alive at a time.
+using ArrayOperation = std::function<void(const TImgTabBGR& source, TImgTabBGR& target)>;
+int arrayOperation(PictureFiles& files, const QString& in, const QString& out, const ArrayOperation& operation);
 
 }  // namespace ormica::cli

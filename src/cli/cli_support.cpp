@@ -1,5 +1,7 @@
 #include "cli.h"
 
+#include "engine/img_service.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <charconv>
@@ -253,6 +255,30 @@ void PictureFiles::save(const QString& file, TImageControl& image)
     if (!saved)
         throw Failure{panel_.text().isEmpty() ? QStringLiteral("nothing to write to %1").arg(file)
                                               : QStringLiteral("%1: %2").arg(panel_.text().trimmed(), file)};
+}
+
+int arrayOperation(PictureFiles& files, const QString& in, const QString& out, const ArrayOperation& operation)
+{
+    files.checkOutputName(out);
+    TImgTabBGR source, target;
+    {
+        TImageControl loaded;
+        files.load(in, loaded);
+        ImageToImgTab(loaded, source, files.progress());
+    }
+    if (source.empty())
+        throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(in)};
+    operation(source, target);
+    source.clear();
+    if (target.empty())
+        throw Failure{QStringLiteral("the operation gave no picture")};
+    TImageControl result;
+    ImgTabToImage(target, result, files.progress());
+    target.clear();
+    if (result.picture().isNull())
+        throw Failure{QStringLiteral("the result could not be made into a picture")};
+    files.save(out, result);
+    return kSuccess;
 }
 
 }  // namespace ormica::cli

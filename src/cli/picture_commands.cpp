@@ -50,34 +50,6 @@ int grey(const Invocation& call)
     return kSuccess;
 }
 
-// Runs an array operation of the program, source array in, target array out.
-// Each copy of the picture goes as soon as the next one is made, so that at
-// most two full-size copies are alive at a time.
-template <class Operation>
-int arrayOperation(PictureFiles& files, const QString& in, const QString& out, Operation operation)
-{
-    files.checkOutputName(out);
-    TImgTabBGR source, target;
-    {
-        TImageControl loaded;
-        files.load(in, loaded);
-        ImageToImgTab(loaded, source, files.progress());
-    }
-    if (source.empty())
-        throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(in)};
-    operation(source, target);
-    source.clear();
-    if (target.empty())
-        throw Failure{QStringLiteral("the operation gave no picture")};
-    TImageControl result;
-    ImgTabToImage(target, result, files.progress());
-    target.clear();
-    if (result.picture().isNull())
-        throw Failure{QStringLiteral("the result could not be made into a picture")};
-    files.save(out, result);
-    return kSuccess;
-}
-
 int mirror(const Invocation& call)
 {
     const QString mode = call.arg(0).toUpper();

@@ -118,25 +118,9 @@ int transfer(const Invocation& call)
         return kFailed;
     const TBrightPointArray points = throughEditor(loaded, false);
 
-    TImgTabBGR source, target;
-    {
-        TImageControl picture;
-        files.load(call.arg(1), picture);
-        ImageToImgTab(picture, source, files.progress());
-    }
-    if (source.empty())
-        throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(call.arg(1))};
-    ConvertImageTab(source, target, points, *files.progress());
-    source.clear();
-    if (target.empty())
-        throw Failure{QStringLiteral("the function could not be applied")};
-    TImageControl result;
-    ImgTabToImage(target, result, files.progress());
-    target.clear();
-    if (result.picture().isNull())
-        throw Failure{QStringLiteral("the result could not be made into a picture")};
-    files.save(out, result);
-    return kSuccess;
+    return arrayOperation(files, call.arg(1), out, [&](const TImgTabBGR& source, TImgTabBGR& target) {
+        ConvertImageTab(source, target, points, *files.progress());
+    });
 }
 
 }  // namespace
