@@ -35,13 +35,13 @@ void printMessage(const QString& text);
 
 // An option of a command. valueNames holds one word per value ("ROW COL"
 // takes two values); an empty one makes a flag.
-struct OptionSpec {
+struct CommandOption {
     const char* name;
     const char* valueNames;
     const char* description;
 };
 
-struct ArgumentSpec {
+struct CommandArgument {
     const char* name;
     const char* description;
 };
@@ -52,8 +52,8 @@ struct Command {
     const char* name;
     const char* synopsis;  // everything after the command's name, for help and errors
     const char* summary;
-    std::vector<ArgumentSpec> arguments;  // positional, all required
-    std::vector<OptionSpec> options;
+    std::vector<CommandArgument> arguments;  // positional, all required
+    std::vector<CommandOption> options;
     int (*run)(const Invocation&);
 };
 
@@ -101,7 +101,7 @@ bool parseCommandLine(const Command& command, const QStringList& args, QCommandL
 QString commandHelp(const Command& command);
 
 // The --quality option shared by every command that writes a picture.
-OptionSpec qualityOption();
+CommandOption qualityOption();
 
 // Loads and saves pictures as the program does, BMP files recognised by
 // their contents and JPEG by extension. Failures throw Failure.

@@ -26,14 +26,14 @@ namespace {
     throw UsageError{QStringLiteral("%1: %2 (see ormica-cli help %1)").arg(QLatin1String(command.name), text)};
 }
 
-int valueCount(const OptionSpec& option)
+int valueCount(const CommandOption& option)
 {
     return int(QString::fromLatin1(option.valueNames).split(QLatin1Char(' '), Qt::SkipEmptyParts).size());
 }
 
-const OptionSpec* findOption(const Command& command, const QString& name)
+const CommandOption* findOption(const Command& command, const QString& name)
 {
-    for (const OptionSpec& option : command.options)
+    for (const CommandOption& option : command.options)
         if (name == QLatin1String(option.name))
             return &option;
     return nullptr;
@@ -55,10 +55,10 @@ void setUpParser(const Command& command, QCommandLineParser& parser)
     parser.setApplicationDescription(QString::fromUtf8(command.summary));
     parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Shows this help and exits.")));
-    for (const OptionSpec& option : command.options)
+    for (const CommandOption& option : command.options)
         parser.addOption(QCommandLineOption(QLatin1String(option.name), QString::fromUtf8(option.description),
                                             QLatin1String(option.valueNames)));
-    for (const ArgumentSpec& argument : command.arguments)
+    for (const CommandArgument& argument : command.arguments)
         parser.addPositionalArgument(QLatin1String(argument.name), QString::fromUtf8(argument.description));
 }
 
@@ -99,18 +99,17 @@ bool parseCommandLine(const Command& command, const QStringList& args, QCommandL
             return false;
         if (token.startsWith(QLatin1String("--"))) {
             const qsizetype equals = token.indexOf(QLatin1Char('='));
-            const OptionSpec* spec = findOption(command, token.mid(2, equals < 0 ? -1 : equals - 2));
-            const int count = spec ? valueCount(*spec) : 0;
+            const CommandOption* option = findOption(command, token.mid(2, equals < 0 ? -1 : equals - 2));
+            const int count = option ? valueCount(*option) : 0;
             if (count == 0 || equals >= 0) {
                 options << token;  // a flag, --name=value, or unknown to the parser
                 continue;
             }
             if (i + count >= args.size())
-                commandUsageError(
-                    command,
-                    QStringLiteral("--%1 takes %2").arg(QLatin1String(spec->name), QLatin1String(spec->valueNames)));
+                commandUsageError(command, QStringLiteral("--%1 takes %2")
+                                               .arg(QLatin1String(option->name), QLatin1String(option->valueNames)));
             for (int k = 1; k <= count; ++k)
-                options << QStringLiteral("--%1=%2").arg(QLatin1String(spec->name), args.at(i + k));
+                options << QStringLiteral("--%1=%2").arg(QLatin1String(option->name), args.at(i + k));
             i += count;
             continue;
         }
@@ -122,7 +121,7 @@ bool parseCommandLine(const Command& command, const QStringList& args, QCommandL
     if (!parser.parse(QStringList{QStringLiteral("ormica-cli")} + options + QStringList{QStringLiteral("--")} +
                       positional))
         commandUsageError(command, parser.errorText());
-    for (const OptionSpec& option : command.options) {
+    for (const CommandOption& option : command.options) {
         const int count = valueCount(option);
         const QString name = QLatin1String(option.name);
         if (count > 0 && parser.isSet(name) && parser.values(name).size() != count)
@@ -146,7 +145,7 @@ QString commandHelp(const Command& command)
            text;
 }
 
-OptionSpec qualityOption()
+CommandOption qualityOption()
 {
     return {"quality", "N", "JPEG quality 1..100 for a .jpg or .jpeg OUT (100 unless given)."};
 }

@@ -15,8 +15,8 @@ namespace ormica::cli {
 
 namespace {
 
-const ArgumentSpec kIn{"IN", "The picture to read: BMP, or JPEG named .jpg or .jpeg."};
-const ArgumentSpec kOut{"OUT", "The picture to write: JPEG for .jpg or .jpeg, BMP for .bmp."};
+const CommandArgument kIn{"IN", "The picture to read: BMP, or JPEG named .jpg or .jpeg."};
+const CommandArgument kOut{"OUT", "The picture to write: JPEG for .jpg or .jpeg, BMP for .bmp."};
 
 int info(const Invocation& call)
 {
