@@ -28,22 +28,12 @@ namespace {
 constexpr int W = kBenchWidth;
 constexpr int H = kBenchHeight;
 
-const QImage& picture()
-{
-    return sharedBenchPicture();
-}
-
-const TImgTabBGR& pictureArray()
-{
-    return sharedBenchArray();
-}
-
 void BM_MemcpyFresh(benchmark::State& state)
 {
     const std::size_t n = std::size_t(3) * W * H;
     for (auto _ : state) {
         std::unique_ptr<uchar[]> buffer(new uchar[n]);
-        std::memcpy(buffer.get(), picture().constBits(), n);
+        std::memcpy(buffer.get(), sharedBenchPicture().constBits(), n);
         benchmark::DoNotOptimize(buffer.get());
         benchmark::ClobberMemory();
     }
@@ -53,7 +43,7 @@ void BM_BitMapToImgTab(benchmark::State& state)
 {
     for (auto _ : state) {
         TImgTabBGR arr;
-        BitMapToImgTab(picture(), arr, nullptr);
+        BitMapToImgTab(sharedBenchPicture(), arr, nullptr);
         benchmark::DoNotOptimize(arr.row(0));
     }
 }
@@ -62,7 +52,7 @@ void BM_ImgTabToBitMap(benchmark::State& state)
 {
     for (auto _ : state) {
         QImage bitmap(1, 1, QImage::Format_BGR888);
-        ImgTabToBitMap(bitmap, pictureArray(), nullptr);
+        ImgTabToBitMap(bitmap, sharedBenchArray(), nullptr);
         benchmark::DoNotOptimize(bitmap.constBits());
     }
 }
@@ -71,7 +61,7 @@ void BM_TabBRGtoTabBGR(benchmark::State& state)
 {
     for (auto _ : state) {
         TImgTabBGR copy;
-        TabBRGtoTabBGR(pictureArray(), copy);
+        TabBRGtoTabBGR(sharedBenchArray(), copy);
         benchmark::DoNotOptimize(copy.row(0));
     }
 }
@@ -81,7 +71,7 @@ void BM_TabBRGtoTabColor(benchmark::State& state)
     // 6000 pixels a row: within the colour array's 21,845.
     for (auto _ : state) {
         TImgTabColor colour;
-        TabBRGtoTabColor(pictureArray(), colour);
+        TabBRGtoTabColor(sharedBenchArray(), colour);
         benchmark::DoNotOptimize(colour.row(0));
     }
 }
@@ -89,7 +79,7 @@ void BM_TabBRGtoTabColor(benchmark::State& state)
 void BM_TabColorToTabBRG(benchmark::State& state)
 {
     TImgTabColor colour;
-    TabBRGtoTabColor(pictureArray(), colour);
+    TabBRGtoTabColor(sharedBenchArray(), colour);
     for (auto _ : state) {
         TImgTabBGR back;
         TabColorToTabBRG(colour, back);
@@ -101,14 +91,14 @@ void BM_GrayToNewBitmap(benchmark::State& state)
 {
     for (auto _ : state) {
         QImage grey;
-        BitMapToGrayBitMap(picture(), grey);
+        BitMapToGrayBitMap(sharedBenchPicture(), grey);
         benchmark::DoNotOptimize(grey.constBits());
     }
 }
 
 void BM_GrayInPlace(benchmark::State& state)
 {
-    QImage work = picture().copy();
+    QImage work = sharedBenchPicture().copy();
     for (auto _ : state) {
         BitMapToGrayBitMap(work, work);
         benchmark::DoNotOptimize(work.constBits());
@@ -119,7 +109,8 @@ void BM_GrayInPlace(benchmark::State& state)
 void BM_OpenCvBgrToGray(benchmark::State& state)
 {
     cv::setNumThreads(1);
-    const cv::Mat src(H, W, CV_8UC3, const_cast<uchar*>(picture().constBits()), std::size_t(picture().bytesPerLine()));
+    const cv::Mat src(H, W, CV_8UC3, const_cast<uchar*>(sharedBenchPicture().constBits()),
+                      std::size_t(sharedBenchPicture().bytesPerLine()));
     for (auto _ : state) {
         cv::Mat grey;
         cv::cvtColor(src, grey, cv::COLOR_BGR2GRAY);
@@ -173,7 +164,7 @@ void BM_JpegEncodeOurs(benchmark::State& state)
 {
     const QString out = QDir::temp().filePath(QStringLiteral("ormica-bench-out.jpg"));
     for (auto _ : state)
-        EncodeJpegFile(picture(), out, 100, false, nullptr);
+        EncodeJpegFile(sharedBenchPicture(), out, 100, false, nullptr);
 }
 
 void BM_JpegEncodeLibjpeg(benchmark::State& state)
@@ -194,7 +185,7 @@ void BM_JpegEncodeLibjpeg(benchmark::State& state)
         jpeg_set_quality(&cinfo, 100, TRUE);
         jpeg_start_compress(&cinfo, TRUE);
         while (cinfo.next_scanline < cinfo.image_height) {
-            JSAMPROW row = const_cast<JSAMPROW>(picture().constScanLine(int(cinfo.next_scanline)));
+            JSAMPROW row = const_cast<JSAMPROW>(sharedBenchPicture().constScanLine(int(cinfo.next_scanline)));
             jpeg_write_scanlines(&cinfo, &row, 1);
         }
         jpeg_finish_compress(&cinfo);

@@ -19,22 +19,12 @@ namespace {
 constexpr int W = kBenchWidth;
 constexpr int H = kBenchHeight;
 
-const QImage& picture()
-{
-    return sharedBenchPicture();
-}
-
-const TImgTabBGR& pictureArray()
-{
-    return sharedBenchArray();
-}
-
 void BM_CalculateAllGistogram(benchmark::State& state)
 {
     TGistogramData data;
     TSilentProgress progress;
     for (auto _ : state) {
-        CalculateAllGistogram(&pictureArray(), &progress, &data);
+        CalculateAllGistogram(&sharedBenchArray(), &progress, &data);
         benchmark::DoNotOptimize(data.StdL);
     }
     state.SetItemsProcessed(state.iterations() * W * H);
@@ -44,8 +34,8 @@ void BM_CalculateAllGistogram(benchmark::State& state)
 void BM_OpenCvCalcHistBgr(benchmark::State& state)
 {
     cv::setNumThreads(1);
-    const cv::Mat image(H, W, CV_8UC3, const_cast<uchar*>(picture().constBits()),
-                        std::size_t(picture().bytesPerLine()));
+    const cv::Mat image(H, W, CV_8UC3, const_cast<uchar*>(sharedBenchPicture().constBits()),
+                        std::size_t(sharedBenchPicture().bytesPerLine()));
     const int size = 256;
     const float range[] = {0, 256};
     const float* ranges[] = {range};

@@ -15,11 +15,6 @@
 
 namespace {
 
-const QImage& picture()
-{
-    return sharedBenchPicture();
-}
-
 QSize scaled(int percent)
 {
     return QSize(int(std::lround(6000.0 * percent / 100)), int(std::lround(4000.0 * percent / 100)));
@@ -27,11 +22,11 @@ QSize scaled(int percent)
 
 void BM_AreaResample(benchmark::State& state)
 {
-    picture();
+    sharedBenchPicture();
     const QSize to = scaled(int(state.range(0)));
     QImage dst(to, QImage::Format_BGR888);
     for (auto _ : state) {
-        ormica::AreaResample(picture(), dst);
+        ormica::AreaResample(sharedBenchPicture(), dst);
         benchmark::DoNotOptimize(dst.constBits());
     }
 }
@@ -41,7 +36,7 @@ BENCHMARK(BM_AreaResample)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150)->Arg(
 void BM_OpenCvResizeArea(benchmark::State& state)
 {
     cv::setNumThreads(1);
-    const cv::Mat src(4000, 6000, CV_8UC3, const_cast<uchar*>(picture().constBits()));
+    const cv::Mat src(4000, 6000, CV_8UC3, const_cast<uchar*>(sharedBenchPicture().constBits()));
     const QSize to = scaled(int(state.range(0)));
     cv::Mat dst;
     for (auto _ : state) {
