@@ -33,6 +33,7 @@ int main(int argc, char* argv[])
     ormica::TToolWindows windows;
     windows.about = &formAbout;
     windows.histogram = &formGistogram;
+    formGistogram.setFileDialogs(&dialogs);
     formOrmica.setToolWindows(windows);
     sink.setParent(&formOrmica);
     dialogs.setParent(&formOrmica);

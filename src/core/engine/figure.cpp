@@ -4,6 +4,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygon>
 #include <algorithm>
 
 namespace ormica {
@@ -47,11 +48,10 @@ QRect invertRectangle(QImage& picture, const TRect& r, bool dotted)
     return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom));
 }
 
-// Other figures: drawn by the painter into a mask over their bounds, then
-// every marked pixel inverted once.
-QRect invertPainted(QImage& picture, TPoint p1, TPoint p2, int figure, bool dotted)
+// Every pixel the painter marks in a mask over the bounds is inverted once.
+template <typename Paint>
+QRect invertMasked(QImage& picture, const TRect& n, Paint paint)
 {
-    const TRect n = NormalizeRect(p1, p2);
     const QRect bounds = QRect(QPoint(n.Left, n.Top), QPoint(n.Right, n.Bottom)).adjusted(-1, -1, 1, 1) &
                          QRect(0, 0, picture.width(), picture.height());
     if (bounds.isEmpty())
@@ -61,10 +61,31 @@ QRect invertPainted(QImage& picture, TPoint p1, TPoint p2, int figure, bool dott
     {
         QPainter painter(&mask);
         painter.translate(-bounds.topLeft());
-        QPen pen(Qt::white, 0, dotted ? Qt::DotLine : Qt::SolidLine);
-        pen.setCosmetic(true);
-        painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
+        paint(painter);
+    }
+    for (int y = 0; y < mask.height(); ++y) {
+        const uchar* m = mask.constScanLine(y);
+        for (int x = 0; x < mask.width(); ++x)
+            if (m[x] >= 128)
+                invertPixel(picture, bounds.x() + x, bounds.y() + y);
+    }
+    return bounds;
+}
+
+QPen maskPen(bool dotted)
+{
+    QPen pen(Qt::white, 0, dotted ? Qt::DotLine : Qt::SolidLine);
+    pen.setCosmetic(true);
+    return pen;
+}
+
+// Other figures: drawn by the painter.
+QRect invertPainted(QImage& picture, TPoint p1, TPoint p2, int figure, bool dotted)
+{
+    const TRect n = NormalizeRect(p1, p2);
+    return invertMasked(picture, n, [&](QPainter& painter) {
+        painter.setPen(maskPen(dotted));
         const QRect box(QPoint(n.Left, n.Top), QPoint(n.Right, n.Bottom));
         switch (figure) {
         case fgLine:
@@ -81,14 +102,7 @@ QRect invertPainted(QImage& picture, TPoint p1, TPoint p2, int figure, bool dott
             break;
         }
         }
-    }
-    for (int y = 0; y < mask.height(); ++y) {
-        const uchar* m = mask.constScanLine(y);
-        for (int x = 0; x < mask.width(); ++x)
-            if (m[x] >= 128)
-                invertPixel(picture, bounds.x() + x, bounds.y() + y);
-    }
-    return bounds;
+    });
 }
 
 }  // namespace
@@ -100,6 +114,29 @@ QRect InvertFigure(QImage& picture, TPoint p1, TPoint p2, int figure, bool dotte
     if (figure == fgRectangle)
         return invertRectangle(picture, NormalizeRect(p1, p2), dotted) & QRect(0, 0, picture.width(), picture.height());
     return invertPainted(picture, p1, p2, figure, dotted);
+}
+
+}  // namespace ormica
+
+namespace ormica {
+
+QRect InvertPolyline(QImage& picture, std::span<const TPoint> points)
+{
+    if (picture.isNull() || !Is24Bit(picture) || points.empty())
+        return {};
+    TRect n{points[0].x, points[0].y, points[0].x, points[0].y};
+    QPolygon polygon;
+    for (const TPoint& p : points) {
+        n.Left = std::min(n.Left, p.x);
+        n.Top = std::min(n.Top, p.y);
+        n.Right = std::max(n.Right, p.x);
+        n.Bottom = std::max(n.Bottom, p.y);
+        polygon << QPoint(p.x, p.y);
+    }
+    return invertMasked(picture, n, [&](QPainter& painter) {
+        painter.setPen(maskPen(false));
+        painter.drawPolyline(polygon);
+    });
 }
 
 }  // namespace ormica

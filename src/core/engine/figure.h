@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <span>
 
 namespace ormica {
 
@@ -16,5 +17,9 @@ enum TFigure : std::uint8_t { fgLine = 0, fgRectangle = 1, fgEllipse = 2, fgRoun
 // The rectangle's outline runs through both corner pixels. Parts outside the
 // picture are clipped. Returns the area touched, for a partial repaint.
 QRect InvertFigure(QImage& picture, TPoint p1, TPoint p2, int figure, bool dotted);
+
+// Inverts a solid polyline through the points, each pixel once (a shared
+// corner too), so that drawing it again restores the picture.
+QRect InvertPolyline(QImage& picture, std::span<const TPoint> points);
 
 }  // namespace ormica

@@ -10,9 +10,13 @@
 namespace ormica {
 namespace {
 
+// A folder the user can save functions in: an existing one must be writable.
 bool makeDir(const QString& path)
 {
-    return QFileInfo(path).isDir() || QDir().mkpath(path);
+    const QFileInfo info(path);
+    if (info.isDir())
+        return info.isWritable();
+    return !info.exists() && QDir().mkpath(path);
 }
 
 }  // namespace

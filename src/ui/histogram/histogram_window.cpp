@@ -1,10 +1,14 @@
 #include "histogram_window.h"
 
 #include "app/main_data.h"
+#include "engine/busy_cursor.h"
 #include "engine/image_widget.h"
 #include "engine/img_service.h"
 #include "engine/progress_bar.h"
 #include "histogram/cross_hair_selector.h"
+#include "histogram/histogram_window_parts.h"
+#include "transfer/point_editor.h"
+#include "engine/up_down.h"
 #include "transfer/graph_label.h"
 
 #include <QApplication>
@@ -25,6 +29,8 @@
 #include <utility>
 
 namespace ormica {
+
+using namespace gistparts;
 
 QString FormatGeneral(long double value)
 {
@@ -70,6 +76,10 @@ constexpr int kGistH = 240;
 constexpr int kStripH = 10;
 constexpr const char* kChannelNames[4] = {"Канал RED (Красный)", "Канал GREEN (Зеленый)", "Канал BLUE (Голубой)",
                                           "Канал LIGHT (Яркость)"};
+
+}  // namespace
+
+namespace gistparts {
 
 QColor toQColor(TColor color)
 {
@@ -125,33 +135,49 @@ QToolButton* makeButton(const char* name, const QString& text, const QString& hi
     return button;
 }
 
-// Every row is the same ramp in the channel's own components.
-void fillRamp(TImageControl& strip, bool r, bool g, bool b)
+namespace {
+
+// The level of every pixel of a ramp: v in the channel named by the letter
+// (B, G or R) and 0 in the others, or v in all three for L.
+void putLevel(uchar* px, char channel, uchar v)
 {
-    QImage picture(strip.width(), strip.height(), QImage::Format_BGR888);
-    const long double factor = 256.0L / strip.width();
-    for (int y = 0; y < picture.height(); ++y) {
-        uchar* line = picture.scanLine(y);
-        for (int x = 0; x < picture.width(); ++x) {
-            const auto v = static_cast<uchar>(static_cast<int>(factor * x));
-            line[3 * x] = b ? v : 0;  // blue, green, red
-            line[3 * x + 1] = g ? v : 0;
-            line[3 * x + 2] = r ? v : 0;
-        }
-    }
-    strip.setPicture(picture);
+    px[0] = (channel == 'B' || channel == 'L') ? v : 0;  // blue, green, red
+    px[1] = (channel == 'G' || channel == 'L') ? v : 0;
+    px[2] = (channel == 'R' || channel == 'L') ? v : 0;
 }
 
-// The hourglass for the length of a computation.
-class TBusyCursor {
-public:
-    TBusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TBusyCursor() { QApplication::restoreOverrideCursor(); }
-    TBusyCursor(const TBusyCursor&) = delete;
-    TBusyCursor& operator=(const TBusyCursor&) = delete;
-};
-
 }  // namespace
+
+void FillRampH(TImageControl& image, char channel)
+{
+    QImage picture(image.width(), image.height(), QImage::Format_BGR888);
+    if (picture.isNull())
+        return;
+    const double factor = 256.0 / picture.width();
+    for (int y = 0; y < picture.height(); ++y) {
+        uchar* line = picture.scanLine(y);
+        for (int x = 0; x < picture.width(); ++x)
+            putLevel(line + 3 * x, channel, static_cast<uchar>(static_cast<int>(x * factor)));
+    }
+    image.setPicture(picture);
+}
+
+void FillRampV(TImageControl& image, char channel)
+{
+    QImage picture(image.width(), image.height(), QImage::Format_BGR888);
+    if (picture.isNull())
+        return;
+    const double factor = 256.0 / picture.height();
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto v = static_cast<uchar>(255 - static_cast<int>(y * factor));
+        uchar* line = picture.scanLine(y);
+        for (int x = 0; x < picture.width(); ++x)
+            putLevel(line + 3 * x, channel, v);
+    }
+    image.setPicture(picture);
+}
+
+}  // namespace gistparts
 
 TFormGistogram::TFormGistogram(QWidget* parent) : QDialog(parent)
 {
@@ -185,13 +211,15 @@ TFormGistogram::TFormGistogram(QWidget* parent) : QDialog(parent)
 
 TFormGistogram::~TFormGistogram()
 {
-    // The selector gives the fragment image its mouse handlers back first.
+    // The editor and the selector give their images the mouse handlers back first.
+    editor_.reset();
     crossHair_.reset();
 }
 
 void TFormGistogram::FormCreate()
 {
     createHistogramTab();
+    createTransferTab();
     createFragmentTab();
 }
 
@@ -212,7 +240,7 @@ void TFormGistogram::createHistogramTab()
         QFrame** panelRef;
         TImageWidget** imageRef;
         TImageWidget** stripRef;
-        bool r, g, b;
+        char ramp;
     };
     const TPanelDesc panels[4] = {
         {"PanelGistR",
@@ -223,9 +251,7 @@ void TFormGistogram::createHistogramTab()
          &PanelGistR,
          &ImageGistR,
          &ImageGRed,
-         true,
-         false,
-         false},
+         'R'},
         {"PanelGistG",
          "ImageGistG",
          "ImageGGreen",
@@ -234,9 +260,7 @@ void TFormGistogram::createHistogramTab()
          &PanelGistG,
          &ImageGistG,
          &ImageGGreen,
-         false,
-         true,
-         false},
+         'G'},
         {"PanelGistB",
          "ImageGistB",
          "ImageGBlue",
@@ -245,9 +269,7 @@ void TFormGistogram::createHistogramTab()
          &PanelGistB,
          &ImageGistB,
          &ImageGBlue,
-         false,
-         false,
-         true},
+         'B'},
         {"PanelGistLight",
          "ImageGistLight",
          "ImageGLight",
@@ -256,9 +278,7 @@ void TFormGistogram::createHistogramTab()
          &PanelGistLight,
          &ImageGistLight,
          &ImageGLight,
-         true,
-         true,
-         true},
+         'L'},
     };
     for (int channel = 0; channel < 4; ++channel) {
         const TPanelDesc& d = panels[channel];
@@ -280,7 +300,7 @@ void TFormGistogram::createHistogramTab()
         strip->setObjectName(QLatin1String(d.strip));
         strip->setFixedSize(kGistW, kStripH);
         strip->move(1, 1 + kGistH);
-        fillRamp(*strip, d.r, d.g, d.b);
+        FillRampH(*strip, d.ramp);
         for (TImageWidget* w : {image, strip}) {
             w->setMouseTracking(true);
             w->OnMouseMove = [this, channel](Qt::MouseButton, TShiftState, int x, int) { levelReadOut(channel, x); };

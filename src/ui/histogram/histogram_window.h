@@ -3,6 +3,7 @@
 #include "engine/color.h"
 #include "engine/img_tab.h"
 #include "histogram/histogram.h"
+#include "transfer/point_list.h"
 
 #include <QDialog>
 #include <QString>
@@ -10,8 +11,11 @@
 #include <memory>
 
 class QButtonGroup;
+class QComboBox;
 class QFrame;
 class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
 class QProgressBar;
 class QTabWidget;
 class QToolButton;
@@ -19,8 +23,11 @@ class QToolButton;
 namespace ormica {
 
 class TCrossHairSelector;
+class TFileDialogs;
 class TImageWidget;
+class TPointEditor;
 class TProgressBarAdapter;
+class TUpDown;
 
 // The general floating format of the read-outs: up to 15 significant digits,
 // fixed unless below 0.00001 or beyond 15 integer digits, no trailing zeros,
@@ -84,6 +91,43 @@ public:
     QToolButton* SpButGistSrc = nullptr;
     QToolButton* SpButGistTrg = nullptr;
 
+    // The transfer-function tab.
+    QFrame* PanelConv = nullptr;
+    TImageWidget* ImageLTrg = nullptr;
+    TImageWidget* ImageConv = nullptr;
+    TImageWidget* ImageLSrc = nullptr;
+    QPlainTextEdit* MemoRep = nullptr;
+    QToolButton* TB1New = nullptr;
+    QToolButton* TB1Neg = nullptr;
+    QToolButton* TB1Run = nullptr;
+    QToolButton* TB1Load = nullptr;
+    QToolButton* TB1LoadFromFile = nullptr;
+    QToolButton* TB1Save = nullptr;
+    QToolButton* TB1SaveToFile = nullptr;
+    QTabWidget* PageControlGen = nullptr;
+    QComboBox* cbBoxFuncFormula = nullptr;
+    QLineEdit* EdXB = nullptr;
+    QLineEdit* EdXE = nullptr;
+    TUpDown* UpDownX = nullptr;
+    QComboBox* cbBoxMaxXNumb = nullptr;
+    QComboBox* cbBoxFuncType = nullptr;
+    QLineEdit* EdLGrate = nullptr;
+    TUpDown* UpDnLGrate = nullptr;
+    QComboBox* cbBoxSectionNumb = nullptr;
+
+    // The function as last read from the editor or made by the formula generator.
+    TBrightPointArray FuncPoints;
+    // The temporary save slot; it lives as long as the program.
+    TBrightPointArray SavedPoints;
+    int FormulaPointCount = 16;
+    long double FormulaXE = 1;
+
+    TPointEditor* editor() const { return editor_.get(); }
+    // The folder the function dialogs start in.
+    const QString& functionDir() const { return functionDir_; }
+    // The open and save dialogs of function files; not owned.
+    void setFileDialogs(TFileDialogs* dialogs) { dialogs_ = dialogs; }
+
     // The fragment tab's fixed frame; its controls are not part of it yet.
     QFrame* PanelAcImg = nullptr;
     TImageWidget* ImgAcFrg = nullptr;
@@ -103,6 +147,20 @@ public slots:
     void SpButGistTrgClick();
     void SpButtCnMDSClick();
 
+    void TB1NewClick();
+    void TB1NegClick();
+    void TB1RunClick();
+    void TB1LoadClick();
+    void TB1LoadFromFileClick();
+    void TB1SaveClick();
+    void TB1SaveToFileClick();
+    void cbBoxFuncFormulaClick();
+    void UpDownXClick();
+    void cbBoxMaxXNumbClick();
+    void cbBoxFuncTypeClick();
+    void UpDnLGrateClick();
+    void cbBoxSectionNumbClick();
+
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -112,6 +170,14 @@ private:
     void createHistogramTab();
     void createStatisticsPanel();
     void createFragmentTab();
+    void createTransferTab();
+    void createTransferTools(QWidget* parent, QPoint at);
+    void createGenerators(QWidget* parent, QRect geometry);
+    void ShowFuncReport(const QString& title);
+    void EditorChanged(TEditAction action);
+    void showReport(const TBrightPointArray& points);
+    void GenerateFormulaPoints(int kind);
+    void GenerateSpecialPoints();
     void refresh();
     void showRecord();
     void drawGistogram(TImageWidget* image, const TGistogram& heights);
@@ -122,6 +188,9 @@ private:
 
     std::unique_ptr<TProgressBarAdapter> progress_;
     std::unique_ptr<TCrossHairSelector> crossHair_;
+    std::unique_ptr<TPointEditor> editor_;
+    TFileDialogs* dialogs_ = nullptr;
+    QString functionDir_;
     QButtonGroup* imageButtons_ = nullptr;
     QButtonGroup* channelButtons_ = nullptr;
     TColor lampColor_ = 0;

@@ -1,3 +1,4 @@
+#include "transfer/fcc_dialog.h"
 #include "transfer/fcc_file.h"
 #include "transfer/function_dir.h"
 
@@ -307,6 +308,40 @@ TEST(FunctionDir, ChoosesTheProgramFolderOrTheUsersOne)
     EXPECT_EQ(none, file + "/data/Functions");
     ASSERT_EQ(sink.warnings.size(), 1);
     EXPECT_EQ(sink.warnings[0], QStringLiteral("НЕ могу СОЗДАТЬ ДИРЕКТОРИЮ : для файлов *.fcc : \r\n") + none);
+}
+
+
+TEST(FccDialog, NamesEndInFccWhateverTheCase)
+{
+    EXPECT_EQ(ForceFccExt(QStringLiteral("/f/curve")), QStringLiteral("/f/curve.fcc"));
+    EXPECT_EQ(ForceFccExt(QStringLiteral("/f/curve.FCC")), QStringLiteral("/f/curve.FCC"));
+    EXPECT_EQ(ForceFccExt(QStringLiteral("/f/curve.Fcc")), QStringLiteral("/f/curve.Fcc"));
+    EXPECT_EQ(ForceFccExt(QStringLiteral("/f/curve.txt")), QStringLiteral("/f/curve.txt.fcc"));
+    EXPECT_EQ(ForceFccExt(QStringLiteral("/f/fcc")), QStringLiteral("/f/fcc.fcc"));
+}
+
+TEST(FccDialog, RefusedLoadLeavesNoPairs)
+{
+    test::RecordingSink sink;
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("bad.fcc"));
+    QFile f(name);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("0\t0\n5\tx\n255\t255\n");
+    f.close();
+    test::ScriptedDialogs dialogs;
+    dialogs.choices.push_back(TFileChoice{name, 1});
+    TBrightPointArray points{{1, 2}};
+    TFccReadState state;
+    EXPECT_EQ(LoadFccDialog(dialogs, dir.path(), points, state), name);
+    EXPECT_TRUE(points.empty());
+    EXPECT_EQ(sink.warnings, QStringList{FccErrorCountsText(0, 1)});
+    EXPECT_EQ(dialogs.askedDirs, QStringList{dir.path()});
+
+    // A cancelled dialog leaves the caller's array alone.
+    points = {{1, 2}};
+    EXPECT_TRUE(LoadFccDialog(dialogs, dir.path(), points, state).isEmpty());
+    EXPECT_EQ(points, (TBrightPointArray{{1, 2}}));
 }
 
 }  // namespace

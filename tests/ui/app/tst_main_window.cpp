@@ -771,6 +771,34 @@ private slots:
         QVERIFY(sink->silent());
     }
 
+    void aTransferFunctionRunGivesANewTarget()
+    {
+        TFormGistogram hist(form.get());
+        TToolWindows windows;
+        windows.histogram = &hist;
+        form->setToolWindows(windows);
+        QImage grey(20, 10, QImage::Format_BGR888);
+        grey.fill(QColor(128, 128, 128));
+        giveSource(grey);
+        form->TargetImage->ensureImageDesc().FileName = QStringLiteral("trg.bmp");
+        form->ShowModal = [&](QDialog& d) {
+            d.show();
+            hist.PageControl1->setCurrentIndex(1);
+            hist.TB1Neg->click();
+            hist.TB1Run->click();
+            return 0;
+        };
+        form->MMGistogramFull->trigger();
+        QVERIFY(!hist.isVisible());
+        // The negative of 128 is 127 (the factor 127 / 128 on every channel).
+        QCOMPARE(form->TargetImage->picture().size(), QSize(20, 10));
+        QCOMPARE(form->TargetImage->picture().pixelColor(7, 3), QColor(127, 127, 127));
+        checkInvariant();
+        QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        QVERIFY(sink->silent());
+    }
+
     void histogramsWithFragmentShowTheFragment()
     {
         TFormGistogram hist(form.get());

@@ -1,0 +1,44 @@
+#include "fcc_dialog.h"
+
+#include "engine/message_sink.h"
+
+#include <QFileInfo>
+
+namespace ormica {
+
+const QStringList& FccFilters()
+{
+    static const QStringList filters{QStringLiteral("Функция преобразования (*.fcc)")};
+    return filters;
+}
+
+QString ForceFccExt(const QString& fileName)
+{
+    if (fileName.endsWith(QStringLiteral(".fcc"), Qt::CaseInsensitive))
+        return fileName;
+    return fileName + QStringLiteral(".fcc");
+}
+
+QString SaveFccDialog(TFileDialogs& dialogs, const QString& dir, const TBrightPointArray& points)
+{
+    const auto choice = dialogs.askSave(dir, FccFilters(), 1);
+    if (!choice || choice->fileName.isEmpty())
+        return {};
+    const QString name = ForceFccExt(choice->fileName);
+    if (QFileInfo::exists(name) &&
+        !messages().question(QStringLiteral("Такой файл уже существует.\r\nПЕРЕЗАПИСАТЬ?"), TQuestionKind::Confirmation))
+        return {};
+    return WriteFccFile(name, points) ? name : QString();
+}
+
+QString LoadFccDialog(TFileDialogs& dialogs, const QString& dir, TBrightPointArray& points, TFccReadState& state)
+{
+    const auto choice = dialogs.askOpen(dir, FccFilters(), 1);
+    if (!choice || choice->fileName.isEmpty())
+        return {};
+    points.clear();
+    LoadFccFile(choice->fileName, points, state);
+    return choice->fileName;
+}
+
+}  // namespace ormica

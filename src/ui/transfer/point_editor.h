@@ -1,0 +1,60 @@
+#pragma once
+
+#include "engine/color.h"
+#include "engine/image_widget.h"
+#include "transfer/point_list.h"
+
+#include <QImage>
+#include <functional>
+
+namespace ormica {
+
+// The point editor on its image: draws the function on a grid, and lets the
+// mouse add a point (left double-click), delete one (right double-click) and
+// drag one (left button) with an inverting rubber band and a read-out of
+// the brightness under the point. Every operation that changes the list
+// redraws the image.
+class TPointEditor : public TPointEditorModel {
+public:
+    // Takes over the image's mouse handlers (given back on destruction) and
+    // draws the new function on it.
+    explicit TPointEditor(TImageWidget* image);
+    ~TPointEditor();
+    TPointEditor(const TPointEditor&) = delete;
+    TPointEditor& operator=(const TPointEditor&) = delete;
+
+    TImageWidget* Image() const { return image_; }
+
+    TColor BackColor;
+    TColor PenColor = clBlack;
+    int GridDiv = 16;
+    int ReadoutW = 0;
+    int ReadoutH = 0;
+
+    void Reset(bool descending);
+    void InvertY();
+    void SetPoints(const TBrightPointArray& points);
+    void Redraw();
+
+    // After a button release that added, deleted or moved a point, with the action.
+    std::function<void(TPointEditor&, TEditAction)> OnChange;
+
+    void ImageMouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
+    void ImageMouseMove(Qt::MouseButton button, TShiftState shift, int x, int y);
+    void ImageMouseUp(Qt::MouseButton button, TShiftState shift, int x, int y);
+
+private:
+    void ClearField(QImage& canvas);
+    void DrawGrid(QImage& canvas);
+    void DrawPolyline(QImage& canvas, int m);
+    void ShowReadout(int x, int y);
+    void HideReadout(int x, int y);
+    void drawRubberBand();
+
+    TImageWidget* image_;
+    TMouseHandler oldDown_, oldMove_, oldUp_;
+    QImage readoutSave_;
+    bool redrawPending_ = false;
+};
+
+}  // namespace ormica
