@@ -14,6 +14,8 @@ public:
     virtual ~TMessageSink() = default;
     // A warning box with one OK button.
     virtual void warning(const QString& text) = 0;
+    // A warning box whose one button is Yes; elsewhere a plain warning.
+    virtual void warningYes(const QString& text) { warning(text); }
     // An error box (an error that ended a command).
     virtual void error(const QString& text) = 0;
     // A Yes/No box; true for Yes.

@@ -177,7 +177,7 @@ bool LoadFccFile(const QString& fileName, TBrightPointArray& points, TFccReadSta
     if (!ReadFccFile(fileName, QString(kFccSeparator), state)) {
         // A file error has been reported already; only bad contents get the counts.
         if (state.FileError.isEmpty())
-            messages().warning(FccErrorCountsText(state.InErrors, state.OutErrors));
+            messages().warningYes(FccErrorCountsText(state.InErrors, state.OutErrors));
         return false;
     }
     TBrightPointArray loaded;

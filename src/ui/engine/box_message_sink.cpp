@@ -17,6 +17,11 @@ void TBoxMessageSink::warning(const QString& text)
     QMessageBox::warning(parent_, QStringLiteral("Внимание"), lines(text), QMessageBox::Ok);
 }
 
+void TBoxMessageSink::warningYes(const QString& text)
+{
+    QMessageBox::warning(parent_, QStringLiteral("Внимание"), lines(text), QMessageBox::Yes);
+}
+
 void TBoxMessageSink::error(const QString& text)
 {
     QMessageBox::critical(parent_, QStringLiteral("Ошибка"), lines(text), QMessageBox::Ok);

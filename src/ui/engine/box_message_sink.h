@@ -12,6 +12,7 @@ public:
     explicit TBoxMessageSink(QWidget* parent = nullptr) : parent_(parent) {}
     void setParent(QWidget* parent) { parent_ = parent; }
     void warning(const QString& text) override;
+    void warningYes(const QString& text) override;
     void error(const QString& text) override;
     bool question(const QString& text, TQuestionKind kind) override;
     void information(const QString& text) override;

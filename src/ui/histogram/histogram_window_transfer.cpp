@@ -31,6 +31,21 @@ namespace {
 constexpr int kConvSide = 512;
 constexpr int kRampSide = 16;
 
+// A page with a folded corner, drawn so that it never looks disabled.
+QIcon newPageIcon()
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::white);
+    QPolygon page;
+    page << QPoint(2, 0) << QPoint(10, 0) << QPoint(14, 4) << QPoint(14, 15) << QPoint(2, 15);
+    painter.drawPolygon(page);
+    painter.drawPolyline(QPolygon{QPoint(10, 0), QPoint(10, 4), QPoint(14, 4)});
+    return QIcon(pixmap);
+}
+
 // Half black, half white: the function and its negative.
 QIcon negativeIcon()
 {
@@ -150,7 +165,7 @@ void TFormGistogram::createTransferTab()
 void TFormGistogram::createTransferTools(QWidget* parent, QPoint at)
 {
     QStyle* style = parent->style();
-    TB1New = makeTool("TB1New", QStringLiteral("Новая"), style->standardIcon(QStyle::SP_FileIcon),
+    TB1New = makeTool("TB1New", QStringLiteral("Новая"), newPageIcon(),
                       QStringLiteral("Новая функция преобразования"), parent);
     TB1Neg = makeTool("TB1Neg", QStringLiteral("Негатив"), negativeIcon(),
                       QStringLiteral("Преобразовать функцию в негативную или позитивную"), parent);
@@ -228,6 +243,8 @@ void TFormGistogram::showReport(const TBrightPointArray& points)
 {
     for (const QString& line : ReportPoints(points))
         MemoRep->appendPlainText(line);
+    // The title and the count stay in view; the list scrolls below them.
+    MemoRep->moveCursor(QTextCursor::Start);
 }
 
 void TFormGistogram::ShowFuncReport(const QString& title)
