@@ -67,6 +67,7 @@ struct CommandGroup {
 std::span<const Command> pictureCommands();
 std::span<const Command> histogramCommands();
 std::span<const Command> transferCommands();
+std::span<const Command> filterCommands();
 
 // A command line parsed against its command: the positional arguments in
 // their declared order and the values of each option.

@@ -22,6 +22,7 @@ std::span<const CommandGroup> groups()
         {"Pictures", pictureCommands()},
         {"Histograms", histogramCommands()},
         {"Transfer functions", transferCommands()},
+        {"Digital filter", filterCommands()},
     };
     return table;
 }

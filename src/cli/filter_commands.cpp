@@ -1,0 +1,141 @@
+// The digital filter: a ready-made or file kernel, tuned as the filter
+// window's regulators tune it, run over a whole picture as the window's
+// whole-image command runs it.
+#include "cli.h"
+
+#include "engine/img_service.h"
+#include "filter/filter_tab.h"
+#include "filter/kernel_file.h"
+#include "filter/popular_filters.h"
+#include "filter/regulators.h"
+
+namespace ormica::cli {
+
+namespace {
+
+// A regulator position, -10 .. 10 as on the track bar.
+int position(const Invocation& call, const char* option)
+{
+    const QString what = QStringLiteral("--") + QLatin1String(option);
+    const int p = call.wholeNumber(call.values(option).first(), what);
+    if (p < -10 || p > 10)
+        call.usageError(QStringLiteral("%1 takes a whole number from -10 to 10").arg(what));
+    return p;
+}
+
+int filter(const Invocation& call)
+{
+    if (call.isSet("ready") == call.isSet("kernel"))
+        call.usageError(QStringLiteral("give exactly one of --ready and --kernel"));
+    if (call.isSet("scale") && (call.isSet("focus") || call.isSet("light")))
+        call.usageError(QStringLiteral("--scale sets the scale by hand; the regulators --focus and --light derive it"));
+    const int focus = call.isSet("focus") ? position(call, "focus") : 0;
+    const int light = call.isSet("light") ? position(call, "light") : 0;
+    std::int32_t typedScale = 0;
+    if (call.isSet("scale"))
+        typedScale = call.wholeNumber(call.values("scale").first(), QStringLiteral("--scale"));
+
+    PictureFiles files(call);
+    const QString& in = call.arg(0);
+    const QString& out = call.arg(1);
+    files.checkOutputName(out);
+
+    TFilterKernel kernel;
+    if (call.isSet("ready")) {
+        const std::optional<TFilterKernel> ready = PopularFilter(call.values("ready").first());
+        if (!ready)
+            call.usageError(QStringLiteral("--ready is one of H1|H2|H3|L1|L2|L3"));
+        kernel = *ready;
+    } else if (!ReadKernelFile(call.values("kernel").first(), kernel)) {
+        return kFailed;  // the core has said why
+    }
+    // Loaded as the window loads a kernel: the scale is the weight sum, which
+    // is also the focus regulator's origin.
+    if (!CheckKernel(kernel, QStringLiteral("LoadFilter")))
+        return kFailed;
+    const TRegulatorOrigin origin{kernel.centre(), *KernelSum(kernel)};
+    std::int32_t scale = origin.BaseSum;
+    if (call.isSet("scale"))
+        scale = typedScale;
+    if (call.isSet("focus")) {
+        if (const std::optional<TFocusResult> tuned = FocusToKernel(kernel, origin.BaseCentre, origin.BaseSum, focus)) {
+            kernel.centre() = tuned->Centre;
+            scale = tuned->Scale;
+        } else if (origin.BaseSum > 0) {
+            return kFailed;  // refused with an error: the centre would be too large
+        }
+        printMessage(QStringLiteral("focus %1: centre %2, scale %3").arg(focus).arg(kernel.centre()).arg(scale));
+    }
+    if (call.isSet("light")) {
+        // With the kernel already accepted, no change means a sum of 2 or less.
+        if (const std::optional<std::int32_t> tuned = LightToScale(kernel, light))
+            scale = *tuned;
+        printMessage(QStringLiteral("light %1: scale %2").arg(light).arg(scale));
+    }
+    if (scale < 1) {
+        printMessage(ScaleBelowOneRunText());
+        return kFailed;
+    }
+
+    // The window's road (source array, colour array, convolution, target
+    // array), each copy let go as soon as the next is made.
+    TImgTabColor colors;
+    {
+        TImgTabBGR source;
+        {
+            TImageControl loaded;
+            files.load(in, loaded);
+            ImageToImgTab(loaded, source, files.progress());
+        }
+        if (source.empty())
+            throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(in)};
+        TabBRGtoTabColor(source, colors);
+    }
+    if (colors.empty())
+        throw Failure{QStringLiteral("the picture could not be put into a colour array: %1").arg(in)};
+    TImgTabBGR target;
+    {
+        TImgTabColor filtered;
+        if (!FilterTabColor(kernel, scale, colors, filtered, files.progress()))
+            return kFailed;  // the core has said why
+        colors.clear();
+        TabColorToTabBRG(filtered, target);
+    }
+    if (target.empty())
+        throw Failure{QStringLiteral("the operation gave no picture")};
+    TImageControl result;
+    ImgTabToImage(target, result, files.progress());
+    target.clear();
+    if (result.picture().isNull())
+        throw Failure{QStringLiteral("the result could not be made into a picture")};
+    files.save(out, result);
+    return kSuccess;
+}
+
+}  // namespace
+
+std::span<const Command> filterCommands()
+{
+    static const std::vector<Command> commands{
+        {"filter",
+         "(--ready NAME | --kernel FILE) [--scale S | [--focus P] [--light P]] IN OUT [--quality N]",
+         "Convolves a picture with a 7 x 7 filter as the filter window's whole-image command does: a border three "
+         "pixels wide multiplied by the filter's gain, the interior convolved, results out of range fitted with "
+         "their hue kept.",
+         {{"IN", "The picture to read: BMP, or JPEG named .jpg or .jpeg."}, {"OUT", "The picture to write."}},
+         {{"ready", "NAME",
+           "A ready-made kernel: H1, H2, H3 (sharpening: wide, normal, narrow) or L1, L2, L3 "
+           "(smoothing)."},
+          {"kernel", "FILE",
+           "A text file of 49 whole numbers separated by blanks, tabs or line ends: 7 rows of 7, "
+           "row 0 first."},
+          {"scale", "S", "The scale that divides the weighted sums (default: the weight sum). Below 1 is refused."},
+          {"focus", "P", "The focus regulator's position, -10 .. 10: changes the centre weight and the scale."},
+          {"light", "P", "The brightness regulator's position, -10 .. 10, applied after --focus: changes the scale."},
+          qualityOption()},
+         filter},
+    };
+    return commands;
+}
+
+}  // namespace ormica::cli

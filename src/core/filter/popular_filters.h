@@ -1,0 +1,83 @@
+#pragma once
+
+#include "filter_kernel.h"
+
+#include <QString>
+#include <optional>
+
+namespace ormica {
+
+// The ready-made kernels of the filter window's menu. They carry no scale:
+// whoever loads one sets the scale to its weight sum.
+
+// Sharpening, wide (sum 280).
+inline constexpr TFilterKernel PopFilterH1{{
+    0,  0,   0,   -5,  0,   0,   0,   //
+    0,  0,   -5,  -10, -5,  0,   0,   //
+    0,  -5,  -10, -20, -10, -5,  0,   //
+    -5, -10, -20, 500, -20, -10, -5,  //
+    0,  -5,  -10, -20, -10, -5,  0,   //
+    0,  0,   -5,  -10, -5,  0,   0,   //
+    0,  0,   0,   -5,  0,   0,   0,   //
+}};
+
+// Sharpening, normal (sum 16).
+inline constexpr TFilterKernel PopFilterH2{{
+    0, 0,  0,  0,  0,  0,  0,  //
+    0, 0,  0,  -1, 0,  0,  0,  //
+    0, 0,  -1, -2, -1, 0,  0,  //
+    0, -1, -2, 32, -2, -1, 0,  //
+    0, 0,  -1, -2, -1, 0,  0,  //
+    0, 0,  0,  -1, 0,  0,  0,  //
+    0, 0,  0,  0,  0,  0,  0,  //
+}};
+
+// Sharpening, narrow (sum 1).
+inline constexpr TFilterKernel PopFilterH3{{
+    0, 0, 0,  0,  0,  0, 0,  //
+    0, 0, 0,  0,  0,  0, 0,  //
+    0, 0, 0,  -1, 0,  0, 0,  //
+    0, 0, -1, 5,  -1, 0, 0,  //
+    0, 0, 0,  -1, 0,  0, 0,  //
+    0, 0, 0,  0,  0,  0, 0,  //
+    0, 0, 0,  0,  0,  0, 0,  //
+}};
+
+// Smoothing, wide (sum 108).
+inline constexpr TFilterKernel PopFilterL1{{
+    0,  0,  -1, 2,  -1, 0,  0,   //
+    0,  -1, 2,  4,  2,  -1, 0,   //
+    -1, 2,  4,  8,  4,  2,  -1,  //
+    2,  4,  8,  32, 8,  4,  2,   //
+    -1, 2,  4,  8,  4,  2,  -1,  //
+    0,  -1, 2,  4,  2,  -1, 0,   //
+    0,  0,  -1, 2,  -1, 0,  0,   //
+}};
+
+// Smoothing, normal (sum 43). Row 4 is not the mirror of row 2: that is how
+// the filter has always been shipped.
+inline constexpr TFilterKernel PopFilterL2{{
+    0, 0, 0, 0,  0, 0, 0,  //
+    0, 0, 0, 1,  0, 0, 0,  //
+    0, 0, 2, 4,  2, 0, 0,  //
+    0, 1, 4, 16, 4, 1, 0,  //
+    0, 0, 1, 4,  2, 0, 0,  //
+    0, 0, 0, 1,  0, 0, 0,  //
+    0, 0, 0, 0,  0, 0, 0,  //
+}};
+
+// Smoothing, narrow (sum 6).
+inline constexpr TFilterKernel PopFilterL3{{
+    0, 0, 0, 0, 0, 0, 0,  //
+    0, 0, 0, 0, 0, 0, 0,  //
+    0, 0, 0, 1, 0, 0, 0,  //
+    0, 0, 1, 2, 1, 0, 0,  //
+    0, 0, 0, 1, 0, 0, 0,  //
+    0, 0, 0, 0, 0, 0, 0,  //
+    0, 0, 0, 0, 0, 0, 0,  //
+}};
+
+// The ready-made kernel named "H1", "H2", "H3", "L1", "L2" or "L3".
+std::optional<TFilterKernel> PopularFilter(const QString& name);
+
+}  // namespace ormica
