@@ -4,6 +4,7 @@
 #include "engine/box_message_sink.h"
 #include "engine/color_dialog.h"
 #include "engine/file_dialogs.h"
+#include "filter/filter_window.h"
 #include "histogram/histogram_window.h"
 
 #include <QApplication>
@@ -28,9 +29,11 @@ int main(int argc, char* argv[])
 
     // The main window first; the tool windows join it, hidden, as they come.
     ormica::TFormOrmica formOrmica(&dialogs, &colors);
+    ormica::TFormDFilter formDFilter(&formOrmica);
     ormica::TFormAbout formAbout(&formOrmica);
     ormica::TFormGistogram formGistogram(&formOrmica);
     ormica::TToolWindows windows;
+    windows.filter = &formDFilter;
     windows.about = &formAbout;
     windows.histogram = &formGistogram;
     formGistogram.setFileDialogs(&dialogs);

@@ -10,6 +10,7 @@
 #include "engine/progress_bar.h"
 #include "engine/region_selector.h"
 #include "histogram/cross_hair_selector.h"
+#include "filter/filter_window.h"
 #include "histogram/histogram_window.h"
 
 #include <QAction>
@@ -437,8 +438,21 @@ void TFormOrmica::MMAutoCorrClick()
 
 void TFormOrmica::MMDFilterClick()
 {
-    if (FormDFilter)
-        fragmentSelected();
+    if (!FormDFilter || !fragmentSelected())
+        return;
+    ResetIndicators();
+    hideFrame();
+    SelectedToImgTab(MainData::SrcArr, TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY},
+                     FormDFilter->TestSrcArr);
+    ImgTabToImage(FormDFilter->TestSrcArr, *FormDFilter->ImgTestSource, progress_.get());
+    MainData::TargetFiltered = false;
+    showModal(FormDFilter);
+    FragRect.StartX = FragRect.EndX;
+    FragRect.StartY = FragRect.EndY;
+    ResetIndicators();
+    if (MainData::TargetFiltered)
+        MarkNoName(*TargetImage);
+    ShowPage(1);
 }
 
 void TFormOrmica::FormCreate()

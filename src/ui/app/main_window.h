@@ -25,6 +25,7 @@ class QToolButton;
 namespace ormica {
 
 class TColorQuestion;
+class TFormDFilter;
 class TFormGistogram;
 class TImageWidget;
 class TImgTabBGR;
@@ -35,7 +36,7 @@ struct TToolWindows {
     QDialog* scale = nullptr;
     QDialog* importText = nullptr;
     QDialog* exportText = nullptr;
-    QDialog* filter = nullptr;
+    TFormDFilter* filter = nullptr;
     QDialog* about = nullptr;
     TFormGistogram* histogram = nullptr;
     QDialog* microBase = nullptr;
@@ -223,7 +224,7 @@ private:
     QDialog* FormScaleDialog = nullptr;
     QDialog* ImportTxtDialog = nullptr;
     QDialog* ExportTxtDialog = nullptr;
-    QDialog* FormDFilter = nullptr;
+    TFormDFilter* FormDFilter = nullptr;
     QDialog* FormAbout = nullptr;
     TFormGistogram* FormGistogram = nullptr;
     QDialog* FormMicroBase = nullptr;

@@ -4,6 +4,16 @@
 
 namespace ormica {
 
+QProgressBar* MakeProgressBar(QWidget* parent)
+{
+    auto* bar = new QProgressBar(parent);
+    bar->setObjectName(QStringLiteral("ProgressBar1"));
+    bar->setTextVisible(false);
+    bar->setMaximumHeight(12);
+    bar->setValue(0);
+    return bar;
+}
+
 void TProgressBarAdapter::setMinimum(int value)
 {
     bar_->setMinimum(value);

@@ -3,6 +3,7 @@
 #include "engine/progress.h"
 
 class QProgressBar;
+class QWidget;
 
 namespace ormica {
 
@@ -20,5 +21,8 @@ public:
 private:
     QProgressBar* bar_;
 };
+
+// The thin bar without text that runs along the bottom of a tool window.
+QProgressBar* MakeProgressBar(QWidget* parent);
 
 }  // namespace ormica

@@ -198,11 +198,7 @@ TFormGistogram::TFormGistogram(QWidget* parent) : QDialog(parent)
     PageControl1->addTab(TabSheet2, QStringLiteral("Функции преобразования"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Дополнительная статистика"));
     layout->addWidget(PageControl1, 1);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setMaximumHeight(12);
-    ProgressBar1->setValue(0);
+    ProgressBar1 = MakeProgressBar(this);
     layout->addWidget(ProgressBar1);
     progress_ = std::make_unique<TProgressBarAdapter>(ProgressBar1);
 

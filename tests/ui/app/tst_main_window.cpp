@@ -8,6 +8,7 @@
 #include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
 #include "engine/region_selector.h"
+#include "filter/filter_window.h"
 #include "histogram/cross_hair_selector.h"
 #include "histogram/histogram_window.h"
 #include "recorders.h"
@@ -793,6 +794,56 @@ private slots:
         // The negative of 128 is 127 (the factor 127 / 128 on every channel).
         QCOMPARE(form->TargetImage->picture().size(), QSize(20, 10));
         QCOMPARE(form->TargetImage->picture().pixelColor(7, 3), QColor(127, 127, 127));
+        checkInvariant();
+        QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        QVERIFY(sink->silent());
+    }
+
+    void filterWindowGetsTheFragmentAndWritesTheTarget()
+    {
+        TFormDFilter filter(form.get());
+        TToolWindows windows;
+        windows.filter = &filter;
+        form->setToolWindows(windows);
+        QVERIFY(form->MMDFilter->isEnabled());
+        showForm();
+        const QImage picture = test::patternImage(60, 50, 3);
+        giveSource(picture);
+        form->TargetImage->ensureImageDesc().FileName = QStringLiteral("trg.bmp");
+
+        bool run = false;
+        QImage shownFragment;
+        int shown = 0;
+        form->ShowModal = [&](QDialog& d) {
+            ++shown;
+            shownFragment = filter.ImgTestSource->picture().copy();
+            d.show();
+            if (run)
+                filter.TB1RunDest->click();
+            else
+                d.hide();
+            return 0;
+        };
+        form->MMDFilter->trigger();
+        QCOMPARE(shown, 0);
+        QCOMPARE(form->statusText(3), QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
+
+        // Closed without a run: the target keeps its name.
+        drag(QPoint(10, 12), QPoint(29, 21));
+        form->MMDFilter->trigger();
+        QCOMPARE(shown, 1);
+        QCOMPARE(shownFragment, picture.copy(10, 12, 20, 10));
+        QVERIFY(!form->fragment().selected());
+        QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("trg.bmp"));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+
+        drag(QPoint(10, 12), QPoint(29, 21));
+        run = true;
+        form->MMDFilter->trigger();
+        QCOMPARE(shown, 2);
+        QVERIFY(MainData::TargetFiltered);
+        QCOMPARE(form->TargetImage->picture().size(), QSize(60, 50));
         checkInvariant();
         QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
         QCOMPARE(form->PageControl1->currentIndex(), 1);

@@ -1,0 +1,413 @@
+#include "filter_window.h"
+
+#include "app/main_data.h"
+#include "engine/busy_cursor.h"
+#include "engine/image_widget.h"
+#include "engine/img_service.h"
+#include "engine/message_sink.h"
+#include "engine/progress_bar.h"
+#include "engine/text_convert.h"
+#include "filter/filter_tab.h"
+#include "filter/popular_filters.h"
+#include "filter/regulators.h"
+
+#include <QButtonGroup>
+#include <QHBoxLayout>
+#include <QHideEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace ormica {
+
+namespace {
+
+constexpr int kRegulatorRange = 10;
+
+QToolButton* makeTool(const char* name, const QString& text, const QString& hint, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setMinimumSize(30, 28);
+    return button;
+}
+
+QSlider* makeTrackBar(const char* name, const QString& hint, QWidget* parent)
+{
+    auto* bar = new QSlider(Qt::Horizontal, parent);
+    bar->setObjectName(QLatin1String(name));
+    bar->setToolTip(hint);
+    bar->setRange(-kRegulatorRange, kRegulatorRange);
+    bar->setSingleStep(1);
+    bar->setPageStep(1);
+    bar->setTickPosition(QSlider::TicksBelow);
+    bar->setTickInterval(1);
+    bar->setValue(0);
+    return bar;
+}
+
+TImageWidget* makePicture(const char* name, QScrollArea*& area, QWidget* parent)
+{
+    area = new QScrollArea(parent);
+    auto* image = new TImageWidget(QSize(2, 2));
+    image->setObjectName(QLatin1String(name));
+    area->setWidget(image);
+    area->setWidgetResizable(false);
+    area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return image;
+}
+
+}  // namespace
+
+QString FilterHelpText()
+{
+    return QStringLiteral(
+        "Все ответы Вы найдете в следующих книгах :\r\n"
+        "\r\n"
+        "1. Гонсалес Р., Вудс Р. Цифровая обработка изображений.\r\n"
+        "    М.: Техносфера, 2005. 1072 с. ISBN 5-94836-028-8.\r\n"
+        "\r\n"
+        "2. Прэтт У. Цифровая обработка изображений. В 2-х книгах.\r\n"
+        "    М.: Мир, 1982. 792 с.");
+}
+
+TFormDFilter::TFormDFilter(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormDFilter"));
+    setWindowTitle(QStringLiteral(" Заказной цифровой фильтр"));
+    setModal(true);
+    resize(820, 520);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 4);
+    createMenu();
+    layout->setMenuBar(MainMenu);
+    auto* body = new QHBoxLayout;
+    body->addWidget(createLeftPanel());
+    body->addWidget(createPictures(), 1);
+    layout->addLayout(body, 1);
+    ProgressBar1 = MakeProgressBar(this);
+    layout->addWidget(ProgressBar1);
+    progress_ = std::make_unique<TProgressBarAdapter>(ProgressBar1);
+
+    FormCreate();
+}
+
+TFormDFilter::~TFormDFilter() = default;
+
+void TFormDFilter::createMenu()
+{
+    MainMenu = new QMenuBar(this);
+    QMenu* files = MainMenu->addMenu(QStringLiteral("Файлы"));
+    MMExit = files->addAction(QStringLiteral("Выход"), this, &QDialog::close);
+    QMenu* filters = MainMenu->addMenu(QStringLiteral("Фильтры"));
+    QMenu* sharp = filters->addMenu(QStringLiteral("Обостряющий"));
+    MMPopFilterH1 = sharp->addAction(QStringLiteral("Широкий"), this, [this] { LoadFilter(PopFilterH1); });
+    MMPopFilterH2 = sharp->addAction(QStringLiteral("Нормальный"), this, [this] { LoadFilter(PopFilterH2); });
+    MMPopFilterH3 = sharp->addAction(QStringLiteral("Узкий"), this, [this] { LoadFilter(PopFilterH3); });
+    QMenu* smooth = filters->addMenu(QStringLiteral("Сглаживающий"));
+    MMPopFilterL1 = smooth->addAction(QStringLiteral("Широкий"), this, [this] { LoadFilter(PopFilterL1); });
+    MMPopFilterL2 = smooth->addAction(QStringLiteral("Нормальный"), this, [this] { LoadFilter(PopFilterL2); });
+    MMPopFilterL3 = smooth->addAction(QStringLiteral("Узкий"), this, [this] { LoadFilter(PopFilterL3); });
+    MMGoToDB = filters->addAction(QStringLiteral("База фильтров"), this, &TFormDFilter::CallDatabase);
+    QMenu* operations = MainMenu->addMenu(QStringLiteral("Операции"));
+    MMRunFrag = operations->addAction(QStringLiteral("Применить фильтр к фрагменту"), this,
+                                      [this] { RunOnFragment(); });
+    MMRunDest = operations->addAction(QStringLiteral("Применить фильтр к изображению"), this,
+                                      &TFormDFilter::TB1RunDestClick);
+    MMHelp = MainMenu->addAction(QStringLiteral("Помощь"), this, &TFormDFilter::MMHelpClick);
+}
+
+QWidget* TFormDFilter::createLeftPanel()
+{
+    auto* panel = new QFrame(this);
+    panel->setObjectName(QStringLiteral("PanelLeft"));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* v = new QVBoxLayout(panel);
+
+    auto* tools = new QHBoxLayout;
+    tools->setSpacing(2);
+    TB1FPlus = makeTool("TB1FPlus", QStringLiteral("+"), QStringLiteral("Загрузить популярный обостряющий фильтр"), panel);
+    TB1FMinus =
+        makeTool("TB1FMinus", QStringLiteral("−"), QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
+    TB1RunDB = makeTool("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"), panel);
+    TB1RunFrag = makeTool("TB1RunFrag", QStringLiteral("▶ф"), QStringLiteral("Применить фильтр к скопированному фрагменту"),
+                          panel);
+    TB1RunDest = makeTool("TB1RunDest", QStringLiteral("▶И"),
+                          QStringLiteral("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
+    for (QToolButton* b : {TB1FPlus, TB1FMinus, TB1RunDB, TB1RunFrag, TB1RunDest})
+        tools->addWidget(b);
+    tools->addStretch(1);
+    v->addLayout(tools);
+    connect(TB1FPlus, &QToolButton::clicked, this, [this] { LoadFilter(PopFilterH1); });
+    connect(TB1FMinus, &QToolButton::clicked, this, [this] { LoadFilter(PopFilterL1); });
+    connect(TB1RunDB, &QToolButton::clicked, this, &TFormDFilter::CallDatabase);
+    connect(TB1RunFrag, &QToolButton::clicked, this, [this] { RunOnFragment(); });
+    connect(TB1RunDest, &QToolButton::clicked, this, &TFormDFilter::TB1RunDestClick);
+
+    v->addWidget(new QLabel(QStringLiteral("Текущий цифровой фильтр"), panel));
+    SGridFilter = new QTableWidget(panel);
+    SGridFilter->setObjectName(QStringLiteral("SGridFilter"));
+    v->addWidget(SGridFilter, 0, Qt::AlignHCenter);
+
+    auto* scaleRow = new QHBoxLayout;
+    scaleRow->addWidget(new QLabel(QStringLiteral("Масштаб"), panel));
+    EdFScale = new QLineEdit(panel);
+    EdFScale->setObjectName(QStringLiteral("EdFScale"));
+    scaleRow->addWidget(EdFScale, 1);
+    v->addLayout(scaleRow);
+
+    auto* modeRow = new QHBoxLayout;
+    SpBttAuto = makeTool("SpBttAuto", QStringLiteral("Регуляторы"),
+                         QStringLiteral("Управление цифровым фильтром с помощью регуляторов"), panel);
+    SpBttNotAuto =
+        makeTool("SpBttNotAuto", QStringLiteral("Вручную"), QStringLiteral("Прямое управление цифровым фильтром "), panel);
+    modeButtons_ = new QButtonGroup(this);
+    for (QToolButton* b : {SpBttAuto, SpBttNotAuto}) {
+        b->setCheckable(true);
+        b->setAutoRaise(false);
+        modeButtons_->addButton(b);
+        modeRow->addWidget(b, 1);
+        connect(b, &QToolButton::clicked, this, &TFormDFilter::UpdateMode);
+    }
+    SpBttAuto->setChecked(true);
+    v->addLayout(modeRow);
+
+    TrackBarLight = makeTrackBar("TrackBarLight", QStringLiteral("Изменить масштаб фильтра (управление яркостью)"), panel);
+    TrackBarContrast = makeTrackBar(
+        "TrackBarContrast", QStringLiteral("Изменить фокус фильтра (управление деталировкой - контрастностью)"), panel);
+    v->addWidget(new QLabel(QStringLiteral("Яркость"), panel));
+    v->addWidget(TrackBarLight);
+    v->addWidget(new QLabel(QStringLiteral("Фокус"), panel));
+    v->addWidget(TrackBarContrast);
+    connect(TrackBarLight, &QSlider::valueChanged, this, &TFormDFilter::TrackBarLightChange);
+    connect(TrackBarContrast, &QSlider::valueChanged, this, &TFormDFilter::TrackBarContrastChange);
+
+    StTxtMessage = new QLabel(panel);
+    StTxtMessage->setObjectName(QStringLiteral("StTxtMessage"));
+    StTxtMessage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    v->addWidget(StTxtMessage);
+    v->addStretch(1);
+    return panel;
+}
+
+QWidget* TFormDFilter::createPictures()
+{
+    Splitter = new QSplitter(Qt::Horizontal, this);
+    Splitter->setObjectName(QStringLiteral("Splitter"));
+    QScrollArea* left = nullptr;
+    QScrollArea* right = nullptr;
+    ImgTestSource = makePicture("ImgTestSource", left, Splitter);
+    ImgTestTarget = makePicture("ImgTestTarget", right, Splitter);
+    Splitter->addWidget(left);
+    Splitter->addWidget(right);
+    return Splitter;
+}
+
+void TFormDFilter::FormCreate()
+{
+    TFilterData& f = WorkingFilter();
+    f.Scale = MakeUnitKernel(f.Kernel, 100);
+    SetupFilterGrid(SGridFilter, TFilterKernel::kSide);
+    gridEditor_ = new TKernelGridEditor(
+        SGridFilter, []() -> TFilterKernel& { return WorkingFilter().Kernel; },
+        [this](std::int32_t newSum) {
+            WorkingFilter().Scale = newSum;
+            SetEditQuietly(EdFScale, newSum);
+            Origin.BaseCentre = WorkingFilter().Kernel.centre();
+            Origin.BaseSum = newSum;
+        },
+        this);
+    gridEditor_->showKernel();
+    connect(EdFScale, &QLineEdit::textChanged, this, &TFormDFilter::EdFScaleChange);
+    SetEditQuietly(EdFScale, f.Scale);
+    UpdateMode();
+    setShowDatabase(nullptr);
+}
+
+void TFormDFilter::UpdateMode()
+{
+    const bool regulators = SpBttAuto->isChecked();
+    SGridFilter->setEnabled(!regulators);
+    EdFScale->setEnabled(!regulators);
+    TrackBarLight->setEnabled(regulators);
+    TrackBarContrast->setEnabled(regulators);
+    TB1RunDest->setEnabled(regulators);
+    MMRunDest->setEnabled(regulators);
+    StTxtMessage->setText(regulators ? QStringLiteral("Управление регуляторами")
+                                     : QStringLiteral("Ручное редактирование фильтра"));
+}
+
+void TFormDFilter::setTrackQuietly(QSlider* bar, int position)
+{
+    const QSignalBlocker quiet(bar);
+    bar->setValue(position);
+}
+
+void TFormDFilter::TrackBarLightChange()
+{
+    TFilterData& f = WorkingFilter();
+    if (const std::optional<std::int32_t> scale = LightToScale(f.Kernel, TrackBarLight->value())) {
+        f.Scale = *scale;
+        EdFScale->setText(QString::number(*scale));
+    }
+}
+
+void TFormDFilter::TrackBarContrastChange()
+{
+    TFilterData& f = WorkingFilter();
+    const std::optional<TFocusResult> r =
+        FocusToKernel(f.Kernel, Origin.BaseCentre, Origin.BaseSum, TrackBarContrast->value());
+    if (!r)
+        return;
+    f.Kernel.centre() = r->Centre;
+    f.Scale = r->Scale;
+    EdFScale->setText(QString::number(r->Scale));
+    gridEditor_->showKernel();
+    TrackBarLight->setValue(0);
+}
+
+void TFormDFilter::EdFScaleChange()
+{
+    TFilterData& f = WorkingFilter();
+    const QString text = EdFScale->text();
+    std::int32_t value = 0;
+    if (!TextToInt(text, value)) {
+        messages().warning(NotANumberText(text) + QStringLiteral("\r\n") +
+                           QStringLiteral(" Прежнее значение будет восстановлено."));
+        SetEditQuietly(EdFScale, f.Scale);
+        return;
+    }
+    if (value < 1) {
+        messages().warning(ScaleBelowOneText());
+        SetEditQuietly(EdFScale, f.Scale);
+        return;
+    }
+    f.Scale = value;
+}
+
+void TFormDFilter::LoadFilter(const TFilterKernel& kernel)
+{
+    if (!CheckKernel(kernel, QStringLiteral("LoadFilter")))
+        return;
+    TFilterData& f = WorkingFilter();
+    f.Kernel = kernel;
+    gridEditor_->showKernel();
+    SGridFilter->setEnabled(false);
+    TrackBarLight->setEnabled(false);
+    TrackBarContrast->setEnabled(false);
+    EdFScale->setEnabled(false);
+    // Back to the origin without acting: the loaded kernel is what counts.
+    setTrackQuietly(TrackBarLight, 0);
+    setTrackQuietly(TrackBarContrast, 0);
+    Origin.BaseCentre = f.Kernel.centre();
+    Origin.BaseSum = KernelSum(f.Kernel).value_or(0);
+    f.Scale = Origin.BaseSum;
+    EdFScale->setText(QString::number(f.Scale));
+    UpdateMode();
+}
+
+void TFormDFilter::setShowDatabase(std::function<void()> show)
+{
+    showDatabase_ = std::move(show);
+    MMGoToDB->setEnabled(bool(showDatabase_));
+    TB1RunDB->setEnabled(bool(showDatabase_));
+}
+
+void TFormDFilter::CallDatabase()
+{
+    FilterPassed = false;
+    if (showDatabase_)
+        showDatabase_();
+    if (FilterPassed)
+        LoadFilter(WorkingFilter().Kernel);
+    FilterPassed = false;
+}
+
+bool TFormDFilter::RunOnFragment()
+{
+    const TFilterData& f = WorkingFilter();
+    if (f.Scale < 1) {
+        messages().warning(ScaleBelowOneRunText());
+        return false;
+    }
+    TImgTabColor in, out;
+    TabBRGtoTabColor(TestSrcArr, in);
+    const bool done = FilterTabColor(f.Kernel, f.Scale, in, out, progress_.get());
+    in = TImgTabColor();
+    if (!done)
+        return false;
+    TImgTabBGR result;
+    TabColorToTabBRG(out, result);
+    TestTrgArr = std::move(result);
+    ImgTabToImage(TestTrgArr, *ImgTestTarget, progress_.get());
+    return true;
+}
+
+bool TFormDFilter::RunOnImage()
+{
+    const TFilterData& f = WorkingFilter();
+    if (f.Scale < 1) {
+        messages().warning(ScaleBelowOneRunText());
+        return false;
+    }
+    bool done = false;
+    {
+        TBusyCursor busy;
+        TImgTabColor in, out;
+        TabBRGtoTabColor(MainData::SrcArr, in);
+        done = FilterTabColor(f.Kernel, f.Scale, in, out, progress_.get());
+        in = TImgTabColor();
+        if (done) {
+            TabColorToTabBRG(out, MainData::TrgArr);
+            out = TImgTabColor();
+            if (MainData::TrgImageRef)
+                ImgTabToImage(MainData::TrgArr, *MainData::TrgImageRef, progress_.get());
+            if (MainData::PagesRef)
+                MainData::PagesRef->setCurrentIndex(1);
+        }
+    }
+    // A refused picture keeps the window open with its filter, as a refused scale does.
+    if (done)
+        close();
+    return done;
+}
+
+void TFormDFilter::TB1RunDestClick()
+{
+    if (RunOnImage())
+        MainData::TargetFiltered = true;
+}
+
+void TFormDFilter::MMHelpClick()
+{
+    messages().information(FilterHelpText());
+}
+
+void TFormDFilter::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        closed();
+}
+
+void TFormDFilter::closed()
+{
+    MinimizePicture(*ImgTestSource);
+    MinimizePicture(*ImgTestTarget);
+    TestSrcArr = TImgTabBGR();
+    TestTrgArr = TImgTabBGR();
+}
+
+}  // namespace ormica

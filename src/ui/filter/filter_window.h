@@ -1,0 +1,119 @@
+#pragma once
+
+#include "engine/img_tab.h"
+#include "filter/filter_kernel.h"
+#include "filter_grid.h"
+
+#include <QDialog>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QButtonGroup;
+class QLabel;
+class QLineEdit;
+class QMenuBar;
+class QProgressBar;
+class QScrollArea;
+class QSlider;
+class QSplitter;
+class QTableWidget;
+class QToolButton;
+
+namespace ormica {
+
+class TImageWidget;
+class TProgressBarAdapter;
+
+// The filter window: a 7 x 7 filter chosen from the ready-made ones or the
+// database, tuned with two regulators or typed by hand, tried on a fragment
+// of the source image and run over the whole source image into the target.
+class TFormDFilter : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFormDFilter(QWidget* parent = nullptr);
+    ~TFormDFilter() override;
+
+    // The fragment to try the filter on, and what the filter made of it.
+    TImgTabBGR TestSrcArr;
+    TImgTabBGR TestTrgArr;
+    // Set by the database window when it has handed over a filter.
+    bool FilterPassed = false;
+    // The reference of the focus regulator.
+    TRegulatorOrigin Origin;
+
+    // Gives the window the command that shows the database window modally;
+    // the database commands stay disabled until it has one.
+    void setShowDatabase(std::function<void()> show);
+
+    QMenuBar* MainMenu = nullptr;
+    QAction* MMExit = nullptr;
+    QAction* MMPopFilterH1 = nullptr;
+    QAction* MMPopFilterH2 = nullptr;
+    QAction* MMPopFilterH3 = nullptr;
+    QAction* MMPopFilterL1 = nullptr;
+    QAction* MMPopFilterL2 = nullptr;
+    QAction* MMPopFilterL3 = nullptr;
+    QAction* MMGoToDB = nullptr;
+    QAction* MMRunFrag = nullptr;
+    QAction* MMRunDest = nullptr;
+    QAction* MMHelp = nullptr;
+    QToolButton* TB1FPlus = nullptr;
+    QToolButton* TB1FMinus = nullptr;
+    QToolButton* TB1RunDB = nullptr;
+    QToolButton* TB1RunFrag = nullptr;
+    QToolButton* TB1RunDest = nullptr;
+    QTableWidget* SGridFilter = nullptr;
+    QLineEdit* EdFScale = nullptr;
+    QToolButton* SpBttAuto = nullptr;
+    QToolButton* SpBttNotAuto = nullptr;
+    QSlider* TrackBarLight = nullptr;
+    QSlider* TrackBarContrast = nullptr;
+    QLabel* StTxtMessage = nullptr;
+    QSplitter* Splitter = nullptr;
+    TImageWidget* ImgTestSource = nullptr;
+    TImageWidget* ImgTestTarget = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+
+    TKernelGridEditor* gridEditor() const { return gridEditor_; }
+
+    // Takes the kernel's weights, returns both regulators to 0 and makes its
+    // weight sum the scale and the regulators' origin. A kernel too large to
+    // convolve is refused and the filter stays as it was.
+    void LoadFilter(const TFilterKernel& kernel);
+    void UpdateMode();
+    // Filters the fragment into the test target; false when refused.
+    bool RunOnFragment();
+    // Filters the whole source image into the target image and closes the
+    // window; false (window open, target untouched) when refused.
+    bool RunOnImage();
+    void CallDatabase();
+
+public slots:
+    void TB1RunDestClick();
+    void MMHelpClick();
+
+protected:
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    void FormCreate();
+    void createMenu();
+    QWidget* createLeftPanel();
+    QWidget* createPictures();
+    void TrackBarLightChange();
+    void TrackBarContrastChange();
+    void EdFScaleChange();
+    void setTrackQuietly(QSlider* bar, int position);
+    void closed();
+
+    std::function<void()> showDatabase_;
+    std::unique_ptr<TProgressBarAdapter> progress_;
+    TKernelGridEditor* gridEditor_ = nullptr;
+    QButtonGroup* modeButtons_ = nullptr;
+};
+
+// The help box's text: where to read further.
+QString FilterHelpText();
+
+}  // namespace ormica
