@@ -129,4 +129,8 @@ private:
 using ArrayOperation = std::function<void(const TImgTabBGR& source, TImgTabBGR& target)>;
 int arrayOperation(PictureFiles& files, const QString& in, const QString& out, const ArrayOperation& operation);
 
+// Writes the array to OUT as a picture, letting the array go as soon as the
+// picture is made. An empty array is a failure.
+int saveArray(PictureFiles& files, TImgTabBGR& target, const QString& out);
+
 }  // namespace ormica::cli

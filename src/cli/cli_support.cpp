@@ -269,6 +269,11 @@ int arrayOperation(PictureFiles& files, const QString& in, const QString& out, c
         throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(in)};
     operation(source, target);
     source.clear();
+    return saveArray(files, target, out);
+}
+
+int saveArray(PictureFiles& files, TImgTabBGR& target, const QString& out)
+{
     if (target.empty())
         throw Failure{QStringLiteral("the operation gave no picture")};
     TImageControl result;

@@ -101,15 +101,7 @@ int filter(const Invocation& call)
         colors.clear();
         TabColorToTabBRG(filtered, target);
     }
-    if (target.empty())
-        throw Failure{QStringLiteral("the operation gave no picture")};
-    TImageControl result;
-    ImgTabToImage(target, result, files.progress());
-    target.clear();
-    if (result.picture().isNull())
-        throw Failure{QStringLiteral("the result could not be made into a picture")};
-    files.save(out, result);
-    return kSuccess;
+    return saveArray(files, target, out);
 }
 
 }  // namespace

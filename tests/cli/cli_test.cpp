@@ -61,12 +61,6 @@ QByteArray bmpHeader(int width, int height)
     return h;
 }
 
-bool writeFile(const QString& name, const QByteArray& bytes)
-{
-    QFile f(name);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
-}
-
 // Every line the tool printed on stderr is marked as its own, and is one line.
 void expectPrefixedLines(const CliRun& r)
 {
@@ -430,7 +424,7 @@ TEST(Cli, InfoRefusesWhatCannotBeLoadedWithTheReason)
     const QString out = dir.filePath(QStringLiteral("out.bmp"));
     QByteArray pixels(((3 * 40 + 3) & ~3) * 30, '\x40');
     const QString whole = dir.filePath(QStringLiteral("whole.bmp"));
-    ASSERT_TRUE(writeFile(whole, bmpHeader(40, 30) + pixels));
+    ASSERT_TRUE(test::writeFile(whole, bmpHeader(40, 30) + pixels));
     CliRun r = cli({QStringLiteral("info"), whole});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), QStringLiteral("40 30 pf24bit"));
@@ -444,7 +438,7 @@ TEST(Cli, InfoRefusesWhatCannotBeLoadedWithTheReason)
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name.toStdString());
         const QString file = dir.filePath(name);
-        ASSERT_TRUE(writeFile(file, bytes));
+        ASSERT_TRUE(test::writeFile(file, bytes));
         r = cli({QStringLiteral("info"), file});
         EXPECT_EQ(r.code, 1);
         EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
@@ -678,22 +672,6 @@ QByteArray fccBytes(const TBrightPointArray& points)
     return text;
 }
 
-QByteArray readAll(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool sameArray(const TImgTabBGR& a, const TImgTabBGR& b)
-{
-    if (a.rowCount() != b.rowCount())
-        return false;
-    for (int r = 0; r < a.rowCount(); ++r)
-        if (!std::ranges::equal(a[r], b[r]))
-            return false;
-    return true;
-}
-
 CliRun cliBytes(const QStringList& args, QByteArray& out)
 {
     QProcess p;
@@ -716,7 +694,7 @@ TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
                         out);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
-    ASSERT_TRUE(writeFile(fcc, out));
+    ASSERT_TRUE(test::writeFile(fcc, out));
 
     // The printed text is a function file the core reads back to the same pairs.
     TBrightPointArray loaded;
@@ -733,7 +711,7 @@ TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
     // Written as the program writes a function file.
     const QString written = dir.filePath(QStringLiteral("written.fcc"));
     ASSERT_TRUE(WriteFccFile(written, loaded));
-    EXPECT_EQ(out, readAll(written));
+    EXPECT_EQ(out, test::fileBytes(written));
 
     // The negative mirrors every point.
     r = cliBytes({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("identity"),
@@ -764,7 +742,7 @@ TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(out, fccBytes(heldByEditor(*GenerateFormulaPoints(3, 16, 2.0L), false)));
     const QString sqrtFcc = dir.filePath(QStringLiteral("sqrt.fcc"));
-    ASSERT_TRUE(writeFile(sqrtFcc, out));
+    ASSERT_TRUE(test::writeFile(sqrtFcc, out));
     QByteArray again;
     r = cliBytes({QStringLiteral("curve"), QStringLiteral("--fcc"), sqrtFcc}, again);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -811,11 +789,11 @@ TEST(Cli, TransferAppliesAFunctionFileAsTheWindowDoes)
     const QString same = dir.filePath(QStringLiteral("same.bmp"));
     CliRun r = cli({QStringLiteral("transfer"), identityFcc, bmp, same});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(sameArray(test::arrayOf(ReadBmpPixels(same, ReadBmpHeader(same))), original));
+    EXPECT_TRUE(test::sameArrays(test::arrayOf(ReadBmpPixels(same, ReadBmpHeader(same))), original));
 
     // A negative, with out-of-range values that loading clamps.
     const QString negativeFcc = dir.filePath(QStringLiteral("negative.fcc"));
-    ASSERT_TRUE(writeFile(negativeFcc, "0\t300\r\n100\t180\n255\t-4\r\n"));
+    ASSERT_TRUE(test::writeFile(negativeFcc, "0\t300\r\n100\t180\n255\t-4\r\n"));
     TBrightPointArray loaded;
     TFccReadState state;
     ASSERT_TRUE(LoadFccFile(negativeFcc, loaded, state));
@@ -823,15 +801,15 @@ TEST(Cli, TransferAppliesAFunctionFileAsTheWindowDoes)
     TSilentProgress progress;
     ConvertImageTab(original, expected, heldByEditor(loaded, false), progress);
     ASSERT_FALSE(expected.empty());
-    EXPECT_FALSE(sameArray(expected, original));
+    EXPECT_FALSE(test::sameArrays(expected, original));
     const QString inverted = dir.filePath(QStringLiteral("inverted.bmp"));
     r = cli({QStringLiteral("transfer"), negativeFcc, bmp, inverted});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(sameArray(test::arrayOf(ReadBmpPixels(inverted, ReadBmpHeader(inverted))), expected));
+    EXPECT_TRUE(test::sameArrays(test::arrayOf(ReadBmpPixels(inverted, ReadBmpHeader(inverted))), expected));
 
     // A refused file writes nothing.
     const QString badFcc = dir.filePath(QStringLiteral("bad.fcc"));
-    ASSERT_TRUE(writeFile(badFcc, "0\t0\nabc\t12\n255\t255\n"));
+    ASSERT_TRUE(test::writeFile(badFcc, "0\t0\nabc\t12\n255\t255\n"));
     for (const QString& fcc : {badFcc, dir.filePath(QStringLiteral("missing.fcc"))}) {
         const QString out = dir.filePath(QStringLiteral("never.bmp"));
         r = cli({QStringLiteral("transfer"), fcc, bmp, out});
@@ -898,8 +876,8 @@ TEST(CliFilter, ConvolvesAsTheWholeImageCommandDoes)
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         const TImgTabBGR expected = filteredAsTheWindowDoes(original, kernel, *KernelSum(kernel));
         ASSERT_FALSE(expected.empty());
-        EXPECT_FALSE(sameArray(expected, original)) << name;
-        EXPECT_TRUE(sameArray(bmpArray(out), expected)) << name;
+        EXPECT_FALSE(test::sameArrays(expected, original)) << name;
+        EXPECT_TRUE(test::sameArrays(bmpArray(out), expected)) << name;
     }
 
     // A kernel file with a negative sum and a scale given by hand.
@@ -910,12 +888,12 @@ TEST(CliFilter, ConvolvesAsTheWholeImageCommandDoes)
     edges.centre() = 30;
     ASSERT_LT(*KernelSum(edges), 0);
     const QString kernelFile = dir.filePath(QStringLiteral("edges.txt"));
-    ASSERT_TRUE(writeFile(kernelFile, kernelFileText(edges)));
+    ASSERT_TRUE(test::writeFile(kernelFile, kernelFileText(edges)));
     CliRun r = cli({QStringLiteral("filter"), QStringLiteral("--kernel"), kernelFile, QStringLiteral("--scale"),
                     QStringLiteral("3"), bmp, out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const TImgTabBGR edgeExpected = filteredAsTheWindowDoes(original, edges, 3);
-    EXPECT_TRUE(sameArray(bmpArray(out), edgeExpected));
+    EXPECT_TRUE(test::sameArrays(bmpArray(out), edgeExpected));
     // The border of a kernel whose sum is below 1 is black.
     const TImgTabBGR written = bmpArray(out);
     EXPECT_TRUE(std::ranges::all_of(written[0], [](std::uint8_t v) { return v == 0; }));
@@ -931,20 +909,20 @@ TEST(CliFilter, ConvolvesAsTheWholeImageCommandDoes)
     EXPECT_EQ(focus, (TFocusResult{4, 8}));
     EXPECT_EQ(lightScale, 8 - 1);
     EXPECT_EQ(r.err, QStringLiteral("ormica-cli: focus -5: centre 4, scale 8\normica-cli: light 4: scale 7\n"));
-    EXPECT_TRUE(sameArray(bmpArray(out), filteredAsTheWindowDoes(original, focused, lightScale)));
+    EXPECT_TRUE(test::sameArrays(bmpArray(out), filteredAsTheWindowDoes(original, focused, lightScale)));
     // +10 on the focus: the centre -3, the scale 1.
     r = cli({QStringLiteral("filter"), QStringLiteral("--ready"), QStringLiteral("L3"), QStringLiteral("--focus"),
              QStringLiteral("10"), bmp, out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.err, QStringLiteral("ormica-cli: focus 10: centre -3, scale 1\n"));
     focused.centre() = -3;
-    EXPECT_TRUE(sameArray(bmpArray(out), filteredAsTheWindowDoes(original, focused, 1)));
+    EXPECT_TRUE(test::sameArrays(bmpArray(out), filteredAsTheWindowDoes(original, focused, 1)));
     // A sum of 2 or less: the brightness regulator changes nothing.
     r = cli({QStringLiteral("filter"), QStringLiteral("--ready"), QStringLiteral("H3"), QStringLiteral("--light"),
              QStringLiteral("-10"), bmp, out});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.err, QStringLiteral("ormica-cli: light -10: scale 1\n"));
-    EXPECT_TRUE(sameArray(bmpArray(out), filteredAsTheWindowDoes(original, PopFilterH3, 1)));
+    EXPECT_TRUE(test::sameArrays(bmpArray(out), filteredAsTheWindowDoes(original, PopFilterH3, 1)));
 
     const CliRun help = cli({QStringLiteral("help")});
     EXPECT_TRUE(help.out.contains(QLatin1String("\n  filter (--ready NAME | --kernel FILE)")));
@@ -961,13 +939,13 @@ TEST(CliFilter, RefusalsWriteNothing)
     TFilterKernel huge;
     huge.centre() = 9000000;
     const QString hugeFile = dir.filePath(QStringLiteral("huge.txt"));
-    ASSERT_TRUE(writeFile(hugeFile, kernelFileText(huge)));
+    ASSERT_TRUE(test::writeFile(hugeFile, kernelFileText(huge)));
     const QString shortFile = dir.filePath(QStringLiteral("short.txt"));
-    ASSERT_TRUE(writeFile(shortFile, "1 2 3\n"));
+    ASSERT_TRUE(test::writeFile(shortFile, "1 2 3\n"));
     TFilterKernel negative;
     negative.centre() = -4;
     const QString negativeFile = dir.filePath(QStringLiteral("negative.txt"));
-    ASSERT_TRUE(writeFile(negativeFile, kernelFileText(negative)));
+    ASSERT_TRUE(test::writeFile(negativeFile, kernelFileText(negative)));
 
     const QString runRefusal =
         QStringLiteral("ormica-cli: Масштаб цифрового фильтра меньше единицы. Перезагрузите или отредактируйте фильтр.\n");

@@ -2,7 +2,9 @@
 
 #include "engine/img_service.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstring>
 
 namespace ormica::test {
@@ -50,6 +52,28 @@ QImage patternImage(int width, int height, unsigned seed)
         }
     }
     return image;
+}
+
+QByteArray fileBytes(const QString& name)
+{
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& name, const QByteArray& bytes)
+{
+    QFile f(name);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+bool sameArrays(const TImgTabBGR& a, const TImgTabBGR& b)
+{
+    if (a.rowCount() != b.rowCount())
+        return false;
+    for (int r = 0; r < a.rowCount(); ++r)
+        if (!std::ranges::equal(a[r], b[r]))
+            return false;
+    return true;
 }
 
 }  // namespace ormica::test

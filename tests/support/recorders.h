@@ -98,6 +98,13 @@ private:
     }
 };
 
+// The whole file, or nothing when it cannot be read.
+QByteArray fileBytes(const QString& name);
+// True when the file now holds exactly the bytes.
+bool writeFile(const QString& name, const QByteArray& bytes);
+// Same rows with the same bytes.
+bool sameArrays(const TImgTabBGR& a, const TImgTabBGR& b);
+
 // The third-party picture corpora; empty when they are not beside the project.
 QString testDataDir();
 // A file or folder of the corpora ("jpeg/go", "bmpsuite/g"); empty without them.

@@ -31,29 +31,6 @@ void doubleClick(QWidget* w, Qt::MouseButton button, QPoint p)
     QTest::mouseRelease(w, button, {}, p);
 }
 
-void writeText(const QString& name, const QByteArray& text)
-{
-    QFile f(name);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(text);
-}
-
-QByteArray readText(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool sameArrays(const TImgTabBGR& a, const TImgTabBGR& b)
-{
-    if (a.rowCount() != b.rowCount())
-        return false;
-    for (int r = 0; r < a.rowCount(); ++r)
-        if (!std::ranges::equal(a[r], b[r]))
-            return false;
-    return true;
-}
-
 // Chooses an item as the user does, which notifies even for the same item.
 void choose(QComboBox* box, int index)
 {
@@ -140,8 +117,8 @@ private slots:
         TImgTabBGR expected;
         test::RecordingProgress progress;
         ConvertImageTab(MainData::SrcArr, expected, form->editor()->GetPoints(), progress);
-        QVERIFY(sameArrays(MainData::TrgArr, expected));
-        QVERIFY(!sameArrays(MainData::TrgArr, MainData::SrcArr));
+        QVERIFY(test::sameArrays(MainData::TrgArr, expected));
+        QVERIFY(!test::sameArrays(MainData::TrgArr, MainData::SrcArr));
         QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, target->picture()));
         // The target histogram is in front, computed from the new picture.
         QVERIFY(form->SpButGistTrg->isChecked());
@@ -211,17 +188,17 @@ private slots:
         dialogs.choices.push_back(TFileChoice{base, 1});
         form->TB1SaveToFile->click();
         QCOMPARE(dialogs.askedDirs.back(), form->functionDir());
-        QCOMPARE(readText(base + ".fcc"), QByteArray("0\t0\r\n100\t40\r\n200\t220\r\n255\t255\r\n"));
+        QCOMPARE(test::fileBytes(base + ".fcc"), QByteArray("0\t0\r\n100\t40\r\n200\t220\r\n255\t255\r\n"));
         QVERIFY(sink->questions.isEmpty());
 
         // The same name again: asked first; No keeps the old file.
         form->TB1New->click();
         dialogs.choices.push_back(TFileChoice{base + ".FCC", 1});
-        writeText(base + ".FCC", "keep");
+        QVERIFY(test::writeFile(base + ".FCC", "keep"));
         sink->answers.push_back(false);
         form->TB1SaveToFile->click();
         QCOMPARE(sink->questions, QStringList{QStringLiteral("Такой файл уже существует.\r\nПЕРЕЗАПИСАТЬ?")});
-        QCOMPARE(readText(base + ".FCC"), QByteArray("keep"));
+        QCOMPARE(test::fileBytes(base + ".FCC"), QByteArray("keep"));
 
         dialogs.choices.push_back(TFileChoice{base + ".fcc", 1});
         form->TB1LoadFromFile->click();
@@ -229,7 +206,7 @@ private slots:
         QCOMPARE(memo().first(), QStringLiteral(" Число точек : 4"));
 
         // Clamped values, and a first pair that makes the function descend.
-        writeText(base + "2.fcc", "-5\t20\r\n128\t64\r\n400\t255\r\n");
+        QVERIFY(test::writeFile(base + "2.fcc", "-5\t20\r\n128\t64\r\n400\t255\r\n"));
         dialogs.choices.push_back(TFileChoice{base + "2.fcc", 1});
         form->TB1LoadFromFile->click();
         QCOMPARE(form->editor()->GetPoints(), (TBrightPointArray{{0, 255}, {128, 64}, {255, 0}}));
@@ -237,7 +214,7 @@ private slots:
                                              QStringLiteral(" X = 255\t Y = 255")}));
 
         // Bad numbers: refused with the counts, the editor keeps its function.
-        writeText(base + "3.fcc", "1x\t5\n7\ty\n");
+        QVERIFY(test::writeFile(base + "3.fcc", "1x\t5\n7\ty\n"));
         dialogs.choices.push_back(TFileChoice{base + "3.fcc", 1});
         form->TB1LoadFromFile->click();
         QCOMPARE(sink->warnings, QStringList{FccErrorCountsText(1, 1)});
