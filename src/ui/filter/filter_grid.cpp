@@ -135,6 +135,8 @@ bool TKernelGridEditor::CommitCell(int row, int column)
     state_.NewValue = check.Value;
     if (state_.NewValue == state_.OldValue) {
         state_.Failed = false;
+        if (OnCommitted)
+            OnCommitted();
         return true;
     }
     kernel.at(row, column) = state_.NewValue;
@@ -145,7 +147,7 @@ bool TKernelGridEditor::CommitCell(int row, int column)
         if (fits)
             messages().warning(ScaleBelowOneText());
         else
-            CheckKernel(kernel, QStringLiteral("SGridFilter"));
+            CheckKernel(kernel, grid_->objectName());
         kernel.at(row, column) = state_.OldValue;
         setCellQuietly(row, column, state_.OldValue);
         state_.Failed = true;
@@ -155,6 +157,8 @@ bool TKernelGridEditor::CommitCell(int row, int column)
     state_.Failed = false;
     if (accepted_)
         accepted_(*sum);
+    if (OnCommitted)
+        OnCommitted();
     return true;
 }
 

@@ -66,6 +66,8 @@ public:
 
     // Shows the kernel without committing anything.
     void showKernel();
+    // After every commit that succeeded, also one that left the weight as it was.
+    std::function<void()> OnCommitted;
     const TGridEditState& state() const { return state_; }
 
 private:
