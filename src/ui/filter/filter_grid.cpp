@@ -20,13 +20,22 @@ void SetupFilterGrid(QTableWidget* grid, int n)
     grid->verticalHeader()->hide();
     grid->horizontalHeader()->setMinimumSectionSize(1);
     grid->verticalHeader()->setMinimumSectionSize(1);
-    grid->horizontalHeader()->setDefaultSectionSize(24);
-    grid->verticalHeader()->setDefaultSectionSize(24);
+    // A section holds the 24-pixel cell with its grid line: n x 26 + 2 then
+    // fills the control exactly.
+    grid->horizontalHeader()->setDefaultSectionSize(26);
+    grid->verticalHeader()->setDefaultSectionSize(26);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setShowGrid(true);
+    // Four characters ("-108") must show whole in a cell, never as an ellipsis.
+    QFont font = grid->font();
+    font.setPixelSize(10);
+    grid->setFont(font);
+    grid->setTextElideMode(Qt::ElideNone);
+    grid->setWordWrap(false);
+    grid->setStyleSheet(QStringLiteral("QTableView::item { padding: 0px; }"));
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);

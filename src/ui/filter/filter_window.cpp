@@ -142,7 +142,7 @@ QWidget* TFormDFilter::createLeftPanel()
     TB1FMinus =
         makeTool("TB1FMinus", QStringLiteral("−"), QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
     TB1RunDB = makeTool("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"), panel);
-    TB1RunFrag = makeTool("TB1RunFrag", QStringLiteral("▶ф"), QStringLiteral("Применить фильтр к скопированному фрагменту"),
+    TB1RunFrag = makeTool("TB1RunFrag", QStringLiteral("▶Ф"), QStringLiteral("Применить фильтр к скопированному фрагменту"),
                           panel);
     TB1RunDest = makeTool("TB1RunDest", QStringLiteral("▶И"),
                           QStringLiteral("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
@@ -199,6 +199,9 @@ QWidget* TFormDFilter::createLeftPanel()
     StTxtMessage->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     v->addWidget(StTxtMessage);
     v->addStretch(1);
+    // Wide enough for the longer status text, so that a change of mode never moves the pictures.
+    StTxtMessage->setText(QStringLiteral("Ручное редактирование фильтра"));
+    panel->setFixedWidth(panel->sizeHint().width());
     return panel;
 }
 

@@ -111,6 +111,19 @@ private slots:
         QVERIFY(sink->silent());
     }
 
+    void weightsShowWhole()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTableWidget* grid = form->SGridFilter;
+        // The seven cells fill the control, and four characters fit a cell.
+        QCOMPARE(grid->columnWidth(0) * 7 + 2 * grid->frameWidth(), grid->width());
+        const QFontMetrics fm(grid->font());
+        for (const QString& text : {QStringLiteral("-108"), QStringLiteral("500"), QStringLiteral("-20")})
+            QVERIFY2(fm.horizontalAdvance(text) <= grid->columnWidth(0) - 2, qPrintable(text));
+        QCOMPARE(grid->textElideMode(), Qt::ElideNone);
+    }
+
     void loadingAKernelResetsTheRegulators()
     {
         form->TrackBarContrast->setValue(7);
