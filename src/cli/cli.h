@@ -8,6 +8,7 @@
 #include "engine/progress.h"
 
 #include "engine/img_tab.h"
+#include "microbase/filter_rec.h"
 
 #include <QCommandLineParser>
 #include <QString>
@@ -68,6 +69,11 @@ std::span<const Command> pictureCommands();
 std::span<const Command> histogramCommands();
 std::span<const Command> transferCommands();
 std::span<const Command> filterCommands();
+std::span<const Command> fdbCommands();
+
+// Record N of the filter base FILE, as the database window reads it; a
+// missing base or record throws Failure, a number that is not one is a usage error.
+TFilterRec fdbRecord(const Invocation& call, const QString& file, const QString& number);
 
 // A command line parsed against its command: the positional arguments in
 // their declared order and the values of each option.

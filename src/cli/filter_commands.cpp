@@ -1,4 +1,4 @@
-// The digital filter: a ready-made or file kernel, tuned as the filter
+// The digital filter: a ready-made, file or database kernel, tuned as the filter
 // window's regulators tune it, run over a whole picture as the window's
 // whole-image command runs it.
 #include "cli.h"
@@ -25,8 +25,10 @@ int position(const Invocation& call, const char* option)
 
 int filter(const Invocation& call)
 {
-    if (call.isSet("ready") == call.isSet("kernel"))
-        call.usageError(QStringLiteral("give exactly one of --ready and --kernel"));
+    if (int(call.isSet("ready")) + int(call.isSet("kernel")) + int(call.isSet("fdb")) != 1)
+        call.usageError(QStringLiteral("give exactly one of --ready, --kernel and --fdb"));
+    if (call.isSet("fdb") != call.isSet("record"))
+        call.usageError(QStringLiteral("--fdb and --record go together"));
     if (call.isSet("scale") && (call.isSet("focus") || call.isSet("light")))
         call.usageError(QStringLiteral("--scale sets the scale by hand; the regulators --focus and --light derive it"));
     const int focus = call.isSet("focus") ? position(call, "focus") : 0;
@@ -46,6 +48,9 @@ int filter(const Invocation& call)
         if (!ready)
             call.usageError(QStringLiteral("--ready is one of H1|H2|H3|L1|L2|L3"));
         kernel = *ready;
+    } else if (call.isSet("fdb")) {
+        // Only the weights: the filter window sets the scale of a kernel it takes to the weight sum.
+        kernel = fdbRecord(call, call.values("fdb").first(), call.values("record").first()).Kernel;
     } else if (!ReadKernelFile(call.values("kernel").first(), kernel)) {
         return kFailed;  // the core has said why
     }
@@ -110,7 +115,8 @@ std::span<const Command> filterCommands()
 {
     static const std::vector<Command> commands{
         {"filter",
-         "(--ready NAME | --kernel FILE) [--scale S | [--focus P] [--light P]] IN OUT [--quality N]",
+         "(--ready NAME | --kernel FILE | --fdb FILE --record N) [--scale S | [--focus P] [--light P]] IN OUT "
+         "[--quality N]",
          "Convolves a picture with a 7 x 7 filter as the filter window's whole-image command does: a border three "
          "pixels wide multiplied by the filter's gain, the interior convolved, results out of range fitted with "
          "their hue kept.",
@@ -121,6 +127,8 @@ std::span<const Command> filterCommands()
           {"kernel", "FILE",
            "A text file of 49 whole numbers separated by blanks, tabs or line ends: 7 rows of 7, "
            "row 0 first."},
+          {"fdb", "FILE", "A filter base (.fdb): the kernel of record --record, as the filter window takes it."},
+          {"record", "N", "The record of --fdb, its position in the file from 0."},
           {"scale", "S", "The scale that divides the weighted sums (default: the weight sum). Below 1 is refused."},
           {"focus", "P", "The focus regulator's position, -10 .. 10: changes the centre weight and the scale."},
           {"light", "P", "The brightness regulator's position, -10 .. 10, applied after --focus: changes the scale."},

@@ -23,16 +23,23 @@ std::span<const CommandGroup> groups()
         {"Histograms", histogramCommands()},
         {"Transfer functions", transferCommands()},
         {"Digital filter", filterCommands()},
+        {"Filter database", fdbCommands()},
     };
     return table;
 }
 
-const Command* findCommand(const QString& name)
+// A command is named by its first word, or by two for a family of commands
+// ("fdb list"); `used` tells how many words the name took.
+const Command* findCommand(const QStringList& words, qsizetype& used)
 {
     for (const CommandGroup& group : groups())
-        for (const Command& command : group.commands)
-            if (name == QLatin1String(command.name))
+        for (const Command& command : group.commands) {
+            const QStringList name = QString::fromLatin1(command.name).split(QLatin1Char(' '));
+            if (name.size() <= words.size() && words.mid(0, name.size()) == name) {
+                used = name.size();
                 return &command;
+            }
+        }
     return nullptr;
 }
 
@@ -88,17 +95,19 @@ int run(const QStringList& args)
             print(stdout, commandList());
             return kSuccess;
         }
-        const Command* command = args.size() == 2 ? findCommand(args.at(1)) : nullptr;
-        if (!command)
+        qsizetype used = 0;
+        const Command* command = findCommand(args.mid(1), used);
+        if (!command || used != args.size() - 1)
             throw UsageError{QStringLiteral("help takes one command name; ormica-cli help lists them")};
         print(stdout, commandHelp(*command));
         return kSuccess;
     }
-    const Command* command = findCommand(name);
+    qsizetype used = 0;
+    const Command* command = findCommand(args, used);
     if (!command)
         throw UsageError{QStringLiteral("unknown command \"%1\"; ormica-cli help lists the commands").arg(name)};
     QCommandLineParser parser;
-    if (!parseCommandLine(*command, args.mid(1), parser)) {
+    if (!parseCommandLine(*command, args.mid(used), parser)) {
         print(stdout, commandHelp(*command));
         return kSuccess;
     }
