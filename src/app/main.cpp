@@ -6,6 +6,7 @@
 #include "engine/file_dialogs.h"
 #include "filter/filter_window.h"
 #include "histogram/histogram_window.h"
+#include "microbase/micro_base_window.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -32,10 +33,13 @@ int main(int argc, char* argv[])
     ormica::TFormDFilter formDFilter(&formOrmica);
     ormica::TFormAbout formAbout(&formOrmica);
     ormica::TFormGistogram formGistogram(&formOrmica);
+    ormica::TFormMicroBase formMicroBase(&dialogs, &formDFilter, &formDFilter);
+    formDFilter.setShowDatabase([&formMicroBase] { formMicroBase.exec(); });
     ormica::TToolWindows windows;
     windows.filter = &formDFilter;
     windows.about = &formAbout;
     windows.histogram = &formGistogram;
+    windows.microBase = &formMicroBase;
     formGistogram.setFileDialogs(&dialogs);
     formOrmica.setToolWindows(windows);
     sink.setParent(&formOrmica);

@@ -1,0 +1,686 @@
+#include "micro_base_window.h"
+
+#include "app/main_data.h"
+#include "engine/color.h"
+#include "engine/message_sink.h"
+#include "engine/program_subdir.h"
+#include "engine/text_convert.h"
+#include "filter/filter_grid.h"
+#include "filter/filter_window.h"
+#include "microbase/mb_file_tools.h"
+#include "microbase/mb_main_data.h"
+#include "microbase/micro_base.h"
+#include "microbase/random_kernel.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QTableWidget>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace ormica {
+
+namespace {
+
+constexpr std::uint8_t kWorking = 1;
+constexpr std::uint8_t kDeleted = 0;
+
+QToolButton* makeTool(const char* name, const QString& text, const QString& hint, QWidget* parent,
+                      const QIcon& icon = QIcon())
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setText(text);
+    button->setToolTip(hint);
+    if (!icon.isNull()) {
+        button->setIcon(icon);
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    }
+    button->setAutoRaise(true);
+    button->setMinimumSize(28, 26);
+    return button;
+}
+
+QLabel* makeIndicator(const char* name, QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+QColor qColorOf(TColor color)
+{
+    const TBGRTriple c = ColorToBGR(ResolveColor(color));
+    return QColor(c.r, c.g, c.b);
+}
+
+QString baseFileName(const QString& name)
+{
+    return QFileInfo(name).fileName();
+}
+
+}  // namespace
+
+TFormMicroBase::TFormMicroBase(TFileDialogs* dialogs, TFormDFilter* filterWindow, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), filterWindow_(filterWindow)
+{
+    setObjectName(QStringLiteral("FormMicroBase"));
+    setWindowTitle(QStringLiteral("  Микробаза фильтров для обработки изображений"));
+    setModal(true);
+    resize(760, 520);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 4);
+    createMenu();
+    layout->setMenuBar(MainMenu);
+
+    auto* tools = new QHBoxLayout;
+    QStyle* st = style();
+    TB1NewDB = makeTool("TB1NewDB", QStringLiteral("Новая база"), QStringLiteral("Создать и открыть новую базу данных"),
+                        this, st->standardIcon(QStyle::SP_FileDialogNewFolder));
+    TB1OpenDB = makeTool("TB1OpenDB", QStringLiteral("Открыть базу"), QStringLiteral("Выбрать файл базы данных в диалоге"),
+                         this, st->standardIcon(QStyle::SP_DialogOpenButton));
+    TB1SaveDB = makeTool("TB1SaveDB", QStringLiteral("Сохранить базу как ..."),
+                         QStringLiteral("Сохранить текущую базу данных как ..."), this,
+                         st->standardIcon(QStyle::SP_DialogSaveButton));
+    for (QToolButton* b : {TB1NewDB, TB1OpenDB, TB1SaveDB})
+        tools->addWidget(b);
+    tools->addSpacing(12);
+    STextOpenID = makeIndicator("STextOpenID", this);
+    STextOpenID->setFixedSize(16, 16);
+    LbOpenID = new QLabel(QStringLiteral("База (Open/Close)"), this);
+    LbOpenID->setObjectName(QStringLiteral("LbOpenID"));
+    STextStat = makeIndicator("STextStat", this);
+    STextStat->setText(QStringLiteral("Режим выборки"));
+    STextStat->setMinimumWidth(200);
+    tools->addWidget(STextOpenID);
+    tools->addWidget(LbOpenID);
+    tools->addSpacing(12);
+    tools->addWidget(STextStat);
+    tools->addStretch(1);
+    layout->addLayout(tools);
+    connect(TB1NewDB, &QToolButton::clicked, this, &TFormMicroBase::NewBaseClick);
+    connect(TB1OpenDB, &QToolButton::clicked, this, &TFormMicroBase::OpenBaseClick);
+    connect(TB1SaveDB, &QToolButton::clicked, this, &TFormMicroBase::SaveBaseClick);
+
+    auto* body = new QHBoxLayout;
+    body->addWidget(createSelector(), 2);
+    body->addWidget(createEditor(), 3);
+    layout->addLayout(body, 1);
+
+    FormCreate();
+}
+
+TFormMicroBase::~TFormMicroBase() = default;
+
+void TFormMicroBase::createMenu()
+{
+    MainMenu = new QMenuBar(this);
+    QMenu* base = MainMenu->addMenu(QStringLiteral("База"));
+    MMNewDB = base->addAction(QStringLiteral("Новая база"), this, &TFormMicroBase::NewBaseClick);
+    MMOpenDB = base->addAction(QStringLiteral("Открыть базу"), this, &TFormMicroBase::OpenBaseClick);
+    MMSaveDB = base->addAction(QStringLiteral("Сохранить базу как ..."), this, &TFormMicroBase::SaveBaseClick);
+    base->addSeparator();
+    MMClose = base->addAction(QStringLiteral("Выход"), this, &QDialog::close);
+}
+
+QWidget* TFormMicroBase::createSelector()
+{
+    auto* panel = new QFrame(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* v = new QVBoxLayout(panel);
+    v->addWidget(new QLabel(QStringLiteral("Селектор (Навигатор) записей "), panel));
+    LBoxSelector = new QListWidget(panel);
+    LBoxSelector->setObjectName(QStringLiteral("LBoxSelector"));
+    v->addWidget(LBoxSelector, 1);
+    connect(LBoxSelector, &QListWidget::itemClicked, this, [this] { ShowSelected(); });
+
+    auto* count = new QHBoxLayout;
+    count->addWidget(new QLabel(QStringLiteral("Число записей в выборке"), panel));
+    EdNumRec = new QLineEdit(panel);
+    EdNumRec->setObjectName(QStringLiteral("EdNumRec"));
+    EdNumRec->setReadOnly(true);
+    EdNumRec->setMaximumWidth(70);
+    count->addWidget(EdNumRec);
+    v->addLayout(count);
+
+    auto* type = new QHBoxLayout;
+    type->addWidget(new QLabel(QStringLiteral("Тип фильтров"), panel));
+    CbBoxRqFilterType = new QComboBox(panel);
+    CbBoxRqFilterType->setObjectName(QStringLiteral("CbBoxRqFilterType"));
+    CbBoxRqFilterType->addItems({QStringLiteral("Все фильтры"), QStringLiteral("Сглаживающие"),
+                                 QStringLiteral("Обостряющие"), QStringLiteral("Специальные")});
+    type->addWidget(CbBoxRqFilterType, 1);
+    v->addLayout(type);
+    CheckBoxSorted = new QCheckBox(QStringLiteral("Сортировать"), panel);
+    CheckBoxSorted->setObjectName(QStringLiteral("CheckBoxSorted"));
+    CheckBoxSorted->setChecked(true);
+    v->addWidget(CheckBoxSorted);
+    connect(CbBoxRqFilterType, &QComboBox::activated, this, &TFormMicroBase::RefreshList);
+    connect(CheckBoxSorted, &QCheckBox::clicked, this, &TFormMicroBase::RefreshList);
+
+    auto* modes = new QHBoxLayout;
+    sbtnStatMain = makeTool("sbtnStatMain", QStringLiteral("Рабочие"),
+                            QStringLiteral("Режим работы с основными записями базы"), panel);
+    sbtnStatRestore = makeTool("sbtnStatRestore", QStringLiteral("Удаленные"),
+                               QStringLiteral("Режим восстановления удаленных записей"), panel);
+    sbtnRecRestore = makeTool("sbtnRecRestore", QStringLiteral("Восстановить"),
+                              QStringLiteral("Восстановить удаленную запись"), panel);
+    statButtons_ = new QButtonGroup(this);
+    for (QToolButton* b : {sbtnStatMain, sbtnStatRestore}) {
+        b->setCheckable(true);
+        b->setAutoRaise(false);
+        statButtons_->addButton(b);
+    }
+    sbtnStatMain->setChecked(true);
+    sbtnRecRestore->hide();
+    modes->addWidget(sbtnStatMain);
+    modes->addWidget(sbtnStatRestore);
+    modes->addWidget(sbtnRecRestore);
+    modes->addStretch(1);
+    v->addLayout(modes);
+    connect(sbtnStatMain, &QToolButton::clicked, this, &TFormMicroBase::sbtnStatMainClick);
+    connect(sbtnStatRestore, &QToolButton::clicked, this, &TFormMicroBase::sbtnStatRestoreClick);
+    connect(sbtnRecRestore, &QToolButton::clicked, this, &TFormMicroBase::sbtnRecRestoreClick);
+    return panel;
+}
+
+QWidget* TFormMicroBase::createEditor()
+{
+    auto* panel = new QFrame(this);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    auto* grid = new QGridLayout(panel);
+
+    grid->addWidget(new QLabel(QStringLiteral("Наименование фильтра"), panel), 0, 0, 1, 2);
+    EditFilterName = new QLineEdit(panel);
+    EditFilterName->setObjectName(QStringLiteral("EditFilterName"));
+    grid->addWidget(EditFilterName, 1, 0, 1, 2);
+
+    SGridEd = new QTableWidget(panel);
+    SGridEd->setObjectName(QStringLiteral("SGridEd"));
+    grid->addWidget(SGridEd, 2, 0, 5, 1, Qt::AlignTop);
+
+    auto* side = new QVBoxLayout;
+    auto* index = new QHBoxLayout;
+    index->addWidget(new QLabel(QStringLiteral("Индекс"), panel));
+    STextRecIndx = makeIndicator("STextRecIndx", panel);
+    STextRecIndx->setMinimumWidth(60);
+    index->addWidget(STextRecIndx);
+    stxtChangeID = makeIndicator("stxtChangeID", panel);
+    stxtChangeID->setFixedSize(16, 16);
+    stxtChangeID->setToolTip(QStringLiteral("В полях записи присутствуют несохраненные изменения"));
+    index->addWidget(stxtChangeID);
+    index->addStretch(1);
+    side->addLayout(index);
+    side->addWidget(new QLabel(QStringLiteral("Масштаб"), panel));
+    EditScale = new QLineEdit(panel);
+    EditScale->setObjectName(QStringLiteral("EditScale"));
+    side->addWidget(EditScale);
+    side->addWidget(new QLabel(QStringLiteral("Тип фильтра"), panel));
+    CBoxFilterType = new QComboBox(panel);
+    CBoxFilterType->setObjectName(QStringLiteral("CBoxFilterType"));
+    CBoxFilterType->addItems(FilterTypeNames());
+    side->addWidget(CBoxFilterType);
+    auto* fieldTools = new QHBoxLayout;
+    TB3Scale = makeTool("TB3Scale", QStringLiteral("Σ"), QStringLiteral("Пересчитать масштаб текущего фильтра"), panel);
+    TB3Clean = makeTool("TB3Clean", QStringLiteral("□"), QStringLiteral("Очистка полей текущего фильтра"), panel);
+    TB3Random = makeTool("TB3Random", QStringLiteral("?"), QStringLiteral("Сгенерировать случайный фильтр"), panel);
+    for (QToolButton* b : {TB3Scale, TB3Clean, TB3Random})
+        fieldTools->addWidget(b);
+    fieldTools->addStretch(1);
+    side->addLayout(fieldTools);
+    side->addStretch(1);
+    grid->addLayout(side, 2, 1, 5, 1);
+
+    grid->addWidget(new QLabel(QStringLiteral("Комментарий к фильтру "), panel), 7, 0, 1, 2);
+    Memo1 = new QPlainTextEdit(panel);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setMaximumHeight(60);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    grid->addWidget(Memo1, 8, 0, 1, 2);
+
+    PanelCtrlRec = new QFrame(panel);
+    PanelCtrlRec->setObjectName(QStringLiteral("PanelCtrlRec"));
+    PanelCtrlRec->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto* rec = new QHBoxLayout(PanelCtrlRec);
+    rec->addWidget(new QLabel(QStringLiteral("Управление записями"), PanelCtrlRec));
+    ToolBarAccessREC = new QWidget(PanelCtrlRec);
+    ToolBarAccessREC->setObjectName(QStringLiteral("ToolBarAccessREC"));
+    auto* recTools = new QHBoxLayout(ToolBarAccessREC);
+    recTools->setContentsMargins(0, 0, 0, 0);
+    TB2RecAdd = makeTool("TB2RecAdd", QStringLiteral("Добавить"), QStringLiteral("Добавить запись в базу"),
+                         ToolBarAccessREC);
+    TB2RecRefresh = makeTool("TB2RecRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить текущую запись "),
+                             ToolBarAccessREC);
+    TB2RecDelete = makeTool("TB2RecDelete", QStringLiteral("Удалить"), QStringLiteral("Удалить текущую запись"),
+                            ToolBarAccessREC);
+    for (QToolButton* b : {TB2RecAdd, TB2RecRefresh, TB2RecDelete})
+        recTools->addWidget(b);
+    rec->addWidget(ToolBarAccessREC);
+    rec->addStretch(1);
+    grid->addWidget(PanelCtrlRec, 9, 0, 1, 2);
+
+    auto* exchange = new QHBoxLayout;
+    sbtnImport = makeTool("sbtnImport", QStringLiteral("Импорт фильтра"), QString(), panel);
+    sbtnExport = makeTool("sbtnExport", QStringLiteral("Экспорт фильтра"), QString(), panel);
+    sbtnImport->setAutoRaise(false);
+    sbtnExport->setAutoRaise(false);
+    exchange->addWidget(sbtnImport);
+    exchange->addWidget(sbtnExport);
+    exchange->addStretch(1);
+    grid->addLayout(exchange, 10, 0, 1, 2);
+
+    connect(TB2RecAdd, &QToolButton::clicked, this, &TFormMicroBase::TB2RecAddClick);
+    connect(TB2RecRefresh, &QToolButton::clicked, this, &TFormMicroBase::TB2RecRefreshClick);
+    connect(TB2RecDelete, &QToolButton::clicked, this, &TFormMicroBase::TB2RecDeleteClick);
+    connect(TB3Scale, &QToolButton::clicked, this, &TFormMicroBase::TB3ScaleClick);
+    connect(TB3Clean, &QToolButton::clicked, this, &TFormMicroBase::TB3CleanClick);
+    connect(TB3Random, &QToolButton::clicked, this, &TFormMicroBase::TB3RandomClick);
+    connect(sbtnImport, &QToolButton::clicked, this, &TFormMicroBase::sbtnImportClick);
+    connect(sbtnExport, &QToolButton::clicked, this, &TFormMicroBase::sbtnExportClick);
+    connect(EditFilterName, &QLineEdit::textChanged, this, &TFormMicroBase::EditFilterNameChange);
+    connect(EditScale, &QLineEdit::textChanged, this, &TFormMicroBase::EditScaleChange);
+    connect(Memo1, &QPlainTextEdit::textChanged, this, &TFormMicroBase::Memo1Change);
+    connect(CBoxFilterType, &QComboBox::activated, this, [this](int index) {
+        EditedRec.Type = index;
+        setChanged(true);
+    });
+    return panel;
+}
+
+void TFormMicroBase::FormCreate()
+{
+    engine_ = std::make_unique<TMicroBase>(kFilterDataSize);
+    SetupFilterGrid(SGridEd, TFilterKernel::kSide);
+    gridEditor_ = new TKernelGridEditor(
+        SGridEd, [this]() -> TFilterKernel& { return EditedRec.Kernel; },
+        [this](std::int32_t newSum) {
+            EditedRec.Scale = newSum;
+            SetEditQuietly(EditScale, newSum);
+        },
+        this);
+    gridEditor_->OnCommitted = [this] { setChanged(true); };
+    EditedRec.Kernel.centre() = 1;
+    EditedRec.Scale = 1;
+    setChanged(false);
+    if (PrepareDefaultBase(MainData::ProgramDir)) {
+        setWindowTitle(QStringLiteral("  ТЕКУЩАЯ БАЗА : ") + baseFileName(CurrentBaseName()));
+        OpenBase(CurrentBaseName());
+    } else {
+        setWindowTitle(QStringLiteral("  НЕОБХОДИМО ОТКРЫТЬ БАЗУ ДАННЫХ!"));
+        // Without a base there is nothing the record commands could act on.
+        PanelCtrlRec->hide();
+        TB1SaveDB->hide();
+        MMSaveDB->setVisible(false);
+    }
+}
+
+void TFormMicroBase::paintLabel(QLabel* label, const QColor& color)
+{
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, color);
+    label->setPalette(pal);
+}
+
+void TFormMicroBase::setChanged(bool changed)
+{
+    changed_ = changed;
+    paintLabel(stxtChangeID, changed ? qColorOf(clYellow) : qColorOf(clBtnFace));
+}
+
+void TFormMicroBase::OpenBase(const QString& name)
+{
+    if (engine_->Opened())
+        engine_->Close();
+    engine_->ShowErrors = true;
+    if (engine_->Open(name)) {
+        {
+            const QSignalBlocker quiet(sbtnStatMain);
+            sbtnStatMain->setChecked(true);
+        }
+        setWindowTitle(QStringLiteral("  Текущая база : ") + baseFileName(name));
+        FillList(kWorking, 0);
+        STextStat->setText(QStringLiteral("Выборка рабочих записей"));
+        paintLabel(STextOpenID, qColorOf(clLime));
+        LbOpenID->setText(QStringLiteral("База (Open)"));
+        TB1SaveDB->show();
+        MMSaveDB->setVisible(true);
+        PanelCtrlRec->show();
+    } else {
+        setWindowTitle(QStringLiteral("  Текущая база : (Closed)"));
+        paintLabel(STextOpenID, qColorOf(clBtnFace));
+        LbOpenID->setText(QStringLiteral("База (Close)"));
+        TB1SaveDB->hide();
+        MMSaveDB->setVisible(false);
+        PanelCtrlRec->hide();
+    }
+}
+
+void TFormMicroBase::OpenBaseClick()
+{
+    if (!dialogs_)
+        return;
+    const TProgramSubdir dir = ProgramSubdirIn(MainData::ProgramDir, AppDataDirOfRun(), QStringLiteral("Filters"));
+    const auto choice = dialogs_->askOpen(dir.Path, FdbFilters(), 1);
+    if (!choice || choice->fileName.isEmpty())
+        return;
+    CurrentBaseName() = choice->fileName;
+    if (!QFileInfo::exists(CurrentBaseName()))
+        CurrentBaseName() = DefaultBaseName();
+    OpenBase(CurrentBaseName());
+}
+
+void TFormMicroBase::NewBaseClick()
+{
+    if (!dialogs_)
+        return;
+    const QString name = NewBaseDialog(*dialogs_, MainData::ProgramDir);
+    if (name.isEmpty() || !QFileInfo::exists(name))
+        return;
+    if (messages().question(QStringLiteral("Открыть созданную базу с именем :\r\n") + baseFileName(name) +
+                                QStringLiteral(" ?"),
+                            TQuestionKind::Confirmation)) {
+        OpenBase(name);
+        CurrentBaseName() = name;
+    }
+}
+
+void TFormMicroBase::SaveBaseClick()
+{
+    if (!dialogs_)
+        return;
+    const QString name = SaveAs(engine_.get(), *dialogs_, MainData::ProgramDir);
+    if (name.isEmpty() || !QFileInfo::exists(name))
+        return;
+    if (messages().question(QStringLiteral("Открыть сохраненную базу с именем :\r\n") + baseFileName(name) +
+                                QStringLiteral(" ?"),
+                            TQuestionKind::Confirmation)) {
+        OpenBase(name);
+        CurrentBaseName() = name;
+    }
+}
+
+void TFormMicroBase::sbtnStatMainClick()
+{
+    if (!engine_->Opened() || !sbtnStatMain->isChecked())
+        return;
+    FillList(kWorking, CbBoxRqFilterType->currentIndex());
+    STextStat->setText(QStringLiteral("Выборка рабочих записей"));
+    PanelCtrlRec->show();
+    ToolBarAccessREC->setEnabled(true);
+    sbtnRecRestore->hide();
+}
+
+void TFormMicroBase::sbtnStatRestoreClick()
+{
+    if (!engine_->Opened() || !sbtnStatRestore->isChecked())
+        return;
+    FillList(kDeleted, CbBoxRqFilterType->currentIndex());
+    STextStat->setText(QStringLiteral("Выборка удаленных записей"));
+    PanelCtrlRec->hide();
+    ToolBarAccessREC->setEnabled(false);
+    sbtnRecRestore->show();
+}
+
+void TFormMicroBase::RefreshList()
+{
+    const bool working = sbtnStatMain->isChecked() && !sbtnStatRestore->isChecked();
+    FillList(working ? kWorking : kDeleted, CbBoxRqFilterType->currentIndex());
+}
+
+void TFormMicroBase::FillList(std::uint8_t status, int typeIndex)
+{
+    LBoxSelector->clear();
+    LBoxSelector->setSortingEnabled(false);
+    for (std::int32_t k = 0;; ++k) {
+        const std::optional<TFilterRec> rec = ReadFilterRec(*engine_, k);
+        if (!rec)
+            break;
+        if (engine_->HeaderStatus() != status || (typeIndex > 0 && rec->Type != typeIndex))
+            continue;
+        auto* item = new QListWidgetItem(rec->Name.text());
+        item->setData(Qt::UserRole, engine_->HeaderNumber());
+        LBoxSelector->addItem(item);
+    }
+    if (CheckBoxSorted->isChecked()) {
+        LBoxSelector->setSortingEnabled(true);
+        LBoxSelector->sortItems();
+    }
+    EdNumRec->setText(QString::number(LBoxSelector->count()));
+    if (LBoxSelector->count() == 0) {
+        EmptyTemplate();
+    } else {
+        LBoxSelector->setCurrentRow(0);
+        ShowSelected();
+    }
+    ShowRecord();
+}
+
+std::int32_t TFormMicroBase::selectedNumber() const
+{
+    const QListWidgetItem* item = LBoxSelector->currentItem();
+    return item ? item->data(Qt::UserRole).toInt() : -1;
+}
+
+void TFormMicroBase::ShowSelected()
+{
+    const std::int32_t k = selectedNumber();
+    if (k < 0)
+        return;
+    if (const std::optional<TFilterRec> rec = ReadFilterRec(*engine_, k)) {
+        EditedRec = *rec;
+        STextRecIndx->setText(QString::number(engine_->HeaderNumber()));
+        ShowRecord();
+    }
+    setChanged(false);
+}
+
+void TFormMicroBase::ShowRecord()
+{
+    // Texts that differ run their ordinary change handling, as typing would.
+    EditFilterName->setText(EditedRec.Name.text());
+    EditScale->setText(QString::number(EditedRec.Scale));
+    gridEditor_->showKernel();
+    {
+        const QSignalBlocker quiet(CBoxFilterType);
+        CBoxFilterType->setCurrentIndex(EditedRec.Type >= 0 && EditedRec.Type < CBoxFilterType->count()
+                                            ? int(EditedRec.Type)
+                                            : -1);
+    }
+    const QString memo = EditedRec.Comment1.text() + QLatin1Char('\n') + EditedRec.Comment2.text();
+    {
+        const QSignalBlocker quiet(Memo1);
+        Memo1->setPlainText(memo);
+    }
+    lastMemo_ = memo;
+}
+
+void TFormMicroBase::EmptyTemplate()
+{
+    EditedRec.Name.setText(QStringLiteral("Пустой шаблон фильтра"));
+    ClearKernel(EditedRec.Kernel);
+    EditedRec.Kernel.centre() = 1;
+    EditedRec.Scale = 1;
+    EditedRec.Type = std::max(0, CbBoxRqFilterType->currentIndex());
+    EditedRec.Comment1.setText(QString());
+    EditedRec.Comment2.setText(QString());
+}
+
+bool TFormMicroBase::TakeTexts()
+{
+    // The fields refuse what a record cannot keep as it is typed, so what
+    // they hold now fits.
+    const QStringList lines = Memo1->toPlainText().split(QLatin1Char('\n'));
+    return EditedRec.Name.setText(EditFilterName->text()) &&
+           EditedRec.Comment1.setText(lines.size() > 0 ? lines[0] : QString()) &&
+           EditedRec.Comment2.setText(lines.size() > 1 ? lines[1] : QString());
+}
+
+bool TFormMicroBase::WriteRecord(std::int32_t k, std::uint8_t status)
+{
+    if (!engine_ || k < 0 || (status != kWorking && status != kDeleted))
+        return false;
+    return PutFilterRec(*engine_, EditedRec) && engine_->Write(status, k);
+}
+
+void TFormMicroBase::TB2RecAddClick()
+{
+    if (!engine_ || !engine_->Opened())
+        return;
+    TakeTexts();
+    if (!PutFilterRec(*engine_, EditedRec))
+        return;
+    const std::int32_t before = engine_->RecordCount();
+    if (engine_->Append() == before)
+        return;  // reported by the engine; the edits stay marked
+    setChanged(false);
+    FillList(kWorking, CbBoxRqFilterType->currentIndex());
+    if (LBoxSelector->count() > 0) {
+        LBoxSelector->setCurrentRow(LBoxSelector->count() - 1);
+        ShowSelected();
+    }
+}
+
+void TFormMicroBase::TB2RecRefreshClick()
+{
+    const std::int32_t k = selectedNumber();
+    if (LBoxSelector->count() == 0 || k < 0) {
+        messages().warning(QStringLiteral("Вначале выберите некоторую запись селектором записей ..."));
+        return;
+    }
+    TakeTexts();
+    if (WriteRecord(k, kWorking)) {
+        LBoxSelector->currentItem()->setText(EditFilterName->text());
+        setChanged(false);
+    }
+}
+
+void TFormMicroBase::TB2RecDeleteClick()
+{
+    const std::int32_t k = selectedNumber();
+    if (LBoxSelector->count() == 0 || k < 0) {
+        messages().warning(QStringLiteral("Вначале выберите некоторую запись селектором записей ..."));
+        return;
+    }
+    TakeTexts();
+    if (WriteRecord(k, kDeleted))
+        setChanged(false);
+    FillList(kWorking, CbBoxRqFilterType->currentIndex());
+}
+
+void TFormMicroBase::sbtnRecRestoreClick()
+{
+    if (!sbtnStatRestore->isChecked())
+        return;
+    const std::int32_t k = selectedNumber();
+    if (k < 0)
+        return;
+    TakeTexts();
+    if (WriteRecord(k, kWorking))
+        FillList(kDeleted, CbBoxRqFilterType->currentIndex());
+}
+
+void TFormMicroBase::EditFilterNameChange()
+{
+    const QString text = EditFilterName->text();
+    if (!CheckShortString(text, QStringLiteral("Наименование фильтра"))) {
+        const QSignalBlocker quiet(EditFilterName);
+        EditFilterName->setText(lastName_);
+        return;
+    }
+    lastName_ = text;
+    EditedRec.Name.setText(text);
+    setChanged(true);
+}
+
+void TFormMicroBase::EditScaleChange()
+{
+    const QString text = EditScale->text();
+    int value = 0;
+    if (!TextToInt(text, value)) {
+        messages().warning(NotANumberText(text));
+        SetEditQuietly(EditScale, EditedRec.Scale);
+        return;
+    }
+    if (value < 1) {
+        messages().warning(ScaleBelowOneText());
+        SetEditQuietly(EditScale, EditedRec.Scale);
+        return;
+    }
+    EditedRec.Scale = value;
+    setChanged(true);
+}
+
+void TFormMicroBase::Memo1Change()
+{
+    const QString memo = Memo1->toPlainText();
+    const QStringList lines = memo.split(QLatin1Char('\n'));
+    for (int i = 0; i < 2 && i < lines.size(); ++i)
+        if (!CheckShortString(lines[i], QStringLiteral("Комментарий к фильтру"))) {
+            const QSignalBlocker quiet(Memo1);
+            Memo1->setPlainText(lastMemo_);
+            Memo1->moveCursor(QTextCursor::End);
+            return;
+        }
+    lastMemo_ = memo;
+    setChanged(true);
+}
+
+void TFormMicroBase::TB3CleanClick()
+{
+    EmptyTemplate();
+    ShowRecord();
+    setChanged(true);
+}
+
+void TFormMicroBase::TB3ScaleClick()
+{
+    EditedRec.Scale = ScaleOfKernel(EditedRec.Kernel);
+    ShowRecord();
+    setChanged(true);
+}
+
+void TFormMicroBase::TB3RandomClick()
+{
+    RandomKernel(CBoxFilterType->currentIndex(), EditedRec.Kernel);
+    EditedRec.Scale = ScaleOfKernel(EditedRec.Kernel);
+    ShowRecord();
+    EditFilterName->setText(QStringLiteral("Случайный М") + QString::number(EditedRec.Scale));
+    EditedRec.Type = 0;
+    CBoxFilterType->setCurrentIndex(0);
+    setChanged(true);
+}
+
+void TFormMicroBase::sbtnImportClick()
+{
+    PutFilterData(EditedRec, WorkingFilter());
+    EditedRec.Name.setText(QStringLiteral("Импортированный фильтр"));
+    EditedRec.Comment1.setText(QString());
+    EditedRec.Comment2.setText(QString());
+    ShowRecord();
+    setChanged(true);
+}
+
+void TFormMicroBase::sbtnExportClick()
+{
+    WorkingFilter() = FilterDataOf(EditedRec);
+    if (filterWindow_)
+        filterWindow_->FilterPassed = true;
+    close();
+}
+
+}  // namespace ormica
