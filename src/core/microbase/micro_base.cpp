@@ -21,10 +21,11 @@ QString systemText(int code)
 
 // Whole-or-nothing transfers at a byte offset; false with errno (0 for a
 // short end) when fewer bytes moved.
-bool readAt(int fd, std::uint8_t* to, std::size_t size, off_t at)
+template <typename Byte, typename Transfer>
+bool transferAt(int fd, Byte* bytes, std::size_t size, off_t at, Transfer transfer)
 {
     while (size > 0) {
-        const ssize_t n = ::pread(fd, to, size, at);
+        const ssize_t n = transfer(fd, bytes, size, at);
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0) {
@@ -32,29 +33,21 @@ bool readAt(int fd, std::uint8_t* to, std::size_t size, off_t at)
                 errno = 0;
             return false;
         }
-        to += n;
+        bytes += n;
         size -= std::size_t(n);
         at += n;
     }
     return true;
 }
 
+bool readAt(int fd, std::uint8_t* to, std::size_t size, off_t at)
+{
+    return transferAt(fd, to, size, at, ::pread);
+}
+
 bool writeAt(int fd, const std::uint8_t* from, std::size_t size, off_t at)
 {
-    while (size > 0) {
-        const ssize_t n = ::pwrite(fd, from, size, at);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            if (n == 0)
-                errno = 0;
-            return false;
-        }
-        from += n;
-        size -= std::size_t(n);
-        at += n;
-    }
-    return true;
+    return transferAt(fd, from, size, at, ::pwrite);
 }
 
 QString reasonOf(int code)
