@@ -7,6 +7,7 @@
 #include "filter/filter_window.h"
 #include "histogram/histogram_window.h"
 #include "microbase/micro_base_window.h"
+#include "scale/scale_dialog.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -30,12 +31,14 @@ int main(int argc, char* argv[])
 
     // The main window first; the tool windows join it, hidden, as they come.
     ormica::TFormOrmica formOrmica(&dialogs, &colors);
+    ormica::TFormScaleDialog formScaleDialog(&formOrmica);
     ormica::TFormDFilter formDFilter(&formOrmica);
     ormica::TFormAbout formAbout(&formOrmica);
     ormica::TFormGistogram formGistogram(&formOrmica);
     ormica::TFormMicroBase formMicroBase(&dialogs, &formDFilter, &formDFilter);
     formDFilter.setShowDatabase([&formMicroBase] { formMicroBase.exec(); });
     ormica::TToolWindows windows;
+    windows.scale = &formScaleDialog;
     windows.filter = &formDFilter;
     windows.about = &formAbout;
     windows.histogram = &formGistogram;

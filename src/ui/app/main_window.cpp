@@ -11,6 +11,7 @@
 #include "engine/region_selector.h"
 #include "histogram/cross_hair_selector.h"
 #include "filter/filter_window.h"
+#include "scale/scale_dialog.h"
 #include "histogram/histogram_window.h"
 
 #include <QAction>
@@ -365,6 +366,10 @@ void TFormOrmica::MMScaleClick()
     if (!FormScaleDialog)
         return;
     ResetIndicators();
+    if (PageControl1->currentIndex() == 0)
+        FormScaleDialog->SetScaleImages(ImageMain, TargetImage);
+    else
+        FormScaleDialog->SetScaleImages(TargetImage, TargetImage);
     hideFrame();
     showModal(FormScaleDialog);
     ShowPage(1);

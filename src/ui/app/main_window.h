@@ -26,6 +26,7 @@ namespace ormica {
 
 class TColorQuestion;
 class TFormDFilter;
+class TFormScaleDialog;
 class TFormGistogram;
 class TImageWidget;
 class TImgTabBGR;
@@ -33,7 +34,7 @@ class TRegionSelector;
 
 // The tool windows created at start-up, hidden; null until the program has them.
 struct TToolWindows {
-    QDialog* scale = nullptr;
+    TFormScaleDialog* scale = nullptr;
     QDialog* importText = nullptr;
     QDialog* exportText = nullptr;
     TFormDFilter* filter = nullptr;
@@ -221,7 +222,7 @@ private:
     int RRow = 0;
     int RCol = 0;
     TColor rotColor_ = clBtnFace;
-    QDialog* FormScaleDialog = nullptr;
+    TFormScaleDialog* FormScaleDialog = nullptr;
     QDialog* ImportTxtDialog = nullptr;
     QDialog* ExportTxtDialog = nullptr;
     TFormDFilter* FormDFilter = nullptr;

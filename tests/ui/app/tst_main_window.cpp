@@ -10,6 +10,7 @@
 #include "engine/region_selector.h"
 #include "filter/filter_window.h"
 #include "histogram/cross_hair_selector.h"
+#include "scale/scale_dialog.h"
 #include "histogram/histogram_window.h"
 #include "recorders.h"
 
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
@@ -847,6 +849,51 @@ private slots:
         checkInvariant();
         QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
         QCOMPARE(form->PageControl1->currentIndex(), 1);
+        QVERIFY(sink->silent());
+    }
+
+    void scaleDialogScalesTheActiveImageIntoTheTarget()
+    {
+        TFormScaleDialog scale(form.get());
+        TToolWindows windows;
+        windows.scale = &scale;
+        form->setToolWindows(windows);
+        QVERIFY(form->MMScale->isEnabled());
+        QVERIFY(form->TBRZoomForm->isEnabled());
+        showForm();
+        giveSource(test::patternImage(80, 60, 5));
+        QString width;
+        form->ShowModal = [&](QDialog& d) {
+            d.show();
+            width = scale.EditTrgW->text();
+            scale.EditTrgW->setText(QStringLiteral("40"));
+            scale.BitBtnRun->click();
+            return 0;
+        };
+        // From the source tab: source into target.
+        form->ShowPage(0);
+        form->MMScale->trigger();
+        QCOMPARE(width, QStringLiteral("80"));
+        QCOMPARE(form->TargetImage->picture().size(), QSize(40, 30));
+        QCOMPARE(form->ImageMain->picture().size(), QSize(80, 60));
+        QCOMPARE(form->PageControl1->currentIndex(), 1);
+        checkInvariant();
+        QCOMPARE(MainData::TrgArr.rowCount(), 30);
+
+        // From the target tab: the target in place.
+        form->TBRZoomForm->click();
+        QCOMPARE(width, QStringLiteral("40"));
+        QCOMPARE(form->TargetImage->picture().size(), QSize(40, 30));
+        form->ShowModal = [&](QDialog& d) {
+            d.show();
+            scale.EditTrgW->setText(QStringLiteral("20"));
+            scale.BitBtnRun->click();
+            return 0;
+        };
+        form->MMScale->trigger();
+        QCOMPARE(form->TargetImage->picture().size(), QSize(20, 15));
+        QCOMPARE(MainData::TrgArr.rowCount(), 15);
+        checkInvariant();
         QVERIFY(sink->silent());
     }
 

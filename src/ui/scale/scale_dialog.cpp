@@ -1,0 +1,291 @@
+#include "scale_dialog.h"
+
+#include "engine/busy_cursor.h"
+#include "engine/image_control.h"
+#include "engine/message_sink.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <cmath>
+#include <cstdio>
+
+namespace ormica {
+
+namespace {
+
+const QColor kPink(255, 200, 200);
+
+// Two links of a chain: the sides are held together.
+QPixmap chainPicture()
+{
+    QPixmap pixmap(20, 44);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(60, 60, 60), 3));
+    painter.drawRoundedRect(QRectF(4, 2, 12, 22), 6, 6);
+    painter.drawRoundedRect(QRectF(4, 20, 12, 22), 6, 6);
+    return pixmap;
+}
+
+QLineEdit* makeEdit(const char* name, QWidget* parent, bool readOnly)
+{
+    auto* edit = new QLineEdit(QStringLiteral("0"), parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setReadOnly(readOnly);
+    edit->setMaximumWidth(90);
+    return edit;
+}
+
+QComboBox* makeUnits(const char* name, QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->addItems({QStringLiteral("Пиксели"), QStringLiteral("Проценты")});
+    box->setCurrentIndex(0);
+    return box;
+}
+
+bool inPercent(const QComboBox* units)
+{
+    return units->currentIndex() == 1;
+}
+
+// "%4.1f" with the locale's decimal separator.
+QString percentText(double value)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%4.1f", value);
+    return QString::fromLatin1(buf).replace(QLatin1Char('.'), QLocale().decimalPoint());
+}
+
+}  // namespace
+
+TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FormScaleDialog"));
+    setWindowTitle(QStringLiteral("  Размер рисунка"));
+    setModal(true);
+
+    auto* layout = new QVBoxLayout(this);
+    auto* sizes = new QGridLayout;
+    sizes->addWidget(new QLabel(QStringLiteral("Ширина исходного изображения"), this), 0, 0);
+    EditSrcW = makeEdit("EditSrcW", this, true);
+    sizes->addWidget(EditSrcW, 0, 1);
+    sizes->addWidget(new QLabel(QStringLiteral("Высота исходного изображения"), this), 1, 0);
+    EditSrcH = makeEdit("EditSrcH", this, true);
+    sizes->addWidget(EditSrcH, 1, 1);
+
+    sizes->addWidget(new QLabel(QStringLiteral("Ширина"), this), 2, 0);
+    EditTrgW = makeEdit("EditTrgW", this, false);
+    sizes->addWidget(EditTrgW, 2, 1);
+    CbBoxTrgW = makeUnits("CbBoxTrgW", this);
+    sizes->addWidget(CbBoxTrgW, 2, 2);
+    sizes->addWidget(new QLabel(QStringLiteral("Высота"), this), 3, 0);
+    EditTrgH = makeEdit("EditTrgH", this, false);
+    sizes->addWidget(EditTrgH, 3, 1);
+    CbBoxTrgH = makeUnits("CbBoxTrgH", this);
+    sizes->addWidget(CbBoxTrgH, 3, 2);
+    ImageProportional = new QLabel(this);
+    ImageProportional->setObjectName(QStringLiteral("ImageProportional"));
+    ImageProportional->setPixmap(chainPicture());
+    sizes->addWidget(ImageProportional, 2, 3, 2, 1);
+    layout->addLayout(sizes);
+
+    ChkBoxProportional = new QCheckBox(QStringLiteral(" Сохранять пропорции"), this);
+    ChkBoxProportional->setObjectName(QStringLiteral("ChkBoxProportional"));
+    ChkBoxProportional->setChecked(true);
+    layout->addWidget(ChkBoxProportional);
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* method = new QHBoxLayout(GroupBox1);
+    method->addWidget(new QLabel(QStringLiteral("Метод масштабирования"), GroupBox1));
+    CboBoxMhetod = new QComboBox(GroupBox1);
+    CboBoxMhetod->setObjectName(QStringLiteral("CboBoxMhetod"));
+    CboBoxMhetod->addItems({QStringLiteral("Win StretchBlt"), QStringLiteral("Резерв 1"), QStringLiteral("Резерв 2")});
+    CboBoxMhetod->setCurrentIndex(0);
+    method->addWidget(CboBoxMhetod, 1);
+    layout->addWidget(GroupBox1);
+
+    auto* buttons = new QHBoxLayout;
+    BitBtnRun = new QPushButton(QStringLiteral("  Выполнить"), this);
+    BitBtnRun->setObjectName(QStringLiteral("BitBtnRun"));
+    BitBtnRun->setDefault(true);
+    BitBtnCancel = new QPushButton(QStringLiteral("  Отмена"), this);
+    BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
+    BitBtnUnDo = new QPushButton(QStringLiteral(" Назад"), this);
+    BitBtnUnDo->setObjectName(QStringLiteral("BitBtnUnDo"));
+    buttons->addWidget(BitBtnUnDo);
+    buttons->addStretch(1);
+    buttons->addWidget(BitBtnRun);
+    buttons->addWidget(BitBtnCancel);
+    layout->addLayout(buttons);
+
+    connect(BitBtnRun, &QPushButton::clicked, this, &TFormScaleDialog::BitBtnRunClick);
+    connect(BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(BitBtnUnDo, &QPushButton::clicked, this, &TFormScaleDialog::ResetScale);
+    connect(CbBoxTrgW, &QComboBox::currentIndexChanged, this, [this] { ShowWidth(); });
+    connect(CbBoxTrgH, &QComboBox::currentIndexChanged, this, [this] { ShowHeight(); });
+    connect(EditTrgW, &QLineEdit::textChanged, this, [this] { EditTrgChange(true); });
+    connect(EditTrgH, &QLineEdit::textChanged, this, [this] { EditTrgChange(false); });
+    connect(ChkBoxProportional, &QCheckBox::clicked, this, [this](bool checked) {
+        ImageProportional->setVisible(checked);
+        engine_.Proportional = checked;
+    });
+    ShowPixelCount();
+}
+
+TFormScaleDialog::~TFormScaleDialog() = default;
+
+void TFormScaleDialog::SetScaleImages(TImageControl* source, TImageControl* target)
+{
+    source_ = source;
+    target_ = target;
+}
+
+void TFormScaleDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TFormScaleDialog::FormShow()
+{
+    if (source_ && target_) {
+        EditSrcW->setText(QString::number(source_->width()));
+        EditSrcH->setText(QString::number(source_->height()));
+        engine_.SetSource(source_);
+        engine_.Target = target_;
+        ResetScale();
+        return;
+    }
+    EditSrcW->setText(QStringLiteral("0"));
+    EditSrcH->setText(QStringLiteral("0"));
+    engine_.SetSource(nullptr);
+    engine_.Target = nullptr;
+    messages().warning(QStringLiteral("Не выполнена предустановка Images.\r\nФорма будет закрыта ..."));
+    // Closed once the showing is over; a dialog cannot hide while it shows.
+    QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+}
+
+void TFormScaleDialog::ResetScale()
+{
+    ChkBoxProportional->setChecked(true);
+    ImageProportional->setVisible(true);
+    engine_.Proportional = true;
+    engine_.SetZoom(1.0);
+    ShowHeight();
+    ShowWidth();
+}
+
+void TFormScaleDialog::showSide(bool width)
+{
+    QLineEdit* edit = width ? EditTrgW : EditTrgH;
+    const QComboBox* units = width ? CbBoxTrgW : CbBoxTrgH;
+    const int trg = width ? engine_.TrgWidth : engine_.TrgHeight;
+    const int src = width ? engine_.SrcWidth : engine_.SrcHeight;
+    const QSignalBlocker quiet(edit);
+    if (inPercent(units))
+        edit->setText(percentText(src > 0 ? double(trg) / src * 100 : 0));
+    else
+        edit->setText(QString::number(trg));
+    setPink(edit, false);
+    ShowPixelCount();
+}
+
+void TFormScaleDialog::ShowHeight()
+{
+    showSide(false);
+}
+
+void TFormScaleDialog::ShowWidth()
+{
+    showSide(true);
+}
+
+void TFormScaleDialog::ShowPixelCount()
+{
+    GroupBox1->setTitle(QStringLiteral(" Количество пикселей: ") +
+                        QString::number(qint64(engine_.TrgWidth) * engine_.TrgHeight) + QStringLiteral(" (было: ") +
+                        QString::number(qint64(engine_.SrcWidth) * engine_.SrcHeight) + QStringLiteral(")"));
+}
+
+void TFormScaleDialog::setPink(QLineEdit* edit, bool pink)
+{
+    QPalette pal = edit->palette();
+    pal.setColor(QPalette::Base, pink ? kPink : palette().color(QPalette::Base));
+    edit->setPalette(pal);
+}
+
+void TFormScaleDialog::EditTrgChange(bool width)
+{
+    QLineEdit* edit = width ? EditTrgW : EditTrgH;
+    bool ok = false;
+    const double value = QLocale().toDouble(edit->text().trimmed(), &ok);
+    setPink(edit, !ok || !std::isfinite(value));
+    if (!ok || !std::isfinite(value))
+        return;
+    const int trg = width ? engine_.TrgWidth : engine_.TrgHeight;
+    const int src = width ? engine_.SrcWidth : engine_.SrcHeight;
+    if (trg <= 0 || value <= 0)
+        return;
+    engine_.Corrected = false;
+    const auto setSide = [&](int side) {
+        if (width)
+            engine_.SetTargetWidth(side);
+        else
+            engine_.SetTargetHeight(side);
+    };
+    // Whole pixels far outside the engine's range are its to correct; the
+    // rounding must not overflow on the way there.
+    const auto roundSide = [](double v) {
+        return static_cast<int>(std::nearbyint(std::min(v, double(TImageScale::kMaxSide) * 1000)));
+    };
+    if (inPercent(width ? CbBoxTrgW : CbBoxTrgH)) {
+        if (value != engine_.Zoom * 100) {
+            if (engine_.Proportional)
+                engine_.SetZoom(value / 100);
+            else
+                setSide(roundSide(value / 100 * src));
+        }
+    } else if (value != trg) {
+        if (engine_.Proportional)
+            engine_.SetZoom(src > 0 ? value / src : 1.0);
+        else
+            setSide(roundSide(value));
+    }
+    if (engine_.Corrected) {
+        showSide(width);
+        showSide(!width);
+    }
+    if (engine_.Proportional)
+        showSide(!width);
+    ShowPixelCount();
+}
+
+void TFormScaleDialog::BitBtnRunClick()
+{
+    if (CboBoxMhetod->currentIndex() == 0) {
+        TBusyCursor busy;
+        engine_.Execute();
+    } else {
+        messages().information(QStringLiteral("Пока НЕ реализовано"));
+    }
+    accept();
+}
+
+}  // namespace ormica
