@@ -30,10 +30,12 @@ void TBoxMessageSink::error(const QString& text)
 bool TBoxMessageSink::question(const QString& text, TQuestionKind kind)
 {
     const auto buttons = QMessageBox::Yes | QMessageBox::No;
-    const auto answer = kind == TQuestionKind::Information
-                            ? QMessageBox::information(parent_, QStringLiteral("Информация"), lines(text), buttons)
-                            : QMessageBox::question(parent_, QStringLiteral("Подтверждение"), lines(text), buttons);
-    return answer == QMessageBox::Yes;
+    if (kind == TQuestionKind::Information)
+        return QMessageBox::information(parent_, QStringLiteral("Информация"), lines(text), buttons) ==
+               QMessageBox::Yes;
+    // A confirmation replaces or deletes something: Enter alone must not say Yes.
+    return QMessageBox::question(parent_, QStringLiteral("Подтверждение"), lines(text), buttons, QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 void TBoxMessageSink::information(const QString& text)

@@ -256,6 +256,10 @@ QWidget* TFormMicroBase::createEditor()
     PanelCtrlRec = new QFrame(panel);
     PanelCtrlRec->setObjectName(QStringLiteral("PanelCtrlRec"));
     PanelCtrlRec->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    // Hidden in the deleted selection without the fields above it moving.
+    QSizePolicy keep = PanelCtrlRec->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    PanelCtrlRec->setSizePolicy(keep);
     auto* rec = new QHBoxLayout(PanelCtrlRec);
     rec->addWidget(new QLabel(QStringLiteral("Управление записями"), PanelCtrlRec));
     ToolBarAccessREC = new QWidget(PanelCtrlRec);
@@ -462,6 +466,8 @@ void TFormMicroBase::FillList(std::uint8_t status, int typeIndex)
     }
     EdNumRec->setText(QString::number(LBoxSelector->count()));
     if (LBoxSelector->count() == 0) {
+        // The template is no record of the file.
+        STextRecIndx->clear();
         EmptyTemplate();
     } else {
         LBoxSelector->setCurrentRow(0);
@@ -501,7 +507,9 @@ void TFormMicroBase::ShowRecord()
                                             ? int(EditedRec.Type)
                                             : -1);
     }
-    const QString memo = EditedRec.Comment1.text() + QLatin1Char('\n') + EditedRec.Comment2.text();
+    // No empty second line: a click into the box must land on the first one.
+    const QString second = EditedRec.Comment2.text();
+    const QString memo = EditedRec.Comment1.text() + (second.isEmpty() ? QString() : QLatin1Char('\n') + second);
     {
         const QSignalBlocker quiet(Memo1);
         Memo1->setPlainText(memo);

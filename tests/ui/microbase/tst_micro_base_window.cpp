@@ -85,6 +85,9 @@ private slots:
         QCOMPARE(form->EditFilterName->text(), QStringLiteral("Пустой шаблон фильтра"));
         QCOMPARE(form->SGridEd->item(3, 3)->text(), QStringLiteral("1"));
         QCOMPARE(form->EditScale->text(), QStringLiteral("1"));
+        // No stored record in the editor, and no empty line before the comment.
+        QCOMPARE(form->STextRecIndx->text(), QString());
+        QCOMPARE(form->Memo1->toPlainText(), QString());
         QCOMPARE(form->LbOpenID->text(), QStringLiteral("База (Open)"));
         QCOMPARE(form->STextStat->text(), QStringLiteral("Выборка рабочих записей"));
         QVERIFY(!form->PanelCtrlRec->isHidden());
@@ -181,6 +184,18 @@ private slots:
         name(QString(80, QChar(0x0416)));  // 80 Cyrillic letters are 80 bytes
         QCOMPARE(sink->warnings.size(), 2);
         QCOMPARE(form->EditedRec.Name.text(), QString(80, QChar(0x0416)));
+    }
+
+    void aTypedCommentIsItsFirstLine()
+    {
+        form->Memo1->moveCursor(QTextCursor::End);
+        form->Memo1->insertPlainText(QStringLiteral("Первая строка"));
+        add(QStringLiteral("С комментарием"), 0);
+        const std::optional<TFilterRec> rec = ReadFilterRec(*form->engine(), 0);
+        QVERIFY(rec.has_value());
+        QCOMPARE(rec->Comment1.text(), QStringLiteral("Первая строка"));
+        QCOMPARE(rec->Comment2.text(), QString());
+        QCOMPARE(form->Memo1->toPlainText(), QStringLiteral("Первая строка"));
     }
 
     void updateAndDeleteNeedASelection()
