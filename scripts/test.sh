@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 ./scripts/build.sh -DORMICA_BUILD_TESTS=ON
 (cd build && ctest --output-on-failure -j"$(nproc)")
 
-./fuzz/run.sh all "${ORMICA_FUZZ_SECONDS:-60}"
+./fuzz/run.sh all "${ORMICA_FUZZ_SECONDS:-40}"
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DORMICA_BUILD_TESTS=ON -DORMICA_SANITIZE=ON >/dev/null
 cmake --build build-asan -j"$(nproc)"

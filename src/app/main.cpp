@@ -3,6 +3,8 @@
 #include "engine/bmp_file.h"
 #include "engine/box_message_sink.h"
 #include "engine/color_dialog.h"
+#include "engine/export_txt_dialog.h"
+#include "engine/import_txt_dialog.h"
 #include "engine/file_dialogs.h"
 #include "filter/filter_window.h"
 #include "histogram/histogram_window.h"
@@ -32,6 +34,8 @@ int main(int argc, char* argv[])
     // The main window first; the tool windows join it, hidden, as they come.
     ormica::TFormOrmica formOrmica(&dialogs, &colors);
     ormica::TFormScaleDialog formScaleDialog(&formOrmica);
+    ormica::TImportTxtDialog importTxtDialog(&dialogs, &formOrmica);
+    ormica::TExportTxtDialog exportTxtDialog(&dialogs, &formOrmica);
     ormica::TFormDFilter formDFilter(&formOrmica);
     ormica::TFormAbout formAbout(&formOrmica);
     ormica::TFormGistogram formGistogram(&formOrmica);
@@ -39,6 +43,8 @@ int main(int argc, char* argv[])
     formDFilter.setShowDatabase([&formMicroBase] { formMicroBase.exec(); });
     ormica::TToolWindows windows;
     windows.scale = &formScaleDialog;
+    windows.importText = &importTxtDialog;
+    windows.exportText = &exportTxtDialog;
     windows.filter = &formDFilter;
     windows.about = &formAbout;
     windows.histogram = &formGistogram;

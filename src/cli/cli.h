@@ -70,6 +70,7 @@ std::span<const Command> histogramCommands();
 std::span<const Command> transferCommands();
 std::span<const Command> filterCommands();
 std::span<const Command> fdbCommands();
+std::span<const Command> textCommands();
 
 // Record N of the filter base FILE, as the database window reads it; a
 // missing base or record throws Failure, a number that is not one is a usage error.

@@ -24,6 +24,7 @@ std::span<const CommandGroup> groups()
         {"Transfer functions", transferCommands()},
         {"Digital filter", filterCommands()},
         {"Filter database", fdbCommands()},
+        {"Text images", textCommands()},
     };
     return table;
 }

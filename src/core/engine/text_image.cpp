@@ -1,0 +1,525 @@
+#include "text_image.h"
+
+#include "message_sink.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ormica {
+namespace {
+
+constexpr int kNoSeparator = -1;
+// Blocks of this size move between the file and memory.
+qsizetype blockSize = qsizetype(1) << 20;
+
+bool isBlank(char c)
+{
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+// The byte of the separator in the file's code page. Windows-1251 has no byte
+// for most characters outside Cyrillic; those become '?', as the platform's
+// own conversion makes them.
+int separatorByte(const QString& separator)
+{
+    if (separator.isEmpty())
+        return kNoSeparator;
+    const char16_t c = separator.front().unicode();
+    if (c < 0x80)
+        return c;
+    if (c >= 0x0410 && c <= 0x044F)  // А..я
+        return 0xC0 + (c - 0x0410);
+    if (c == 0x0401)  // Ё
+        return 0xA8;
+    if (c == 0x0451)  // ё
+        return 0xB8;
+    if (c == 0x2116)  // №
+        return 0xB9;
+    // Signs with the same code in both.
+    if (std::u16string_view(u"\u00A0\u00A4\u00A6\u00A7\u00A9\u00AB\u00AC\u00AD\u00AE\u00B0\u00B1\u00B5\u00B6"
+                            u"\u00B7\u00BB")
+            .find(c) != std::u16string_view::npos)
+        return c;
+    return '?';
+}
+
+// The decimal forms of 0..255, padded to four bytes so that one fixed copy
+// moves any of them.
+struct TDecimal {
+    char digits[4];
+    int length;
+};
+
+constexpr std::array<TDecimal, 256> makeDecimals()
+{
+    std::array<TDecimal, 256> table{};
+    for (int v = 0; v < 256; ++v) {
+        TDecimal& d = table[std::size_t(v)];
+        if (v >= 100) {
+            d.digits[0] = char('0' + v / 100);
+            d.digits[1] = char('0' + v / 10 % 10);
+            d.digits[2] = char('0' + v % 10);
+            d.length = 3;
+        } else if (v >= 10) {
+            d.digits[0] = char('0' + v / 10);
+            d.digits[1] = char('0' + v % 10);
+            d.length = 2;
+        } else {
+            d.digits[0] = char('0' + v);
+            d.length = 1;
+        }
+    }
+    return table;
+}
+
+constexpr std::array<TDecimal, 256> kDecimals = makeDecimals();
+
+void writeError(const QString& fileName, const QString& reason)
+{
+    messages().error(
+        QStringLiteral("WriteImgTabText : Не могу записать файл изображения %1 : %2").arg(fileName, reason));
+}
+
+void readError(const QString& fileName, const QString& reason)
+{
+    messages().error(
+        QStringLiteral("ReadImgTabText : Не могу прочитать файл изображения %1 : %2").arg(fileName, reason));
+}
+
+void setPos(TProgress* progress, int value)
+{
+    if (progress)
+        progress->setPosition(value);
+}
+
+// Why the array cannot be written, or an empty text.
+QString refusal(const TImgTabBGR& arr)
+{
+    if (arr.rowCount() > kMaxTextImageRows)
+        return QStringLiteral("в массиве %1 строк, допустимо не более %2").arg(arr.rowCount()).arg(kMaxTextImageRows);
+    for (int r = 0; r < arr.rowCount(); ++r) {
+        if (arr.rowLength(r) == 0)
+            return QStringLiteral("строка %1 массива пуста").arg(r);
+        if (arr.rowLength(r) > kMaxTextImageRowBytes)
+            return QStringLiteral("строка %1 массива длиннее %2 байт").arg(r).arg(kMaxTextImageRowBytes);
+    }
+    return {};
+}
+
+// The values of the rows read so far, one after another. Sized from the file
+// (a value takes a digit and a separator at least); pages never written
+// stay untouched, so the estimate costs no memory.
+class TValueBuffer {
+public:
+    explicit TValueBuffer(qsizetype estimate) { grow(std::max<qsizetype>(estimate, 4096)); }
+    std::uint8_t* begin() const { return data_.get(); }
+    std::uint8_t* limit() const { return data_.get() + capacity_; }
+    // Doubles the room; `used` bytes are kept. Returns the new begin.
+    std::uint8_t* grow(qsizetype used, qsizetype capacity)
+    {
+        auto fresh = std::make_unique_for_overwrite<std::uint8_t[]>(std::size_t(capacity));
+        if (used > 0)
+            std::memcpy(fresh.get(), data_.get(), std::size_t(used));
+        data_ = std::move(fresh);
+        capacity_ = capacity;
+        return data_.get();
+    }
+
+private:
+    void grow(qsizetype capacity) { grow(0, capacity); }
+    std::unique_ptr<std::uint8_t[]> data_;
+    qsizetype capacity_ = 0;
+};
+
+// Splits a text image into lines and values block by block. Only a token cut
+// by the end of a block is copied; a line is never held whole.
+class TTextImageParser {
+public:
+    TTextImageParser(int separator, qsizetype estimate) : sep_(separator), values_(estimate), out_(values_.begin()) {}
+
+    // False when the lines exceed the limit.
+    bool feed(const char* p, qsizetype n)
+    {
+        const char* const end = p + n;
+        // Kept in locals: stores of bytes could alias any member.
+        const unsigned sep = unsigned(sep_);  // no separator: matches no byte
+        std::uint8_t* out = out_;
+        std::uint8_t* limit = values_.limit();
+        auto push = [&](std::uint8_t v) {
+            if (out == limit) {
+                const qsizetype used = out - values_.begin();
+                out = values_.grow(used, 2 * (limit - values_.begin())) + used;
+                limit = values_.limit();
+            }
+            *out++ = v;
+        };
+        bool within = true;
+        while (p < end) {
+            if (pendingCR_) {
+                pendingCR_ = false;
+                if (*p == '\n') {
+                    ++p;
+                    continue;
+                }
+            }
+            if (atLineStart_) {
+                while (p < end && isBlank(*p) && *p != '\r' && *p != '\n') {
+                    ++p;
+                    lineHasBytes_ = true;
+                }
+                if (p == end)
+                    break;
+                atLineStart_ = false;
+            }
+            // Nearly every token is one to three digits and its separator.
+            if (end - p >= 4 && carry_.empty()) {
+                unsigned d = unsigned(static_cast<unsigned char>(p[0])) - '0';
+                if (d <= 9) {
+                    unsigned v = d;
+                    const char* q = p + 1;
+                    d = unsigned(static_cast<unsigned char>(*q)) - '0';
+                    if (d <= 9) {
+                        v = v * 10 + d;
+                        d = unsigned(static_cast<unsigned char>(*++q)) - '0';
+                        if (d <= 9) {
+                            v = v * 10 + d;
+                            ++q;
+                        }
+                    }
+                    if (unsigned(static_cast<unsigned char>(*q)) == sep && v <= 255) {
+                        push(std::uint8_t(v));
+                        lineHasBytes_ = true;
+                        p = q + 1;
+                        continue;
+                    }
+                }
+            }
+            const char* q = p;
+            while (q < end && *q != '\r' && *q != '\n' && unsigned(static_cast<unsigned char>(*q)) != sep)
+                ++q;
+            if (q == end) {
+                // A token cut by the block; without a separator it can only be dropped.
+                if (sep_ != kNoSeparator)
+                    carry_.append(p, std::size_t(q - p));
+                lineHasBytes_ = true;
+                break;
+            }
+            if (*q == '\r' || *q == '\n') {
+                // What follows the last separator of a line is not a value.
+                if (!endLine(out)) {
+                    within = false;
+                    break;
+                }
+                pendingCR_ = *q == '\r';
+                p = q + 1;
+                continue;
+            }
+            lineHasBytes_ = true;
+            std::uint8_t v = 0;
+            bool ok;
+            if (carry_.empty()) {
+                ok = TextToByte(std::string_view(p, std::size_t(q - p)), v);
+            } else {
+                carry_.append(p, std::size_t(q - p));
+                ok = TextToByte(std::string_view(carry_), v);
+                carry_.clear();
+            }
+            if (ok)
+                push(v);
+            p = q + 1;
+        }
+        out_ = out;
+        return within;
+    }
+
+    // The last line may lack its line break.
+    bool finish()
+    {
+        if (lineHasBytes_)
+            return endLine(out_);
+        return true;
+    }
+
+    int lines() const { return int(lengths_.size()); }
+
+    // The rows read, copied into a new array.
+    void build(TImgTabBGR& out) const
+    {
+        out.setShape(lengths_);
+        const qsizetype size = out_ - values_.begin();
+        if (size > 0)
+            std::memcpy(out.row(0), values_.begin(), std::size_t(size));
+    }
+
+private:
+    bool endLine(const std::uint8_t* out)
+    {
+        if (int(lengths_.size()) >= kMaxTextImageLines)
+            return false;
+        const qsizetype size = out - values_.begin();
+        lengths_.push_back(size - rowStart_);
+        rowStart_ = size;
+        carry_.clear();
+        atLineStart_ = true;
+        lineHasBytes_ = false;
+        return true;
+    }
+
+    const int sep_;
+    TValueBuffer values_;
+    std::uint8_t* out_;
+    std::vector<qsizetype> lengths_;
+    qsizetype rowStart_ = 0;
+    std::string carry_;
+    bool atLineStart_ = true;
+    bool lineHasBytes_ = false;
+    bool pendingCR_ = false;
+};
+
+}  // namespace
+
+namespace detail {
+void setTextImageBlock(qsizetype bytes)
+{
+    blockSize = bytes > 0 ? bytes : qsizetype(1) << 20;
+}
+}  // namespace detail
+
+QString TextSeparator(int item, const QString& otherText)
+{
+    switch (item) {
+    case kSeparatorTab:
+        return QStringLiteral("\t");
+    case kSeparatorOther: {
+        // The platform's trim: every character up to the blank goes.
+        qsizetype b = 0;
+        while (b < otherText.size() && otherText[b].unicode() <= 0x20)
+            ++b;
+        return b < otherText.size() ? QString(otherText[b]) : QString();
+    }
+    default:
+        return QStringLiteral(";");
+    }
+}
+
+QString TextImageFileName(const QString& fileName)
+{
+    if (fileName.endsWith(QLatin1String(".txt"), Qt::CaseInsensitive))
+        return fileName;
+    return fileName + QLatin1String(".txt");
+}
+
+bool TextToByte(std::string_view text, std::uint8_t& value)
+{
+    value = 0;
+    const std::size_t n = text.size();
+    // Nearly every token is one to three plain digits.
+    if (n >= 1 && n <= 3) {
+        unsigned v = 0;
+        std::size_t i = 0;
+        for (; i < n; ++i) {
+            const unsigned d = unsigned(static_cast<unsigned char>(text[i])) - '0';
+            if (d > 9)
+                break;
+            v = v * 10 + d;
+        }
+        if (i == n) {
+            if (v > 255)
+                return false;
+            value = std::uint8_t(v);
+            return true;
+        }
+    }
+    // The platform's conversion: leading spaces, a sign, '$' for hexadecimal,
+    // then digits to the very end.
+    std::size_t i = 0;
+    while (i < n && text[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    const bool hex = i < n && text[i] == '$';
+    if (hex)
+        ++i;
+    if (i == n)
+        return false;
+    unsigned v = 0;
+    for (; i < n; ++i) {
+        const char c = text[i];
+        unsigned d;
+        if (c >= '0' && c <= '9')
+            d = unsigned(c - '0');
+        else if (hex && c >= 'a' && c <= 'f')
+            d = unsigned(c - 'a' + 10);
+        else if (hex && c >= 'A' && c <= 'F')
+            d = unsigned(c - 'A' + 10);
+        else
+            return false;
+        // Past 255 the value can only be refused; stop it growing.
+        v = std::min(v * (hex ? 16u : 10u) + d, 256u);
+    }
+    if (v > 255 || (negative && v != 0))
+        return false;
+    value = std::uint8_t(v);
+    return true;
+}
+
+bool TextToByte(QStringView text, std::uint8_t& value)
+{
+    value = 0;
+    for (QChar c : text)
+        if (c.unicode() > 0xFF)
+            return false;  // no digit, sign or blank
+    const QByteArray latin = text.toLatin1();
+    return TextToByte(std::string_view(latin.constData(), std::size_t(latin.size())), value);
+}
+
+bool WriteImgTabText(const TImgTabBGR& arr, const QString& separator, const QString& fileName, TProgress* progress)
+{
+    if (arr.empty())
+        return true;
+    if (const QString why = refusal(arr); !why.isEmpty()) {
+        writeError(fileName, why);
+        return false;
+    }
+    if (progress) {
+        progress->setPosition(0);
+        progress->setMaximum(arr.rowCount() - 1);
+    }
+    const int sep = separatorByte(separator);
+    QSaveFile file(fileName);
+    bool written = false;
+    QString reason;
+    qint64 total = 0;
+    try {
+        // Room for a block and one more row at its widest, plus the 4-byte overrun of a copy.
+        const qsizetype room = blockSize + kMaxTextImageRowBytes * 4 + 8;
+        auto buffer = std::make_unique_for_overwrite<char[]>(std::size_t(room));
+        char* const start = buffer.get();
+        char* out = start;
+        bool ok = file.open(QIODevice::WriteOnly);
+        auto flush = [&] {
+            const qint64 n = out - start;
+            ok = ok && file.write(start, n) == n;
+            total += n;
+            out = start;
+        };
+        for (int r = 0; ok && r < arr.rowCount(); ++r) {
+            const std::uint8_t* b = arr.row(r);
+            const std::uint8_t* const e = b + arr.rowLength(r);
+            if (sep == kNoSeparator) {
+                for (; b < e; ++b) {
+                    const TDecimal& d = kDecimals[*b];
+                    std::memcpy(out, d.digits, 4);
+                    out += d.length;
+                }
+            } else {
+                const char s = char(sep);
+                for (; b < e; ++b) {
+                    const TDecimal& d = kDecimals[*b];
+                    std::memcpy(out, d.digits, 4);
+                    out += d.length;
+                    *out++ = s;
+                }
+            }
+            *out++ = '\r';
+            *out++ = '\n';
+            if (out - start >= blockSize)
+                flush();
+            setPos(progress, r);
+        }
+        if (ok)
+            flush();
+        // A short write can be reported as whole (seen with a file-size
+        // limit), so the size on disk is checked before the old file goes.
+        written = ok && file.flush() && file.error() == QFileDevice::NoError && file.size() == total;
+    } catch (const std::bad_alloc&) {
+        reason = QStringLiteral("недостаточно памяти");
+    }
+    if (!written || !file.commit()) {
+        if (reason.isEmpty())
+            reason =
+                file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("файл записан не полностью");
+        file.cancelWriting();
+        writeError(fileName, reason);
+        setPos(progress, 0);
+        return false;
+    }
+    setPos(progress, 0);
+    return true;
+}
+
+bool ReadImgTabText(TImgTabBGR& arr, const QString& separator, const QString& fileName, TProgress* progress)
+{
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
+        readError(fileName, QStringLiteral("файл не найден"));
+        return false;
+    }
+    // A pipe or a device could block or never end.
+    if (!info.isFile()) {
+        readError(fileName, QStringLiteral("это не обычный файл"));
+        return false;
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        readError(fileName, file.errorString());
+        return false;
+    }
+    const qint64 size = file.size();
+    const int kib = int(std::min<qint64>((size + 1023) / 1024, 0x7FFFFFFF));
+    if (progress) {
+        progress->setPosition(0);
+        progress->setMaximum(std::max(kib, 1));
+    }
+    QString reason;
+    try {
+        TTextImageParser parser(separatorByte(separator), qsizetype(size / 2 + 16));
+        auto block = std::make_unique_for_overwrite<char[]>(std::size_t(blockSize));
+        qint64 done = 0;
+        bool withinLimit = true;
+        for (;;) {
+            const qint64 n = file.read(block.get(), blockSize);
+            if (n < 0) {
+                reason = file.errorString();
+                break;
+            }
+            if (n == 0)
+                break;
+            withinLimit = parser.feed(block.get(), qsizetype(n));
+            if (!withinLimit)
+                break;
+            done += n;
+            setPos(progress, int(std::min<qint64>(done / 1024, kib)));
+        }
+        if (reason.isEmpty() && withinLimit)
+            withinLimit = parser.finish();
+        if (!withinLimit)
+            reason = QStringLiteral("в файле более %1 строк").arg(kMaxTextImageLines);
+        if (reason.isEmpty()) {
+            setPos(progress, 0);
+            if (parser.lines() == 0)
+                return false;
+            TImgTabBGR fresh;
+            parser.build(fresh);
+            arr = std::move(fresh);
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        reason = QStringLiteral("недостаточно памяти");
+    }
+    readError(fileName, reason);
+    setPos(progress, 0);
+    return false;
+}
+
+}  // namespace ormica

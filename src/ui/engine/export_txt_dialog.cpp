@@ -1,0 +1,36 @@
+#include "export_txt_dialog.h"
+
+#include "app/main_data.h"
+#include "engine/busy_cursor.h"
+#include "engine/progress_bar.h"
+#include "engine/text_image.h"
+
+namespace ormica {
+
+TExportTxtDialog::TExportTxtDialog(TFileDialogs* dialogs, QWidget* parent)
+    : TTextImageDialog(dialogs, QStringLiteral("Экспорт изображения в txt - файл"), QStringLiteral("ЭКСПОРТ"),
+                       QStringLiteral("Строки текстового файла будут соответствовать строкам изображения, а "
+                                      "каждый пиксель будет кодироваться тремя десятичными значениями в формате: "
+                                      "B разделитель G разделитель R разделитель"),
+                       parent)
+{
+    setObjectName(QStringLiteral("ExportTxtDialog"));
+}
+
+void TExportTxtDialog::Run()
+{
+    if (!dialogs_)
+        return;
+    const auto choice = dialogs_->askSave(QString(), TxtFilters(), 1);
+    if (!choice)
+        return;
+    repaint();
+    if (choice->fileName.isEmpty())
+        return;
+    // No overwrite question: an existing file is replaced.
+    const QString fileName = TextImageFileName(choice->fileName);
+    TBusyCursor busy;
+    WriteImgTabText(MainData::SrcArr, Separator(), fileName, progress_.get());
+}
+
+}  // namespace ormica

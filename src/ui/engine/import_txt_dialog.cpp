@@ -1,0 +1,34 @@
+#include "import_txt_dialog.h"
+
+#include "app/main_data.h"
+#include "engine/busy_cursor.h"
+#include "engine/progress_bar.h"
+#include "engine/text_image.h"
+
+namespace ormica {
+
+TImportTxtDialog::TImportTxtDialog(TFileDialogs* dialogs, QWidget* parent)
+    : TTextImageDialog(dialogs, QStringLiteral("Импорт из текстового файла"), QStringLiteral("ИМПОРТ"),
+                       QStringLiteral("Как изображение можно импортировать текстовый файл, содержащий только "
+                                      "строки пикселей, в которых значения B, G, R записаны десятичными числами "
+                                      "от 0 до 255 в формате: B разделитель G разделитель R разделитель"),
+                       parent)
+{
+    setObjectName(QStringLiteral("ImportTxtDialog"));
+}
+
+void TImportTxtDialog::Run()
+{
+    if (!dialogs_)
+        return;
+    const auto choice = dialogs_->askOpen(QString(), TxtFilters(), 1);
+    if (!choice)
+        return;
+    repaint();
+    if (choice->fileName.isEmpty())
+        return;
+    TBusyCursor busy;
+    ReadImgTabText(MainData::SrcArr, Separator(), choice->fileName, progress_.get());
+}
+
+}  // namespace ormica
