@@ -2,8 +2,12 @@
 #include "cli.h"
 
 #include "engine/img_service.h"
+#include "engine/rect.h"
+#include "histogram/fragment_stats.h"
 #include "histogram/histogram.h"
 
+#include <QStringList>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
 
@@ -61,6 +65,94 @@ int hist(const Invocation& call)
     return kSuccess;
 }
 
+// The largest fragment the fragment image of the histogram window holds.
+constexpr int kFragmentMaxW = 287;
+constexpr int kFragmentMaxH = 167;
+
+void printReal(const char* name, long double value)
+{
+    std::printf("%s\t%#.17Lg\n", name, value);
+}
+
+// The statistics of one row or column of a fragment, as the fragment tab
+// computes them.
+int stats(const Invocation& call)
+{
+    std::setlocale(LC_NUMERIC, "C");
+    const QStringList corners = call.values("fragment");
+    if (corners.isEmpty())
+        call.usageError(QStringLiteral("--fragment LEFT TOP RIGHT BOTTOM is required"));
+    int c[4];
+    const char* cornerNames[4] = {"LEFT", "TOP", "RIGHT", "BOTTOM"};
+    for (int i = 0; i < 4; ++i)
+        c[i] = call.wholeNumber(corners.at(i), QLatin1String(cornerNames[i]));
+    const bool byRow = call.isSet("row");
+    if (byRow == call.isSet("column"))
+        call.usageError(QStringLiteral("give either --row Y or --column X"));
+    const int line = byRow ? call.wholeNumber(call.values("row").first(), QStringLiteral("Y"))
+                           : call.wholeNumber(call.values("column").first(), QStringLiteral("X"));
+    char channel = 'L';
+    if (call.isSet("channel")) {
+        const QString name = call.values("channel").first();
+        if (name.size() != 1 || !QStringLiteral("RGBL").contains(name))
+            call.usageError(QStringLiteral("--channel takes R, G, B or L, not \"%1\"").arg(name));
+        channel = name.at(0).toLatin1();
+    }
+    if (call.isSet("auto") && call.isSet("conv"))
+        call.usageError(QStringLiteral("give either --auto or --conv, not both"));
+    int funcIndex = -1;
+    if (call.isSet("conv")) {
+        const QStringList names{QStringLiteral("one"), QStringLiteral("x"), QStringLiteral("one-minus-x"),
+                                QStringLiteral("rect")};
+        funcIndex = int(names.indexOf(call.values("conv").first()));
+        if (funcIndex < 0)
+            call.usageError(QStringLiteral("--conv takes one, x, one-minus-x or rect, not \"%1\"")
+                                .arg(call.values("conv").first()));
+    }
+
+    PictureFiles files(call);
+    TImageControl loaded;
+    files.load(call.arg(0), loaded);
+    const QImage& picture = loaded.picture();
+    // As the main window takes a selection: inside the picture, and no more
+    // than the fragment image holds, counted from the top-left corner.
+    TRect rect = NormalizeRect({c[0], c[1]}, {c[2], c[3]});
+    rect.Left = std::max(rect.Left, 0);
+    rect.Top = std::max(rect.Top, 0);
+    rect.Right = std::min(rect.Right, picture.width() - 1);
+    rect.Bottom = std::min(rect.Bottom, picture.height() - 1);
+    if (rect.Left > rect.Right || rect.Top > rect.Bottom)
+        throw Failure{QStringLiteral("the fragment lies outside the picture")};
+    rect.Right = std::min(rect.Right, rect.Left + kFragmentMaxW - 1);
+    rect.Bottom = std::min(rect.Bottom, rect.Top + kFragmentMaxH - 1);
+    // A single row or column copies nothing; the sample then refuses it as too small.
+    TImgTabColor fragment;
+    AreaBitMapToImgTabColor(picture, rect, fragment);
+
+    TAcExtract ac;
+    ac.SelRow = ac.SelCol = line;
+    if (!ExtractSample(fragment, true, byRow ? 'R' : 'C', ac))
+        return kFailed;  // the refusal is already on stderr
+    SampleStatistics(ac, channel);
+    const bool correlate = call.isSet("auto") || funcIndex >= 0;
+    if (correlate) {
+        if (funcIndex >= 0)
+            BuildConvFunc(ac, funcIndex);
+        if (!CorrelateSample(ac, funcIndex >= 0 ? 'C' : 'A'))
+            return kFailed;
+    }
+    const long double fragmentMean = FragmentMean(fragment, 'L');
+    std::printf("n\t%d\n", ac.NumPnt);
+    printReal("mean", ac.Mean);
+    printReal("variance", ac.Variance);
+    printReal("fragment_mean", fragmentMean);
+    printReal("fragment_variance", FragmentVariance(fragment, 'L', fragmentMean));
+    if (correlate)
+        for (const TGraphPoint& p : ac.GraphAc)
+            std::printf("%d\t%#.17Lg\n", int(p.X), p.Y);
+    return kSuccess;
+}
+
 }  // namespace
 
 std::span<const Command> histogramCommands()
@@ -73,6 +165,24 @@ std::span<const Command> histogramCommands()
          {{"IN", "The picture to read: BMP, or JPEG named .jpg or .jpeg."}},
          {{"counts", "", "Also print the 256 counts of each channel, then the 256 bar heights (0 .. 236)."}},
          hist},
+        {"stats",
+         "IN --fragment LEFT TOP RIGHT BOTTOM (--row Y | --column X) [--channel R|G|B|L] [--auto | --conv "
+         "one|x|one-minus-x|rect]",
+         "Statistics of one row or column of a fragment, as the fragment tab of the histogram window computes them: "
+         "n, mean and variance of the sample, then mean and variance of Light over the whole fragment, one "
+         "tab-separated name and value a line. With --auto or --conv, one more line per entry of the correlation "
+         "result: the lag (-(N + 1) .. N + 1) and the value. Reals have 17 significant digits and a decimal point.",
+         {{"IN", "The picture to read: BMP, or JPEG named .jpg or .jpeg."}},
+         {{"fragment", "LEFT TOP RIGHT BOTTOM",
+           "The fragment: corners included, in any order, clipped to the picture, then at most 287 x 167 pixels "
+           "from its top-left corner, as the main window copies it."},
+          {"row", "Y", "Sample row Y of the fragment (0 = its top row)."},
+          {"column", "X", "Sample column X of the fragment (0 = its left column)."},
+          {"channel", "R|G|B|L", "The channel of the sample; L (unrounded Light) by default."},
+          {"auto", "", "Also the autocorrelation, divided by the variance when it is not 0."},
+          {"conv", "one|x|one-minus-x|rect",
+           "Also the sliding sum of products with Func(X) = 1, X, 1 - X or Rect; not divided."}},
+         stats},
     };
     return commands;
 }

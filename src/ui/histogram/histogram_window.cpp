@@ -5,16 +5,19 @@
 #include "engine/image_widget.h"
 #include "engine/img_service.h"
 #include "engine/progress_bar.h"
+#include "engine/up_down.h"
 #include "histogram/cross_hair_selector.h"
 #include "histogram/histogram_window_parts.h"
-#include "transfer/point_editor.h"
-#include "engine/up_down.h"
 #include "transfer/graph_label.h"
+#include "transfer/graph_xy.h"
+#include "transfer/point_editor.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
@@ -210,6 +213,9 @@ TFormGistogram::~TFormGistogram()
     // The editor and the selector give their images the mouse handlers back first.
     editor_.reset();
     crossHair_.reset();
+    graphSrc_.reset();
+    graphAc_.reset();
+    graphFun_.reset();
 }
 
 void TFormGistogram::FormCreate()
@@ -444,6 +450,7 @@ void TFormGistogram::createFragmentTab()
     PanelSrcFun1 = makePanel("PanelSrcFun1", TabSheet3, QRect(408, 184, 409, 193));
     PanelAcFunc = makePanel("PanelAcFunc", TabSheet3, QRect(8, 384, 809, 185));
     crossHair_ = std::make_unique<TCrossHairSelector>(ImgAcFrg);
+    createStatsControls();
 }
 
 TColor TFormGistogram::panelColor() const
@@ -477,6 +484,22 @@ void TFormGistogram::FormShow()
     } else {
         PageControl1->setCurrentIndex(0);
     }
+    // The choice boxes start over; the size read-outs describe this fragment.
+    CmbBoxAcCnvl->setCurrentIndex(0);
+    CmbBoxFun3->setCurrentIndex(0);
+    showFragmentSize();
+}
+
+void TFormGistogram::hideEvent(QHideEvent* event)
+{
+    QDialog::hideEvent(event);
+    if (!event->spontaneous())
+        FormClose();
+}
+
+void TFormGistogram::FormClose()
+{
+    ResetAcState();
 }
 
 void TFormGistogram::SpButGistSrcClick()
@@ -511,6 +534,7 @@ void TFormGistogram::refresh()
         setWindowTitle(QStringLiteral("   Гистограммы : ФИНИШНОЕ изображение"));
         Gistogram.ImageTag = 'F';
     }
+    ShowFragmentStatistics();
 }
 
 void TFormGistogram::showRecord()

@@ -2,6 +2,7 @@
 
 #include "engine/color.h"
 #include "engine/img_tab.h"
+#include "histogram/fragment_stats.h"
 #include "histogram/histogram.h"
 #include "transfer/point_list.h"
 
@@ -24,6 +25,7 @@ namespace ormica {
 
 class TCrossHairSelector;
 class TFileDialogs;
+class TGraphXY;
 class TImageWidget;
 class TPointEditor;
 class TProgressBarAdapter;
@@ -128,13 +130,57 @@ public:
     // The open and save dialogs of function files; not owned.
     void setFileDialogs(TFileDialogs* dialogs) { dialogs_ = dialogs; }
 
-    // The fragment tab's fixed frame; its controls are not part of it yet.
+    // The fragment tab.
     QFrame* PanelAcImg = nullptr;
     TImageWidget* ImgAcFrg = nullptr;
     QFrame* Panel2 = nullptr;
     QTabWidget* PageControlAc = nullptr;
     QFrame* PanelSrcFun1 = nullptr;
     QFrame* PanelAcFunc = nullptr;
+    QFrame* PanelFun3 = nullptr;
+    QLabel* StTextChoiceLamp = nullptr;
+    QLabel* StTextChoiceStat = nullptr;
+    QLabel* StTextSelRow = nullptr;
+    QLabel* StTextSelCol = nullptr;
+    QLabel* StTextAcIW = nullptr;
+    QLabel* StTextAcIH = nullptr;
+    QLabel* StTextAcINumPnt = nullptr;
+    QToolButton* SpButtChoiceR = nullptr;
+    QToolButton* SpButtChoiceG = nullptr;
+    QToolButton* SpButtChoiceB = nullptr;
+    QToolButton* SpButtChoiceL = nullptr;
+    QToolButton* SpButtAcCol = nullptr;
+    QToolButton* SpButtAcRow = nullptr;
+    QToolButton* SpButtRunAcMD = nullptr;
+    QLabel* StTextME = nullptr;
+    QLabel* StTextDE = nullptr;
+    QComboBox* CmbBoxAcCnvl = nullptr;
+    QToolButton* SpButtRunAcCnvl = nullptr;
+    QLabel* StTextFragME = nullptr;
+    QLabel* StTextFragDE = nullptr;
+    QLabel* StTextFragChanel = nullptr;
+    QLabel* StTextFragDivSrc = nullptr;
+    QLabel* StTextLightLevel = nullptr;
+    QComboBox* CmbBoxFun3 = nullptr;
+    QLabel* StTextFun1 = nullptr;
+    QLabel* StTextFun2 = nullptr;
+    QLabel* StTextFun3 = nullptr;
+
+    // The sample of the fragment and everything computed from it.
+    TAcExtract AcExtract;
+
+    // Plot 1 (the centred sample), 2 (correlation) and 3 (Func(X)).
+    TGraphXY* graphSrc() const { return graphSrc_.get(); }
+    TGraphXY* graphAc() const { return graphAc_.get(); }
+    TGraphXY* graphFun() const { return graphFun_.get(); }
+    // The colours of the choice lamp and of the whole-fragment lamp, as last painted.
+    TColor choiceLampColor() const { return choiceLampColor_; }
+    TColor fragLampColor() const { return fragLampColor_; }
+
+    void ClearAcResults();
+    void ResetAcState();
+    void ShowFragmentStatistics();
+    void ResetFragmentStatistics();
 
     // The cross-hair on the fragment image; it also bounds the fragment.
     TCrossHairSelector* crossHair() const { return crossHair_.get(); }
@@ -161,12 +207,30 @@ public slots:
     void UpDnLGrateClick();
     void cbBoxSectionNumbClick();
 
+    void SpButtChoiceChannelClick();
+    void SpButtAcRowColClick();
+    void SpButtRunAcMDClick();
+    void SpButtRunAcCnvlClick();
+    void CmbBoxFun3Click();
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void FormCreate();
     void FormShow();
+    void FormClose();
+    void createStatsControls();
+    void createStatsPanel2(QWidget* p);
+    void createFragmentPages();
+    void createStatsPlots();
+    void showFragmentSize();
+    void drawConvFunc();
+    void paintChoiceLamp(TColor color);
+    void paintFragLamp(TColor color);
+    // The point read-out of one plot over its array, X the mouse column.
+    void pointReadOut(TGraphXY* graph, const TGraphArr& points, QLabel* readOut, const QString& formatY, int x);
     void createHistogramTab();
     void createStatisticsPanel();
     void createFragmentTab();
@@ -189,6 +253,13 @@ private:
     std::unique_ptr<TProgressBarAdapter> progress_;
     std::unique_ptr<TCrossHairSelector> crossHair_;
     std::unique_ptr<TPointEditor> editor_;
+    std::unique_ptr<TGraphXY> graphSrc_;
+    std::unique_ptr<TGraphXY> graphAc_;
+    std::unique_ptr<TGraphXY> graphFun_;
+    QButtonGroup* acChannelButtons_ = nullptr;
+    QButtonGroup* acRowColButtons_ = nullptr;
+    TColor choiceLampColor_ = 0;
+    TColor fragLampColor_ = 0;
     TFileDialogs* dialogs_ = nullptr;
     QString functionDir_;
     QButtonGroup* imageButtons_ = nullptr;

@@ -1,0 +1,481 @@
+// The fragment statistics tab of the histogram window.
+#include "app/main_data.h"
+#include "engine/image_widget.h"
+#include "engine/message_sink.h"
+#include "histogram/cross_hair_selector.h"
+#include "histogram/fragment_stats.h"
+#include "histogram/histogram_window.h"
+#include "histogram/histogram_window_parts.h"
+#include "transfer/graph_label.h"
+#include "transfer/graph_xy.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLocale>
+#include <QStyle>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <algorithm>
+
+namespace ormica {
+
+using namespace gistparts;
+
+namespace {
+
+constexpr int kGap = 4;
+constexpr int kFieldH = 20;
+const QColor kPlotColour(0, 255, 0);  // $00FF00
+
+QString noRatio()
+{
+    return QStringLiteral(" ------- ");
+}
+
+int rightOf(const QWidget* w)
+{
+    return w->geometry().right() + 1;
+}
+
+// A label at (x, y + 2) and a read-out after it, not left of `fieldX`.
+QLabel* labelledReadOut(const QString& text, QWidget* parent, int x, int y, const char* name, int fieldX, int fieldW)
+{
+    QLabel* label = makeLabel(text, parent, x, y + 2);
+    const int at = std::max(fieldX, rightOf(label) + kGap);
+    return makeReadOut(name, QString(), parent, QRect(at, y, fieldW, kFieldH));
+}
+
+QToolButton* makeRunButton(const char* name, QWidget* parent, QRect geometry)
+{
+    auto* button = new QToolButton(parent);
+    button->setObjectName(QLatin1String(name));
+    button->setIcon(QApplication::style()->standardIcon(QStyle::SP_MediaPlay));
+    button->setGeometry(geometry);
+    return button;
+}
+
+void paintLabel(QLabel* label, TColor color)
+{
+    label->setAutoFillBackground(true);
+    QPalette pal = label->palette();
+    pal.setColor(QPalette::Window, toQColor(color));
+    label->setPalette(pal);
+}
+
+}  // namespace
+
+void TFormGistogram::createStatsControls()
+{
+    // The positions were drawn for an 8-point dialog font, as on the first tab.
+    QFont font = TabSheet3->font();
+    font.setPixelSize(11);
+    TabSheet3->setFont(font);
+
+    createStatsPanel2(Panel2);
+    createFragmentPages();
+    createStatsPlots();
+
+    crossHair_->OnMove = [this](TCrossHairSelector&, int row, int column) {
+        StTextSelRow->setText(QString::number(row));
+        StTextSelCol->setText(QString::number(column));
+    };
+    crossHair_->OnSelect = [this](TCrossHairSelector&, int row, int column) {
+        StTextChoiceStat->setText(QStringLiteral("Координаты выбраны"));
+        paintChoiceLamp(clLime);
+        StTextSelRow->setText(QString::number(row));
+        StTextSelCol->setText(QString::number(column));
+        AcExtract.SelRow = row;
+        AcExtract.SelCol = column;
+    };
+    crossHair_->OnRelease = [this](TCrossHairSelector&) {
+        StTextChoiceStat->setText(QStringLiteral("Идет выбор координат"));
+        paintChoiceLamp(clYellow);
+        ClearAcResults();
+    };
+    StTextChoiceStat->setText(QStringLiteral("Кликните на изображении"));
+    paintChoiceLamp(clYellow);
+    AcExtract.RowCol = 'R';
+    AcExtract.Channel = 'L';
+    ResetFragmentStatistics();
+    showFragmentSize();
+}
+
+void TFormGistogram::createStatsPanel2(QWidget* p)
+{
+    const QFontMetrics fm(p->font());
+    const QString sep = QLocale().decimalPoint();
+
+    // The choice of a point, on the left.
+    makeLabel(QStringLiteral("Выборка на изображении"), p, 8, 6);
+    StTextChoiceLamp = makeReadOut("StTextChoiceLamp", QString(), p, QRect(8, 24, 16, kFieldH));
+    int statW = 0;
+    for (const char* t : {"Кликните на изображении", "Идет выбор координат", "Координаты выбраны"})
+        statW = std::max(statW, readOutWidth(fm, QString::fromUtf8(t)));
+    StTextChoiceStat = makeReadOut("StTextChoiceStat", QString(), p, QRect(28, 24, statW, kFieldH));
+    const int coordW = readOutWidth(fm, QStringLiteral("-99999"));
+    StTextSelRow = labelledReadOut(QStringLiteral("Строка"), p, 8, 50, "StTextSelRow", 60, coordW);
+    StTextSelCol =
+        labelledReadOut(QStringLiteral("Столбец"), p, rightOf(StTextSelRow) + 10, 50, "StTextSelCol", 0, coordW);
+
+    auto* frag = new QGroupBox(QStringLiteral("  Фрагмент изображения  "), p);
+    frag->setObjectName(QStringLiteral("GroupAcImage"));
+    const int sizeW = readOutWidth(fm, QStringLiteral("99999"));
+    StTextAcIW = labelledReadOut(QStringLiteral("Ширина"), frag, 8, 20, "StTextAcIW", 0, sizeW);
+    StTextAcIH = labelledReadOut(QStringLiteral("Высота"), frag, rightOf(StTextAcIW) + 10, 20, "StTextAcIH", 0, sizeW);
+    StTextAcINumPnt = labelledReadOut(QStringLiteral("Число точек"), frag, 8, 44, "StTextAcINumPnt", 0,
+                                      readOutWidth(fm, QStringLiteral("9999999999")));
+    // As wide as the column above it, or as its own fields need.
+    const int groupW = std::max({rightOf(StTextChoiceStat) - 8, rightOf(StTextSelCol) - 8, rightOf(StTextAcIH) + 8,
+                                 rightOf(StTextAcINumPnt) + 8});
+    frag->setGeometry(8, 76, groupW, 70);
+
+    // The sample's channel and direction, and the two runs, on the right.
+    const int x0 = rightOf(frag) + 10;
+    QLabel* channel = makeLabel(QStringLiteral("Канал"), p, x0, 26);
+    struct TButtonDesc {
+        const char* name;
+        const char* text;
+        const char* hint;
+        int tag;
+        QToolButton** ref;
+    };
+    const TButtonDesc channels[4] = {
+        {"SpButtChoiceR", "R", "Выбрать канал RED", 1, &SpButtChoiceR},
+        {"SpButtChoiceG", "G", "Выбрать канал GREEN", 2, &SpButtChoiceG},
+        {"SpButtChoiceB", "B", "Выбрать канал BLUE", 3, &SpButtChoiceB},
+        {"SpButtChoiceL", "L", "Выбрать канал LIGHT", 4, &SpButtChoiceL},
+    };
+    acChannelButtons_ = new QButtonGroup(this);
+    int x = rightOf(channel) + kGap;
+    for (const TButtonDesc& d : channels) {
+        *d.ref = makeButton(d.name, QLatin1String(d.text), QString::fromUtf8(d.hint), p, QRect(x, 22, 22, 22));
+        acChannelButtons_->addButton(*d.ref, d.tag);
+        connect(*d.ref, &QToolButton::clicked, this, &TFormGistogram::SpButtChoiceChannelClick);
+        x += 23;
+    }
+    SpButtChoiceL->setChecked(true);
+
+    QLabel* channelTitle = makeLabel(QStringLiteral("Выборка по каналу цвета"), p, x0, 6);
+    QLabel* rowColTitle = makeLabel(QStringLiteral("Вборка по столб./строка"), p, 0, 6);
+    const int x1 = std::max({x + 14, rightOf(channelTitle) + 12, p->width() - 8 - rowColTitle->width()});
+    rowColTitle->move(x1, 6);
+    QLabel* rowCol = makeLabel(QStringLiteral("Col / Row"), p, x1, 26);
+    const int bw = fm.horizontalAdvance(QStringLiteral("Row")) + 12;
+    SpButtAcCol = makeButton("SpButtAcCol", QStringLiteral("Col"), QStringLiteral("Для автокорреляции выбрать СТОЛБЕЦ"),
+                             p, QRect(rightOf(rowCol) + kGap, 22, bw, 22));
+    SpButtAcRow = makeButton("SpButtAcRow", QStringLiteral("Row"), QStringLiteral("Для автокорреляции выбрать СТРОКУ"),
+                             p, QRect(rightOf(SpButtAcCol) + 1, 22, bw, 22));
+    acRowColButtons_ = new QButtonGroup(this);
+    acRowColButtons_->addButton(SpButtAcRow, 1);
+    acRowColButtons_->addButton(SpButtAcCol, 2);
+    SpButtAcRow->setChecked(true);
+    for (QToolButton* b : {SpButtAcRow, SpButtAcCol})
+        connect(b, &QToolButton::clicked, this, &TFormGistogram::SpButtAcRowColClick);
+
+    // Mean and variance of byte values are never negative, and never so
+    // small that the exponent needs three digits.
+    const int statValueW =
+        std::max(readOutWidth(fm, QStringLiteral("8") + sep + QStringLiteral("88888888888888E-88")),
+                 readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888")));
+    SpButtRunAcMD = makeRunButton("SpButtRunAcMD", p, QRect(x0, 54, 28, 44));
+    const int statX = rightOf(SpButtRunAcMD) + 6;
+    QLabel* meLabel = makeLabel(QStringLiteral("Мат. ожидание"), p, statX, 54 + 2);
+    QLabel* deLabel = makeLabel(QStringLiteral("Дисперсия"), p, statX, 78 + 2);
+    const int valueX = std::max(rightOf(meLabel), rightOf(deLabel)) + kGap;
+    StTextME = makeReadOut("StTextME", QString(), p, QRect(valueX, 54, statValueW, kFieldH));
+    StTextDE = makeReadOut("StTextDE", QString(), p, QRect(valueX, 78, statValueW, kFieldH));
+    connect(SpButtRunAcMD, &QToolButton::clicked, this, &TFormGistogram::SpButtRunAcMDClick);
+
+    makeLabel(QStringLiteral("Тип статистической операции"), p, x0, 106);
+    CmbBoxAcCnvl = new QComboBox(p);
+    CmbBoxAcCnvl->setObjectName(QStringLiteral("CmbBoxAcCnvl"));
+    CmbBoxAcCnvl->addItems({QStringLiteral(" Автокорреляция"), QStringLiteral(" Свертка с Func ( X )")});
+    CmbBoxAcCnvl->setGeometry(x0, 124, std::max(170, CmbBoxAcCnvl->sizeHint().width()), 22);
+    SpButtRunAcCnvl = makeRunButton("SpButtRunAcCnvl", p, QRect(rightOf(CmbBoxAcCnvl) + 6, 122, 28, 26));
+    connect(SpButtRunAcCnvl, &QToolButton::clicked, this, &TFormGistogram::SpButtRunAcCnvlClick);
+
+    // The panel widens only as far as its fields need.
+    int needW = p->width();
+    for (const QWidget* w : p->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        needW = std::max(needW, rightOf(w) + 8);
+    p->resize(needW, p->height());
+}
+
+void TFormGistogram::createFragmentPages()
+{
+    const QFontMetrics fm(TabSheet3->font());
+    const QString sep = QLocale().decimalPoint();
+    const int statW = readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888"));
+
+    // Both sub-tab titles fit the design width with a narrower padding.
+    PageControlAc->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
+    auto* page1 = new QWidget;
+    page1->setObjectName(QStringLiteral("TabSheetFrag"));
+    PageControlAc->addTab(page1, QStringLiteral(" Статистика по фрагменту изображения"));
+    auto* page2 = new QWidget;
+    page2->setObjectName(QStringLiteral("TabSheetFun3"));
+    PageControlAc->addTab(page2, QStringLiteral("  Функции для свертки"));
+
+    auto* whole = new QGroupBox(QStringLiteral(" Фрагмент изображения  "), page1);
+    whole->setObjectName(QStringLiteral("GroupFragWhole"));
+    QLabel* meLabel = makeLabel(QStringLiteral("Мат. ожидание"), whole, 8, 20 + 2);
+    QLabel* deLabel = makeLabel(QStringLiteral("Дисперсия"), whole, 8, 44 + 2);
+    const int valueX = std::max(rightOf(meLabel), rightOf(deLabel)) + kGap;
+    StTextFragME = makeReadOut("StTextFragME", QString(), whole, QRect(valueX, 20, statW, kFieldH));
+    StTextFragDE = makeReadOut("StTextFragDE", QString(), whole, QRect(valueX, 44, statW, kFieldH));
+    QLabel* channel = makeLabel(QStringLiteral("Канал"), whole, rightOf(StTextFragME) + 12, 22);
+    StTextFragChanel = makeReadOut("StTextFragChanel", QString(), whole, QRect(rightOf(channel) + kGap, 20, 16, 18));
+    StTextFragChanel->setAutoFillBackground(true);
+    makeLabel(QStringLiteral("( White )"), whole, rightOf(StTextFragChanel) + kGap, 22);
+    whole->setGeometry(4, 4, 382, 70);
+
+    auto* special = new QGroupBox(QStringLiteral("  Специальные статистические оценки  "), page1);
+    special->setObjectName(QStringLiteral("GroupFragSpecial"));
+    const int ratioW = readOutWidth(fm, QStringLiteral("100") + sep + QStringLiteral("000000000000 %"));
+    const int textW = 374 - 8 - ratioW - 2 * kGap;
+    const auto ratioRow = [&](const QString& text, int y, const char* name) {
+        auto* label = new QLabel(text, special);
+        label->setWordWrap(true);
+        label->setGeometry(8, y, textW, label->heightForWidth(textW));
+        return makeReadOut(name, noRatio(), special,
+                           QRect(8 + textW + kGap, y + (label->height() - kFieldH) / 2, ratioW, kFieldH));
+    };
+    StTextFragDivSrc =
+        ratioRow(QStringLiteral("Отношение числа всех точек фрагмента к изображению"), 20, "StTextFragDivSrc");
+    StTextLightLevel =
+        ratioRow(QStringLiteral("Отношение уровня яркости  фрагмента к изображению"), 56, "StTextLightLevel");
+    StTextLightLevel->setToolTip(
+        QStringLiteral("Средняя яркость Light фрагмента в процентах от средней яркости Light всего изображения"));
+    special->setGeometry(4, 78, 382, 92);
+
+    PanelFun3 = makePanel("PanelFun3", page2, QRect(0, 0, 389, 169));
+}
+
+void TFormGistogram::createStatsPlots()
+{
+    const QFontMetrics fm(TabSheet3->font());
+    const QString sep = QLocale().decimalPoint();
+    graphSrc_ = std::make_unique<TGraphXY>(PanelSrcFun1);
+    graphAc_ = std::make_unique<TGraphXY>(PanelAcFunc);
+    graphFun_ = std::make_unique<TGraphXY>(PanelFun3);
+    graphSrc_->SetCaption(QStringLiteral("График центрированной мат. ожиданием выборки"));
+    graphAc_->SetCaption(QStringLiteral("График функции автокорреляции или свертки"));
+    graphFun_->SetCaption(QStringLiteral("Функция для свертки"));
+    for (TGraphXY* g : {graphSrc_.get(), graphAc_.get(), graphFun_.get()})
+        g->SetFormatX(QStringLiteral("%3.0f"));
+
+    // Each read-out sits in the top right corner of its panel and shows its
+    // widest text whole.
+    const auto corner = [&](const char* name, QFrame* panel, const QString& widest) {
+        const int width = readOutWidth(fm, widest);
+        return makeReadOut(name, QString(), panel, QRect(panel->width() - 6 - width, 6, width, kFieldH));
+    };
+    StTextFun1 =
+        corner("StTextFun1", PanelSrcFun1, QStringLiteral(" Func ( 287 ) = -255") + sep + QStringLiteral("0000"));
+    StTextFun2 =
+        corner("StTextFun2", PanelAcFunc, QStringLiteral(" Func ( -288 ) = -9999999") + sep + QStringLiteral("0000"));
+    StTextFun3 = corner("StTextFun3", PanelFun3, QStringLiteral(" Func ( 287 ) = 1") + sep + QStringLiteral("0000"));
+
+    CmbBoxFun3 = new QComboBox(PanelFun3);
+    CmbBoxFun3->setObjectName(QStringLiteral("CmbBoxFun3"));
+    CmbBoxFun3->addItems({QStringLiteral(" Func ( X ) = 1"), QStringLiteral(" Func ( X ) = X"),
+                          QStringLiteral(" Func ( X ) = 1 - X"), QStringLiteral(" Func ( X ) = Rect")});
+    const int comboW = CmbBoxFun3->sizeHint().width();
+    CmbBoxFun3->setGeometry(StTextFun3->x() - kGap - comboW, 5, comboW, 22);
+    connect(CmbBoxFun3, &QComboBox::activated, this, &TFormGistogram::CmbBoxFun3Click);
+
+    // A font too wide for the top line elides a caption and keeps it whole in the hint.
+    const auto fitCaption = [](TGraphXY* g, const QWidget* rightNeighbour) {
+        QLabel* label = g->CaptionLabel;
+        if (!label)
+            return;
+        const int room = rightNeighbour->x() - kGap - label->x();
+        if (label->width() <= room)
+            return;
+        label->setText(label->fontMetrics().elidedText(g->CaptionText, Qt::ElideRight, room));
+        label->setToolTip(g->CaptionText);
+        label->resize(room, label->height());
+    };
+    fitCaption(graphSrc_.get(), StTextFun1);
+    fitCaption(graphAc_.get(), StTextFun2);
+    fitCaption(graphFun_.get(), CmbBoxFun3);
+
+    graphSrc_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
+        pointReadOut(graphSrc_.get(), AcExtract.GraphCentred, StTextFun1, QStringLiteral("%8.4f"), x);
+    };
+    graphAc_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
+        pointReadOut(graphAc_.get(), AcExtract.GraphAc, StTextFun2, QStringLiteral("%8.4f"), x);
+    };
+    graphFun_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
+        pointReadOut(graphFun_.get(), AcExtract.GraphFunc, StTextFun3, QStringLiteral("%5.4f"), x);
+    };
+}
+
+void TFormGistogram::pointReadOut(TGraphXY* graph, const TGraphArr& points, QLabel* readOut, const QString& formatY,
+                                  int x)
+{
+    if (points.empty())
+        return;
+    const int index = graph->PixelToIndex(x, &points);
+    if (index < 0)
+        return;
+    const TGraphPoint& p = points[std::size_t(index)];
+    readOut->setText(QStringLiteral(" Func ( ") + FormatGraphLabel(QStringLiteral("%3.0f"), p.X) +
+                     QStringLiteral(" ) = ") + FormatGraphLabel(formatY, p.Y));
+}
+
+void TFormGistogram::paintChoiceLamp(TColor color)
+{
+    choiceLampColor_ = color;
+    paintLabel(StTextChoiceLamp, color);
+}
+
+void TFormGistogram::paintFragLamp(TColor color)
+{
+    fragLampColor_ = color;
+    paintLabel(StTextFragChanel, color);
+}
+
+void TFormGistogram::showFragmentSize()
+{
+    if (FragArr.empty()) {
+        for (QLabel* l : {StTextAcIW, StTextAcIH, StTextAcINumPnt})
+            l->setText(QStringLiteral("0"));
+        ResetFragmentStatistics();
+        return;
+    }
+    const qint64 w = FragArr.rowLength(0);
+    const qint64 h = FragArr.rowCount();
+    StTextAcIW->setText(QString::number(w));
+    StTextAcIH->setText(QString::number(h));
+    StTextAcINumPnt->setText(QString::number(w * h));
+}
+
+void TFormGistogram::SpButtChoiceChannelClick()
+{
+    switch (acChannelButtons_->checkedId()) {
+    case 1:
+        AcExtract.Channel = 'R';
+        break;
+    case 2:
+        AcExtract.Channel = 'G';
+        break;
+    case 3:
+        AcExtract.Channel = 'B';
+        break;
+    default:
+        AcExtract.Channel = 'L';
+        break;
+    }
+    ClearAcResults();
+}
+
+void TFormGistogram::SpButtAcRowColClick()
+{
+    AcExtract.RowCol = acRowColButtons_->checkedId() == 2 ? 'C' : 'R';
+    ClearAcResults();
+}
+
+void TFormGistogram::SpButtRunAcMDClick()
+{
+    if (FragArr.empty()) {
+        messages().warning(QStringLiteral("Фрагмент изображения не загружен"));
+        return;
+    }
+    if (!ExtractSample(FragArr, crossHair_->Selected, AcExtract.RowCol, AcExtract)) {
+        ClearAcResults();
+        return;
+    }
+    SampleStatistics(AcExtract, AcExtract.Channel);
+    graphSrc_->SetFormatX(QStringLiteral("%3.0f"));
+    graphSrc_->SetFormatY(QStringLiteral("%4.1f"));
+    graphSrc_->Reset();
+    graphSrc_->DrawFunction(&AcExtract.GraphCentred, kPlotColour);
+    StTextME->setText(FormatGeneral(AcExtract.Mean));
+    StTextDE->setText(FormatGeneral(AcExtract.Variance));
+    drawConvFunc();
+}
+
+void TFormGistogram::drawConvFunc()
+{
+    const bool built = BuildConvFunc(AcExtract, CmbBoxFun3->currentIndex());
+    graphFun_->Reset();
+    if (built)
+        graphFun_->DrawFunction(&AcExtract.GraphFunc, kPlotColour);
+}
+
+void TFormGistogram::CmbBoxFun3Click()
+{
+    drawConvFunc();
+}
+
+void TFormGistogram::SpButtRunAcCnvlClick()
+{
+    const char mode = CmbBoxAcCnvl->currentIndex() == 1 ? 'C' : 'A';
+    if (!CorrelateSample(AcExtract, mode))
+        return;
+    graphAc_->Reset();
+    graphAc_->DrawFunction(&AcExtract.GraphAc, kPlotColour);
+}
+
+void TFormGistogram::ClearAcResults()
+{
+    for (QLabel* l : {StTextME, StTextDE, StTextFun1, StTextFun2})
+        l->clear();
+    graphSrc_->Reset();
+    graphAc_->Reset();
+}
+
+void TFormGistogram::ResetAcState()
+{
+    crossHair_->Deactivate();
+    crossHair_->Clear();
+    crossHair_->Activate();
+    FragArr.clear();
+    ClearAcResults();
+    StTextChoiceStat->setText(QStringLiteral("Кликните на изображении"));
+    paintChoiceLamp(clYellow);
+    AcExtract.StatReady = false;
+    AcExtract.SelRow = -1;
+    AcExtract.SelCol = -1;
+    FreeAcArrays(AcExtract);
+    graphFun_->Reset();
+    StTextFun3->clear();
+}
+
+void TFormGistogram::ResetFragmentStatistics()
+{
+    StTextFragME->setText(QStringLiteral("0"));
+    StTextFragDE->setText(QStringLiteral("0"));
+    paintFragLamp(ResolveColor(clBtnFace));
+    StTextFragDivSrc->setText(noRatio());
+    StTextLightLevel->setText(noRatio());
+}
+
+void TFormGistogram::ShowFragmentStatistics()
+{
+    ResetFragmentStatistics();
+    if (MainData::SrcArr.empty() || FragArr.empty())
+        return;
+    paintFragLamp(clWhite);
+    const long double m = FragmentMean(FragArr, 'L');
+    const long double d = FragmentVariance(FragArr, 'L', m);
+    StTextFragME->setText(FormatGeneral(m));
+    StTextFragDE->setText(FormatGeneral(d));
+    const TGistogramData& g = Gistogram;
+    if (g.ImageTag != 'M' || g.Count == 0)
+        return;
+    const long double points = static_cast<long double>(FragArr.rowLength(0)) * FragArr.rowCount();
+    StTextFragDivSrc->setText(FormatGeneral(points / g.Count * 100) + QStringLiteral(" %"));
+    // The fragment's mean Light against the picture's; a black picture has no such ratio.
+    if (g.MeanL > 0)
+        StTextLightLevel->setText(FormatGeneral(m / g.MeanL * 100) + QStringLiteral(" %"));
+}
+
+}  // namespace ormica
