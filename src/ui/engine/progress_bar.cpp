@@ -1,6 +1,7 @@
 #include "progress_bar.h"
 
 #include <QProgressBar>
+#include <algorithm>
 
 namespace ormica {
 
@@ -14,13 +15,26 @@ QProgressBar* MakeProgressBar(QWidget* parent)
     return bar;
 }
 
+TProgressBarAdapter::TProgressBarAdapter(QProgressBar* bar)
+    : bar_(bar), min_(bar->minimum()), max_(bar->maximum())
+{
+}
+
 void TProgressBarAdapter::setMinimum(int value)
 {
-    bar_->setMinimum(value);
+    min_ = value;
+    apply();
 }
 void TProgressBarAdapter::setMaximum(int value)
 {
-    bar_->setMaximum(value);
+    max_ = value;
+    apply();
+}
+// An empty range would turn the bar into a busy indicator that never stops;
+// the bar shows at least one step, and the core reads back what it set.
+void TProgressBarAdapter::apply()
+{
+    bar_->setRange(min_, std::max(max_, min_ + 1));
 }
 void TProgressBarAdapter::setPosition(int value)
 {
@@ -28,11 +42,11 @@ void TProgressBarAdapter::setPosition(int value)
 }
 int TProgressBarAdapter::minimum() const
 {
-    return bar_->minimum();
+    return min_;
 }
 int TProgressBarAdapter::maximum() const
 {
-    return bar_->maximum();
+    return max_;
 }
 int TProgressBarAdapter::position() const
 {

@@ -10,7 +10,7 @@ namespace ormica {
 // Lets the core drive a progress bar of a window.
 class TProgressBarAdapter : public TProgress {
 public:
-    explicit TProgressBarAdapter(QProgressBar* bar) : bar_(bar) {}
+    explicit TProgressBarAdapter(QProgressBar* bar);
     void setMinimum(int value) override;
     void setMaximum(int value) override;
     void setPosition(int value) override;
@@ -19,7 +19,10 @@ public:
     int position() const override;
 
 private:
+    void apply();
     QProgressBar* bar_;
+    int min_ = 0;
+    int max_ = 100;
 };
 
 // The thin bar without text that runs along the bottom of a tool window.

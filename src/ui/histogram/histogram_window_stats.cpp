@@ -237,7 +237,9 @@ void TFormGistogram::createFragmentPages()
 
     auto* special = new QGroupBox(QStringLiteral("  Специальные статистические оценки  "), page1);
     special->setObjectName(QStringLiteral("GroupFragSpecial"));
-    const int ratioW = readOutWidth(fm, QStringLiteral("100") + sep + QStringLiteral("000000000000 %"));
+    // Fifteen significant digits after "0." are the longest a share can need.
+    const int ratioW = std::max(readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888 %")),
+                                readOutWidth(fm, QStringLiteral("8") + sep + QStringLiteral("88888888888888E-88 %")));
     const int textW = 374 - 8 - ratioW - 2 * kGap;
     const auto ratioRow = [&](const QString& text, int y, const char* name) {
         auto* label = new QLabel(text, special);
