@@ -1,6 +1,7 @@
 // The area-average resampler on 6000 x 4000 beside OpenCV's INTER_AREA, at
 // 50 %, 37 % and 150 %, and at 10 % and 1 %, where it sums exactly. The
-// destination is kept between runs on both sides.
+// destination is kept between runs on both sides, or, with "fresh", made
+// anew for every run on both sides (a new QImage, a released cv::Mat).
 #include "bench_picture.h"
 
 #include "scale/area_resample.h"
@@ -24,13 +25,16 @@ void BM_AreaResample(benchmark::State& state)
 {
     sharedBenchPicture();
     const QSize to = scaled(int(state.range(0)));
+    const bool fresh = state.range(1) != 0;
     QImage dst(to, QImage::Format_BGR888);
     for (auto _ : state) {
+        if (fresh)
+            dst = QImage(to, QImage::Format_BGR888);
         ormica::AreaResample(sharedBenchPicture(), dst);
         benchmark::DoNotOptimize(dst.constBits());
     }
 }
-BENCHMARK(BM_AreaResample)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150)->Arg(10)->Arg(1);
+BENCHMARK(BM_AreaResample)->ArgNames({"percent", "fresh"})->ArgsProduct({{50, 37, 150, 10, 1}, {0, 1}});
 
 #ifdef ORMICA_HAVE_OPENCV
 void BM_OpenCvResizeArea(benchmark::State& state)
@@ -38,13 +42,16 @@ void BM_OpenCvResizeArea(benchmark::State& state)
     cv::setNumThreads(1);
     const cv::Mat src(4000, 6000, CV_8UC3, const_cast<uchar*>(sharedBenchPicture().constBits()));
     const QSize to = scaled(int(state.range(0)));
+    const bool fresh = state.range(1) != 0;
     cv::Mat dst;
     for (auto _ : state) {
+        if (fresh)
+            dst.release();
         cv::resize(src, dst, cv::Size(to.width(), to.height()), 0, 0, cv::INTER_AREA);
         benchmark::DoNotOptimize(dst.data);
     }
 }
-BENCHMARK(BM_OpenCvResizeArea)->ArgName("percent")->Arg(50)->Arg(37)->Arg(150)->Arg(10)->Arg(1);
+BENCHMARK(BM_OpenCvResizeArea)->ArgNames({"percent", "fresh"})->ArgsProduct({{50, 37, 150, 10, 1}, {0, 1}});
 #endif
 
 }  // namespace

@@ -51,6 +51,12 @@ TSourcePixel RotationSource(long long y, long long x, long long width, long long
 // The whole rotation by the formula, pixel by pixel, for comparison.
 void RotateByFormula(const TImgTabBGR& source, int centreRow, int centreCol, TImgTabBGR& target, TColor fill,
                      long double degrees);
+// Lets tests hold the vector paths (mirror, angle rotation) to the plain ones.
+void allowGeometrySimd(bool allowed);
+// RotateForTabBGR over `threads` row bands (1: the caller's thread alone);
+// the routine itself takes two on large pictures.
+void RotateWithThreads(const TImgTabBGR& source, int centreRow, int centreCol, TProgress* progress, TImgTabBGR& target,
+                       TColor fill, long double degrees, int threads);
 }  // namespace detail
 
 }  // namespace ormica

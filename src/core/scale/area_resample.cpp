@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #if defined(__x86_64__) || defined(__i386__)
-#include <tmmintrin.h>
+#include <immintrin.h>
 #endif
 #include <cmath>
 #include <cstdint>
@@ -194,12 +194,94 @@ void horizontal(const std::uint8_t* src, const PaddedTaps& t, int srcW, int dstW
 #define ORMICA_VECTOR_CLONES
 #endif
 
+// A block sum s of four bytes as a level: s / 4, halves to even.
+inline std::uint8_t blockLevel(unsigned sum)
+{
+    return std::uint8_t((sum + 1 + ((sum >> 2) & 1)) >> 2);
+}
+
+#if defined(__x86_64__)
+bool avx2()
+{
+    static const bool yes = __builtin_cpu_supports("avx2");
+    return yes && simdAllowed;
+}
+
+#define ORMICA_AVX2 __attribute__((target("avx2")))
+
+// The same 16-byte shuffle in both halves.
+ORMICA_AVX2 inline __m256i inBothHalves(__m128i m)
+{
+    return _mm256_broadcastsi128_si256(m);
+}
+
+// Bytes at p and at p + 48.
+ORMICA_AVX2 inline __m256i halves(const std::uint8_t* p)
+{
+    return _mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(p + 48), reinterpret_cast<const __m128i*>(p));
+}
+
+struct PairShuffle {
+    int first, second;  // offsets of the two loads within the 48 bytes
+    __m256i fromFirst, fromSecond;
+};
+
+ORMICA_AVX2 inline __m256i pairSums(const std::uint8_t* row, const PairShuffle& s, __m256i ones)
+{
+    const __m256i a = _mm256_shuffle_epi8(halves(row + s.first), s.fromFirst);
+    const __m256i b = _mm256_shuffle_epi8(halves(row + s.second), s.fromSecond);
+    return _mm256_maddubs_epi16(_mm256_or_si256(a, b), ones);
+}
+
+// Sixteen destination pixels a step, eight from each 128-bit half: 48 bytes
+// of a source row give 24 destination bytes in three groups of eight. For a
+// group, two loads that together hold its source bytes are shuffled so that
+// the two bytes of each destination byte's channel in the pixel pair sit side
+// by side, and summed into 16 bits; the two rows are added and each block
+// sum rounded. Only the sums that are kept are formed, and no load passes
+// the 48 bytes of its half. Returns the pixels done.
+ORMICA_AVX2 int halveRowWide(const std::uint8_t* r0, const std::uint8_t* r1, int dw, std::uint8_t* out)
+{
+    const PairShuffle groups[3] = {
+        {0, 16, inBothHalves(_mm_setr_epi8(0, 3, 1, 4, 2, 5, 6, 9, 7, 10, 8, 11, 12, 15, 13, -128)),
+         inBothHalves(_mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128,
+                                    -128, 0))},
+        {14, 30, inBothHalves(_mm_setr_epi8(0, 3, 4, 7, 5, 8, 6, 9, 10, 13, 11, 14, 12, 15, -128, -128)),
+         inBothHalves(
+             _mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, 0, 3))},
+        {31, 32, inBothHalves(_mm_setr_epi8(0, 3, 1, 4, 5, 8, 6, 9, 7, 10, 11, 14, 12, 15, 13, -128)),
+         inBothHalves(_mm_setr_epi8(-128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128, -128,
+                                    -128, 15))},
+    };
+    const __m256i ones = _mm256_set1_epi8(1);
+    const __m256i one16 = _mm256_set1_epi16(1);
+    int j = 0;
+    for (; j + 16 <= dw; j += 16) {
+        const std::size_t at = std::size_t(6) * j;
+        __m256i q[3];
+        for (int g = 0; g < 3; ++g) {
+            const __m256i sum =
+                _mm256_add_epi16(pairSums(r0 + at, groups[g], ones), pairSums(r1 + at, groups[g], ones));
+            const __m256i odd = _mm256_and_si256(_mm256_srli_epi16(sum, 2), one16);
+            q[g] = _mm256_srli_epi16(_mm256_add_epi16(sum, _mm256_add_epi16(one16, odd)), 2);
+        }
+        // Per half: bytes 0..15 of the half's 24, then 16..23.
+        const __m256i low = _mm256_packus_epi16(q[0], q[1]);
+        const __m256i high = _mm256_packus_epi16(q[2], q[2]);
+        std::uint8_t* o = out + 3 * std::size_t(j);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o), _mm256_castsi256_si128(low));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(o + 16), _mm256_castsi256_si128(high));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(o + 24), _mm256_extracti128_si256(low, 1));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(o + 40), _mm256_extracti128_si256(high, 1));
+    }
+    return j;
+}
+#endif
+
 ORMICA_VECTOR_CLONES void blockMeans(const std::uint8_t* r0, const std::uint8_t* r1, std::size_t n, std::uint8_t* m)
 {
-    for (std::size_t k = 0; k < n; ++k) {
-        const unsigned sum = unsigned(r0[k]) + r1[k] + r0[k + 3] + r1[k + 3];
-        m[k] = std::uint8_t((sum + 1 + ((sum >> 2) & 1)) >> 2);
-    }
+    for (std::size_t k = 0; k < n; ++k)
+        m[k] = blockLevel(unsigned(r0[k]) + r1[k] + r0[k + 3] + r1[k + 3]);
 }
 
 // Halving both sides: every destination pixel is the mean of a 2 x 2 block,
@@ -208,6 +290,19 @@ ORMICA_VECTOR_CLONES void blockMeans(const std::uint8_t* r0, const std::uint8_t*
 void halve(const QImage& source, QImage& destination)
 {
     const int dw = destination.width(), dh = destination.height();
+#if defined(__x86_64__)
+    if (avx2()) {
+        for (int y = 0; y < dh; ++y) {
+            const std::uint8_t* r0 = source.constScanLine(2 * y);
+            const std::uint8_t* r1 = source.constScanLine(2 * y + 1);
+            std::uint8_t* out = destination.scanLine(y);
+            for (int j = halveRowWide(r0, r1, dw, out); j < dw; ++j)
+                for (std::size_t k = 3 * std::size_t(j), i = 6 * std::size_t(j); k < 3 * std::size_t(j) + 3; ++k, ++i)
+                    out[k] = blockLevel(unsigned(r0[i]) + r1[i] + r0[i + 3] + r1[i + 3]);
+        }
+        return;
+    }
+#endif
     // Every byte position k gets the block mean as if a block began there
     // (straight runs the compiler vectorises); the blocks that really begin
     // at k = 6j, 6j + 1, 6j + 2 are then picked out.

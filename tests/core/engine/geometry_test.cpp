@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 #include <random>
+#include <tuple>
 
 using namespace ormica;
 
@@ -195,5 +196,133 @@ TEST(RotateAngle, AgreesWithTheFormulaOnHalfwayPixels)
             detail::RotateByFormula(src, rc, cc, exact, clBlack, deg);
             EXPECT_TRUE(fast.sameAs(exact)) << double(deg) << " " << rc << "," << cc;
         }
+    }
+}
+
+namespace {
+
+// A target that already holds other pixels of the same shape, as a kept
+// target array does: every pixel must be written, fill or copy.
+TImgTabBGR stale(int w, int h, std::mt19937& rng)
+{
+    TImgTabBGR a;
+    a.setShape(h, 3 * qsizetype(w));
+    for (int y = 0; y < h; ++y)
+        for (qsizetype i = 0; i < 3 * qsizetype(w); ++i)
+            a.row(y)[i] = std::uint8_t(rng());
+    return a;
+}
+
+}  // namespace
+
+TEST(RotateAngle, RowBandsOnAnyNumberOfThreadsGiveTheFormula)
+{
+    std::mt19937 rng(5150);
+    std::uniform_real_distribution<double> angle(-89.9, 89.9);
+    for (int trial = 0; trial < 60; ++trial) {
+        const int w = std::uniform_int_distribution<int>(3, 160)(rng) | (trial % 2);  // odd widths too
+        const int h = std::uniform_int_distribution<int>(3, 140)(rng);
+        const int threads = 1 + trial % 4;
+        const TImgTabBGR src = test::arrayOf(test::patternImage(w, h, unsigned(trial + 300)));
+        const int rc = std::uniform_int_distribution<int>(-h, 2 * h)(rng);
+        const int cc = std::uniform_int_distribution<int>(-w, 2 * w)(rng);
+        const long double deg = trial % 7 == 0 ? std::round(angle(rng)) : angle(rng);
+        const TColor fill = RGBToColor(std::uint8_t(trial), 90, 200);
+        SCOPED_TRACE(::testing::Message() << w << "x" << h << " centre " << rc << "," << cc << " angle " << double(deg)
+                                          << " threads " << threads);
+        TImgTabBGR fast = stale(w, h, rng), plain = stale(w, h, rng), exact;
+        test::RecordingProgress progress;
+        detail::RotateWithThreads(src, rc, cc, &progress, fast, fill, deg, threads);
+        detail::allowGeometrySimd(false);
+        detail::RotateWithThreads(src, rc, cc, nullptr, plain, fill, deg, threads);
+        detail::allowGeometrySimd(true);
+        detail::RotateByFormula(src, rc, cc, exact, fill, deg);
+        ASSERT_TRUE(fast.sameAs(exact));
+        ASSERT_TRUE(plain.sameAs(exact));
+        // Every row counted once, whichever thread did it, then reset.
+        EXPECT_EQ(progress.maximum(), h);
+        ASSERT_GE(progress.positions.size(), 2u);
+        EXPECT_EQ(progress.positions[progress.positions.size() - 2], h);
+        EXPECT_EQ(progress.position(), 0);
+    }
+}
+
+TEST(RotateAngle, InPlaceAndCentresFarBeyondTheFixedPoint)
+{
+    // Centres millions of pixels away take the formula for whole rows; the
+    // result must not depend on which way a row went.
+    const TImgTabBGR src = test::arrayOf(test::patternImage(47, 33, 12));
+    for (auto [rc, cc, deg] : {std::tuple{4000100, 20, 0.0001L},
+                               {16, -3999990, -0.0002L},
+                               {-2000000, 2000000, 45.0L},
+                               {16, 23, 89.9L},
+                               {16, 23, -89.9L}}) {
+        std::mt19937 rng{unsigned(rc)};
+        TImgTabBGR fast = stale(47, 33, rng), exact;
+        RotateForTabBGR(src, rc, cc, nullptr, fast, clWhite, deg);
+        detail::RotateByFormula(src, rc, cc, exact, clWhite, deg);
+        EXPECT_TRUE(fast.sameAs(exact)) << rc << "," << cc << " " << double(deg);
+
+        // The source given as its own target.
+        TImgTabBGR same = src;
+        detail::RotateWithThreads(same, rc, cc, nullptr, same, clWhite, deg, 2);
+        EXPECT_TRUE(same.sameAs(exact)) << rc << "," << cc << " " << double(deg);
+    }
+}
+
+TEST(RotateAngle, LargePicturesOnTheProgramsOwnThreadsGiveTheFormula)
+{
+    // Large enough for the routine to share it out.
+    const TImgTabBGR src = test::arrayOf(test::patternImage(613, 521, 8));
+    for (long double deg : {30.0L, -17.3L, 61.0L}) {
+        TImgTabBGR fast, plain, exact;
+        RotateForTabBGR(src, 200, 350, nullptr, fast, clYellow, deg);
+        detail::allowGeometrySimd(false);
+        RotateForTabBGR(src, 200, 350, nullptr, plain, clYellow, deg);
+        detail::allowGeometrySimd(true);
+        detail::RotateByFormula(src, 200, 350, exact, clYellow, deg);
+        EXPECT_TRUE(fast.sameAs(exact)) << double(deg);
+        EXPECT_TRUE(plain.sameAs(exact)) << double(deg);
+    }
+}
+
+TEST(Mirror, HorizontalOnAnyWidthMatchesPixelByPixelReversal)
+{
+    std::mt19937 rng(77);
+    for (const bool vectors : {true, false})
+        for (int w = 1; w <= 70; ++w) {
+            const int h = 1 + w % 3;
+            const TImgTabBGR src = test::arrayOf(test::patternImage(w, h, unsigned(w)));
+            TImgTabBGR out = stale(w, h, rng);
+            detail::allowGeometrySimd(vectors);
+            MirrorToTrgArr(src, 'H', out, nullptr);
+            detail::allowGeometrySimd(true);
+            ASSERT_EQ(out.width(), w);
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    ASSERT_EQ(px(out, x, y), px(src, w - 1 - x, y)) << vectors << " " << w << " at " << x << "," << y;
+        }
+}
+
+TEST(Mirror, RowsWithPartPixelsMirrorTheirWholePixelsOnly)
+{
+    // A part pixel at the end of a source row leaves the start of the target
+    // row zero (31 and 47 bytes end a wide step just before a part pixel).
+    TImgTabBGR ragged;
+    const std::vector<qsizetype> lengths{50, 47, 48, 31, 20};
+    ragged.setShape(lengths);
+    for (int y = 0; y < 5; ++y)
+        for (qsizetype i = 0; i < lengths[std::size_t(y)]; ++i)
+            ragged.row(y)[i] = std::uint8_t(1 + i + 7 * y);
+    TImgTabBGR out;
+    MirrorToTrgArr(ragged, 'H', out, nullptr);
+    for (int y = 0; y < 5; ++y) {
+        const qsizetype len = lengths[std::size_t(y)];
+        ASSERT_EQ(out.rowLength(y), len);
+        for (qsizetype i = 0; i < len % 3; ++i)
+            EXPECT_EQ(out.row(y)[i], 0) << y << " byte " << i;
+        for (qsizetype off = 0; off + 3 <= len; off += 3)
+            for (int c = 0; c < 3; ++c)
+                EXPECT_EQ(out.row(y)[len - 3 - off + c], ragged.row(y)[off + c]) << y << " byte " << off + c;
     }
 }

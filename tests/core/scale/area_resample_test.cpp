@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <random>
 #include <vector>
 
 using namespace ormica;
@@ -222,4 +223,39 @@ TEST(AreaResampleStrong, ShuffledAndPlainPathsAgreeAtStrongReductions)
         detail::allowResampleSimd(true);
         ASSERT_EQ(fast, plain) << c.sw << "x" << c.sh << " -> " << c.dw << "x" << c.dh;
     }
+}
+
+TEST(AreaResampleHalving, EveryBlockIsItsSumOverFourHalvesToEven)
+{
+    // Levels 0..3 make sums that end in a half a quarter of the time; full
+    // noise checks the byte order of every pixel. Widths around the steps
+    // of sixteen pixels, and odd ones, check the ends of the rows.
+    std::mt19937 rng(4242);
+    std::vector<int> widths{1, 2, 15, 16, 17, 31, 32, 33, 47, 48, 49, 101};
+    for (int i = 0; i < 12; ++i)
+        widths.push_back(std::uniform_int_distribution<int>(1, 200)(rng));
+    for (const int dw : widths)
+        for (const int top : {3, 255}) {
+            const int dh = 1 + dw % 4;
+            QImage src(2 * dw, 2 * dh, QImage::Format_BGR888);
+            for (int y = 0; y < src.height(); ++y)
+                for (int i = 0; i < 3 * src.width(); ++i)
+                    src.scanLine(y)[i] = uchar(std::uniform_int_distribution<int>(0, top)(rng));
+            const QImage fast = resampled(src, dw, dh);
+            detail::allowResampleSimd(false);
+            const QImage plain = resampled(src, dw, dh);
+            detail::allowResampleSimd(true);
+            for (int y = 0; y < dh; ++y)
+                for (int x = 0; x < dw; ++x)
+                    for (int c = 0; c < 3; ++c) {
+                        const uchar* r0 = src.constScanLine(2 * y) + 6 * x + c;
+                        const uchar* r1 = src.constScanLine(2 * y + 1) + 6 * x + c;
+                        const int sum = r0[0] + r0[3] + r1[0] + r1[3];
+                        const int expected = int(std::nearbyint(sum / 4.0));
+                        ASSERT_EQ(fast.constScanLine(y)[3 * x + c], expected)
+                            << dw << "x" << dh << " top " << top << " at " << x << "," << y << " channel " << c;
+                        ASSERT_EQ(plain.constScanLine(y)[3 * x + c], expected)
+                            << dw << "x" << dh << " top " << top << " at " << x << "," << y << " channel " << c;
+                    }
+        }
 }
