@@ -534,7 +534,7 @@ private:
         int n = 0;
         for (long long x = b; x < e; ++x, vy += sy, vx += sx) {
             near[n] = x;
-            n += int(nearHalf(vy, tol) | nearHalf(vx, tol));
+            n += (int(nearHalf(vy, tol)) | int(nearHalf(vx, tol)));
             copyPixel(out + 3 * x, corner + ((vy + kHalf) >> F) * stride - 3 * ((vx + kHalf) >> F));
         }
         return n;
@@ -574,7 +574,7 @@ private:
             std::int64_t vy = l.ay + b * stepY_, vx = l.ax + b * stepX_;
             for (long long x = b; x < e; ++x, vy += stepY_, vx += stepX_) {
                 near[n] = x;
-                n += int(nearHalf(vy, l.tol) | nearHalf(vx, l.tol));
+                n += (int(nearHalf(vy, l.tol)) | int(nearHalf(vx, l.tol)));
             }
         };
         list(l.near.first, std::min(l.near.last, l.inside.first));
