@@ -2,6 +2,7 @@
 # Installs what the benchmarks need (OpenCV for side-by-side figures), builds
 # them and runs them: medians of 7 repetitions, single-threaded, in ms.
 # Extra arguments go to Google Benchmark (e.g. --benchmark_filter=Gray).
+# Whole ormica-cli processes beside djpeg and ImageMagick: bench/end_to_end.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh --bench

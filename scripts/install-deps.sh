@@ -13,7 +13,7 @@ packages=(
   clang
 )
 if [ "${1:-}" = "--bench" ]; then
-  packages+=(libopencv-dev)
+  packages+=(libopencv-dev libjpeg-turbo-progs time)
 fi
 
 missing=()

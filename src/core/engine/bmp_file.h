@@ -15,6 +15,7 @@ struct TBmpHeader {
     qint64 height = 0;  // positive whatever the row order
     bool topDown = false;
     int bitCount = 0;
+    std::uint32_t infoSize = 0;  // the info header's own size: 12 (OS/2 1.x), 40, 64 (OS/2 2.x), 108, 124...
     std::uint32_t compression = 0;
     std::uint32_t redMask = 0, greenMask = 0, blueMask = 0, alphaMask = 0;
     TPixelFormat format = pfCustom;
@@ -41,6 +42,13 @@ TPixelFormat BmpPixelFormat(const TBmpHeader& header);
 // intensity stays 255.
 QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header);
 
+// Uncompressed 24-bit files, and 32-bit ones whose channels are the usual
+// bytes (no masks, or the masks 00FF0000, 0000FF00, 000000FF with alpha, if
+// any, in the top byte) under a header Qt's reader takes, are read by our
+// own row reader straight into the 24-bit picture; any other kind goes
+// through Qt's reader and a conversion.
+bool BmpRowsReadDirectly(const TBmpHeader& header);
+
 // Writes a 24-bit bottom-up BMP in one step (an old file stays as it was on
 // failure); false when the file cannot be written.
 bool WriteBmpFile(const QImage& picture, const QString& fileName);
@@ -48,5 +56,13 @@ bool WriteBmpFile(const QImage& picture, const QString& fileName);
 // Lets the picture reader allocate photographs beyond its default limit; the
 // headers are checked against our own limit first.
 void RaiseImageAllocationLimit();
+
+namespace detail {
+// Drops the fourth byte of each of `width` four-byte pixels; exposed so that
+// tests can hold both kernels to each other.
+void packRow32Portable(const std::uint8_t* src, std::uint8_t* dst, int width);
+bool packRow32SimdAvailable();
+void packRow32Simd(const std::uint8_t* src, std::uint8_t* dst, int width);
+}  // namespace detail
 
 }  // namespace ormica

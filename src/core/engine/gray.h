@@ -24,7 +24,9 @@ std::uint8_t GrayLevel(int b, int g, int r);
 
 // Converts a 24-bit bitmap to grey, every channel taking GrayLevel. The
 // destination may be the source itself; a different destination takes the
-// source's size. At most 65,536 rows and columns.
+// source's size, its own memory kept when it already has that size in the
+// 24-bit format and shares it with no other picture. At most 65,536 rows and
+// columns.
 void BitMapToGrayBitMap(const QImage& source, QImage& destination);
 
 namespace detail {

@@ -113,3 +113,48 @@ TEST(Gray, GuardsLeaveTheDestinationAlone)
     EXPECT_EQ(dest.size(), QSize(5, 2));
     EXPECT_EQ(dest.format(), QImage::Format_BGR888);
 }
+
+TEST(Gray, ANewBitmapOfTheSameSizeKeepsItsMemory)
+{
+    const QImage source = test::patternImage(37, 23, 5);
+    QImage expected;
+    BitMapToGrayBitMap(source, expected);
+    ASSERT_EQ(expected.size(), source.size());
+    for (int y = 0; y < 23; ++y)
+        for (int x = 0; x < 37; ++x) {
+            const uchar* p = source.constScanLine(y) + 3 * x;
+            const uchar* q = expected.constScanLine(y) + 3 * x;
+            const int e = exactLevel(p[0], p[1], p[2]);
+            ASSERT_TRUE(q[0] == e && q[1] == e && q[2] == e) << x << "," << y;
+        }
+
+    // Same size and format, not shared: written over where it lies.
+    QImage dest = test::patternImage(37, 23, 9);
+    const uchar* memory = dest.constBits();
+    BitMapToGrayBitMap(source, dest);
+    EXPECT_EQ(dest.constBits(), memory);
+    EXPECT_EQ(dest, expected);
+
+    // Shared with another picture: that one keeps its pixels.
+    QImage shared = test::patternImage(37, 23, 9);
+    const QImage other = shared;
+    BitMapToGrayBitMap(source, shared);
+    EXPECT_EQ(shared, expected);
+    EXPECT_EQ(other, test::patternImage(37, 23, 9));
+
+    // Shared with the source itself: the source is not greyed on the way.
+    const QImage sourceCopy = source;
+    QImage alias = source;
+    BitMapToGrayBitMap(source, alias);
+    EXPECT_EQ(alias, expected);
+    EXPECT_EQ(source, sourceCopy);
+    EXPECT_EQ(source, test::patternImage(37, 23, 5));
+
+    // Another size or format: a new picture of the source's size.
+    for (QImage wrong :
+         {test::patternImage(36, 23, 9), test::patternImage(37, 23, 9).convertToFormat(QImage::Format_RGB32)}) {
+        BitMapToGrayBitMap(source, wrong);
+        EXPECT_EQ(wrong.format(), QImage::Format_BGR888);
+        EXPECT_EQ(wrong, expected);
+    }
+}
