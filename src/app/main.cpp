@@ -56,6 +56,16 @@ int main(int argc, char* argv[])
     colors.setParent(&formOrmica);
     formOrmica.show();
 
+    // ormica SOURCE [TARGET]: the pictures loaded as "Загрузить" loads them;
+    // one that cannot be loaded gets its box, and the program goes on.
+    const QStringList files = app.arguments().mid(1);
+    if (files.size() > 1)
+        formOrmica.OpenFile(files.at(1), 1);
+    if (!files.isEmpty()) {
+        formOrmica.OpenFile(files.at(0), 0);
+        formOrmica.ShowPage(0);
+    }
+
     const int code = app.exec();
     ormica::setMessageSink(nullptr);
     return code;

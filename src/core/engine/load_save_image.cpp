@@ -123,6 +123,17 @@ void TLoadSaveImage::sayRefused(std::uint8_t pixelFormat, const QString& where)
         QStringLiteral(" ) пикселя в ") + where);
 }
 
+bool TLoadSaveImage::LoadFile(const QString& fileName, TImageControl& image)
+{
+    BusyGuard busy(OwnerForm);
+    LastDir = QFileInfo(fileName).absolutePath();
+    const QString suffix = QFileInfo(fileName).suffix();
+    if (suffix.compare(QStringLiteral("jpg"), Qt::CaseInsensitive) == 0 ||
+        suffix.compare(QStringLiteral("jpeg"), Qt::CaseInsensitive) == 0)
+        return LoadJpeg(fileName, image);
+    return LoadBmp(fileName, image);
+}
+
 bool TLoadSaveImage::LoadImage(TImageControl& image)
 {
     if (!dialogs_)

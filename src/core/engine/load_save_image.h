@@ -76,6 +76,9 @@ public:
     bool JpegProgressive = false;
 
     bool LoadImage(TImageControl& image);
+    // Loads a named file as LoadImage would after its dialog: JPEG for a
+    // ".jpg" or ".jpeg" name, BMP otherwise.
+    bool LoadFile(const QString& fileName, TImageControl& image);
     bool SaveImage(TImageControl& image);
     bool LoadJpeg(const QString& fileName, TImageControl& image);
     bool LoadBmp(const QString& fileName, TImageControl& image);

@@ -21,6 +21,7 @@
 #include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -272,6 +273,14 @@ void TFormOrmica::createMenus()
     MMDFilter = item(operations, QStringLiteral("Фильтры"), &TFormOrmica::MMDFilterClick);
 
     MMAbout = menuBar()->addAction(QStringLiteral("О программе"), this, &TFormOrmica::MMAboutClick);
+
+    // The desktop's own keys for the everyday commands, shown in the menus.
+    MMLoadToSrc->setShortcut(QKeySequence::Open);
+    MMSaveFromSrc->setShortcut(QKeySequence::Save);
+    MMClipCopySRC->setShortcut(QKeySequence::Copy);
+    MMClipPasteSRC->setShortcut(QKeySequence::Paste);
+    MMExit->setShortcut(QKeySequence::Quit);
+    setAcceptDrops(true);
     updateActions();
 }
 

@@ -66,6 +66,11 @@ public:
     // Shows a tool window modally; tests answer in its place.
     std::function<int(QDialog&)> ShowModal;
 
+    // Loads a named file into the source (0) or the target (1) image as
+    // "Загрузить" would after its dialog: files given on the command line
+    // and files dropped on a tab.
+    void OpenFile(const QString& fileName, int page);
+
     void ResetIndicators();
     void ShowPage(int page);
     void MarkNoName(TImageControl& image);
@@ -180,6 +185,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -197,7 +204,7 @@ private:
     bool fragmentSelected();
     void clearImage(TImageWidget& image, TImgTabBGR& arr, int page);
     void FormCreate();
-    void loadInto(TImageWidget& image, TImgTabBGR& arr, int page);
+    void loadInto(TImageWidget& image, TImgTabBGR& arr, int page, const QString& fileName = QString());
     void saveFrom(TImageWidget& image, int page);
     // An error that ended a file command: its own box; the lamp goes out.
     void reportFileError(const QString& text);

@@ -6,7 +6,12 @@
 #include "engine/img_service.h"
 #include "engine/message_sink.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QLabel>
+#include <QMimeData>
+#include <QTabWidget>
+#include <QUrl>
 
 namespace ormica {
 
@@ -32,7 +37,15 @@ bool TFormOrmica::fileCommand(const std::function<void()>& command)
     return false;
 }
 
-void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
+void TFormOrmica::OpenFile(const QString& fileName, int page)
+{
+    if (page == 0)
+        loadInto(*ImageMain, MainData::SrcArr, 0, fileName);
+    else
+        loadInto(*TargetImage, MainData::TrgArr, 1, fileName);
+}
+
+void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page, const QString& fileName)
 {
     // A frame left on the old picture would be "removed" from the new one
     // by the next press, leaving dots on it.
@@ -44,7 +57,7 @@ void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page)
         SetAttention(true, clLime, mayTakeLong);
         bool loaded = false;
         const bool done = fileCommand([&] {
-            loaded = loadSave_->LoadImage(image);
+            loaded = fileName.isEmpty() ? loadSave_->LoadImage(image) : loadSave_->LoadFile(fileName, image);
             if (loaded)
                 ImageToImgTab(image, arr, progress_.get());
         });
@@ -72,6 +85,38 @@ void TFormOrmica::saveFrom(TImageWidget& image, int page)
     loadSave_->JpegQuality = 100;
     if (fileCommand([&] { loadSave_->SaveImage(image); }))
         ShowPage(page);
+}
+
+namespace {
+
+// The first local file among the dropped ones, or empty.
+QString droppedFile(const QMimeData* data)
+{
+    if (!data || !data->hasUrls())
+        return {};
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile())
+            return url.toLocalFile();
+    return {};
+}
+
+}  // namespace
+
+void TFormOrmica::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (!droppedFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+// A picture dropped on a tab goes into that tab's image.
+void TFormOrmica::dropEvent(QDropEvent* event)
+{
+    const QString file = droppedFile(event->mimeData());
+    if (file.isEmpty())
+        return;
+    event->acceptProposedAction();
+    ResetIndicators();
+    OpenFile(file, PageControl1->currentIndex() == 1 ? 1 : 0);
 }
 
 void TFormOrmica::MMLoadToSrcClick()

@@ -15,6 +15,10 @@
 #include "recorders.h"
 
 #include <QClipboard>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QDialog>
 #include <QFile>
 #include <QFileInfo>
@@ -895,6 +899,62 @@ private slots:
         QCOMPARE(MainData::TrgArr.rowCount(), 15);
         checkInvariant();
         QVERIFY(sink->silent());
+    }
+
+    void filesGivenByNameOrDroppedLoadAsTheLoadCommandDoes()
+    {
+        showForm();
+        QTemporaryDir dir;
+        const QImage source = test::patternImage(30, 20, 2);
+        const QImage target = test::patternImage(12, 9, 3);
+        const QString bmp = dir.filePath(QStringLiteral("a.bmp"));
+        const QString jpg = dir.filePath(QStringLiteral("b.JPG"));
+        QVERIFY(WriteBmpFile(source, bmp));
+        QVERIFY(target.save(jpg, "JPEG", 100));
+
+        form->OpenFile(jpg, 1);
+        form->OpenFile(bmp, 0);
+        QCOMPARE(form->ImageMain->picture(), source);
+        QCOMPARE(form->TargetImage->picture().size(), QSize(12, 9));
+        QCOMPARE(form->ImageMain->imageDesc()->FileName, bmp);
+        QCOMPARE(form->PageControl1->currentIndex(), 0);
+        checkInvariant();
+        QVERIFY(sink->errors.isEmpty());
+
+        // A file that cannot be loaded: its box, and both pictures stay.
+        form->OpenFile(dir.filePath(QStringLiteral("missing.bmp")), 0);
+        QCOMPARE(sink->errors.size(), 1);
+        QCOMPARE(form->ImageMain->picture(), source);
+
+        // Dropped on the target tab: into the target image.
+        form->ShowPage(1);
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(bmp)});
+        QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &drop);
+        QCOMPARE(form->TargetImage->picture(), source);
+        checkInvariant();
+
+        // Text is not a file to load.
+        QMimeData text;
+        text.setText(QStringLiteral("hello"));
+        QDragEnterEvent refused(QPoint(50, 50), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        refused.setAccepted(false);
+        QApplication::sendEvent(form.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+    }
+
+    void everydayCommandsHaveTheDesktopsKeys()
+    {
+        QCOMPARE(form->MMLoadToSrc->shortcut(), QKeySequence(QKeySequence::Open));
+        QCOMPARE(form->MMSaveFromSrc->shortcut(), QKeySequence(QKeySequence::Save));
+        QCOMPARE(form->MMClipCopySRC->shortcut(), QKeySequence(QKeySequence::Copy));
+        QCOMPARE(form->MMClipPasteSRC->shortcut(), QKeySequence(QKeySequence::Paste));
+        QCOMPARE(form->MMExit->shortcut(), QKeySequence(QKeySequence::Quit));
+        QVERIFY(form->acceptDrops());
     }
 
     void histogramsWithFragmentShowTheFragment()
