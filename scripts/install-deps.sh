@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core
   imagemagick
   clang
+  dpkg-dev desktop-file-utils
 )
 if [ "${1:-}" = "--bench" ]; then
   packages+=(libopencv-dev libjpeg-turbo-progs time)
