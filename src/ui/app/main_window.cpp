@@ -8,6 +8,7 @@
 #include "engine/img_service.h"
 #include "engine/message_sink.h"
 #include "engine/progress_bar.h"
+#include "engine/qt_color.h"
 #include "engine/region_selector.h"
 #include "histogram/cross_hair_selector.h"
 #include "filter/filter_window.h"
@@ -64,12 +65,6 @@ private:
 
 namespace {
 
-QColor toQColor(TColor color)
-{
-    const TBGRTriple c = ColorToBGR(ResolveColor(color));
-    return QColor(c.r, c.g, c.b);
-}
-
 QLabel* makeBox(const QString& hint, QWidget* parent)
 {
     auto* box = new QLabel(parent);
@@ -87,7 +82,7 @@ QScrollArea* makeScrollBox(TImageWidget* image, QWidget* parent)
     box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     box->setFocusPolicy(Qt::StrongFocus);
     QPalette pal = box->palette();
-    pal.setColor(QPalette::Window, toQColor(clBtnFace));
+    pal.setColor(QPalette::Window, ToQColor(clBtnFace));
     box->viewport()->setPalette(pal);
     box->viewport()->setAutoFillBackground(true);
     box->setWidget(image);
@@ -518,7 +513,7 @@ void TFormOrmica::showLamp(TColor color)
 {
     lampShown_ = color;
     QPalette pal = sttxtAttention->palette();
-    pal.setColor(QPalette::Window, toQColor(color));
+    pal.setColor(QPalette::Window, ToQColor(color));
     sttxtAttention->setPalette(pal);
 }
 
@@ -535,7 +530,7 @@ bool TFormOrmica::lampBlinking() const
 void TFormOrmica::ResetIndicators()
 {
     QPalette pal = stxtPointColor->palette();
-    pal.setColor(QPalette::Window, toQColor(statusBarColor()));
+    pal.setColor(QPalette::Window, ToQColor(statusBarColor()));
     stxtPointColor->setPalette(pal);
     showLamp(statusBarColor());
     TimerAttention->stop();

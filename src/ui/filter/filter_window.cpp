@@ -7,6 +7,7 @@
 #include "engine/message_sink.h"
 #include "engine/progress_bar.h"
 #include "engine/text_convert.h"
+#include "engine/tool_button.h"
 #include "filter/filter_tab.h"
 #include "filter/popular_filters.h"
 #include "filter/regulators.h"
@@ -31,17 +32,6 @@ namespace ormica {
 namespace {
 
 constexpr int kRegulatorRange = 10;
-
-QToolButton* makeTool(const char* name, const QString& text, const QString& hint, QWidget* parent)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(text);
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setMinimumSize(30, 28);
-    return button;
-}
 
 QSlider* makeTrackBar(const char* name, const QString& hint, QWidget* parent)
 {
@@ -138,13 +128,13 @@ QWidget* TFormDFilter::createLeftPanel()
 
     auto* tools = new QHBoxLayout;
     tools->setSpacing(2);
-    TB1FPlus = makeTool("TB1FPlus", QStringLiteral("+"), QStringLiteral("Загрузить популярный обостряющий фильтр"), panel);
+    TB1FPlus = MakeToolButton("TB1FPlus", QStringLiteral("+"), QStringLiteral("Загрузить популярный обостряющий фильтр"), panel);
     TB1FMinus =
-        makeTool("TB1FMinus", QStringLiteral("−"), QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
-    TB1RunDB = makeTool("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"), panel);
-    TB1RunFrag = makeTool("TB1RunFrag", QStringLiteral("▶Ф"), QStringLiteral("Применить фильтр к скопированному фрагменту"),
+        MakeToolButton("TB1FMinus", QStringLiteral("−"), QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
+    TB1RunDB = MakeToolButton("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"), panel);
+    TB1RunFrag = MakeToolButton("TB1RunFrag", QStringLiteral("▶Ф"), QStringLiteral("Применить фильтр к скопированному фрагменту"),
                           panel);
-    TB1RunDest = makeTool("TB1RunDest", QStringLiteral("▶И"),
+    TB1RunDest = MakeToolButton("TB1RunDest", QStringLiteral("▶И"),
                           QStringLiteral("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
     for (QToolButton* b : {TB1FPlus, TB1FMinus, TB1RunDB, TB1RunFrag, TB1RunDest})
         tools->addWidget(b);
@@ -169,10 +159,10 @@ QWidget* TFormDFilter::createLeftPanel()
     v->addLayout(scaleRow);
 
     auto* modeRow = new QHBoxLayout;
-    SpBttAuto = makeTool("SpBttAuto", QStringLiteral("Регуляторы"),
+    SpBttAuto = MakeToolButton("SpBttAuto", QStringLiteral("Регуляторы"),
                          QStringLiteral("Управление цифровым фильтром с помощью регуляторов"), panel);
     SpBttNotAuto =
-        makeTool("SpBttNotAuto", QStringLiteral("Вручную"), QStringLiteral("Прямое управление цифровым фильтром "), panel);
+        MakeToolButton("SpBttNotAuto", QStringLiteral("Вручную"), QStringLiteral("Прямое управление цифровым фильтром "), panel);
     modeButtons_ = new QButtonGroup(this);
     for (QToolButton* b : {SpBttAuto, SpBttNotAuto}) {
         b->setCheckable(true);

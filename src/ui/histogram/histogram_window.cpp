@@ -5,6 +5,7 @@
 #include "engine/image_widget.h"
 #include "engine/img_service.h"
 #include "engine/progress_bar.h"
+#include "engine/qt_color.h"
 #include "engine/up_down.h"
 #include "histogram/cross_hair_selector.h"
 #include "histogram/histogram_window_parts.h"
@@ -83,12 +84,6 @@ constexpr const char* kChannelNames[4] = {"Канал RED (Красный)", "К
 }  // namespace
 
 namespace gistparts {
-
-QColor toQColor(TColor color)
-{
-    const TBGRTriple c = ColorToBGR(ResolveColor(color));
-    return QColor(c.r, c.g, c.b);
-}
 
 QLabel* makeLabel(const QString& text, QWidget* parent, int x, int y)
 {
@@ -462,7 +457,7 @@ void TFormGistogram::paintLamp(TColor color)
 {
     lampColor_ = color;
     QPalette pal = stTextLLmp->palette();
-    pal.setColor(QPalette::Window, toQColor(color));
+    pal.setColor(QPalette::Window, ToQColor(color));
     stTextLLmp->setPalette(pal);
 }
 

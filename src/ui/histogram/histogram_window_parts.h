@@ -2,6 +2,7 @@
 
 #include "engine/color.h"
 #include "engine/image_control.h"
+#include "engine/qt_color.h"
 
 #include <QColor>
 #include <QRect>
@@ -16,7 +17,6 @@ class QWidget;
 // The building blocks the tabs of the histogram window share.
 namespace ormica::gistparts {
 
-QColor toQColor(TColor color);
 QLabel* makeLabel(const QString& text, QWidget* parent, int x, int y);
 // The width a sunken read-out needs to show `text` whole.
 int readOutWidth(const QFontMetrics& fm, const QString& text);

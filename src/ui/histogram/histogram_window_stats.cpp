@@ -64,7 +64,7 @@ void paintLabel(QLabel* label, TColor color)
 {
     label->setAutoFillBackground(true);
     QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, toQColor(color));
+    pal.setColor(QPalette::Window, ToQColor(color));
     label->setPalette(pal);
 }
 

@@ -4,6 +4,7 @@
 #include "engine/image_widget.h"
 #include "engine/img_service.h"
 #include "engine/progress_bar.h"
+#include "engine/tool_button.h"
 #include "engine/up_down.h"
 #include "histogram/histogram_window.h"
 #include "histogram/histogram_window_parts.h"
@@ -59,21 +60,6 @@ QIcon negativeIcon()
     painter.setBrush(Qt::black);
     painter.drawPolygon(half);
     return QIcon(pixmap);
-}
-
-QToolButton* makeTool(const char* name, const QString& text, const QIcon& icon, const QString& hint, QWidget* parent)
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(text);
-    if (!icon.isNull()) {
-        button->setIcon(icon);
-        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    }
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setFixedSize(30, 28);
-    return button;
 }
 
 QComboBox* makeCombo(const char* name, const QStringList& items, QWidget* parent, QRect geometry)
@@ -165,25 +151,27 @@ void TFormGistogram::createTransferTab()
 void TFormGistogram::createTransferTools(QWidget* parent, QPoint at)
 {
     QStyle* style = parent->style();
-    TB1New = makeTool("TB1New", QStringLiteral("Новая"), newPageIcon(),
-                      QStringLiteral("Новая функция преобразования"), parent);
-    TB1Neg = makeTool("TB1Neg", QStringLiteral("Негатив"), negativeIcon(),
-                      QStringLiteral("Преобразовать функцию в негативную или позитивную"), parent);
-    TB1Save = makeTool("TB1Save", QStringLiteral("M+"), QIcon(), QStringLiteral("Временно сохранить функцию"), parent);
-    TB1Load = makeTool("TB1Load", QStringLiteral("MR"), QIcon(),
-                       QStringLiteral("Загрузить временно сохраненную функцию"), parent);
-    TB1SaveToFile = makeTool("TB1SaveToFile", QStringLiteral("Сохранить в файл"),
-                             style->standardIcon(QStyle::SP_DialogSaveButton), QString(), parent);
-    TB1LoadFromFile = makeTool("TB1LoadFromFile", QStringLiteral("Загрузить из файла"),
-                               style->standardIcon(QStyle::SP_DialogOpenButton), QString(), parent);
-    TB1Run = makeTool("TB1Run", QStringLiteral("Применить"), style->standardIcon(QStyle::SP_MediaPlay),
-                      QStringLiteral("Применить функцию преобразования к исходному изображению с результатом в финишном"),
-                      parent);
+    TB1New = MakeToolButton("TB1New", QStringLiteral("Новая"), QStringLiteral("Новая функция преобразования"), parent,
+                            newPageIcon());
+    TB1Neg = MakeToolButton("TB1Neg", QStringLiteral("Негатив"),
+                            QStringLiteral("Преобразовать функцию в негативную или позитивную"), parent, negativeIcon());
+    TB1Save = MakeToolButton("TB1Save", QStringLiteral("M+"), QStringLiteral("Временно сохранить функцию"), parent);
+    TB1Load = MakeToolButton("TB1Load", QStringLiteral("MR"), QStringLiteral("Загрузить временно сохраненную функцию"),
+                             parent);
+    TB1SaveToFile = MakeToolButton("TB1SaveToFile", QStringLiteral("Сохранить в файл"), QString(), parent,
+                                   style->standardIcon(QStyle::SP_DialogSaveButton));
+    TB1LoadFromFile = MakeToolButton("TB1LoadFromFile", QStringLiteral("Загрузить из файла"), QString(), parent,
+                                     style->standardIcon(QStyle::SP_DialogOpenButton));
+    TB1Run = MakeToolButton(
+        "TB1Run", QStringLiteral("Применить"),
+        QStringLiteral("Применить функцию преобразования к исходному изображению с результатом в финишном"), parent,
+        style->standardIcon(QStyle::SP_MediaPlay));
     int x = at.x();
     for (QToolButton* b : {TB1New, TB1Neg, TB1Save, TB1Load, TB1SaveToFile, TB1LoadFromFile, TB1Run}) {
         // Groups: making, the memory slot, files, applying.
         if (b == TB1Save || b == TB1SaveToFile || b == TB1Run)
             x += 8;
+        b->setFixedSize(30, 28);
         b->move(x, at.y());
         x += b->width() + 2;
     }

@@ -4,7 +4,9 @@
 #include "engine/color.h"
 #include "engine/message_sink.h"
 #include "engine/program_subdir.h"
+#include "engine/qt_color.h"
 #include "engine/text_convert.h"
+#include "engine/tool_button.h"
 #include "filter/filter_grid.h"
 #include "filter/filter_window.h"
 #include "microbase/mb_file_tools.h"
@@ -38,22 +40,6 @@ namespace {
 constexpr std::uint8_t kWorking = 1;
 constexpr std::uint8_t kDeleted = 0;
 
-QToolButton* makeTool(const char* name, const QString& text, const QString& hint, QWidget* parent,
-                      const QIcon& icon = QIcon())
-{
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QLatin1String(name));
-    button->setText(text);
-    button->setToolTip(hint);
-    if (!icon.isNull()) {
-        button->setIcon(icon);
-        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    }
-    button->setAutoRaise(true);
-    button->setMinimumSize(28, 26);
-    return button;
-}
-
 QLabel* makeIndicator(const char* name, QWidget* parent)
 {
     auto* label = new QLabel(parent);
@@ -61,12 +47,6 @@ QLabel* makeIndicator(const char* name, QWidget* parent)
     label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     label->setAutoFillBackground(true);
     return label;
-}
-
-QColor qColorOf(TColor color)
-{
-    const TBGRTriple c = ColorToBGR(ResolveColor(color));
-    return QColor(c.r, c.g, c.b);
 }
 
 QString baseFileName(const QString& name)
@@ -90,11 +70,11 @@ TFormMicroBase::TFormMicroBase(TFileDialogs* dialogs, TFormDFilter* filterWindow
 
     auto* tools = new QHBoxLayout;
     QStyle* st = style();
-    TB1NewDB = makeTool("TB1NewDB", QStringLiteral("Новая база"), QStringLiteral("Создать и открыть новую базу данных"),
+    TB1NewDB = MakeToolButton("TB1NewDB", QStringLiteral("Новая база"), QStringLiteral("Создать и открыть новую базу данных"),
                         this, st->standardIcon(QStyle::SP_FileDialogNewFolder));
-    TB1OpenDB = makeTool("TB1OpenDB", QStringLiteral("Открыть базу"), QStringLiteral("Выбрать файл базы данных в диалоге"),
+    TB1OpenDB = MakeToolButton("TB1OpenDB", QStringLiteral("Открыть базу"), QStringLiteral("Выбрать файл базы данных в диалоге"),
                          this, st->standardIcon(QStyle::SP_DialogOpenButton));
-    TB1SaveDB = makeTool("TB1SaveDB", QStringLiteral("Сохранить базу как ..."),
+    TB1SaveDB = MakeToolButton("TB1SaveDB", QStringLiteral("Сохранить базу как ..."),
                          QStringLiteral("Сохранить текущую базу данных как ..."), this,
                          st->standardIcon(QStyle::SP_DialogSaveButton));
     for (QToolButton* b : {TB1NewDB, TB1OpenDB, TB1SaveDB})
@@ -174,11 +154,11 @@ QWidget* TFormMicroBase::createSelector()
     connect(CheckBoxSorted, &QCheckBox::clicked, this, &TFormMicroBase::RefreshList);
 
     auto* modes = new QHBoxLayout;
-    sbtnStatMain = makeTool("sbtnStatMain", QStringLiteral("Рабочие"),
+    sbtnStatMain = MakeToolButton("sbtnStatMain", QStringLiteral("Рабочие"),
                             QStringLiteral("Режим работы с основными записями базы"), panel);
-    sbtnStatRestore = makeTool("sbtnStatRestore", QStringLiteral("Удаленные"),
+    sbtnStatRestore = MakeToolButton("sbtnStatRestore", QStringLiteral("Удаленные"),
                                QStringLiteral("Режим восстановления удаленных записей"), panel);
-    sbtnRecRestore = makeTool("sbtnRecRestore", QStringLiteral("Восстановить"),
+    sbtnRecRestore = MakeToolButton("sbtnRecRestore", QStringLiteral("Восстановить"),
                               QStringLiteral("Восстановить удаленную запись"), panel);
     statButtons_ = new QButtonGroup(this);
     for (QToolButton* b : {sbtnStatMain, sbtnStatRestore}) {
@@ -236,9 +216,9 @@ QWidget* TFormMicroBase::createEditor()
     CBoxFilterType->addItems(FilterTypeNames());
     side->addWidget(CBoxFilterType);
     auto* fieldTools = new QHBoxLayout;
-    TB3Scale = makeTool("TB3Scale", QStringLiteral("Σ"), QStringLiteral("Пересчитать масштаб текущего фильтра"), panel);
-    TB3Clean = makeTool("TB3Clean", QStringLiteral("□"), QStringLiteral("Очистка полей текущего фильтра"), panel);
-    TB3Random = makeTool("TB3Random", QStringLiteral("?"), QStringLiteral("Сгенерировать случайный фильтр"), panel);
+    TB3Scale = MakeToolButton("TB3Scale", QStringLiteral("Σ"), QStringLiteral("Пересчитать масштаб текущего фильтра"), panel);
+    TB3Clean = MakeToolButton("TB3Clean", QStringLiteral("□"), QStringLiteral("Очистка полей текущего фильтра"), panel);
+    TB3Random = MakeToolButton("TB3Random", QStringLiteral("?"), QStringLiteral("Сгенерировать случайный фильтр"), panel);
     for (QToolButton* b : {TB3Scale, TB3Clean, TB3Random})
         fieldTools->addWidget(b);
     fieldTools->addStretch(1);
@@ -266,11 +246,11 @@ QWidget* TFormMicroBase::createEditor()
     ToolBarAccessREC->setObjectName(QStringLiteral("ToolBarAccessREC"));
     auto* recTools = new QHBoxLayout(ToolBarAccessREC);
     recTools->setContentsMargins(0, 0, 0, 0);
-    TB2RecAdd = makeTool("TB2RecAdd", QStringLiteral("Добавить"), QStringLiteral("Добавить запись в базу"),
+    TB2RecAdd = MakeToolButton("TB2RecAdd", QStringLiteral("Добавить"), QStringLiteral("Добавить запись в базу"),
                          ToolBarAccessREC);
-    TB2RecRefresh = makeTool("TB2RecRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить текущую запись "),
+    TB2RecRefresh = MakeToolButton("TB2RecRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить текущую запись "),
                              ToolBarAccessREC);
-    TB2RecDelete = makeTool("TB2RecDelete", QStringLiteral("Удалить"), QStringLiteral("Удалить текущую запись"),
+    TB2RecDelete = MakeToolButton("TB2RecDelete", QStringLiteral("Удалить"), QStringLiteral("Удалить текущую запись"),
                             ToolBarAccessREC);
     for (QToolButton* b : {TB2RecAdd, TB2RecRefresh, TB2RecDelete})
         recTools->addWidget(b);
@@ -279,8 +259,8 @@ QWidget* TFormMicroBase::createEditor()
     grid->addWidget(PanelCtrlRec, 9, 0, 1, 2);
 
     auto* exchange = new QHBoxLayout;
-    sbtnImport = makeTool("sbtnImport", QStringLiteral("Импорт фильтра"), QString(), panel);
-    sbtnExport = makeTool("sbtnExport", QStringLiteral("Экспорт фильтра"), QString(), panel);
+    sbtnImport = MakeToolButton("sbtnImport", QStringLiteral("Импорт фильтра"), QString(), panel);
+    sbtnExport = MakeToolButton("sbtnExport", QStringLiteral("Экспорт фильтра"), QString(), panel);
     sbtnImport->setAutoRaise(false);
     sbtnExport->setAutoRaise(false);
     exchange->addWidget(sbtnImport);
@@ -343,7 +323,7 @@ void TFormMicroBase::paintLabel(QLabel* label, const QColor& color)
 void TFormMicroBase::setChanged(bool changed)
 {
     changed_ = changed;
-    paintLabel(stxtChangeID, changed ? qColorOf(clYellow) : qColorOf(clBtnFace));
+    paintLabel(stxtChangeID, changed ? ToQColor(clYellow) : ToQColor(clBtnFace));
 }
 
 void TFormMicroBase::OpenBase(const QString& name)
@@ -359,14 +339,14 @@ void TFormMicroBase::OpenBase(const QString& name)
         setWindowTitle(QStringLiteral("  Текущая база : ") + baseFileName(name));
         FillList(kWorking, 0);
         STextStat->setText(QStringLiteral("Выборка рабочих записей"));
-        paintLabel(STextOpenID, qColorOf(clLime));
+        paintLabel(STextOpenID, ToQColor(clLime));
         LbOpenID->setText(QStringLiteral("База (Open)"));
         TB1SaveDB->show();
         MMSaveDB->setVisible(true);
         PanelCtrlRec->show();
     } else {
         setWindowTitle(QStringLiteral("  Текущая база : (Closed)"));
-        paintLabel(STextOpenID, qColorOf(clBtnFace));
+        paintLabel(STextOpenID, ToQColor(clBtnFace));
         LbOpenID->setText(QStringLiteral("База (Close)"));
         TB1SaveDB->hide();
         MMSaveDB->setVisible(false);

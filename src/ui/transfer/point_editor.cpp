@@ -2,6 +2,7 @@
 
 #include "engine/figure.h"
 #include "engine/img_service.h"
+#include "engine/qt_color.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -11,12 +12,6 @@
 namespace ormica {
 
 namespace {
-
-QColor toQColor(TColor color)
-{
-    const TBGRTriple c = ColorToBGR(ResolveColor(color));
-    return QColor(c.r, c.g, c.b);
-}
 
 // Lines one pixel wide on whole pixels, as the grid and the function are drawn.
 void preparePainter(QPainter& painter, const QColor& pen)
@@ -111,7 +106,7 @@ void TPointEditor::Redraw()
 
 void TPointEditor::ClearField(QImage& canvas)
 {
-    canvas.fill(toQColor(BackColor));
+    canvas.fill(ToQColor(BackColor));
     DrawGrid(canvas);
 }
 
@@ -150,8 +145,8 @@ void TPointEditor::DrawPolyline(QImage& canvas, int m)
     if (elems.size() < 2)
         return;
     QPainter painter(&canvas);
-    preparePainter(painter, toQColor(PenColor));
-    painter.setBrush(toQColor(BackColor));
+    preparePainter(painter, ToQColor(PenColor));
+    painter.setBrush(ToQColor(BackColor));
     // Each segment is drawn before the marker of its end, so a marker lies
     // over the line that reaches it and under the one that leaves it.
     for (std::size_t i = 1; i < elems.size(); ++i) {
@@ -172,8 +167,8 @@ void TPointEditor::ShowReadout(int x, int y)
     painter.setFont(image_->font());
     const QFontMetrics fm(image_->font());
     const QRect box(x + 16, y + 1, fm.horizontalAdvance(text), fm.height());
-    painter.fillRect(box, toQColor(BackColor));
-    painter.setPen(toQColor(PenColor));
+    painter.fillRect(box, ToQColor(BackColor));
+    painter.setPen(ToQColor(PenColor));
     painter.drawText(box, Qt::AlignLeft | Qt::AlignTop, text);
     painter.end();
     image_->pictureAreaChanged(QRect(x + 16, y, ReadoutW, ReadoutH));
@@ -203,8 +198,8 @@ void TPointEditor::ImageMouseDown(Qt::MouseButton, TShiftState shift, int x, int
     {
         QPainter painter(&image_->canvas());
         painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(toQColor(PenColor), 3));
-        painter.setBrush(toQColor(BackColor));
+        painter.setPen(QPen(ToQColor(PenColor), 3));
+        painter.setBrush(ToQColor(BackColor));
         painter.drawRect(QRect(p.x, p.y, MarkSize - 1, MarkSize - 1));
     }
     image_->pictureAreaChanged(QRect(p.x - 2, p.y - 2, MarkSize + 4, MarkSize + 4));
