@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs one or all of them.
-#   fuzz/run.sh [all|fuzz_bmp|fuzz_jpeg|fuzz_fcc|fuzz_kernel|fuzz_fdb|fuzz_text] [SECONDS]      (default: all, 60 s each)
+#   fuzz/run.sh [all|fuzz_bmp|fuzz_jpeg|fuzz_fcc|fuzz_kernel|fuzz_fdb|fuzz_text|fuzz_png|fuzz_tiff|fuzz_webp] [SECONDS]      (default: all, 60 s each)
 # Seeds come from ../shared/testdata (or ORMICA_TESTDATA) and fuzz/seeds/; the growing corpus
 # and any crashing input stay in build-fuzz/. Exits non-zero on a finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which="${1:-all}"
 seconds="${2:-60}"
-targets=(fuzz_bmp fuzz_jpeg fuzz_fcc fuzz_kernel fuzz_fdb fuzz_text)
+targets=(fuzz_bmp fuzz_jpeg fuzz_fcc fuzz_kernel fuzz_fdb fuzz_text fuzz_png fuzz_tiff fuzz_webp)
 [ "$which" != all ] && targets=("$which")
 
 flags="-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer -g"
@@ -29,6 +29,9 @@ for t in "${targets[@]}"; do
     fuzz_kernel) seeds=(fuzz/seeds/kernel) ;;
     fuzz_fdb) seeds=(fuzz/seeds/fdb) ;;
     fuzz_text) seeds=(fuzz/seeds/text) ;;
+    fuzz_png) seeds=(fuzz/seeds/png) ;;
+    fuzz_tiff) seeds=(fuzz/seeds/tiff) ;;
+    fuzz_webp) seeds=(fuzz/seeds/webp) ;;
   esac
   [ ${#seeds[@]} -eq 0 ] && echo "$t: no seed pictures in $testdata; starting from an empty corpus"
   echo "== $t for $seconds s"

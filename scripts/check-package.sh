@@ -21,7 +21,7 @@ for f in ./usr/bin/ormica ./usr/bin/ormica-cli ./usr/share/applications/ormica.d
   fi
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo qt6-qpa-plugins; do
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libjpeg62-turbo qt6-qpa-plugins qt6-image-formats-plugins; do
   if ! grep -q "$lib" <<<"$depends"; then
     echo "the package does not depend on $lib: $depends" >&2
     exit 1

@@ -111,8 +111,12 @@ QString commandHelp(const Command& command);
 // The --quality option shared by every command that writes a picture.
 CommandOption qualityOption();
 
+// The extensions OUT may have, for help and errors: ".jpg, .jpeg, ... or .webp".
+QString outputExtensions();
+
 // Loads and saves pictures as the program does, BMP files recognised by
-// their contents and JPEG by extension. Failures throw Failure.
+// their contents, the other kinds by extension (JPEG when none fits).
+// Failures throw Failure.
 class PictureFiles {
 public:
     explicit PictureFiles(const Invocation& invocation);

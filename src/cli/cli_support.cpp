@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace ormica::cli {
 
@@ -147,7 +149,9 @@ QString commandHelp(const Command& command)
 
 CommandOption qualityOption()
 {
-    return {"quality", "N", "JPEG quality 1..100 for a .jpg or .jpeg OUT (100 unless given)."};
+    return {"quality", "N",
+            "JPEG or WebP quality 1..100 for a .jpg, .jpeg or .webp OUT (100 unless given; WebP at 100 is "
+            "lossless)."};
 }
 
 Invocation::Invocation(const Command& command, const QCommandLineParser& parser)
@@ -207,6 +211,49 @@ QString upperSuffix(const QString& file)
     return QFileInfo(file).suffix().toUpper();
 }
 
+// libpng and libtiff print their own complaints straight to stderr; the tool
+// gives the one line of the reason instead.
+class QuietStderr {
+public:
+    QuietStderr()
+    {
+        std::fflush(stderr);
+        saved_ = ::dup(STDERR_FILENO);
+        const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (saved_ >= 0 && null >= 0)
+            ::dup2(null, STDERR_FILENO);
+        if (null >= 0)
+            ::close(null);
+    }
+    ~QuietStderr()
+    {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+private:
+    int saved_ = -1;
+};
+
+}  // namespace
+
+QString outputExtensions()
+{
+    QStringList names{QStringLiteral(".jpg"), QStringLiteral(".jpeg"), QStringLiteral(".bmp")};
+    for (const TPluginFormat& f : PluginFormats())
+        for (const QString& ext : f.extensions)
+            names << QLatin1Char('.') + ext;
+    const QString last = names.takeLast();
+    return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+}
+
+namespace {
+
 }  // namespace
 
 PictureFiles::PictureFiles(const Invocation& invocation) : service_(&progress_, &panel_, nullptr)
@@ -229,28 +276,38 @@ void PictureFiles::load(const QString& file, TImageControl& image)
     bool loaded = false;
     if (startsLikeBmp(file)) {
         loaded = service_.LoadBmp(file, image);
+    } else if (const TPluginFormat* format = PluginFormatOfName(file)) {
+        QuietStderr quiet;
+        loaded = service_.LoadPlugin(file, *format, image);
     } else {
         loaded = service_.LoadJpeg(file, image);
     }
     if (!loaded)
-        throw Failure{panel_.text().isEmpty() ? QStringLiteral("not a JPEG or BMP picture: %1").arg(file)
+        throw Failure{panel_.text().isEmpty() ? QStringLiteral("not a picture this program reads: %1").arg(file)
                                               : panel_.text()};
 }
 
 void PictureFiles::checkOutputName(const QString& file) const
 {
     const QString ext = upperSuffix(file);
-    if (ext != QLatin1String("JPG") && ext != QLatin1String("JPEG") && ext != QLatin1String("BMP"))
+    if (ext != QLatin1String("JPG") && ext != QLatin1String("JPEG") && ext != QLatin1String("BMP") &&
+        !PluginFormatOfName(file))
         throw UsageError{
-            QStringLiteral("cannot tell the output type from the name (use .jpg, .jpeg or .bmp): %1").arg(file)};
+            QStringLiteral("cannot tell the output type from the name (use %1): %2").arg(outputExtensions(), file)};
 }
 
 void PictureFiles::save(const QString& file, TImageControl& image)
 {
     checkOutputName(file);
     panel_.setText(QString());
-    const bool saved =
-        upperSuffix(file) == QLatin1String("BMP") ? service_.SaveBmp(file, image) : service_.SaveJpeg(file, image);
+    bool saved = false;
+    if (const TPluginFormat* format = PluginFormatOfName(file)) {
+        QuietStderr quiet;
+        saved = service_.SavePlugin(file, *format, image);
+    } else {
+        saved =
+            upperSuffix(file) == QLatin1String("BMP") ? service_.SaveBmp(file, image) : service_.SaveJpeg(file, image);
+    }
     if (!saved)
         throw Failure{panel_.text().isEmpty() ? QStringLiteral("nothing to write to %1").arg(file)
                                               : QStringLiteral("%1: %2").arg(panel_.text().trimmed(), file)};

@@ -53,9 +53,10 @@ QString commandList()
         for (const Command& command : group.commands)
             text += QStringLiteral("  %1 %2\n").arg(QLatin1String(command.name), QLatin1String(command.synopsis));
     }
-    text += QStringLiteral("\nOUT is written as JPEG (.jpg, .jpeg) or BMP (.bmp). Numbers use a decimal point.\n"
+    text += QStringLiteral("\nOUT is written as its extension says: %1. Numbers use a decimal point.\n"
                            "Exit status: 0 done, 1 a file that cannot be used or a failed operation, 2 a wrong "
-                           "command line.\n");
+                           "command line.\n")
+                .arg(outputExtensions());
     return text;
 }
 

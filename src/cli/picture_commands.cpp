@@ -15,8 +15,8 @@ namespace ormica::cli {
 
 namespace {
 
-const CommandArgument kIn{"IN", "The picture to read: BMP, or JPEG named .jpg or .jpeg."};
-const CommandArgument kOut{"OUT", "The picture to write: JPEG for .jpg or .jpeg, BMP for .bmp."};
+const CommandArgument kIn{"IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."};
+const CommandArgument kOut{"OUT", "The picture to write, of the kind its extension names."};
 
 int info(const Invocation& call)
 {
@@ -165,7 +165,7 @@ std::span<const Command> pictureCommands()
          "FILE",
          "Loads the picture as convert does and prints its width, height and pixel format as read (e.g. \"640 480 "
          "pf8bit\").",
-         {{"FILE", "A BMP, or a JPEG named .jpg or .jpeg."}},
+         {{"FILE", "A BMP, or a JPEG, PNG, TIFF or WebP named by its extension."}},
          {},
          info},
         {"convert",

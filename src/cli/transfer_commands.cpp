@@ -148,7 +148,7 @@ std::span<const Command> transferCommands()
          "Applies the function in a function file to a picture's brightness, as the program does after loading "
          "the file.",
          {{"FCC", "The function file (.fcc)."},
-          {"IN", "The picture to read: BMP, or JPEG named .jpg or .jpeg."},
+          {"IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."},
           {"OUT", "The picture to write."}},
          {qualityOption()},
          transfer},

@@ -150,9 +150,10 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
 
     const QString bmp = dir.filePath(QStringLiteral("ok.bmp"));
     ASSERT_TRUE(WriteBmpFile(test::patternImage(4, 4), bmp));
-    r = cli({QStringLiteral("convert"), bmp, dir.filePath(QStringLiteral("o.png"))});
+    r = cli({QStringLiteral("convert"), bmp, dir.filePath(QStringLiteral("o.gif"))});
     EXPECT_EQ(r.code, 2);
-    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("o.png"))));
+    EXPECT_TRUE(r.err.contains(QLatin1String(".png"))) << r.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("o.gif"))));
     r = cli({QStringLiteral("info"), dir.path()});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("not a file"))) << r.err.toStdString();
@@ -164,6 +165,50 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
     r = cli({QStringLiteral("convert"), bmp, dir.filePath(QStringLiteral("o.jpg")), QStringLiteral("--quality"),
              QStringLiteral("0")});
     EXPECT_EQ(r.code, 2);
+}
+
+TEST(Cli, PngTiffAndWebpAreReadAndWrittenByTheirExtension)
+{
+    QTemporaryDir dir;
+    const QImage picture = test::patternImage(37, 23, 9);
+    const QString bmp = dir.filePath(QStringLiteral("in.bmp"));
+    ASSERT_TRUE(WriteBmpFile(picture, bmp));
+    for (const char* name : {"a.png", "b.TIF", "c.tiff", "d.webp"}) {
+        const QString out = dir.filePath(QLatin1String(name));
+        CliRun r = cli({QStringLiteral("convert"), bmp, out});
+        ASSERT_EQ(r.code, 0) << name << r.err.toStdString();
+        r = cli({QStringLiteral("info"), out});
+        EXPECT_EQ(r.out.trimmed(), QStringLiteral("37 23 pf24bit")) << name;
+        // Lossless at the default quality, so the pixels come back exactly.
+        const QString back = dir.filePath(QStringLiteral("back.bmp"));
+        r = cli({QStringLiteral("convert"), out, back});
+        ASSERT_EQ(r.code, 0) << name << r.err.toStdString();
+        EXPECT_EQ(ReadBmpPixels(back, ReadBmpHeader(back)), picture) << name;
+    }
+    // Operations write the kind OUT names, too.
+    const QString greyPng = dir.filePath(QStringLiteral("grey.png"));
+    ASSERT_EQ(cli({QStringLiteral("grey"), bmp, greyPng}).code, 0);
+    QImage expected;
+    BitMapToGrayBitMap(picture, expected);
+    EXPECT_EQ(QImage(greyPng, "png").convertToFormat(QImage::Format_BGR888), expected);
+
+    // A lossy WebP is smaller and still loads.
+    const QString lossy = dir.filePath(QStringLiteral("lossy.webp"));
+    ASSERT_EQ(cli({QStringLiteral("convert"), bmp, lossy, QStringLiteral("--quality"), QStringLiteral("30")}).code, 0);
+    EXPECT_LT(QFileInfo(lossy).size(), QFileInfo(dir.filePath(QStringLiteral("d.webp"))).size());
+
+    // Damaged files are refused with the kind named, on one line.
+    QFile damaged(dir.filePath(QStringLiteral("cut.png")));
+    QFile whole(dir.filePath(QStringLiteral("a.png")));
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(whole.read(whole.size() / 2));
+    damaged.close();
+    const CliRun r = cli({QStringLiteral("info"), damaged.fileName()});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains(QLatin1String("PNG"))) << r.err.toStdString();
+    expectPrefixedLines(r);
 }
 
 TEST(Cli, GeometryAndScalingRunTheCoreRoutines)
@@ -965,8 +1010,8 @@ TEST(CliFilter, RefusalsWriteNothing)
     const QString negativeFile = dir.filePath(QStringLiteral("negative.txt"));
     ASSERT_TRUE(test::writeFile(negativeFile, kernelFileText(negative)));
 
-    const QString runRefusal =
-        QStringLiteral("ormica-cli: Масштаб цифрового фильтра меньше единицы. Перезагрузите или отредактируйте фильтр.\n");
+    const QString runRefusal = QStringLiteral(
+        "ormica-cli: Масштаб цифрового фильтра меньше единицы. Перезагрузите или отредактируйте фильтр.\n");
     const QString ready = QStringLiteral("--ready");
     const struct {
         QStringList args;
@@ -979,13 +1024,14 @@ TEST(CliFilter, RefusalsWriteNothing)
         {{QStringLiteral("--kernel"), negativeFile, bmp, out}, 1, runRefusal},
         {{QStringLiteral("--kernel"), hugeFile, bmp, out},
          1,
-         QStringLiteral("ormica-cli: error: LoadFilter : ") + KernelTooLargeText().replace(QLatin1String("\r\n"), QLatin1String(" ")) +
-             QLatin1Char('\n')},
+         QStringLiteral("ormica-cli: error: LoadFilter : ") +
+             KernelTooLargeText().replace(QLatin1String("\r\n"), QLatin1String(" ")) + QLatin1Char('\n')},
         {{QStringLiteral("--kernel"), shortFile, bmp, out}, 1, {}},
         {{QStringLiteral("--kernel"), dir.filePath(QStringLiteral("none.txt")), bmp, out}, 1, {}},
         {{ready, QStringLiteral("H2"), tiny, out},
          1,
-         QStringLiteral("ormica-cli: warning: FilterTabColor : Массив меньше 4 x 4 пикселей, фильтр не применяется.\n")},
+         QStringLiteral(
+             "ormica-cli: warning: FilterTabColor : Массив меньше 4 x 4 пикселей, фильтр не применяется.\n")},
         {{ready, QStringLiteral("H2"), dir.filePath(QStringLiteral("none.bmp")), out}, 1, {}},
         // Wrong command lines.
         {{bmp, out}, 2, {}},
@@ -1026,9 +1072,8 @@ TEST(CliFilter, HoldsAtMostTwoCopiesOfThePicture)
     ASSERT_EQ(big.base.code, 0);
     const QString& jpg = big.jpg;
     const MeasuredRun& base = big.base;
-    const MeasuredRun run =
-        measure({QStringLiteral("filter"), QStringLiteral("--ready"), QStringLiteral("H1"), jpg,
-                 dir.filePath(QStringLiteral("out.bmp"))});
+    const MeasuredRun run = measure({QStringLiteral("filter"), QStringLiteral("--ready"), QStringLiteral("H1"), jpg,
+                                     dir.filePath(QStringLiteral("out.bmp"))});
     ASSERT_EQ(run.code, 0);
     EXPECT_LT(run.peakKilobytes, base.peakKilobytes + 2 * copyKilobytes + copyKilobytes / 4)
         << run.peakKilobytes << " KB at most, beside " << base.peakKilobytes << " KB for a small picture and "
@@ -1379,17 +1424,16 @@ TEST(CliText, ExportWritesEveryPixelAndImportReadsItBack)
     }
 
     // ";" unless told otherwise; ".txt" added unless the name ends so.
-    for (const auto& [name, written] : QList<QPair<QString, QString>>{{"a", "a.txt"},
-                                                                      {"b.TXT", "b.TXT"},
-                                                                      {"c.dat", "c.dat.txt"}}) {
+    for (const auto& [name, written] :
+         QList<QPair<QString, QString>>{{"a", "a.txt"}, {"b.TXT", "b.TXT"}, {"c.dat", "c.dat.txt"}}) {
         const CliRun r = cli({QStringLiteral("export-text"), bmp, dir.filePath(name)});
         ASSERT_EQ(r.code, 0) << r.err.toStdString();
         EXPECT_TRUE(r.err.isEmpty());
         EXPECT_EQ(test::fileBytes(dir.filePath(written)), semicolons) << written.toStdString();
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("c.dat")));
-    for (const auto& [sep, bytes] : QList<QPair<QString, QByteArray>>{
-             {"tab", tabs}, {"semicolon", semicolons}, {",", commas}, {" ,", commas}}) {
+    for (const auto& [sep, bytes] :
+         QList<QPair<QString, QByteArray>>{{"tab", tabs}, {"semicolon", semicolons}, {",", commas}, {" ,", commas}}) {
         const QString out = dir.filePath(QStringLiteral("s.txt"));
         ASSERT_EQ(cli({QStringLiteral("export-text"), bmp, out, QStringLiteral("--sep"), sep}).code, 0);
         EXPECT_EQ(test::fileBytes(out), bytes) << sep.toStdString();
@@ -1469,7 +1513,7 @@ TEST(CliText, RefusalsWriteNothing)
              {QStringLiteral("export-text"), bmp, dir.filePath(QStringLiteral("z.txt")), QStringLiteral("--sep"),
               QStringLiteral("ab")},
              {QStringLiteral("import-text"), noValue, out, QStringLiteral("--sep"), QStringLiteral("comma")},
-             {QStringLiteral("import-text"), noValue, dir.filePath(QStringLiteral("out.png"))},
+             {QStringLiteral("import-text"), noValue, dir.filePath(QStringLiteral("out.gif"))},
              {QStringLiteral("export-text"), bmp}}) {
         const CliRun r = cli(args);
         EXPECT_EQ(r.code, 2) << args.join(QLatin1Char(' ')).toStdString();

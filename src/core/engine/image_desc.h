@@ -23,6 +23,9 @@ enum TSourceKind : std::uint8_t {
     skOperation = 0,
     skJpegFile = 1,
     skBmpFile = 2,
+    skPngFile = 3,
+    skTiffFile = 4,
+    skWebpFile = 5,
     skClipboard = 128,
     skStartUp = 255,
 };

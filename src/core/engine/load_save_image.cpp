@@ -100,9 +100,30 @@ TLoadSaveImage::TLoadSaveImage(TProgress* progress, TTextPanel* panel, TFileDial
 const QStringList& TLoadSaveImage::Filters()
 {
     // Upper-case names (PHOTO.JPG from a camera) must show as well.
-    static const QStringList filters{QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG *.Jpg *.Jpeg)"),
-                                     QStringLiteral("BMP (*.bmp *.BMP *.Bmp)")};
+    static const QStringList filters = [] {
+        QStringList all{QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG *.Jpg *.Jpeg)"),
+                        QStringLiteral("BMP (*.bmp *.BMP *.Bmp)")};
+        for (const TPluginFormat& f : PluginFormats())
+            all << f.dialogFilter();
+        return all;
+    }();
     return filters;
+}
+
+const TPluginFormat* TLoadSaveImage::PluginFormatOfFilter(int filterIndex)
+{
+    const auto& formats = PluginFormats();
+    return filterIndex >= 3 && filterIndex - 3 < int(formats.size()) ? &formats[std::size_t(filterIndex - 3)] : nullptr;
+}
+
+QString TLoadSaveImage::LoadedText(const TPluginFormat& format)
+{
+    return QStringLiteral(" Загрузка изображения %1 успешно завершена").arg(QLatin1String(format.name));
+}
+
+QString TLoadSaveImage::SavedText(const TPluginFormat& format)
+{
+    return QStringLiteral(" Сохранение изображения %1 успешно завершено").arg(QLatin1String(format.name));
 }
 
 void TLoadSaveImage::say(const QString& text)
@@ -131,6 +152,8 @@ bool TLoadSaveImage::LoadFile(const QString& fileName, TImageControl& image)
     if (suffix.compare(QStringLiteral("jpg"), Qt::CaseInsensitive) == 0 ||
         suffix.compare(QStringLiteral("jpeg"), Qt::CaseInsensitive) == 0)
         return LoadJpeg(fileName, image);
+    if (const TPluginFormat* format = PluginFormatOfName(fileName))
+        return LoadPlugin(fileName, *format, image);
     return LoadBmp(fileName, image);
 }
 
@@ -150,8 +173,32 @@ bool TLoadSaveImage::LoadImage(TImageControl& image)
     case 2:
         return LoadBmp(choice->fileName, image);
     default:
+        if (const TPluginFormat* format = PluginFormatOfFilter(choice->filterIndex))
+            return LoadPlugin(choice->fileName, *format, image);
         return false;
     }
+}
+
+bool TLoadSaveImage::LoadPlugin(const QString& fileName, const TPluginFormat& format, TImageControl& image)
+{
+    if (fileName.isEmpty())
+        return false;
+    TPluginPicture read = ReadPluginPicture(fileName, format);
+    image.setPicture(read.picture);
+    read.picture = QImage();
+    SetImageDesc(image, fileName, format.sourceKind, read.pixelFormat);
+    say(LoadedText(format));
+    return true;
+}
+
+bool TLoadSaveImage::SavePlugin(const QString& fileName, const TPluginFormat& format, TImageControl& image)
+{
+    if (fileName.isEmpty() || image.picture().isNull())
+        return false;
+    WritePluginPicture(image.picture(), fileName, format, JpegQuality);
+    SetImageDesc(image, fileName, format.sourceKind, pf24bit);
+    say(SavedText(format));
+    return true;
 }
 
 bool TLoadSaveImage::LoadJpeg(const QString& fileName, TImageControl& image)
@@ -203,6 +250,8 @@ QString TLoadSaveImage::SaveFileName(const QString& chosen, int filterIndex)
     case 2:
         return ext == QLatin1String(".BMP") ? chosen : chosen + QLatin1String(".bmp");
     default:
+        if (const TPluginFormat* format = PluginFormatOfFilter(filterIndex))
+            return format->matches(chosen) ? chosen : chosen + QLatin1Char('.') + format->extensions.first();
         return QString();
     }
 }
@@ -221,6 +270,8 @@ bool TLoadSaveImage::SaveImage(TImageControl& image)
         return false;
     if (QFileInfo::exists(name) && !messages().question(QString::fromUtf8(kOverwrite), TQuestionKind::Information))
         return false;
+    if (const TPluginFormat* format = PluginFormatOfFilter(choice->filterIndex))
+        return SavePlugin(name, *format, image);
     return choice->filterIndex == 1 ? SaveJpeg(name, image) : SaveBmp(name, image);
 }
 

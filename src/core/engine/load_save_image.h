@@ -2,6 +2,7 @@
 
 #include "image_control.h"
 #include "image_desc.h"
+#include "plugin_picture.h"
 #include "progress.h"
 
 #include <QString>
@@ -12,7 +13,7 @@
 namespace ormica {
 
 // A file chosen in a picture dialog, with the 1-based index of the filter
-// the user had selected (1 JPEG, 2 BMP).
+// the user had selected (1 JPEG, 2 BMP, then the plugin kinds in order).
 struct TFileChoice {
     QString fileName;
     int filterIndex = 1;
@@ -77,13 +78,17 @@ public:
 
     bool LoadImage(TImageControl& image);
     // Loads a named file as LoadImage would after its dialog: JPEG for a
-    // ".jpg" or ".jpeg" name, BMP otherwise.
+    // ".jpg" or ".jpeg" name, a plugin kind for its extension, BMP otherwise.
     bool LoadFile(const QString& fileName, TImageControl& image);
     bool SaveImage(TImageControl& image);
     bool LoadJpeg(const QString& fileName, TImageControl& image);
     bool LoadBmp(const QString& fileName, TImageControl& image);
     bool SaveJpeg(const QString& fileName, TImageControl& image);
     bool SaveBmp(const QString& fileName, TImageControl& image);
+    // PNG, TIFF and WebP; the outcome texts name the kind. WebP is written
+    // with JpegQuality (100, lossless, unless set).
+    bool LoadPlugin(const QString& fileName, const TPluginFormat& format, TImageControl& image);
+    bool SavePlugin(const QString& fileName, const TPluginFormat& format, TImageControl& image);
     void SetImageDesc(TImageControl& image, const QString& fileName, std::uint8_t sourceKind, std::uint8_t pixelFormat);
     bool CopyToClipboard(TImageControl& image);
     bool PasteFromClipboard(TImageControl& image);
@@ -91,8 +96,14 @@ public:
     static const QStringList& Filters();
     // The name a save under this filter writes: the JPEG filter adds ".jpg"
     // unless the name ends in .jpg or .jpeg; the BMP filter adds ".bmp"
-    // unless it ends in .bmp (letter case ignored). Empty for another index.
+    // unless it ends in .bmp; a plugin kind adds its first extension unless
+    // the name ends in one of its own (letter case ignored). Empty for an
+    // index without a filter.
     static QString SaveFileName(const QString& chosen, int filterIndex);
+    // The plugin kind of a filter index, or nothing for JPEG, BMP and beyond.
+    static const TPluginFormat* PluginFormatOfFilter(int filterIndex);
+    static QString LoadedText(const TPluginFormat& format);
+    static QString SavedText(const TPluginFormat& format);
 
     static constexpr const char* kLoaded = " Загрузка изображения успешно завершена";
     static constexpr const char* kSaved = " Сохранеие изображения успешно завершено";

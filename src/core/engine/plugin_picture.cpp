@@ -1,0 +1,163 @@
+#include "plugin_picture.h"
+
+#include "bmp_file.h"
+#include "image_error.h"
+
+#include <QFileInfo>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QSaveFile>
+
+namespace ormica {
+
+QString TPluginFormat::dialogFilter() const
+{
+    // Upper-case and capitalised names must show as well, as in the JPEG filter.
+    QStringList patterns;
+    for (const QString& ext : extensions)
+        patterns << QStringLiteral("*.") + ext;
+    for (const QString& ext : extensions)
+        patterns << QStringLiteral("*.") + ext.toUpper();
+    for (const QString& ext : extensions)
+        patterns << QStringLiteral("*.") + ext.left(1).toUpper() + ext.mid(1);
+    patterns.removeDuplicates();
+    return QStringLiteral("%1 (%2)").arg(QLatin1String(name), patterns.join(QLatin1Char(' ')));
+}
+
+bool TPluginFormat::matches(const QString& fileName) const
+{
+    return extensions.contains(QFileInfo(fileName).suffix().toLower());
+}
+
+const std::vector<TPluginFormat>& PluginFormats()
+{
+    static const std::vector<TPluginFormat> formats = [] {
+        const std::vector<TPluginFormat> all{
+            {"PNG", "png", skPngFile, {QStringLiteral("png")}},
+            {"TIFF", "tiff", skTiffFile, {QStringLiteral("tif"), QStringLiteral("tiff")}},
+            {"WebP", "webp", skWebpFile, {QStringLiteral("webp")}},
+        };
+        const QList<QByteArray> readable = QImageReader::supportedImageFormats();
+        const QList<QByteArray> writable = QImageWriter::supportedImageFormats();
+        std::vector<TPluginFormat> present;
+        for (const TPluginFormat& f : all)
+            if (readable.contains(f.qtFormat) && writable.contains(f.qtFormat))
+                present.push_back(f);
+        return present;
+    }();
+    return formats;
+}
+
+const TPluginFormat* PluginFormatOfName(const QString& fileName)
+{
+    for (const TPluginFormat& f : PluginFormats())
+        if (f.matches(fileName))
+            return &f;
+    return nullptr;
+}
+
+TPixelFormat PluginPixelFormat(QImage::Format format)
+{
+    switch (format) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        return pf1bit;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Alpha8:
+        return pf8bit;
+    case QImage::Format_RGB555:
+        return pf15bit;
+    case QImage::Format_RGB16:
+        return pf16bit;
+    // Plugins deliver colour without alpha as RGB32: three bytes a pixel in the file.
+    case QImage::Format_RGB32:
+    case QImage::Format_RGB888:
+    case QImage::Format_BGR888:
+    case QImage::Format_RGBX8888:
+        return pf24bit;
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBA8888:
+    case QImage::Format_RGBA8888_Premultiplied:
+        return pf32bit;
+    default:  // 16 bits a channel, floating point
+        return pfCustom;
+    }
+}
+
+namespace {
+
+QString readText(const TPluginFormat& format, const QString& fileName, const QString& reason)
+{
+    return QStringLiteral("Не могу прочитать %1-файл \"%2\".\r\n%3").arg(QLatin1String(format.name), fileName, reason);
+}
+
+QString writeText(const TPluginFormat& format, const QString& fileName, const QString& reason)
+{
+    return QStringLiteral("Не могу записать %1-файл \"%2\".\r\n%3").arg(QLatin1String(format.name), fileName, reason);
+}
+
+// Colours as stored, whatever the alpha: premultiplied pixels are first
+// brought back to straight colour, then the alpha byte is ignored.
+QImage to24Bit(QImage image)
+{
+    if (image.format() == QImage::Format_BGR888)
+        return image;
+    if (image.hasAlphaChannel()) {
+        image.convertTo(QImage::Format_ARGB32);
+        if (image.isNull())
+            return image;
+        image.reinterpretAsFormat(QImage::Format_RGB32);
+    }
+    image.convertTo(QImage::Format_BGR888);
+    return image;
+}
+
+}  // namespace
+
+TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& format)
+{
+    RaiseImageAllocationLimit();
+    QImageReader reader(fileName, format.qtFormat);
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoTransform(false);
+    if (!QFileInfo(fileName).isFile())
+        throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));
+    if (!reader.canRead())
+        throw TImageError(readText(
+            format, fileName, QStringLiteral("Файл поврежден или это не %1-файл.").arg(QLatin1String(format.name))));
+    const QSize declared = reader.size();
+    if (declared.isValid() && !PictureSizeAllowed(declared.width(), declared.height()))
+        throw TImageError(PictureTooLargeText(declared.width(), declared.height()));
+    const QImage read = reader.read();
+    if (read.isNull())
+        throw TImageError(readText(format, fileName,
+                                   QStringLiteral("Файл поврежден или это не %1-файл (%2).")
+                                       .arg(QLatin1String(format.name), reader.errorString())));
+    if (!PictureSizeAllowed(read.width(), read.height()))
+        throw TImageError(PictureTooLargeText(read.width(), read.height()));
+    TPluginPicture result{to24Bit(read), PluginPixelFormat(read.format())};
+    if (result.picture.isNull())
+        throw TImageError(QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName));
+    return result;
+}
+
+void WritePluginPicture(const QImage& picture, const QString& fileName, const TPluginFormat& format, int quality)
+{
+    if (picture.isNull())
+        throw TImageError(QStringLiteral("Нет изображения для записи в %1-файл.").arg(QLatin1String(format.name)));
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        throw TImageError(writeText(format, fileName, file.errorString()));
+    QImageWriter writer(&file, format.qtFormat);
+    writer.setQuality(quality < 0 ? 100 : quality > 100 ? 100 : quality);
+    if (!writer.write(picture)) {
+        file.cancelWriting();
+        throw TImageError(writeText(format, fileName, writer.errorString()));
+    }
+    if (!file.commit())
+        throw TImageError(writeText(format, fileName, file.errorString()));
+}
+
+}  // namespace ormica

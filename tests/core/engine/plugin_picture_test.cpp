@@ -1,0 +1,229 @@
+#include "engine/plugin_picture.h"
+
+#include "engine/image_error.h"
+#include "engine/load_save_image.h"
+#include "recorders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QtEndian>
+#include <gtest/gtest.h>
+
+using namespace ormica;
+
+namespace {
+
+struct PluginFixture : ::testing::Test {
+    QTemporaryDir dir;
+    test::RecordingSink sink;
+    test::RecordingProgress progress;
+    test::RecordingPanel panel;
+    test::ScriptedDialogs dialogs;
+    TLoadSaveImage service{&progress, &panel, &dialogs};
+    TImageControl image{QSize(161, 145)};
+
+    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+    void choose(const QString& file, int filter) { dialogs.choices.push_back(TFileChoice{file, filter}); }
+};
+
+using PluginFiles = PluginFixture;
+
+const TPluginFormat& formatNamed(const char* name)
+{
+    for (const TPluginFormat& f : PluginFormats())
+        if (qstrcmp(f.name, name) == 0)
+            return f;
+    ADD_FAILURE() << name << " has no plugin here; install qt6-image-formats-plugins";
+    static const TPluginFormat none{"none", "none", skOperation, {QStringLiteral("none")}};
+    return none;
+}
+
+std::uint32_t crc32(const char* data, int size)
+{
+    std::uint32_t c = 0xFFFFFFFFu;
+    for (int i = 0; i < size; ++i) {
+        c ^= std::uint8_t(data[i]);
+        for (int k = 0; k < 8; ++k)
+            c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+    }
+    return ~c;
+}
+
+}  // namespace
+
+TEST(PluginFormatTable, DialogsKeepJpegAndBmpFirstThenPngTiffWebp)
+{
+    ASSERT_EQ(PluginFormats().size(), 3u) << "qt6-image-formats-plugins gives TIFF and WebP";
+    const QStringList& filters = TLoadSaveImage::Filters();
+    ASSERT_EQ(filters.size(), 5);
+    EXPECT_TRUE(filters[0].startsWith(QLatin1String("JPEG (")));
+    EXPECT_TRUE(filters[1].startsWith(QLatin1String("BMP (")));
+    EXPECT_EQ(filters[2], QStringLiteral("PNG (*.png *.PNG *.Png)"));
+    EXPECT_EQ(filters[3], QStringLiteral("TIFF (*.tif *.tiff *.TIF *.TIFF *.Tif *.Tiff)"));
+    EXPECT_EQ(filters[4], QStringLiteral("WebP (*.webp *.WEBP *.Webp)"));
+
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 3), QStringLiteral("/d/a.png"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.PNG"), 3), QStringLiteral("/d/a.PNG"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.jpg"), 3), QStringLiteral("/d/a.jpg.png"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.Tiff"), 4), QStringLiteral("/d/a.Tiff"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d.x/a"), 4), QStringLiteral("/d.x/a.tif"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.webp"), 5), QStringLiteral("/d/a.webp"));
+    EXPECT_TRUE(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 6).isEmpty());
+    EXPECT_TRUE(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 0).isEmpty());
+
+    EXPECT_EQ(PluginFormatOfName(QStringLiteral("/d/x.TIF")), &formatNamed("TIFF"));
+    EXPECT_EQ(PluginFormatOfName(QStringLiteral("/d.png/x")), nullptr);
+    EXPECT_EQ(PluginFormatOfName(QStringLiteral("/d/x.jpg")), nullptr);
+}
+
+TEST_F(PluginFiles, EachKindSavedAndLoadedBackThroughTheDialogs)
+{
+    const QImage picture = test::patternImage(53, 31, 3);
+    struct Case {
+        int filter;
+        const char* chosen;
+        const char* written;
+        TSourceKind kind;
+        const char* name;
+    };
+    for (const Case& c : {Case{3, "p", "p.png", skPngFile, "PNG"}, Case{4, "t.TIFF", "t.TIFF", skTiffFile, "TIFF"},
+                          Case{5, "w", "w.webp", skWebpFile, "WebP"}}) {
+        SCOPED_TRACE(c.name);
+        image.setPicture(picture);
+        choose(path(c.chosen), c.filter);
+        ASSERT_TRUE(service.SaveImage(image));
+        ASSERT_TRUE(QFileInfo::exists(path(c.written)));
+        EXPECT_EQ(panel.text(), QStringLiteral(" Сохранение изображения %1 успешно завершено").arg(c.name));
+        EXPECT_EQ(image.imageDesc()->SourceKind, c.kind);
+        EXPECT_EQ(image.imageDesc()->FileName, path(c.written));
+
+        image.setPicture(test::patternImage(5, 5, 1));
+        choose(path(c.written), c.filter);
+        ASSERT_TRUE(service.LoadImage(image));
+        EXPECT_EQ(image.picture(), picture);
+        EXPECT_EQ(panel.text(), QStringLiteral(" Загрузка изображения %1 успешно завершена").arg(c.name));
+        EXPECT_EQ(image.imageDesc()->SourceKind, c.kind);
+        EXPECT_EQ(image.imageDesc()->PixelFormat, pf24bit);
+
+        // A file named on the command line or dropped loads by its extension.
+        image.setPicture(test::patternImage(5, 5, 1));
+        ASSERT_TRUE(service.LoadFile(path(c.written), image));
+        EXPECT_EQ(image.picture(), picture);
+        EXPECT_EQ(image.imageDesc()->SourceKind, c.kind);
+    }
+    // The next dialog comes with the filter last chosen.
+    EXPECT_FALSE(service.LoadImage(image));
+    EXPECT_EQ(dialogs.askedIndexes.back(), 5);
+}
+
+TEST_F(PluginFiles, AlphaIsDroppedWithTheColoursKeptAndOtherDepthsConverted)
+{
+    QImage argb(4, 2, QImage::Format_ARGB32);
+    argb.fill(qRgba(200, 100, 50, 0));  // fully transparent, colour still stored
+    argb.setPixel(1, 1, qRgba(10, 220, 30, 128));
+    ASSERT_TRUE(argb.save(path("alpha.png"), "PNG"));
+    ASSERT_TRUE(service.LoadFile(path("alpha.png"), image));
+    EXPECT_EQ(image.picture().format(), QImage::Format_BGR888);
+    EXPECT_EQ(image.picture().pixel(0, 0), qRgb(200, 100, 50));
+    EXPECT_EQ(image.picture().pixel(1, 1), qRgb(10, 220, 30));
+    EXPECT_EQ(image.imageDesc()->PixelFormat, pf32bit);
+
+    QImage grey(6, 3, QImage::Format_Grayscale8);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 6; ++x)
+            grey.scanLine(y)[x] = uchar(40 * x + y);
+    ASSERT_TRUE(grey.save(path("grey.tif"), "TIFF"));
+    ASSERT_TRUE(service.LoadFile(path("grey.tif"), image));
+    EXPECT_EQ(image.imageDesc()->PixelFormat, pf8bit);
+    EXPECT_EQ(image.picture().pixel(5, 2), qRgb(202, 202, 202));
+
+    // Sixteen bits a channel: accepted, narrowed to eight.
+    QImage deep(3, 2, QImage::Format_RGBX64);
+    deep.fill(QColor::fromRgba64(qRgba64(0xFFFF, 0x8080, 0x0000, 0xFFFF)));
+    ASSERT_TRUE(deep.save(path("deep.png"), "PNG"));
+    ASSERT_TRUE(service.LoadFile(path("deep.png"), image));
+    EXPECT_EQ(image.picture().pixel(2, 1), qRgb(255, 128, 0));
+    EXPECT_EQ(image.imageDesc()->PixelFormat, pfCustom);
+}
+
+TEST_F(PluginFiles, DamagedFilesAreRefusedNamingTheKindAndKeepThePicture)
+{
+    const QImage kept = test::patternImage(9, 7, 2);
+    for (const TPluginFormat& format : PluginFormats()) {
+        SCOPED_TRACE(format.name);
+        const QString good = dir.filePath(QStringLiteral("good.") + format.extensions.first());
+        WritePluginPicture(test::patternImage(64, 48, 4), good, format, 100);
+        const QByteArray bytes = test::fileBytes(good);
+        ASSERT_FALSE(bytes.isEmpty());
+
+        QByteArray garbled = bytes;
+        for (qsizetype i = 40; i < garbled.size(); i += 13)
+            garbled[i] = char(garbled[i] ^ 0x5A);
+        const QByteArray foreign = test::fileBytes(dir.filePath(QStringLiteral("good.png")));
+        for (const QByteArray& damaged : {bytes.left(bytes.size() / 2), bytes.left(12), garbled, QByteArray()}) {
+            const QString file = dir.filePath(QStringLiteral("bad.") + format.extensions.first());
+            ASSERT_TRUE(test::writeFile(file, damaged));
+            image.setPicture(kept);
+            service.SetImageDesc(image, QStringLiteral("kept"), skOperation, pf24bit);
+            panel.setText(QStringLiteral("before"));
+            try {
+                service.LoadFile(file, image);
+                ADD_FAILURE() << "a damaged file loaded, " << damaged.size() << " bytes";
+            } catch (const TImageError& e) {
+                EXPECT_TRUE(e.text().contains(QLatin1String(format.name))) << e.text().toStdString();
+                EXPECT_TRUE(e.text().contains(file)) << e.text().toStdString();
+            }
+            EXPECT_EQ(image.picture(), kept);
+            EXPECT_EQ(image.imageDesc()->FileName, QStringLiteral("kept"));
+            EXPECT_EQ(panel.text(), QStringLiteral("before"));
+        }
+        // The contents must be of the kind the name promises.
+        if (qstrcmp(format.name, "PNG") != 0) {
+            const QString misnamed = dir.filePath(QStringLiteral("png-inside.") + format.extensions.first());
+            ASSERT_TRUE(test::writeFile(misnamed, foreign));
+            EXPECT_THROW(service.LoadFile(misnamed, image), TImageError);
+        }
+    }
+    EXPECT_THROW(service.LoadFile(path("missing.png"), image), TImageError);
+}
+
+TEST_F(PluginFiles, AnAbsurdDeclaredSizeIsRefusedBeforeDecoding)
+{
+    ASSERT_TRUE(test::patternImage(2, 2).save(path("small.png"), "PNG"));
+    QByteArray bytes = test::fileBytes(path("small.png"));
+    // IHDR's width and height follow the 8-byte signature and the chunk's length and type.
+    qToBigEndian<quint32>(60000, bytes.data() + 16);
+    qToBigEndian<quint32>(60000, bytes.data() + 20);
+    qToBigEndian<quint32>(crc32(bytes.constData() + 12, 17), bytes.data() + 29);
+    ASSERT_TRUE(test::writeFile(path("huge.png"), bytes));
+    try {
+        service.LoadFile(path("huge.png"), image);
+        ADD_FAILURE() << "loaded";
+    } catch (const TImageError& e) {
+        EXPECT_EQ(e.text(), PictureTooLargeText(60000, 60000));
+    }
+}
+
+TEST_F(PluginFiles, AFailedWriteKeepsTheOldFileAndSaysWhy)
+{
+    const TPluginFormat& webp = formatNamed("WebP");
+    const QString file = path("old.webp");
+    WritePluginPicture(test::patternImage(8, 8), file, webp, 100);
+    const QByteArray before = test::fileBytes(file);
+    // WebP cannot hold a side beyond 16383 pixels.
+    image.setPicture(test::patternImage(16400, 1));
+    try {
+        service.SavePlugin(file, webp, image);
+        ADD_FAILURE() << "written";
+    } catch (const TImageError& e) {
+        EXPECT_TRUE(e.text().startsWith(QStringLiteral("Не могу записать WebP-файл \"%1\"").arg(file)))
+            << e.text().toStdString();
+    }
+    EXPECT_EQ(test::fileBytes(file), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.webp")});
+
+    EXPECT_THROW(service.SavePlugin(path("no/such/dir/a.png"), formatNamed("PNG"), image), TImageError);
+}
