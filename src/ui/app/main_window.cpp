@@ -2,6 +2,7 @@
 
 #include "app/auto_fill.h"
 #include "app/main_data.h"
+#include "app/undo_history.h"
 #include "engine/color_dialog.h"
 #include "engine/image_error.h"
 #include "engine/image_widget.h"
@@ -10,10 +11,10 @@
 #include "engine/progress_bar.h"
 #include "engine/qt_color.h"
 #include "engine/region_selector.h"
-#include "histogram/cross_hair_selector.h"
 #include "filter/filter_window.h"
-#include "scale/scale_dialog.h"
+#include "histogram/cross_hair_selector.h"
 #include "histogram/histogram_window.h"
+#include "scale/scale_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,8 +22,8 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QFileInfo>
-#include <QLabel>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QProgressBar>
@@ -193,6 +194,11 @@ void TFormOrmica::createControls()
             StatusBar1->addWidget(panels_[i], 1);
         }
     }
+    sttxtHistory = new QLabel(StatusBar1);
+    sttxtHistory->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    sttxtHistory->setMinimumHeight(21);
+    sttxtHistory->hide();
+    StatusBar1->addWidget(sttxtHistory);
     // The colour box and the lamp sit over panels 0 and 2.
     stxtPointColor = makeBox(QStringLiteral("Цвет пикселя в начальной точке выделения"), panels_[0]);
     sttxtAttention = makeBox(QStringLiteral("Индикатор внимания"), panels_[2]);
@@ -246,6 +252,9 @@ void TFormOrmica::createMenus()
     MMPRotate = check(item(view, QStringLiteral("Панель вращения и масштаба"), &TFormOrmica::MMPRotateClick), false);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("Редактирование"));
+    MMUndo = item(edit, QStringLiteral("Отменить"), &TFormOrmica::MMUndoClick);
+    MMRedo = item(edit, QStringLiteral("Повторить"), &TFormOrmica::MMRedoClick);
+    edit->addSeparator();
     QMenu* clip = edit->addMenu(QStringLiteral("Clipboard"));
     MMClipCopySRC = item(clip, QStringLiteral("Копировать в Clipboard"), &TFormOrmica::MMClipCopySRCClick);
     MMClipPasteSRC = item(clip, QStringLiteral("Вставить из Clipboard"), &TFormOrmica::MMClipPasteSRCClick);
@@ -275,6 +284,14 @@ void TFormOrmica::createMenus()
     MMClipCopySRC->setShortcut(QKeySequence::Copy);
     MMClipPasteSRC->setShortcut(QKeySequence::Paste);
     MMExit->setShortcut(QKeySequence::Quit);
+    MMUndo->setShortcut(QKeySequence::Undo);
+    QList<QKeySequence> redoKeys{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)};
+    for (const QKeySequence& k : QKeySequence::keyBindings(QKeySequence::Redo))
+        if (!redoKeys.contains(k))
+            redoKeys << k;
+    MMRedo->setShortcuts(redoKeys);
+    MMUndo->setEnabled(false);
+    MMRedo->setEnabled(false);
     setAcceptDrops(true);
     updateActions();
 }
@@ -370,6 +387,7 @@ void TFormOrmica::MMScaleClick()
     if (!FormScaleDialog)
         return;
     ResetIndicators();
+    TStep step(*this, 1);
     if (PageControl1->currentIndex() == 0)
         FormScaleDialog->SetScaleImages(ImageMain, TargetImage);
     else
@@ -385,9 +403,11 @@ void TFormOrmica::MMGistogramFullClick()
     if (!FormGistogram)
         return;
     ResetIndicators();
+    TStep step(*this, 1);
     MainData::TargetChanged = false;
     FormGistogram->GistogramMode = 1;
     showModal(FormGistogram);
+    step.decide(MainData::TargetChanged);
     afterGistogram();
 }
 
@@ -435,9 +455,11 @@ void TFormOrmica::MMAutoCorrClick()
         box->repaintNow();
         cross->Activate();
     }
+    TStep step(*this, 1);
     MainData::TargetChanged = false;
     FormGistogram->GistogramMode = 2;
     showModal(FormGistogram);
+    step.decide(MainData::TargetChanged);
     frag.clear();
     FragRect.StartX = FragRect.EndX;
     FragRect.StartY = FragRect.EndY;
@@ -454,8 +476,10 @@ void TFormOrmica::MMDFilterClick()
     SelectedToImgTab(MainData::SrcArr, TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY},
                      FormDFilter->TestSrcArr);
     ImgTabToImage(FormDFilter->TestSrcArr, *FormDFilter->ImgTestSource, progress_.get());
+    TStep step(*this, 1);
     MainData::TargetFiltered = false;
     showModal(FormDFilter);
+    step.decide(MainData::TargetFiltered);
     FragRect.StartX = FragRect.EndX;
     FragRect.StartY = FragRect.EndY;
     ResetIndicators();
@@ -485,6 +509,9 @@ void TFormOrmica::FormCreate()
     }
     PaintImage(*ImageMain, clBtnFace);
     PaintImage(*TargetImage, clBtnFace);
+    if (!history_)
+        history_ = std::make_unique<TUndoHistory>(TUndoHistory::TImageRef{ImageMain, &MainData::SrcArr},
+                                                  TUndoHistory::TImageRef{TargetImage, &MainData::TrgArr});
     MainData::SrcImageRef = ImageMain;
     MainData::TrgImageRef = TargetImage;
     MainData::PagesRef = PageControl1;
@@ -494,6 +521,8 @@ void TFormOrmica::FormCreate()
 void TFormOrmica::closeEvent(QCloseEvent* event)
 {
     loadSave_.reset();
+    history_.reset();
+    updateUndoActions();
     selector_.reset();  // the source image gets its own mouse handlers back
     QMainWindow::closeEvent(event);
 }

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QDialog;
@@ -31,6 +32,7 @@ class TFormGistogram;
 class TImageWidget;
 class TImgTabBGR;
 class TRegionSelector;
+class TUndoHistory;
 
 // The tool windows created at start-up, hidden; null until the program has them.
 struct TToolWindows {
@@ -81,6 +83,7 @@ public:
     long double ReadAngle();
 
     TLoadSaveImage* loadSaveService() const { return loadSave_.get(); }
+    TUndoHistory* undoHistory() const { return history_.get(); }
     TRegionSelector* regionSelector() const { return selector_.get(); }
     const TFragRect& fragment() const { return FragRect; }
     int rotationRow() const { return RRow; }
@@ -107,6 +110,7 @@ public:
     QStatusBar* StatusBar1 = nullptr;
     QLabel* stxtPointColor = nullptr;
     QLabel* sttxtAttention = nullptr;
+    QLabel* sttxtHistory = nullptr;  // why a command cannot be undone; hidden when empty
     QTimer* TimerAttention = nullptr;
 
     QWidget* ToolBarRotate = nullptr;  // the rotation and zoom bar; wraps when narrow
@@ -129,6 +133,8 @@ public:
     QAction* MMImportToSrc = nullptr;
     QAction* MMExportFromSrc = nullptr;
     QAction* MMExit = nullptr;
+    QAction* MMUndo = nullptr;
+    QAction* MMRedo = nullptr;
     QAction* MMWheelV = nullptr;
     QAction* MMRulerSmoothly = nullptr;
     QAction* MMShowHint = nullptr;
@@ -156,6 +162,8 @@ public slots:
     void MMImportToSrcClick();
     void MMExportFromSrcClick();
     void MMExitClick();
+    void MMUndoClick();
+    void MMRedoClick();
     void MMRulerSmoothlyClick();
     void MMShowHintClick();
     void MMClipCopySRCClick();
@@ -221,6 +229,26 @@ private:
     void showLamp(TColor color);
     TColor statusBarColor() const;
 
+    // Makes one undo step of what a command does to an image (0 source, 1
+    // target). Steps nest: only the outermost one counts.
+    class TStep {
+    public:
+        TStep(TFormOrmica& window, int which);
+        ~TStep();
+        TStep(const TStep&) = delete;
+        TStep& operator=(const TStep&) = delete;
+        // A tool window's own word on whether it wrote the image.
+        void decide(bool changed) { changed_ = changed; }
+
+    private:
+        TFormOrmica& window_;
+        std::optional<bool> changed_;
+    };
+    int currentImage() const;
+    void moveInHistory(bool back);
+    void showHistoryNote(const QString& text);
+    void updateUndoActions();
+
     class TPanelText;
     TFileDialogs* dialogs_;
     TColorQuestion* colors_;
@@ -241,6 +269,8 @@ private:
     std::unique_ptr<TProgress> progress_;
     std::unique_ptr<TPanelText> panel3_;
     std::unique_ptr<TLoadSaveImage> loadSave_;
+    std::unique_ptr<TUndoHistory> history_;
+    int stepDepth_ = 0;
     QLabel* panels_[4] = {};
     TColor lampTag_ = clLime;
     TColor lampShown_ = 0;

@@ -218,6 +218,7 @@ void TFormOrmica::hideFrame()
 
 void TFormOrmica::MMCopySrcToDestClick()
 {
+    TStep step(*this, 1);
     ResetIndicators();
     TabBRGtoTabBGR(MainData::SrcArr, MainData::TrgArr);
     showTarget();
@@ -225,6 +226,7 @@ void TFormOrmica::MMCopySrcToDestClick()
 
 void TFormOrmica::MMCopyDestToSrcClick()
 {
+    TStep step(*this, 0);
     ResetIndicators();
     hideFrame();
     TabBRGtoTabBGR(MainData::TrgArr, MainData::SrcArr);
@@ -247,16 +249,19 @@ void TFormOrmica::clearImage(TImageWidget& image, TImgTabBGR& arr, int page)
 
 void TFormOrmica::MMMinSrcClick()
 {
+    TStep step(*this, 0);
     clearImage(*ImageMain, MainData::SrcArr, 0);
 }
 
 void TFormOrmica::MMMinDestClick()
 {
+    TStep step(*this, 1);
     clearImage(*TargetImage, MainData::TrgArr, 1);
 }
 
 void TFormOrmica::MMToGrayClick()
 {
+    TStep step(*this, currentImage());
     const bool source = PageControl1->currentIndex() == 0;
     TImageWidget* image = source ? ImageMain : TargetImage;
     if (source)
@@ -269,6 +274,7 @@ void TFormOrmica::MMToGrayClick()
 
 void TFormOrmica::MMCroppingClick()
 {
+    TStep step(*this, 1);
     if (!FragRect.selected()) {
         panels_[3]->setText(QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ СОХРАНЯЕМУЮ ОБРЕЗКОЙ ОБЛАСТЬ"));
         return;
@@ -286,18 +292,21 @@ void TFormOrmica::MMCroppingClick()
 
 void TFormOrmica::TBRMirrorTDClick()
 {
+    TStep step(*this, 1);
     MirrorToTrgArr(MainData::SrcArr, 'V', MainData::TrgArr, progress_.get());
     showTarget();
 }
 
 void TFormOrmica::TBRMirrorLRClick()
 {
+    TStep step(*this, 1);
     MirrorToTrgArr(MainData::SrcArr, 'H', MainData::TrgArr, progress_.get());
     showTarget();
 }
 
 void TFormOrmica::TBRRot90MinusClick()
 {
+    TStep step(*this, 1);
     ResetIndicators();
     Rotate90PlusMinus(MainData::SrcArr, '-', MainData::TrgArr, progress_.get());
     showTarget();
@@ -305,6 +314,7 @@ void TFormOrmica::TBRRot90MinusClick()
 
 void TFormOrmica::TBRRot90PlusClick()
 {
+    TStep step(*this, 1);
     ResetIndicators();
     Rotate90PlusMinus(MainData::SrcArr, '+', MainData::TrgArr, progress_.get());
     showTarget();
@@ -320,6 +330,7 @@ long double TFormOrmica::ReadAngle()
 
 void TFormOrmica::TBRRunAngleClick()
 {
+    TStep step(*this, 1);
     const long double angle = ReadAngle();
     if (!(std::fabs(angle) > 0))
         return;
@@ -339,6 +350,7 @@ void TFormOrmica::sttxtTBRotColorClick()
 
 void TFormOrmica::TBRZoomPlusClick()
 {
+    TStep step(*this, currentImage());
     ResetIndicators();
     const bool source = PageControl1->currentIndex() == 0;
     TImageWidget* image = source ? ImageMain : TargetImage;

@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "app/main_data.h"
+#include "app/undo_history.h"
 #include "engine/image_error.h"
 #include "engine/image_widget.h"
 #include "engine/img_service.h"
@@ -47,6 +48,7 @@ void TFormOrmica::OpenFile(const QString& fileName, int page)
 
 void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page, const QString& fileName)
 {
+    TStep step(*this, &image == ImageMain ? 0 : 1);
     // A frame left on the old picture would be "removed" from the new one
     // by the next press, leaving dots on it.
     if (&image == ImageMain)
@@ -152,6 +154,7 @@ void TFormOrmica::MMClipPasteSRCClick()
     ResetIndicators();
     if (!loadSave_)
         return;
+    TStep step(*this, 0);
     hideFrame();
     if (loadSave_->PasteFromClipboard(*ImageMain))
         ImageToImgTab(*ImageMain, MainData::SrcArr, progress_.get());
@@ -165,7 +168,7 @@ void TFormOrmica::MMImportToSrcClick()
     if (!ImportTxtDialog)
         return;
     ResetIndicators();
-    hideFrame();
+    TStep step(*this, 0);
     showModal(ImportTxtDialog);
     ImgTabToImage(MainData::SrcArr, *ImageMain, progress_.get());
     MarkNoName(*ImageMain);

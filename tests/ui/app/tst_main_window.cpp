@@ -1,6 +1,7 @@
 #include "app/about_box.h"
 #include "app/main_data.h"
 #include "app/main_window.h"
+#include "app/undo_history.h"
 #include "engine/bmp_file.h"
 #include "engine/color_dialog.h"
 #include "engine/geometry.h"
@@ -510,6 +511,8 @@ private slots:
             {"Вид/Плавная прокрутка", true},
             {"Вид/Показывать подсказки", true},
             {"Вид/Панель вращения и масштаба", true},
+            {"Редактирование/Отменить", false},
+            {"Редактирование/Повторить", false},
             {"Редактирование/Clipboard/Копировать в Clipboard", true},
             {"Редактирование/Clipboard/Вставить из Clipboard", true},
             {"Редактирование/Копировать/Основное в финишное", true},
@@ -954,7 +957,198 @@ private slots:
         QCOMPARE(form->MMClipCopySRC->shortcut(), QKeySequence(QKeySequence::Copy));
         QCOMPARE(form->MMClipPasteSRC->shortcut(), QKeySequence(QKeySequence::Paste));
         QCOMPARE(form->MMExit->shortcut(), QKeySequence(QKeySequence::Quit));
+        QCOMPARE(form->MMUndo->shortcut(), QKeySequence(QKeySequence::Undo));
+        QVERIFY(form->MMRedo->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Shift+Z"))));
+        QVERIFY(form->MMRedo->shortcuts().contains(QKeySequence(QStringLiteral("Ctrl+Y"))));
         QVERIFY(form->acceptDrops());
+
+        // The keys work on the window.
+        showForm();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        giveSource(test::patternImage(10, 8, 3));
+        form->TBRMirrorLR->click();
+        const QImage mirrored = form->TargetImage->picture().copy();
+        QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form->TargetImage->picture().size(), QSize(145, 129));
+        QTest::keyClick(form.get(), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(form->TargetImage->picture(), mirrored);
+        QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(form->TargetImage->picture(), mirrored);
+    }
+
+    void undoAndRedoWalkThroughEveryCommandOnBothImages()
+    {
+        TFormGistogram hist(form.get());
+        TFormDFilter filter(form.get());
+        TToolWindows windows;
+        windows.histogram = &hist;
+        windows.filter = &filter;
+        form->setToolWindows(windows);
+        form->ShowModal = [&](QDialog& d) {
+            d.show();
+            if (&d == &hist) {
+                hist.PageControl1->setCurrentIndex(1);
+                hist.TB1Neg->click();
+                hist.TB1Run->click();
+            } else {
+                filter.TB1RunDest->click();
+            }
+            return 0;
+        };
+        showForm();
+        form->MMPRotate->trigger();
+        QTemporaryDir dir;
+        const QString big = dir.filePath(QStringLiteral("big.bmp"));
+        const QString small = dir.filePath(QStringLiteral("small.png"));
+        QVERIFY(WriteBmpFile(test::patternImage(64, 48, 21), big));
+        QVERIFY(test::patternImage(23, 31, 22).save(small, "PNG"));
+
+        struct State {
+            QImage src, trg;
+            QString srcName, trgName;
+            bool srcFilled, trgFilled;
+            int tab;
+        };
+        auto state = [&] {
+            form->regionSelector()->ShowFrame(false);
+            return State{form->ImageMain->picture().copy(),
+                         form->TargetImage->picture().copy(),
+                         form->ImageMain->imageDesc()->FileName,
+                         form->TargetImage->imageDesc()->FileName,
+                         !MainData::SrcArr.empty(),
+                         !MainData::TrgArr.empty(),
+                         form->PageControl1->currentIndex()};
+        };
+        auto expectState = [&](const State& s, const char* where) {
+            QVERIFY2(form->ImageMain->picture() == s.src, where);
+            QVERIFY2(form->TargetImage->picture() == s.trg, where);
+            QCOMPARE(form->ImageMain->imageDesc()->FileName, s.srcName);
+            QCOMPARE(form->TargetImage->imageDesc()->FileName, s.trgName);
+            QCOMPARE(!MainData::SrcArr.empty(), s.srcFilled);
+            QCOMPARE(!MainData::TrgArr.empty(), s.trgFilled);
+            checkInvariant();
+        };
+
+        const std::vector<std::pair<const char*, std::function<void()>>> commands = {
+            {"load source",
+             [&] {
+                 dialogs->choices.push_back(TFileChoice{big, 2});
+                 form->MMLoadToSrc->trigger();
+             }},
+            {"mirror", [&] { form->TBRMirrorTD->click(); }},
+            {"rot90", [&] { form->TBRRot90Plus->click(); }},
+            {"angle",
+             [&] {
+                 form->EdiAngle->setText(QStringLiteral("20"));
+                 form->TBRRunAngle->click();
+             }},
+            {"zoom source",
+             [&] {
+                 form->PageControl1->setCurrentIndex(0);
+                 form->TrBarZoom->setValue(50);
+                 form->TBRZoomPlus->click();
+             }},
+            {"crop",
+             [&] {
+                 drag(QPoint(3, 4), QPoint(20, 15));
+                 form->MMCropping->trigger();
+             }},
+            {"grey target", [&] { form->MMToGray->trigger(); }},
+            {"target to source", [&] { form->MMCopyDestToSrc->trigger(); }},
+            {"load a smaller target",
+             [&] {
+                 dialogs->choices.push_back(TFileChoice{small, 3});
+                 form->MMLoadToDest->trigger();
+             }},
+            {"transfer function", [&] { form->MMGistogramFull->trigger(); }},
+            {"source to target", [&] { form->MMCopySrcToDest->trigger(); }},
+            {"filter",
+             [&] {
+                 drag(QPoint(2, 2), QPoint(12, 12));
+                 form->MMDFilter->trigger();
+             }},
+            {"clear source", [&] { form->MMMinSrc->trigger(); }},
+        };
+        std::vector<State> states{state()};
+        for (const auto& [name, run] : commands) {
+            run();
+            states.push_back(state());
+            QVERIFY2(form->undoHistory()->UndoCount() == int(states.size()) - 1, name);
+        }
+        QVERIFY(form->MMUndo->isEnabled());
+        QVERIFY(!form->MMRedo->isEnabled());
+
+        // A selection frame shown now is taken off before the first undo.
+        drag(QPoint(1, 1), QPoint(8, 8));
+        for (std::size_t i = states.size() - 1; i > 0; --i) {
+            form->MMUndo->trigger();
+            expectState(states[i - 1], commands[i - 1].first);
+        }
+        QVERIFY(!form->MMUndo->isEnabled());
+        QCOMPARE(form->undoHistory()->RedoCount(), int(commands.size()));
+        for (std::size_t i = 1; i < states.size(); ++i) {
+            form->MMRedo->trigger();
+            expectState(states[i], commands[i - 1].first);
+            QCOMPARE(form->PageControl1->currentIndex(), states[i].tab);
+        }
+        QVERIFY(!form->MMRedo->isEnabled());
+
+        // Undo puts back the page that was shown before the command.
+        form->MMUndo->trigger();  // the clear was given on the target's page
+        form->MMUndo->trigger();  // the filter was started from the source
+        QCOMPARE(form->PageControl1->currentIndex(), states[11].tab);
+        // A command now forgets what could be redone.
+        form->MMCopySrcToDest->trigger();
+        QVERIFY(!form->MMRedo->isEnabled());
+        QVERIFY(sink->silent());
+    }
+
+    void commandsThatChangeNothingAreNoStepsAndTheCapHolds()
+    {
+        showForm();
+        giveSource(test::patternImage(40, 30, 5));
+        TUndoHistory& history = *form->undoHistory();
+
+        dialogs->choices.push_back(std::nullopt);  // a cancelled load
+        form->MMLoadToSrc->trigger();
+        form->MMCropping->trigger();  // nothing selected
+        form->EdiAngle->setText(QStringLiteral("0"));
+        form->TBRRunAngle->click();
+        QCOMPARE(history.UndoCount(), 0);
+        QVERIFY(!form->MMUndo->isEnabled());
+
+        history.MaxSteps = 3;
+        for (int i = 0; i < 5; ++i)
+            form->TBRMirrorLR->click();
+        QCOMPARE(history.UndoCount(), 3);
+
+        // A picture beyond the cap: the command is done, the bar says it cannot be undone.
+        history.Clear();
+        giveSource(test::patternImage(300, 200, 6));  // 180,000 bytes; the mirrored target 3,600
+        const QImage before = form->TargetImage->picture().copy();
+        history.MaxBytes = 100000;
+        form->MMCopySrcToDest->trigger();
+        QCOMPARE(history.UndoCount(), 1);
+        QVERIFY(form->sttxtHistory->isHidden());
+        form->MMToGray->trigger();  // on the target's page, where the copy went
+        QCOMPARE(history.UndoCount(), 1);
+        QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
+        const QColor grey = form->TargetImage->picture().pixelColor(7, 5);
+        QVERIFY(grey.red() == grey.green() && grey.green() == grey.blue());
+        QVERIFY(!form->sttxtHistory->isHidden());
+        QVERIFY(form->sttxtHistory->text().contains(QStringLiteral("нельзя отменить")));
+        // Undoing the copy would need the present picture kept for a redo.
+        form->MMUndo->trigger();
+        QVERIFY(form->sttxtHistory->text().contains(QStringLiteral("Отмена невозможна")));
+        QCOMPARE(form->TargetImage->picture().size(), QSize(300, 200));
+        history.MaxBytes = qint64(1) << 30;
+        form->MMUndo->trigger();
+        QVERIFY(form->sttxtHistory->isHidden());
+        QCOMPARE(form->TargetImage->picture(), before);
+        checkInvariant();
+        QVERIFY(sink->silent());
     }
 
     void histogramsWithFragmentShowTheFragment()

@@ -1,0 +1,183 @@
+#include "undo_history.h"
+
+#include "engine/img_service.h"
+
+#include <cstring>
+#include <new>
+
+namespace ormica {
+
+qint64 TImageSnapshot::bytes() const
+{
+    // Counted in full even while the picture is still shared with the image:
+    // the command that follows nearly always replaces it.
+    qint64 total = picture.sizeInBytes();
+    if (ownArray)
+        for (int y = 0; y < ownArray->height(); ++y)
+            total += ownArray->rowLength(y);
+    return total;
+}
+
+bool ArrayIsPicture(const TImgTabBGR& arr, const QImage& picture)
+{
+    if (picture.format() != QImage::Format_BGR888 || arr.height() != picture.height())
+        return false;
+    const std::size_t rowBytes = std::size_t(picture.width()) * 3;
+    for (int y = 0; y < arr.height(); ++y)
+        if (std::size_t(arr.rowLength(y)) != rowBytes ||
+            std::memcmp(arr.row(y), picture.constScanLine(y), rowBytes) != 0)
+            return false;
+    return true;
+}
+
+TImageSnapshot TakeSnapshot(const TImageControl& image, const TImgTabBGR& arr)
+{
+    TImageSnapshot s;
+    s.picture = image.picture();
+    if (const TImageDesc* desc = image.imageDesc())
+        s.desc = *desc;
+    s.arrayFilled = !arr.empty();
+    if (s.arrayFilled && !ArrayIsPicture(arr, s.picture))
+        s.ownArray = arr;
+    return s;
+}
+
+void RestoreSnapshot(const TImageSnapshot& snapshot, TImageControl& image, TImgTabBGR& arr, TProgress* progress)
+{
+    if (snapshot.ownArray)
+        arr = *snapshot.ownArray;
+    image.setPicture(snapshot.picture);
+    if (snapshot.desc)
+        image.ensureImageDesc() = *snapshot.desc;
+    if (!snapshot.ownArray) {
+        if (snapshot.arrayFilled)
+            ImageToImgTab(image, arr, progress);
+        else
+            arr.clear();
+    }
+}
+
+namespace {
+
+bool sameRows(const TImgTabBGR& a, const TImgTabBGR& b)
+{
+    if (a.height() != b.height())
+        return false;
+    for (int y = 0; y < a.height(); ++y)
+        if (a.rowLength(y) != b.rowLength(y) || std::memcmp(a.row(y), b.row(y), std::size_t(a.rowLength(y))) != 0)
+            return false;
+    return true;
+}
+
+}  // namespace
+
+TUndoHistory::TUndoHistory(TImageRef source, TImageRef target) : images_{source, target} {}
+
+void TUndoHistory::Begin(int which, int tab)
+{
+    const TImageRef& ref = images_[which == 0 ? 0 : 1];
+    pending_ = TStep{which == 0 ? 0 : 1, tab, tab, TakeSnapshot(*ref.image, *ref.arr)};
+}
+
+bool TUndoHistory::unchanged(const TStep& step) const
+{
+    const TImageRef& ref = images_[step.which];
+    const TImageDesc* desc = ref.image->imageDesc();
+    const bool sameDesc = step.state.desc ? desc && desc->FileName == step.state.desc->FileName &&
+                                                desc->SourceKind == step.state.desc->SourceKind &&
+                                                desc->PixelFormat == step.state.desc->PixelFormat
+                                          : desc == nullptr;
+    // Any write access to the picture gives it a new cache key.
+    if (!sameDesc || ref.image->picture().cacheKey() != step.state.picture.cacheKey() ||
+        ref.arr->empty() == step.state.arrayFilled)
+        return false;
+    return step.state.ownArray ? sameRows(*ref.arr, *step.state.ownArray)
+                               : ArrayIsPicture(*ref.arr, ref.image->picture()) || ref.arr->empty();
+}
+
+TUndoHistory::TOutcome TUndoHistory::Commit(int tab)
+{
+    if (!pending_)
+        return TOutcome::Unchanged;
+    return Commit(tab, !unchanged(*pending_));
+}
+
+TUndoHistory::TOutcome TUndoHistory::Commit(int tab, bool changed)
+{
+    if (!pending_)
+        return TOutcome::Unchanged;
+    TStep step = std::move(*pending_);
+    step.tabAfter = tab;
+    pending_.reset();
+    if (!changed)
+        return TOutcome::Unchanged;
+    redo_.clear();
+    if (step.state.bytes() > MaxBytes)
+        return TOutcome::TooLarge;
+    undo_.push_back(std::move(step));
+    trim();
+    return TOutcome::Recorded;
+}
+
+qint64 TUndoHistory::Bytes() const
+{
+    qint64 total = 0;
+    for (const auto* list : {&undo_, &redo_})
+        for (const TStep& s : *list)
+            total += s.state.bytes();
+    return total;
+}
+
+void TUndoHistory::trim()
+{
+    while (!undo_.empty() && (int(undo_.size()) > MaxSteps || Bytes() > MaxBytes))
+        undo_.pop_front();
+    while (!redo_.empty() && (int(redo_.size()) > MaxSteps || Bytes() > MaxBytes))
+        redo_.pop_front();
+}
+
+std::optional<TUndoHistory::TMove> TUndoHistory::move(std::deque<TStep>& from, std::deque<TStep>& to,
+                                                      TProgress* progress)
+{
+    lastTooLarge_ = false;
+    pending_.reset();
+    if (from.empty())
+        return std::nullopt;
+    const int which = from.back().which;
+    const TImageRef& ref = images_[which];
+    TStep present{which, from.back().tabBefore, from.back().tabAfter, TakeSnapshot(*ref.image, *ref.arr)};
+    if (present.state.bytes() > MaxBytes) {
+        lastTooLarge_ = true;
+        return std::nullopt;
+    }
+    RestoreSnapshot(from.back().state, *ref.image, *ref.arr, progress);
+    const int backTab = &from == &undo_ ? from.back().tabBefore : from.back().tabAfter;
+    from.pop_back();
+    to.push_back(std::move(present));
+    while (int(to.size()) > MaxSteps)
+        to.pop_front();
+    // The list just added to keeps its newest step; the other one gives way first.
+    auto& other = &to == &undo_ ? redo_ : undo_;
+    while (Bytes() > MaxBytes)
+        (other.empty() ? to : other).pop_front();
+    return TMove{which, backTab};
+}
+
+std::optional<TUndoHistory::TMove> TUndoHistory::Undo(TProgress* progress)
+{
+    return move(undo_, redo_, progress);
+}
+
+std::optional<TUndoHistory::TMove> TUndoHistory::Redo(TProgress* progress)
+{
+    return move(redo_, undo_, progress);
+}
+
+void TUndoHistory::Clear()
+{
+    pending_.reset();
+    undo_.clear();
+    redo_.clear();
+}
+
+}  // namespace ormica

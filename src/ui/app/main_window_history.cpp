@@ -1,0 +1,101 @@
+// The main window's undo and redo of what the commands do to the two images.
+#include "main_window.h"
+
+#include "app/main_data.h"
+#include "app/undo_history.h"
+#include "engine/image_widget.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTabWidget>
+#include <new>
+
+namespace ormica {
+
+namespace {
+
+QString capText(qint64 bytes)
+{
+    return QString::number(double(bytes) / double(qint64(1) << 30), 'g', 3) + QStringLiteral(" ГБ");
+}
+
+}  // namespace
+
+TFormOrmica::TStep::TStep(TFormOrmica& window, int which) : window_(window)
+{
+    if (window_.stepDepth_++ > 0 || !window_.history_)
+        return;
+    // The dotted frame is drawn into the picture; it must not be kept with it.
+    if (which == 0)
+        window_.hideFrame();
+    window_.history_->Begin(which, window_.PageControl1->currentIndex());
+}
+
+TFormOrmica::TStep::~TStep()
+{
+    if (--window_.stepDepth_ > 0 || !window_.history_ || !window_.history_->Pending())
+        return;
+    const int tab = window_.PageControl1->currentIndex();
+    const TUndoHistory::TOutcome outcome =
+        changed_ ? window_.history_->Commit(tab, *changed_) : window_.history_->Commit(tab);
+    if (outcome == TUndoHistory::TOutcome::TooLarge)
+        window_.showHistoryNote(QStringLiteral(" Эту команду нельзя отменить: изображение больше %1")
+                                    .arg(capText(window_.history_->MaxBytes)));
+    else if (outcome == TUndoHistory::TOutcome::Recorded)
+        window_.showHistoryNote(QString());
+    window_.updateUndoActions();
+}
+
+int TFormOrmica::currentImage() const
+{
+    return PageControl1->currentIndex() == 1 ? 1 : 0;
+}
+
+void TFormOrmica::showHistoryNote(const QString& text)
+{
+    sttxtHistory->setText(text);
+    sttxtHistory->setVisible(!text.isEmpty());
+}
+
+void TFormOrmica::updateUndoActions()
+{
+    MMUndo->setEnabled(history_ && history_->CanUndo());
+    MMRedo->setEnabled(history_ && history_->CanRedo());
+}
+
+void TFormOrmica::MMUndoClick()
+{
+    moveInHistory(true);
+}
+
+void TFormOrmica::MMRedoClick()
+{
+    moveInHistory(false);
+}
+
+void TFormOrmica::moveInHistory(bool back)
+{
+    if (!history_ || stepDepth_ > 0)
+        return;
+    ResetIndicators();
+    hideFrame();
+    std::optional<TUndoHistory::TMove> moved;
+    try {
+        moved = back ? history_->Undo(progress_.get()) : history_->Redo(progress_.get());
+    } catch (const std::bad_alloc&) {
+        // The picture is back; its array could not be made.
+        showHistoryNote(QStringLiteral(" Недостаточно памяти для массива изображения"));
+    }
+    if (moved) {
+        if (!sttxtHistory->text().startsWith(QStringLiteral(" Недостаточно")))
+            showHistoryNote(QString());
+        (moved->which == 0 ? ImageMain : TargetImage)->repaintNow();
+        ShowPage(moved->tab);
+    } else if (history_->LastMoveTooLarge()) {
+        showHistoryNote((back ? QStringLiteral(" Отмена невозможна") : QStringLiteral(" Повтор невозможен")) +
+                        QStringLiteral(": изображение больше %1").arg(capText(history_->MaxBytes)));
+    }
+    updateUndoActions();
+}
+
+}  // namespace ormica
