@@ -4,8 +4,8 @@
 #include "engine/box_message_sink.h"
 #include "engine/color_dialog.h"
 #include "engine/export_txt_dialog.h"
-#include "engine/import_txt_dialog.h"
 #include "engine/file_dialogs.h"
+#include "engine/import_txt_dialog.h"
 #include "filter/filter_window.h"
 #include "histogram/histogram_window.h"
 #include "microbase/micro_base_window.h"
@@ -58,12 +58,15 @@ int main(int argc, char* argv[])
 
     // ormica SOURCE [TARGET]: the pictures loaded as "Загрузить" loads them;
     // one that cannot be loaded gets its box, and the program goes on.
+    // The program starts with them; there is nothing before them to undo.
     const QStringList files = app.arguments().mid(1);
+    if (!files.isEmpty())
+        formOrmica.OpenFile(files.at(0), 0);
     if (files.size() > 1)
         formOrmica.OpenFile(files.at(1), 1);
     if (!files.isEmpty()) {
-        formOrmica.OpenFile(files.at(0), 0);
         formOrmica.ShowPage(0);
+        formOrmica.ClearHistory();
     }
 
     const int code = app.exec();

@@ -148,11 +148,10 @@ bool TLoadSaveImage::LoadFile(const QString& fileName, TImageControl& image)
 {
     BusyGuard busy(OwnerForm);
     LastDir = QFileInfo(fileName).absolutePath();
-    const QString suffix = QFileInfo(fileName).suffix();
-    if (suffix.compare(QStringLiteral("jpg"), Qt::CaseInsensitive) == 0 ||
-        suffix.compare(QStringLiteral("jpeg"), Qt::CaseInsensitive) == 0)
+    const int kind = FilterIndexOfName(fileName);
+    if (kind == 1)
         return LoadJpeg(fileName, image);
-    if (const TPluginFormat* format = PluginFormatOfName(fileName))
+    if (const TPluginFormat* format = PluginFormatOfFilter(kind))
         return LoadPlugin(fileName, *format, image);
     return LoadBmp(fileName, image);
 }
@@ -173,10 +172,31 @@ bool TLoadSaveImage::LoadImage(TImageControl& image)
     case 2:
         return LoadBmp(choice->fileName, image);
     default:
-        if (const TPluginFormat* format = PluginFormatOfFilter(choice->filterIndex))
-            return LoadPlugin(choice->fileName, *format, image);
-        return false;
+        break;
     }
+    // Under the further filters a name of another kind we read is read as that kind.
+    if (!PluginFormatOfFilter(choice->filterIndex))
+        return false;
+    const int kind = FilterIndexOfName(choice->fileName);
+    if (kind == 1)
+        return LoadJpeg(choice->fileName, image);
+    if (kind == 2)
+        return LoadBmp(choice->fileName, image);
+    return LoadPlugin(choice->fileName, *PluginFormatOfFilter(kind ? kind : choice->filterIndex), image);
+}
+
+int TLoadSaveImage::FilterIndexOfName(const QString& fileName)
+{
+    const QString ext = upperSuffix(fileName);
+    if (ext == QLatin1String(".JPG") || ext == QLatin1String(".JPEG"))
+        return 1;
+    if (ext == QLatin1String(".BMP"))
+        return 2;
+    const auto& formats = PluginFormats();
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        if (formats[i].matches(fileName))
+            return int(i) + 3;
+    return 0;
 }
 
 bool TLoadSaveImage::LoadPlugin(const QString& fileName, const TPluginFormat& format, TImageControl& image)
@@ -251,7 +271,7 @@ QString TLoadSaveImage::SaveFileName(const QString& chosen, int filterIndex)
         return ext == QLatin1String(".BMP") ? chosen : chosen + QLatin1String(".bmp");
     default:
         if (const TPluginFormat* format = PluginFormatOfFilter(filterIndex))
-            return format->matches(chosen) ? chosen : chosen + QLatin1Char('.') + format->extensions.first();
+            return FilterIndexOfName(chosen) != 0 ? chosen : chosen + QLatin1Char('.') + format->extensions.first();
         return QString();
     }
 }
@@ -270,9 +290,10 @@ bool TLoadSaveImage::SaveImage(TImageControl& image)
         return false;
     if (QFileInfo::exists(name) && !messages().question(QString::fromUtf8(kOverwrite), TQuestionKind::Information))
         return false;
-    if (const TPluginFormat* format = PluginFormatOfFilter(choice->filterIndex))
+    const int kind = PluginFormatOfFilter(choice->filterIndex) ? FilterIndexOfName(name) : choice->filterIndex;
+    if (const TPluginFormat* format = PluginFormatOfFilter(kind))
         return SavePlugin(name, *format, image);
-    return choice->filterIndex == 1 ? SaveJpeg(name, image) : SaveBmp(name, image);
+    return kind == 1 ? SaveJpeg(name, image) : SaveBmp(name, image);
 }
 
 bool TLoadSaveImage::SaveJpeg(const QString& fileName, TImageControl& image)

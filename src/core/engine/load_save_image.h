@@ -96,10 +96,14 @@ public:
     static const QStringList& Filters();
     // The name a save under this filter writes: the JPEG filter adds ".jpg"
     // unless the name ends in .jpg or .jpeg; the BMP filter adds ".bmp"
-    // unless it ends in .bmp; a plugin kind adds its first extension unless
-    // the name ends in one of its own (letter case ignored). Empty for an
-    // index without a filter.
+    // unless it ends in .bmp; a plugin kind's filter adds its first extension
+    // unless the name already ends in an extension of a kind we write, which
+    // then decides the kind (letter case ignored). Empty for an index
+    // without a filter.
     static QString SaveFileName(const QString& chosen, int filterIndex);
+    // The filter index of the kind a name's extension stands for (1 JPEG,
+    // 2 BMP, 3... the plugin kinds), or 0.
+    static int FilterIndexOfName(const QString& fileName);
     // The plugin kind of a filter index, or nothing for JPEG, BMP and beyond.
     static const TPluginFormat* PluginFormatOfFilter(int filterIndex);
     static QString LoadedText(const TPluginFormat& format);

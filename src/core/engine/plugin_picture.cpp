@@ -151,7 +151,12 @@ void WritePluginPicture(const QImage& picture, const QString& fileName, const TP
     if (!file.open(QIODevice::WriteOnly))
         throw TImageError(writeText(format, fileName, file.errorString()));
     QImageWriter writer(&file, format.qtFormat);
-    writer.setQuality(quality < 0 ? 100 : quality > 100 ? 100 : quality);
+    // Qt reads PNG's quality as the inverse of its compression level, so it
+    // is left at the writer's default; TIFF is compressed losslessly (LZW).
+    if (qstrcmp(format.qtFormat, "webp") == 0)
+        writer.setQuality(quality < 0 ? 100 : quality > 100 ? 100 : quality);
+    else if (qstrcmp(format.qtFormat, "tiff") == 0)
+        writer.setCompression(1);
     if (!writer.write(picture)) {
         file.cancelWriting();
         throw TImageError(writeText(format, fileName, writer.errorString()));

@@ -38,8 +38,9 @@ struct TPluginPicture {
 TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& format);
 
 // Writes the picture in one step (an old file stays as it was on failure).
-// WebP below quality 100 is lossy; at 100 it is lossless, as PNG and TIFF
-// always are. Throws TImageError when the file cannot be written.
+// The quality counts for WebP only: below 100 it is lossy, at 100 lossless,
+// as PNG and TIFF always are. Throws TImageError when the file cannot be
+// written.
 void WritePluginPicture(const QImage& picture, const QString& fileName, const TPluginFormat& format, int quality);
 
 // The pixel-format code of a picture as a plugin delivers it.

@@ -72,6 +72,8 @@ public:
     // "Загрузить" would after its dialog: files given on the command line
     // and files dropped on a tab.
     void OpenFile(const QString& fileName, int page);
+    // Forgets every step to undo and redo.
+    void ClearHistory();
 
     void ResetIndicators();
     void ShowPage(int page);

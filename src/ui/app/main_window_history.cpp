@@ -46,6 +46,14 @@ TFormOrmica::TStep::~TStep()
     window_.updateUndoActions();
 }
 
+void TFormOrmica::ClearHistory()
+{
+    if (history_)
+        history_->Clear();
+    showHistoryNote(QString());
+    updateUndoActions();
+}
+
 int TFormOrmica::currentImage() const
 {
     return PageControl1->currentIndex() == 1 ? 1 : 0;

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -67,7 +68,8 @@ TEST(PluginFormatTable, DialogsKeepJpegAndBmpFirstThenPngTiffWebp)
 
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 3), QStringLiteral("/d/a.png"));
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.PNG"), 3), QStringLiteral("/d/a.PNG"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.jpg"), 3), QStringLiteral("/d/a.jpg.png"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.jpg"), 3), QStringLiteral("/d/a.jpg"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.gif"), 3), QStringLiteral("/d/a.gif.png"));
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.Tiff"), 4), QStringLiteral("/d/a.Tiff"));
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d.x/a"), 4), QStringLiteral("/d.x/a.tif"));
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.webp"), 5), QStringLiteral("/d/a.webp"));
@@ -117,6 +119,38 @@ TEST_F(PluginFiles, EachKindSavedAndLoadedBackThroughTheDialogs)
     // The next dialog comes with the filter last chosen.
     EXPECT_FALSE(service.LoadImage(image));
     EXPECT_EQ(dialogs.askedIndexes.back(), 5);
+}
+
+TEST_F(PluginFiles, UnderTheFurtherFiltersTheNamesOwnKindDecides)
+{
+    QImage smooth(200, 100, QImage::Format_BGR888);
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 200; ++x)
+            smooth.setPixel(x, y, qRgb(x / 20 * 25, y / 10 * 25, 90));  // flat blocks
+    image.setPicture(smooth);
+    for (const auto& [chosen, kind] : {std::pair{"a.tif", "tiff"}, std::pair{"b.BMP", "bmp"},
+                                       std::pair{"c.jpg", "jpeg"}, std::pair{"d.webp", "webp"}}) {
+        choose(path(chosen), 3);  // the PNG filter
+        ASSERT_TRUE(service.SaveImage(image)) << chosen;
+        EXPECT_EQ(QImageReader::imageFormat(path(chosen)), QByteArray(kind)) << chosen;
+    }
+    for (const char* chosen : {"a.tif", "b.BMP", "c.jpg", "d.webp"}) {
+        image.setPicture(test::patternImage(3, 3));
+        choose(path(chosen), 3);
+        ASSERT_TRUE(service.LoadImage(image)) << chosen;
+        EXPECT_EQ(image.picture().size(), QSize(200, 100)) << chosen;
+    }
+    EXPECT_EQ(image.imageDesc()->SourceKind, skWebpFile);
+
+    // PNG and TIFF are compressed, losslessly.
+    for (const char* name : {"e.png", "f.tif"}) {
+        choose(path(name), 3);
+        image.setPicture(smooth);
+        ASSERT_TRUE(service.SaveImage(image));
+        EXPECT_LT(QFileInfo(path(name)).size(), smooth.sizeInBytes() / 4) << name;
+        ASSERT_TRUE(service.LoadFile(path(name), image));
+        EXPECT_EQ(image.picture(), smooth) << name;
+    }
 }
 
 TEST_F(PluginFiles, AlphaIsDroppedWithTheColoursKeptAndOtherDepthsConverted)

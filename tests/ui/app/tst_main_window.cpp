@@ -11,22 +11,21 @@
 #include "engine/region_selector.h"
 #include "filter/filter_window.h"
 #include "histogram/cross_hair_selector.h"
-#include "scale/scale_dialog.h"
 #include "histogram/histogram_window.h"
 #include "recorders.h"
+#include "scale/scale_dialog.h"
 
 #include <QClipboard>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-#include <QDialog>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
@@ -38,6 +37,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QToolTip>
+#include <QUrl>
 #include <QtTest>
 
 using namespace ormica;
@@ -940,6 +940,26 @@ private slots:
         QApplication::sendEvent(form.get(), &drop);
         QCOMPARE(form->TargetImage->picture(), source);
         checkInvariant();
+
+        // A WebP dropped on the source tab loads by its extension, and the drop is a step to undo.
+        const QString webp = dir.filePath(QStringLiteral("c.webp"));
+        QVERIFY(test::patternImage(17, 11, 4).save(webp, "WEBP", 100));
+        form->ShowPage(0);
+        QMimeData webpMime;
+        webpMime.setUrls({QUrl::fromLocalFile(webp)});
+        QDragEnterEvent webpEnter(QPoint(50, 50), Qt::CopyAction, &webpMime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &webpEnter);
+        QDropEvent webpDrop(QPointF(50, 50), Qt::CopyAction, &webpMime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &webpDrop);
+        QCOMPARE(form->ImageMain->picture(), test::patternImage(17, 11, 4));
+        QCOMPARE(form->statusText(3), QStringLiteral(" Загрузка изображения WebP успешно завершена"));
+        form->MMUndo->trigger();
+        QCOMPARE(form->ImageMain->picture(), source);
+        QCOMPARE(form->ImageMain->imageDesc()->FileName, bmp);
+        checkInvariant();
+        form->ClearHistory();
+        QVERIFY(!form->MMUndo->isEnabled());
+        QVERIFY(!form->MMRedo->isEnabled());
 
         // Text is not a file to load.
         QMimeData text;
