@@ -103,11 +103,34 @@ const QStringList& TLoadSaveImage::Filters()
     static const QStringList filters = [] {
         QStringList all{QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG *.Jpg *.Jpeg)"),
                         QStringLiteral("BMP (*.bmp *.BMP *.Bmp)")};
-        for (const TPluginFormat& f : PluginFormats())
+        QStringList patterns;
+        for (const QString& f : all)
+            patterns << f.section(QLatin1Char('('), 1).chopped(1);
+        for (const TPluginFormat& f : PluginFormats()) {
             all << f.dialogFilter();
+            patterns << f.dialogFilter().section(QLatin1Char('('), 1).chopped(1);
+        }
+        all << QStringLiteral("Все изображения (%1)").arg(patterns.join(QLatin1Char(' ')));
         return all;
     }();
     return filters;
+}
+
+int TLoadSaveImage::AllPicturesFilterIndex()
+{
+    return int(Filters().size());
+}
+
+int TLoadSaveImage::KindOfChoice(const QString& fileName, int filterIndex)
+{
+    if (filterIndex == 1 || filterIndex == 2)
+        return filterIndex;
+    const int named = FilterIndexOfName(fileName);
+    if (PluginFormatOfFilter(filterIndex))
+        return named ? named : filterIndex;
+    if (filterIndex == AllPicturesFilterIndex())
+        return named ? named : 2;  // bitmaps are recognised by their contents
+    return 0;
 }
 
 const TPluginFormat* TLoadSaveImage::PluginFormatOfFilter(int filterIndex)
@@ -166,23 +189,15 @@ bool TLoadSaveImage::LoadImage(TImageControl& image)
     openFilterIndex_ = choice->filterIndex;
     BusyGuard busy(OwnerForm);
     LastDir = QFileInfo(choice->fileName).absolutePath();
-    switch (choice->filterIndex) {
-    case 1:
-        return LoadJpeg(choice->fileName, image);
-    case 2:
-        return LoadBmp(choice->fileName, image);
-    default:
-        break;
-    }
     // Under the further filters a name of another kind we read is read as that kind.
-    if (!PluginFormatOfFilter(choice->filterIndex))
-        return false;
-    const int kind = FilterIndexOfName(choice->fileName);
+    const int kind = KindOfChoice(choice->fileName, choice->filterIndex);
     if (kind == 1)
         return LoadJpeg(choice->fileName, image);
     if (kind == 2)
         return LoadBmp(choice->fileName, image);
-    return LoadPlugin(choice->fileName, *PluginFormatOfFilter(kind ? kind : choice->filterIndex), image);
+    if (const TPluginFormat* format = PluginFormatOfFilter(kind))
+        return LoadPlugin(choice->fileName, *format, image);
+    return false;
 }
 
 int TLoadSaveImage::FilterIndexOfName(const QString& fileName)
@@ -270,9 +285,13 @@ QString TLoadSaveImage::SaveFileName(const QString& chosen, int filterIndex)
     case 2:
         return ext == QLatin1String(".BMP") ? chosen : chosen + QLatin1String(".bmp");
     default:
+        if (FilterIndexOfName(chosen) != 0 &&
+            (PluginFormatOfFilter(filterIndex) || filterIndex == AllPicturesFilterIndex()))
+            return chosen;
         if (const TPluginFormat* format = PluginFormatOfFilter(filterIndex))
-            return FilterIndexOfName(chosen) != 0 ? chosen : chosen + QLatin1Char('.') + format->extensions.first();
-        return QString();
+            return chosen + QLatin1Char('.') + format->extensions.first();
+        // Lossless, and readable everywhere.
+        return filterIndex == AllPicturesFilterIndex() ? chosen + QLatin1String(".png") : QString();
     }
 }
 
@@ -290,7 +309,7 @@ bool TLoadSaveImage::SaveImage(TImageControl& image)
         return false;
     if (QFileInfo::exists(name) && !messages().question(QString::fromUtf8(kOverwrite), TQuestionKind::Information))
         return false;
-    const int kind = PluginFormatOfFilter(choice->filterIndex) ? FilterIndexOfName(name) : choice->filterIndex;
+    const int kind = KindOfChoice(name, choice->filterIndex);
     if (const TPluginFormat* format = PluginFormatOfFilter(kind))
         return SavePlugin(name, *format, image);
     return kind == 1 ? SaveJpeg(name, image) : SaveBmp(name, image);

@@ -13,7 +13,8 @@
 namespace ormica {
 
 // A file chosen in a picture dialog, with the 1-based index of the filter
-// the user had selected (1 JPEG, 2 BMP, then the plugin kinds in order).
+// the user had selected (1 JPEG, 2 BMP, then the plugin kinds in order, then
+// all pictures).
 struct TFileChoice {
     QString fileName;
     int filterIndex = 1;
@@ -101,6 +102,12 @@ public:
     // then decides the kind (letter case ignored). Empty for an index
     // without a filter.
     static QString SaveFileName(const QString& chosen, int filterIndex);
+    // The last filter, "Все изображения": any kind by its extension; a name
+    // without one is read as a bitmap and written as PNG.
+    static int AllPicturesFilterIndex();
+    // The filter index of the kind a dialog's choice is read or written as;
+    // 0 for none.
+    static int KindOfChoice(const QString& fileName, int filterIndex);
     // The filter index of the kind a name's extension stands for (1 JPEG,
     // 2 BMP, 3... the plugin kinds), or 0.
     static int FilterIndexOfName(const QString& fileName);

@@ -59,12 +59,16 @@ TEST(PluginFormatTable, DialogsKeepJpegAndBmpFirstThenPngTiffWebp)
 {
     ASSERT_EQ(PluginFormats().size(), 3u) << "qt6-image-formats-plugins gives TIFF and WebP";
     const QStringList& filters = TLoadSaveImage::Filters();
-    ASSERT_EQ(filters.size(), 5);
+    ASSERT_EQ(filters.size(), 6);
     EXPECT_TRUE(filters[0].startsWith(QLatin1String("JPEG (")));
     EXPECT_TRUE(filters[1].startsWith(QLatin1String("BMP (")));
     EXPECT_EQ(filters[2], QStringLiteral("PNG (*.png *.PNG *.Png)"));
     EXPECT_EQ(filters[3], QStringLiteral("TIFF (*.tif *.tiff *.TIF *.TIFF *.Tif *.Tiff)"));
     EXPECT_EQ(filters[4], QStringLiteral("WebP (*.webp *.WEBP *.Webp)"));
+    EXPECT_EQ(filters[5],
+              QStringLiteral("Все изображения (*.jpg *.jpeg *.JPG *.JPEG *.Jpg *.Jpeg *.bmp *.BMP *.Bmp "
+                             "*.png *.PNG *.Png *.tif *.tiff *.TIF *.TIFF *.Tif *.Tiff *.webp *.WEBP *.Webp)"));
+    EXPECT_EQ(TLoadSaveImage::AllPicturesFilterIndex(), 6);
 
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 3), QStringLiteral("/d/a.png"));
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.PNG"), 3), QStringLiteral("/d/a.PNG"));
@@ -73,7 +77,10 @@ TEST(PluginFormatTable, DialogsKeepJpegAndBmpFirstThenPngTiffWebp)
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.Tiff"), 4), QStringLiteral("/d/a.Tiff"));
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d.x/a"), 4), QStringLiteral("/d.x/a.tif"));
     EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.webp"), 5), QStringLiteral("/d/a.webp"));
-    EXPECT_TRUE(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 6).isEmpty());
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 6), QStringLiteral("/d/a.png"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.Jpeg"), 6), QStringLiteral("/d/a.Jpeg"));
+    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.gif"), 6), QStringLiteral("/d/a.gif.png"));
+    EXPECT_TRUE(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 7).isEmpty());
     EXPECT_TRUE(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 0).isEmpty());
 
     EXPECT_EQ(PluginFormatOfName(QStringLiteral("/d/x.TIF")), &formatNamed("TIFF"));
@@ -141,6 +148,21 @@ TEST_F(PluginFiles, UnderTheFurtherFiltersTheNamesOwnKindDecides)
         EXPECT_EQ(image.picture().size(), QSize(200, 100)) << chosen;
     }
     EXPECT_EQ(image.imageDesc()->SourceKind, skWebpFile);
+
+    // Under "all pictures" too; a name without a kind we know is a bitmap by its contents.
+    const int all = TLoadSaveImage::AllPicturesFilterIndex();
+    image.setPicture(smooth);
+    choose(path("plain"), all);
+    ASSERT_TRUE(service.SaveImage(image));
+    EXPECT_EQ(QImageReader::imageFormat(path("plain.png")), QByteArray("png"));
+    ASSERT_TRUE(QFile::copy(path("b.BMP"), path("bitmap.dat")));
+    for (const char* chosen : {"a.tif", "plain.png", "bitmap.dat"}) {
+        image.setPicture(test::patternImage(3, 3));
+        choose(path(chosen), all);
+        ASSERT_TRUE(service.LoadImage(image)) << chosen;
+        EXPECT_EQ(image.picture().size(), QSize(200, 100)) << chosen;
+    }
+    EXPECT_EQ(image.imageDesc()->SourceKind, skBmpFile);
 
     // PNG and TIFF are compressed, losslessly.
     for (const char* name : {"e.png", "f.tif"}) {
