@@ -28,7 +28,12 @@ QString PixelFormatName(std::uint8_t pixelFormat)
 
 TPixelFormat PixelFormatOf(const QImage& image)
 {
-    switch (image.format()) {
+    return PixelFormatOf(image.format());
+}
+
+TPixelFormat PixelFormatOf(QImage::Format format)
+{
+    switch (format) {
     case QImage::Format_Mono:
     case QImage::Format_MonoLSB:
         return pf1bit;

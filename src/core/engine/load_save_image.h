@@ -60,6 +60,7 @@ bool IsAcceptedFormat(std::uint8_t pixelFormat);
 QString PixelFormatName(std::uint8_t pixelFormat);
 // The code a picture of this QImage format is recorded with.
 TPixelFormat PixelFormatOf(const QImage& image);
+TPixelFormat PixelFormatOf(QImage::Format format);
 
 // Loads and saves pictures of the image controls, and moves them through the
 // clipboard. Outcome texts go to the panel. A file that cannot be read or

@@ -2,6 +2,7 @@
 
 #include "bmp_file.h"
 #include "image_error.h"
+#include "load_save_image.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -58,32 +59,10 @@ const TPluginFormat* PluginFormatOfName(const QString& fileName)
 
 TPixelFormat PluginPixelFormat(QImage::Format format)
 {
-    switch (format) {
-    case QImage::Format_Mono:
-    case QImage::Format_MonoLSB:
-        return pf1bit;
-    case QImage::Format_Indexed8:
-    case QImage::Format_Grayscale8:
-    case QImage::Format_Alpha8:
-        return pf8bit;
-    case QImage::Format_RGB555:
-        return pf15bit;
-    case QImage::Format_RGB16:
-        return pf16bit;
     // Plugins deliver colour without alpha as RGB32: three bytes a pixel in the file.
-    case QImage::Format_RGB32:
-    case QImage::Format_RGB888:
-    case QImage::Format_BGR888:
-    case QImage::Format_RGBX8888:
+    if (format == QImage::Format_RGB32 || format == QImage::Format_RGBX8888)
         return pf24bit;
-    case QImage::Format_ARGB32:
-    case QImage::Format_ARGB32_Premultiplied:
-    case QImage::Format_RGBA8888:
-    case QImage::Format_RGBA8888_Premultiplied:
-        return pf32bit;
-    default:  // 16 bits a channel, floating point
-        return pfCustom;
-    }
+    return PixelFormatOf(format);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 #include "engine/image_error.h"
 #include "engine/img_service.h"
 #include "engine/jpeg_codec.h"
+#include "load_save_fixture.h"
 #include "recorders.h"
 
 #include <QClipboard>
@@ -26,25 +27,7 @@ public:
     int repaints = 0;
 };
 
-struct Fixture : ::testing::Test {
-    QTemporaryDir dir;
-    test::RecordingSink sink;
-    test::RecordingProgress progress;
-    test::RecordingPanel panel;
-    test::ScriptedDialogs dialogs;
-    TLoadSaveImage service{&progress, &panel, &dialogs};
-    TImageControl image{QSize(161, 145)};
-
-    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
-    void choose(const QString& file, int filter) { dialogs.choices.push_back(TFileChoice{file, filter}); }
-    void givePicture(const QImage& picture, const char* name)
-    {
-        image.setPicture(picture);
-        service.SetImageDesc(image, QLatin1String(name), skOperation, pf24bit);
-    }
-};
-
-using LoadSave = Fixture;
+using LoadSave = test::LoadSaveFixture;
 
 }  // namespace
 

@@ -2,6 +2,7 @@
 
 #include "engine/image_error.h"
 #include "engine/load_save_image.h"
+#include "load_save_fixture.h"
 #include "recorders.h"
 
 #include <QDir>
@@ -17,20 +18,7 @@ using namespace ormica;
 
 namespace {
 
-struct PluginFixture : ::testing::Test {
-    QTemporaryDir dir;
-    test::RecordingSink sink;
-    test::RecordingProgress progress;
-    test::RecordingPanel panel;
-    test::ScriptedDialogs dialogs;
-    TLoadSaveImage service{&progress, &panel, &dialogs};
-    TImageControl image{QSize(161, 145)};
-
-    QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
-    void choose(const QString& file, int filter) { dialogs.choices.push_back(TFileChoice{file, filter}); }
-};
-
-using PluginFiles = PluginFixture;
+using PluginFiles = test::LoadSaveFixture;
 
 const TPluginFormat& formatNamed(const char* name)
 {
