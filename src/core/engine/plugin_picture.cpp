@@ -3,11 +3,13 @@
 #include "bmp_file.h"
 #include "image_error.h"
 #include "load_save_image.h"
+#include "tiff_header.h"
 
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace ormica {
 
@@ -106,6 +108,21 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
     if (!reader.canRead())
         throw TImageError(readText(
             format, fileName, QStringLiteral("Файл поврежден или это не %1-файл.").arg(QLatin1String(format.name))));
+    TTiffLayout tiff;
+    if (qstrcmp(format.qtFormat, "tiff") == 0 && ReadTiffLayout(fileName, tiff)) {
+        if (!PictureSizeAllowed(tiff.width, tiff.height))
+            throw TImageError(PictureTooLargeText(tiff.width, tiff.height));
+        const qint64 bytes = std::max(tiff.dataBytes(), tiff.largestBlock());
+        if (bytes > MaxTiffDataBytes())
+            throw TImageError(readText(format, fileName,
+                                       QStringLiteral("Пиксели изображения %1 x %2 заняли бы больше %3 МБ: "
+                                                      "%4 отсчетов по %5 бит на пиксель.")
+                                           .arg(tiff.width)
+                                           .arg(tiff.height)
+                                           .arg(MaxTiffDataBytes() >> 20)
+                                           .arg(tiff.samplesPerPixel)
+                                           .arg(tiff.bitsPerSample)));
+    }
     const QSize declared = reader.size();
     if (declared.isValid() && !PictureSizeAllowed(declared.width(), declared.height()))
         throw TImageError(PictureTooLargeText(declared.width(), declared.height()));
