@@ -126,14 +126,16 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
     const QSize declared = reader.size();
     if (declared.isValid() && !PictureSizeAllowed(declared.width(), declared.height()))
         throw TImageError(PictureTooLargeText(declared.width(), declared.height()));
-    const QImage read = reader.read();
+    QImage read = reader.read();
     if (read.isNull())
         throw TImageError(readText(format, fileName,
                                    QStringLiteral("Файл поврежден или это не %1-файл (%2).")
                                        .arg(QLatin1String(format.name), reader.errorString())));
     if (!PictureSizeAllowed(read.width(), read.height()))
         throw TImageError(PictureTooLargeText(read.width(), read.height()));
-    TPluginPicture result{to24Bit(read), PluginPixelFormat(read.format())};
+    const TPixelFormat pixelFormat = PluginPixelFormat(read.format());
+    // Handed over, so that the change to 24 bits can reuse the reader's block.
+    TPluginPicture result{to24Bit(std::move(read)), pixelFormat};
     if (result.picture.isNull())
         throw TImageError(QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName));
     return result;
