@@ -23,11 +23,12 @@ QString capText(qint64 bytes)
 
 TFormOrmica::TStep::TStep(TFormOrmica& window, int which) : window_(window)
 {
-    if (window_.stepDepth_++ > 0 || !window_.history_)
-        return;
-    // The dotted frame is drawn into the picture; it must not be kept with it.
+    // The dotted frame is drawn into the picture; it must not be kept with it
+    // (and the commands on the source take it off in any case).
     if (which == 0)
         window_.hideFrame();
+    if (window_.stepDepth_++ > 0 || !window_.history_)
+        return;
     window_.history_->Begin(which, window_.PageControl1->currentIndex());
 }
 
