@@ -57,20 +57,6 @@ void RestoreSnapshot(const TImageSnapshot& snapshot, TImageControl& image, TImgT
     }
 }
 
-namespace {
-
-bool sameRows(const TImgTabBGR& a, const TImgTabBGR& b)
-{
-    if (a.height() != b.height())
-        return false;
-    for (int y = 0; y < a.height(); ++y)
-        if (a.rowLength(y) != b.rowLength(y) || std::memcmp(a.row(y), b.row(y), std::size_t(a.rowLength(y))) != 0)
-            return false;
-    return true;
-}
-
-}  // namespace
-
 TUndoHistory::TUndoHistory(TImageRef source, TImageRef target) : images_{source, target} {}
 
 void TUndoHistory::Begin(int which, int tab)
@@ -91,7 +77,7 @@ bool TUndoHistory::unchanged(const TStep& step) const
     if (!sameDesc || ref.image->picture().cacheKey() != step.state.picture.cacheKey() ||
         ref.arr->empty() == step.state.arrayFilled)
         return false;
-    return step.state.ownArray ? sameRows(*ref.arr, *step.state.ownArray)
+    return step.state.ownArray ? ref.arr->sameAs(*step.state.ownArray)
                                : ArrayIsPicture(*ref.arr, ref.image->picture()) || ref.arr->empty();
 }
 
@@ -115,7 +101,7 @@ TUndoHistory::TOutcome TUndoHistory::Commit(int tab, bool changed)
     if (step.state.bytes() > MaxBytes)
         return TOutcome::TooLarge;
     undo_.push_back(std::move(step));
-    trim();
+    trim(undo_);
     return TOutcome::Recorded;
 }
 
@@ -128,12 +114,14 @@ qint64 TUndoHistory::Bytes() const
     return total;
 }
 
-void TUndoHistory::trim()
+void TUndoHistory::trim(std::deque<TStep>& added)
 {
-    while (!undo_.empty() && (int(undo_.size()) > MaxSteps || Bytes() > MaxBytes))
-        undo_.pop_front();
-    while (!redo_.empty() && (int(redo_.size()) > MaxSteps || Bytes() > MaxBytes))
-        redo_.pop_front();
+    while (int(added.size()) > MaxSteps)
+        added.pop_front();
+    // The list just added to keeps its newest step; the other one gives way first.
+    auto& other = &added == &undo_ ? redo_ : undo_;
+    while (Bytes() > MaxBytes)
+        (other.empty() ? added : other).pop_front();
 }
 
 std::optional<TUndoHistory::TMove> TUndoHistory::move(std::deque<TStep>& from, std::deque<TStep>& to,
@@ -154,12 +142,7 @@ std::optional<TUndoHistory::TMove> TUndoHistory::move(std::deque<TStep>& from, s
     const int backTab = &from == &undo_ ? from.back().tabBefore : from.back().tabAfter;
     from.pop_back();
     to.push_back(std::move(present));
-    while (int(to.size()) > MaxSteps)
-        to.pop_front();
-    // The list just added to keeps its newest step; the other one gives way first.
-    auto& other = &to == &undo_ ? redo_ : undo_;
-    while (Bytes() > MaxBytes)
-        (other.empty() ? to : other).pop_front();
+    trim(to);
     return TMove{which, backTab};
 }
 

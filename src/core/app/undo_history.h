@@ -85,7 +85,8 @@ private:
     };
     bool unchanged(const TStep& step) const;
     std::optional<TMove> move(std::deque<TStep>& from, std::deque<TStep>& to, TProgress* progress);
-    void trim();
+    // Holds both caps after a step was added to `added`, whose newest step stays.
+    void trim(std::deque<TStep>& added);
 
     TImageRef images_[2];
     std::optional<TStep> pending_;
