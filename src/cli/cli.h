@@ -108,6 +108,10 @@ private:
 bool parseCommandLine(const Command& command, const QStringList& args, QCommandLineParser& parser);
 QString commandHelp(const Command& command);
 
+// The IN argument of every command that reads a picture.
+inline constexpr CommandArgument kPictureIn{
+    "IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."};
+
 // The --quality option shared by every command that writes a picture.
 CommandOption qualityOption();
 

@@ -206,11 +206,6 @@ bool startsLikeBmp(const QString& file)
     return f.open(QIODevice::ReadOnly) && f.read(2) == "BM";
 }
 
-QString upperSuffix(const QString& file)
-{
-    return QFileInfo(file).suffix().toUpper();
-}
-
 // libpng and libtiff print their own complaints straight to stderr; the tool
 // gives the one line of the reason instead.
 class QuietStderr {
@@ -289,9 +284,7 @@ void PictureFiles::load(const QString& file, TImageControl& image)
 
 void PictureFiles::checkOutputName(const QString& file) const
 {
-    const QString ext = upperSuffix(file);
-    if (ext != QLatin1String("JPG") && ext != QLatin1String("JPEG") && ext != QLatin1String("BMP") &&
-        !PluginFormatOfName(file))
+    if (TLoadSaveImage::FilterIndexOfName(file) == 0)
         throw UsageError{
             QStringLiteral("cannot tell the output type from the name (use %1): %2").arg(outputExtensions(), file)};
 }
@@ -300,13 +293,13 @@ void PictureFiles::save(const QString& file, TImageControl& image)
 {
     checkOutputName(file);
     panel_.setText(QString());
+    const int kind = TLoadSaveImage::FilterIndexOfName(file);
     bool saved = false;
-    if (const TPluginFormat* format = PluginFormatOfName(file)) {
+    if (const TPluginFormat* format = TLoadSaveImage::PluginFormatOfFilter(kind)) {
         QuietStderr quiet;
         saved = service_.SavePlugin(file, *format, image);
     } else {
-        saved =
-            upperSuffix(file) == QLatin1String("BMP") ? service_.SaveBmp(file, image) : service_.SaveJpeg(file, image);
+        saved = kind == 2 ? service_.SaveBmp(file, image) : service_.SaveJpeg(file, image);
     }
     if (!saved)
         throw Failure{panel_.text().isEmpty() ? QStringLiteral("nothing to write to %1").arg(file)

@@ -120,8 +120,7 @@ std::span<const Command> filterCommands()
          "Convolves a picture with a 7 x 7 filter as the filter window's whole-image command does: a border three "
          "pixels wide multiplied by the filter's gain, the interior convolved, results out of range fitted with "
          "their hue kept.",
-         {{"IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."},
-          {"OUT", "The picture to write."}},
+         {kPictureIn, {"OUT", "The picture to write."}},
          {{"ready", "NAME",
            "A ready-made kernel: H1, H2, H3 (sharpening: wide, normal, narrow) or L1, L2, L3 "
            "(smoothing)."},

@@ -162,7 +162,7 @@ std::span<const Command> histogramCommands()
          "IN [--counts]",
          "Histograms of red, green, blue and Light: the point count, black and white points, then for each channel "
          "mean, variance, standard deviation and the largest count, tab-separated.",
-         {{"IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."}},
+         {kPictureIn},
          {{"counts", "", "Also print the 256 counts of each channel, then the 256 bar heights (0 .. 236)."}},
          hist},
         {"stats",
@@ -172,7 +172,7 @@ std::span<const Command> histogramCommands()
          "n, mean and variance of the sample, then mean and variance of Light over the whole fragment, one "
          "tab-separated name and value a line. With --auto or --conv, one more line per entry of the correlation "
          "result: the lag (-(N + 1) .. N + 1) and the value. Reals have 17 significant digits and a decimal point.",
-         {{"IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."}},
+         {kPictureIn},
          {{"fragment", "LEFT TOP RIGHT BOTTOM",
            "The fragment: corners included, in any order, clipped to the picture, then at most 287 x 167 pixels "
            "from its top-left corner, as the main window copies it."},

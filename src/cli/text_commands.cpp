@@ -77,8 +77,7 @@ std::span<const Command> textCommands()
          "Writes a picture as a text image: one line per row, each pixel's blue, green and red in decimal, each "
          "value followed by the separator. OUT gets \".txt\" unless it ends so in any letter case; an existing "
          "file is replaced.",
-         {{"IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."},
-          {"OUT", "The text file to write."}},
+         {kPictureIn, {"OUT", "The text file to write."}},
          {separatorOption()},
          exportText},
         {"import-text",

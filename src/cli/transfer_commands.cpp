@@ -147,9 +147,7 @@ std::span<const Command> transferCommands()
          "FCC IN OUT [--quality N]",
          "Applies the function in a function file to a picture's brightness, as the program does after loading "
          "the file.",
-         {{"FCC", "The function file (.fcc)."},
-          {"IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."},
-          {"OUT", "The picture to write."}},
+         {{"FCC", "The function file (.fcc)."}, kPictureIn, {"OUT", "The picture to write."}},
          {qualityOption()},
          transfer},
     };
