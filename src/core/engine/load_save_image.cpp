@@ -176,12 +176,19 @@ bool TLoadSaveImage::LoadFile(const QString& fileName, TImageControl& image)
 {
     BusyGuard busy(OwnerForm);
     LastDir = QFileInfo(fileName).absolutePath();
-    const int kind = FilterIndexOfName(fileName);
+    // As under "all pictures": the name's kind, a bitmap when it names none.
+    return loadAs(KindOfChoice(fileName, AllPicturesFilterIndex()), fileName, image);
+}
+
+bool TLoadSaveImage::loadAs(int kind, const QString& fileName, TImageControl& image)
+{
     if (kind == 1)
         return LoadJpeg(fileName, image);
+    if (kind == 2)
+        return LoadBmp(fileName, image);
     if (const TPluginFormat* format = PluginFormatOfFilter(kind))
         return LoadPlugin(fileName, *format, image);
-    return LoadBmp(fileName, image);
+    return false;
 }
 
 bool TLoadSaveImage::LoadImage(TImageControl& image)
@@ -195,14 +202,7 @@ bool TLoadSaveImage::LoadImage(TImageControl& image)
     BusyGuard busy(OwnerForm);
     LastDir = QFileInfo(choice->fileName).absolutePath();
     // Under the further filters a name of another kind we read is read as that kind.
-    const int kind = KindOfChoice(choice->fileName, choice->filterIndex);
-    if (kind == 1)
-        return LoadJpeg(choice->fileName, image);
-    if (kind == 2)
-        return LoadBmp(choice->fileName, image);
-    if (const TPluginFormat* format = PluginFormatOfFilter(kind))
-        return LoadPlugin(choice->fileName, *format, image);
-    return false;
+    return loadAs(KindOfChoice(choice->fileName, choice->filterIndex), choice->fileName, image);
 }
 
 int TLoadSaveImage::FilterIndexOfName(const QString& fileName)

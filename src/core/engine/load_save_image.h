@@ -126,6 +126,8 @@ public:
     static constexpr const char* kOverwrite = "Указанный Файл уже существует.Заменить его на новый?";
 
 private:
+    // Loads as the filter of this index would; false for none.
+    bool loadAs(int kind, const QString& fileName, TImageControl& image);
     void say(const QString& text);
     void say(const char* text);
     void sayRefused(std::uint8_t pixelFormat, const QString& where);
