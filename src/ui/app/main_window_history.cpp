@@ -96,8 +96,7 @@ void TFormOrmica::moveInHistory(bool back)
         showHistoryNote(QStringLiteral(" Недостаточно памяти для массива изображения"));
     }
     if (moved) {
-        if (!sttxtHistory->text().startsWith(QStringLiteral(" Недостаточно")))
-            showHistoryNote(QString());
+        showHistoryNote(QString());
         (moved->which == 0 ? ImageMain : TargetImage)->repaintNow();
         ShowPage(moved->tab);
     } else if (history_->LastMoveTooLarge()) {
