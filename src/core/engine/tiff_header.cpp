@@ -127,26 +127,23 @@ bool ReadTiffLayout(const QString& fileName, TTiffLayout& layout)
         const unsigned tag = unsigned(r.value(entry, 2));
         const int size = typeBytes(unsigned(r.value(entry + 2, 2)));
         const std::uint64_t n = r.value(entry + 4, bigTiff ? 8 : 4);
-        if (size == 0 || n == 0)
-            continue;
+        if (size == 0 || n == 0 || size > valueBytes)
+            continue;  // not a type these tags take; a LONG8 outside a big TIFF
         // The first value, and for the bits per sample the largest of them.
-        std::uint64_t v = r.value(entry + 4 + (bigTiff ? 8 : 4), size);
-        if (tag == 258 && n > 1) {
-            const std::uint64_t listed = std::min<std::uint64_t>(n, 64);
-            char values[64 * 8];
-            const qint64 bytes = qint64(listed) * size;
-            const char* p = entry + 4 + (bigTiff ? 8 : 4);
-            if (bytes > valueBytes) {
-                const std::uint64_t at = r.value(p, valueBytes);
-                if (at > std::uint64_t(kNoSize) || !r.read(qint64(at), values, bytes))
-                    return false;
-                p = values;
-            }
-            for (std::uint64_t k = 0; k < listed; ++k)
-                v = std::max(v, r.value(p + k * size, size));
-        } else if (size > valueBytes) {
-            continue;  // a LONG8 outside a big TIFF: not one of these tags
+        // Values that do not fit the entry's field are stored elsewhere, and
+        // the field holds their offset.
+        const std::uint64_t listed = tag == 258 ? std::min<std::uint64_t>(n, 64) : 1;
+        const char* p = entry + 4 + valueBytes;
+        char values[64 * 8];
+        if (n > std::uint64_t(valueBytes / size)) {
+            const std::uint64_t at = r.value(p, valueBytes);
+            if (at > std::uint64_t(kNoSize) || !r.read(qint64(at), values, qint64(listed) * size))
+                return false;
+            p = values;
         }
+        std::uint64_t v = 0;
+        for (std::uint64_t k = 0; k < listed; ++k)
+            v = std::max(v, r.value(p + k * size, size));
         const qint64 value = v > std::uint64_t(kNoSize) ? kNoSize : qint64(v);
         switch (tag) {
         case 256:

@@ -6,16 +6,21 @@
 
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <map>
+#include <vector>
 
 using namespace ormica;
 
 namespace {
 
 // A TIFF file of one directory with SHORT or LONG entries, values inline,
-// and `pixels` after the directory as its one strip.
-QByteArray tiffFile(bool bigEndian, bool bigTiff, std::map<unsigned, std::uint32_t> tags, const QByteArray& pixels)
+// and `pixels` after the directory as its one strip. Bits per sample given
+// as a list are written as SHORTs, stored at `bitsAt` when the entry's field
+// cannot hold them.
+QByteArray tiffFile(bool bigEndian, bool bigTiff, std::map<unsigned, std::uint32_t> tags, const QByteArray& pixels,
+                    const std::vector<std::uint16_t>& bits = {}, qint64 bitsAt = 0)
 {
     const int countBytes = bigTiff ? 8 : 2, entryBytes = bigTiff ? 20 : 12;
     const int headBytes = bigTiff ? 16 : 8;
@@ -23,6 +28,9 @@ QByteArray tiffFile(bool bigEndian, bool bigTiff, std::map<unsigned, std::uint32
     const qint64 pixelsAt = dirAt + countBytes + qint64(tags.size() + 2) * entryBytes + (bigTiff ? 8 : 4);
     tags[273] = std::uint32_t(pixelsAt);       // StripOffsets
     tags[279] = std::uint32_t(pixels.size());  // StripByteCounts
+    if (!bits.empty())
+        tags[258] = 0;
+    const bool bitsApart = qint64(bits.size()) * 2 > (bigTiff ? 8 : 4);
     QByteArray f(int(pixelsAt), '\0');
     auto put = [&](qint64 at, std::uint64_t v, int bytes) {
         for (int i = 0; i < bytes; ++i) {
@@ -46,9 +54,23 @@ QByteArray tiffFile(bool bigEndian, bool bigTiff, std::map<unsigned, std::uint32
         put(at + 2, isShort ? 3 : 4, 2);
         put(at + 4, 1, bigTiff ? 8 : 4);
         put(at + (bigTiff ? 12 : 8), value, isShort ? 2 : 4);
+        if (tag == 258 && !bits.empty()) {
+            put(at + 4, bits.size(), bigTiff ? 8 : 4);
+            if (bitsApart)
+                put(at + (bigTiff ? 12 : 8), std::uint64_t(bitsAt), bigTiff ? 8 : 4);
+            else
+                for (std::size_t i = 0; i < bits.size(); ++i)
+                    put(at + (bigTiff ? 12 : 8) + 2 * qint64(i), bits[i], 2);
+        }
         at += entryBytes;
     }
-    return f + pixels;
+    f += pixels;
+    if (bitsApart) {
+        f.resize(bitsAt + 2 * qint64(bits.size()), '\0');
+        for (std::size_t i = 0; i < bits.size(); ++i)
+            put(bitsAt + 2 * qint64(i), bits[i], 2);
+    }
+    return f;
 }
 
 // An 8-bit grey picture, w x h, uncompressed.
@@ -98,6 +120,39 @@ TEST(TiffLayout, ReadsEitherByteOrderAndBigTiff)
     EXPECT_FALSE(ReadTiffLayout(junk, l));
     ASSERT_TRUE(test::writeFile(junk, QByteArray("GIF89a")));
     EXPECT_FALSE(ReadTiffLayout(junk, l));
+}
+
+TEST(TiffLayout, ListsStoredApartAreReadWhereTheyAre)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("a.tif"));
+    struct Case {
+        bool bigEndian, bigTiff;
+        std::vector<std::uint16_t> bits;
+        qint64 at;
+    };
+    // Offsets whose low or high half is far from any bit depth.
+    for (const Case& c : {Case{false, false, {8, 16, 8}, 200}, Case{false, false, {8, 8, 8}, 70000},
+                          Case{true, false, {16, 8, 8}, 0x20000}, Case{false, true, {8, 8, 16, 8, 8}, 33834},
+                          Case{true, true, {8, 8, 8, 8, 16}, 0x30000}, Case{false, false, {16, 8}, 0}}) {
+        SCOPED_TRACE(testing::Message() << "offset " << c.at << ", big-endian " << c.bigEndian);
+        auto tags = greyTags(320, 240);
+        tags[277] = std::uint32_t(c.bits.size());
+        ASSERT_TRUE(test::writeFile(file, tiffFile(c.bigEndian, c.bigTiff, tags, QByteArray(12, '\0'), c.bits, c.at)));
+        TTiffLayout l;
+        ASSERT_TRUE(ReadTiffLayout(file, l));
+        EXPECT_EQ(l.bitsPerSample, *std::max_element(c.bits.begin(), c.bits.end()));
+        EXPECT_EQ(l.samplesPerPixel, qint64(c.bits.size()));
+    }
+
+    // What we write comes back, whatever the size puts the lists at.
+    const TPluginFormat* tiff = PluginFormatOfName(file);
+    ASSERT_NE(tiff, nullptr);
+    for (const QSize size : {QSize(320, 240), QSize(641, 480), QSize(97, 2000)}) {
+        const QImage picture = test::patternImage(size.width(), size.height(), 5);
+        WritePluginPicture(picture, file, *tiff, 100);
+        EXPECT_EQ(ReadPluginPicture(file, *tiff).picture, picture) << size.width() << " x " << size.height();
+    }
 }
 
 TEST(TiffLayout, DeclaredDataBeyondTheLimitIsRefusedBeforeTheLibraryAllocatesIt)
