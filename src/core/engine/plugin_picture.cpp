@@ -102,6 +102,7 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
     RaiseImageAllocationLimit();
     QImageReader reader(fileName, format.qtFormat);
     reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false);  // never another kind than the name says
     reader.setAutoTransform(false);
     if (!QFileInfo(fileName).isFile())
         throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));

@@ -41,6 +41,13 @@ std::uint32_t crc32(const char* data, int size)
     return ~c;
 }
 
+// A 3 x 2 GIF that Qt reads.
+QByteArray smallGif()
+{
+    return QByteArray("GIF89a\x03\x00\x02\x00\x00\x00\x00,\x00\x00\x00\x00\x03\x00\x02\x00\x00\x02\x02\x4c\x01\x00;",
+                      29);
+}
+
 }  // namespace
 
 TEST(PluginFormatTable, DialogsKeepJpegAndBmpFirstThenPngTiffWebp)
@@ -224,11 +231,15 @@ TEST_F(PluginFiles, DamagedFilesAreRefusedNamingTheKindAndKeepThePicture)
             EXPECT_EQ(image.imageDesc()->FileName, QStringLiteral("kept"));
             EXPECT_EQ(panel.text(), QStringLiteral("before"));
         }
-        // The contents must be of the kind the name promises.
-        if (qstrcmp(format.name, "PNG") != 0) {
-            const QString misnamed = dir.filePath(QStringLiteral("png-inside.") + format.extensions.first());
-            ASSERT_TRUE(test::writeFile(misnamed, foreign));
-            EXPECT_THROW(service.LoadFile(misnamed, image), TImageError);
+        // The contents must be of the kind the name promises, even of a
+        // kind Qt would recognise by its contents.
+        const QString misnamed = dir.filePath(QStringLiteral("other-inside.") + format.extensions.first());
+        for (const QByteArray& other : {qstrcmp(format.name, "PNG") != 0 ? foreign : QByteArray(), smallGif()}) {
+            if (other.isEmpty())
+                continue;
+            ASSERT_TRUE(test::writeFile(misnamed, other));
+            EXPECT_THROW(service.LoadFile(misnamed, image), TImageError) << other.left(6).constData();
+            EXPECT_EQ(image.picture(), kept);
         }
     }
     EXPECT_THROW(service.LoadFile(path("missing.png"), image), TImageError);
