@@ -4,7 +4,7 @@
 // the save-as copy holds exactly the working records, numbered from 0.
 #include "engine/image_error.h"  // fuzz_input.h needs it first
 #include "fuzz_input.h"
-#include "microbase/cp1251.h"
+#include "engine/cp1251.h"
 #include "microbase/filter_rec.h"
 #include "microbase/mb_file_tools.h"
 

@@ -6,6 +6,7 @@
 #include "engine/text_image.h"
 #include "fuzz_input.h"
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -82,7 +83,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
 
     Rows want;
-    const bool within = plainRows(std::string_view(reinterpret_cast<const char*>(data), size), bytes[choice], want);
+    bool within = plainRows(std::string_view(reinterpret_cast<const char*>(data), size), bytes[choice], want);
+    // Rows wider than the largest picture the program holds are refused.
+    std::size_t widest = 0;
+    for (const auto& row : want)
+        widest = std::max(widest, row.size() / 3);
+    if (widest > 0 && !PictureSizeAllowed(qint64(widest), qint64(want.size())))
+        within = false;
     TImgTabBGR sentinel;
     sentinel.setShape(2, 3);
     std::memset(sentinel.row(0), 7, 6);

@@ -31,12 +31,15 @@ CommandOption separatorOption()
 {
     return {"sep", "SEP",
             "The separator: tab, semicolon or one character (default semicolon; an empty or blank one means "
-            "none)."};
+            "none). export-text refuses a digit: the values could not be told apart again."};
 }
 
 int exportText(const Invocation& call)
 {
     const QString separator = separatorOf(call);
+    // The core refuses it as well, but only once the picture has been read.
+    if (separator.size() == 1 && separator.front() >= QLatin1Char('0') && separator.front() <= QLatin1Char('9'))
+        call.usageError(QStringLiteral("--sep of export-text cannot be a digit: the values could not be told apart"));
     PictureFiles files(call);
     TImgTabBGR source;
     {

@@ -1,5 +1,7 @@
 #include "text_image.h"
 
+#include "cp1251.h"
+#include "image_error.h"
 #include "message_sink.h"
 
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,30 +29,26 @@ bool isBlank(char c)
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
-// The byte of the separator in the file's code page. Windows-1251 has no byte
-// for most characters outside Cyrillic; those become '?', as the platform's
-// own conversion makes them.
+// The byte of the separator in the file's code page, Windows-1251; a
+// character it has no byte for becomes '?', as the platform's own conversion
+// makes it.
 int separatorByte(const QString& separator)
 {
     if (separator.isEmpty())
         return kNoSeparator;
-    const char16_t c = separator.front().unicode();
-    if (c < 0x80)
-        return c;
-    if (c >= 0x0410 && c <= 0x044F)  // А..я
-        return 0xC0 + (c - 0x0410);
-    if (c == 0x0401)  // Ё
-        return 0xA8;
-    if (c == 0x0451)  // ё
-        return 0xB8;
-    if (c == 0x2116)  // №
-        return 0xB9;
-    // Signs with the same code in both.
-    if (std::u16string_view(u"\u00A0\u00A4\u00A6\u00A7\u00A9\u00AB\u00AC\u00AD\u00AE\u00B0\u00B1\u00B5\u00B6"
-                            u"\u00B7\u00BB")
-            .find(c) != std::u16string_view::npos)
-        return c;
-    return '?';
+    const std::optional<QByteArray> b = ToCp1251(separator.left(1));
+    return b ? int(static_cast<unsigned char>(b->front())) : '?';
+}
+
+bool isDigit(int byte)
+{
+    return byte >= '0' && byte <= '9';
+}
+
+// A picture of rows this wide (whole pixels) and this many cannot be held.
+bool beyondPicture(qint64 width, qint64 height)
+{
+    return width > 0 && !PictureSizeAllowed(width, height);
 }
 
 // The decimal forms of 0..255, padded to four bytes so that one fixed copy
@@ -141,10 +140,15 @@ private:
 };
 
 // Splits a text image into lines and values block by block. Only a token cut
-// by the end of a block is copied; a line is never held whole.
+// by the end of a block is copied; a line is never held whole. Once the rows
+// make a picture larger than the program holds, their values are dropped as
+// they come and only the lines and the widest row are still counted.
 class TTextImageParser {
 public:
-    TTextImageParser(int separator, qsizetype estimate) : sep_(separator), values_(estimate), out_(values_.begin()) {}
+    TTextImageParser(int separator, qsizetype estimate)
+        : sep_(separator), fast_(!isDigit(separator)), values_(estimate), out_(values_.begin())
+    {
+    }
 
     // False when the lines exceed the limit.
     bool feed(const char* p, qsizetype n)
@@ -152,6 +156,8 @@ public:
         const char* const end = p + n;
         // Kept in locals: stores of bytes could alias any member.
         const unsigned sep = unsigned(sep_);  // no separator: matches no byte
+        // A digit separator ends a number's digits; the line is cut at it first.
+        const bool fast = fast_;
         std::uint8_t* out = out_;
         std::uint8_t* limit = values_.limit();
         auto push = [&](std::uint8_t v) {
@@ -181,7 +187,7 @@ public:
                 atLineStart_ = false;
             }
             // Nearly every token is one to three digits and its separator.
-            if (end - p >= 4 && carry_.empty()) {
+            if (fast && end - p >= 4 && carry_.empty()) {
                 unsigned d = unsigned(static_cast<unsigned char>(p[0])) - '0';
                 if (d <= 9) {
                     unsigned v = d;
@@ -237,6 +243,15 @@ public:
                 push(v);
             p = q + 1;
         }
+        // A row can be as long as the whole file: it is measured block by block.
+        const qsizetype row = out - values_.begin() - rowStart_;
+        if (!tooLarge_ && row > 0 && beyondPicture(std::max(widest_, (rowDropped_ + row) / 3), lines() + 1))
+            tooLarge_ = true;
+        if (tooLarge_) {
+            rowDropped_ += row;
+            out = values_.begin();
+            rowStart_ = 0;
+        }
         out_ = out;
         return within;
     }
@@ -250,6 +265,10 @@ public:
     }
 
     int lines() const { return int(lengths_.size()); }
+    // The rows make a picture larger than the program holds.
+    bool tooLarge() const { return tooLarge_; }
+    // The widest row in whole pixels.
+    qsizetype widest() const { return widest_; }
 
     // The rows read, copied into a new array.
     void build(TImgTabBGR& out) const
@@ -261,13 +280,22 @@ public:
     }
 
 private:
-    bool endLine(const std::uint8_t* out)
+    bool endLine(std::uint8_t*& out)
     {
         if (int(lengths_.size()) >= kMaxTextImageLines)
             return false;
         const qsizetype size = out - values_.begin();
-        lengths_.push_back(size - rowStart_);
-        rowStart_ = size;
+        const qsizetype length = rowDropped_ + size - rowStart_;
+        lengths_.push_back(length);
+        widest_ = std::max(widest_, length / 3);
+        tooLarge_ = tooLarge_ || beyondPicture(widest_, lines());
+        if (tooLarge_) {
+            out = values_.begin();
+            rowStart_ = 0;
+        } else {
+            rowStart_ = size;
+        }
+        rowDropped_ = 0;
         carry_.clear();
         atLineStart_ = true;
         lineHasBytes_ = false;
@@ -275,10 +303,14 @@ private:
     }
 
     const int sep_;
+    const bool fast_;
     TValueBuffer values_;
     std::uint8_t* out_;
     std::vector<qsizetype> lengths_;
     qsizetype rowStart_ = 0;
+    qsizetype rowDropped_ = 0;  // values of the current row no longer kept
+    qsizetype widest_ = 0;
+    bool tooLarge_ = false;
     std::string carry_;
     bool atLineStart_ = true;
     bool lineHasBytes_ = false;
@@ -387,6 +419,13 @@ bool WriteImgTabText(const TImgTabBGR& arr, const QString& separator, const QStr
 {
     if (arr.empty())
         return true;
+    const int sep = separatorByte(separator);
+    // 1, 11 and 21 written with the separator 1 could not be told apart again.
+    if (isDigit(sep)) {
+        writeError(fileName,
+                   QStringLiteral("цифра «%1» не может быть разделителем десятичных значений").arg(QChar(sep)));
+        return false;
+    }
     if (const QString why = refusal(arr); !why.isEmpty()) {
         writeError(fileName, why);
         return false;
@@ -395,7 +434,6 @@ bool WriteImgTabText(const TImgTabBGR& arr, const QString& separator, const QStr
         progress->setPosition(0);
         progress->setMaximum(arr.rowCount() - 1);
     }
-    const int sep = separatorByte(separator);
     QSaveFile file(fileName);
     bool written = false;
     QString reason;
@@ -483,7 +521,11 @@ bool ReadImgTabText(TImgTabBGR& arr, const QString& separator, const QString& fi
     }
     QString reason;
     try {
-        TTextImageParser parser(separatorByte(separator), qsizetype(size / 2 + 16));
+        // A value takes two bytes at least. No more than the largest picture,
+        // two stray values a row and a block's values are ever kept: past
+        // that the picture is refused and its values dropped.
+        const qint64 most = kMaxPictureBytes + 2 * kMaxTextImageLines + blockSize;
+        TTextImageParser parser(separatorByte(separator), qsizetype(std::min<qint64>(size / 2 + 16, most)));
         auto block = std::make_unique_for_overwrite<char[]>(std::size_t(blockSize));
         qint64 done = 0;
         bool withinLimit = true;
@@ -505,6 +547,8 @@ bool ReadImgTabText(TImgTabBGR& arr, const QString& separator, const QString& fi
             withinLimit = parser.finish();
         if (!withinLimit)
             reason = QStringLiteral("в файле более %1 строк").arg(kMaxTextImageLines);
+        else if (reason.isEmpty() && parser.tooLarge())
+            reason = PictureTooLargeText(parser.widest(), parser.lines());
         if (reason.isEmpty()) {
             setPos(progress, 0);
             if (parser.lines() == 0)

@@ -42,20 +42,24 @@ bool TextToByte(std::string_view text, std::uint8_t& value);
 
 // Writes the array. An array without rows writes nothing and succeeds. More
 // than kMaxTextImageRows rows, a row longer than kMaxTextImageRowBytes or an
-// empty row, and a file that cannot be written, are reported as an error
-// naming the file; the file is replaced only by a complete new one.
-// `separator` is empty or one character (in the platform's 8-bit code page,
-// Windows-1251). A progress may be null.
+// empty row, a digit as the separator, and a file that cannot be written,
+// are reported as an error naming the file; the file is replaced only by a
+// complete new one. `separator` is empty or one character, written as its
+// byte in the platform's 8-bit code page, Windows-1251 ('?' when it has
+// none). A progress may be null.
 bool WriteImgTabText(const TImgTabBGR& arr, const QString& separator, const QString& fileName, TProgress* progress);
 
 // Reads a text image into the array, row j from line j. Blanks and control
 // characters at both ends of a line are ignored, except a separator that ends
-// it; a token that TextToByte refuses is skipped; a line that yields no value
-// gives an empty row. A file without lines leaves the array as it was and
-// gives false. A file that cannot be read, or one of more than
-// kMaxTextImageLines lines, is reported as an error naming the file and
-// leaves the array as it was. The text is read in blocks, never whole; the
-// progress runs over the file's size in KiB.
+// it; a line is cut at its separators before any number is read (which
+// matters for a digit); a token that TextToByte refuses is skipped; a line
+// that yields no value gives an empty row. A file without lines leaves the
+// array as it was and gives false. A file that cannot be read, one of more
+// than kMaxTextImageLines lines, or one whose widest row (in whole pixels)
+// and lines make a picture PictureSizeAllowed refuses, is reported as an
+// error naming the file and leaves the array as it was; such a picture's
+// values are not kept. The text is read in blocks, never whole; the progress
+// runs over the file's size in KiB.
 bool ReadImgTabText(TImgTabBGR& arr, const QString& separator, const QString& fileName, TProgress* progress);
 
 namespace detail {

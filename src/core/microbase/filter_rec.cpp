@@ -1,6 +1,6 @@
 #include "filter_rec.h"
 
-#include "cp1251.h"
+#include "engine/cp1251.h"
 #include "engine/message_sink.h"
 
 #include <QtEndian>

@@ -257,6 +257,118 @@ TEST(TextImage, OtherSignsAreBytesOfTheCodePage)
     EXPECT_EQ(imported("5,6,7,\r\n", QStringLiteral(",")), (Rows{{5, 6, 7}}));
 }
 
+TEST(TextImage, SignsFromAllOfTheCodePageRoundTrip)
+{
+    test::RecordingSink sink;
+    QTemporaryDir dir;
+    const QString written = dir.filePath("w.txt"), made = dir.filePath("m.txt");
+    const Rows rows{{1, 20, 255}, {0, 7, 9}};
+    // Bytes as the Windows-1251 chart has them; a sign it lacks is written as '?'.
+    for (const auto& [sign, byte] : std::vector<std::pair<QString, char>>{{QStringLiteral("—"), '\x97'},
+                                                                          {QStringLiteral("€"), '\x88'},
+                                                                          {QStringLiteral("і"), '\xB3'},
+                                                                          {QStringLiteral("Ђ"), '\x80'},
+                                                                          {QStringLiteral("™"), '\x99'},
+                                                                          {QStringLiteral("ї"), '\xBF'},
+                                                                          {QStringLiteral("✓"), '?'}}) {
+        SCOPED_TRACE(sign.toStdString());
+        QByteArray text;
+        for (const auto& row : rows) {
+            for (std::uint8_t v : row)
+                text += QByteArray::number(v) + byte;
+            text += "\r\n";
+        }
+        ASSERT_TRUE(WriteImgTabText(arrayOfRows(rows), sign, written, nullptr));
+        EXPECT_EQ(test::fileBytes(written), text);
+        // A file made elsewhere with that byte reads with the sign chosen.
+        ASSERT_TRUE(test::writeFile(made, text));
+        TImgTabBGR back;
+        ASSERT_TRUE(ReadImgTabText(back, sign, made, nullptr));
+        EXPECT_EQ(rowsOf(back), rows);
+    }
+    EXPECT_TRUE(sink.silent());
+}
+
+TEST(TextImage, ADigitSeparatorSplitsLinesOnImportAndIsRefusedOnExport)
+{
+    test::RecordingSink sink;
+    // The line is cut at each separator before any number is read.
+    EXPECT_EQ(imported("213141516171\r\n", QStringLiteral("1")), (Rows{{2, 3, 4, 5, 6, 7}}));
+    EXPECT_EQ(imported("2323\r\n993300303\r\n", QStringLiteral("3")), (Rows{{2, 2}, {99, 0, 0}}));
+    EXPECT_EQ(imported("500;0+10;05\r\n", QStringLiteral("0")), (Rows{{5, 1}}));
+
+    // 1, 11 or 21 written with the separator 1 could not be told apart again.
+    QTemporaryDir dir;
+    const QString f = dir.filePath("d.txt");
+    for (char digit = '0'; digit <= '9'; ++digit) {
+        SCOPED_TRACE(digit);
+        EXPECT_FALSE(WriteImgTabText(kTwoByOne, QString(QLatin1Char(digit)), f, nullptr));
+        EXPECT_FALSE(QFile::exists(f));
+        ASSERT_EQ(sink.errors.size(), digit - '0' + 1);
+        EXPECT_TRUE(sink.errors.back().startsWith("WriteImgTabText : "));
+        EXPECT_TRUE(sink.errors.back().contains(f));
+    }
+    // Signs that may start a number are never inside a written one.
+    for (const QString& sign : {QStringLiteral("-"), QStringLiteral("+"), QStringLiteral("$")}) {
+        ASSERT_TRUE(WriteImgTabText(kTwoByOne, sign, f, nullptr));
+        TImgTabBGR back;
+        ASSERT_TRUE(ReadImgTabText(back, sign, f, nullptr));
+        EXPECT_TRUE(back.sameAs(kTwoByOne)) << sign.toStdString();
+    }
+    EXPECT_TRUE(sink.warnings.isEmpty());
+}
+
+TEST(TextImage, PicturesBeyondTheLargestAllowedAreRefusedAsRead)
+{
+    test::RecordingSink sink;
+    QTemporaryDir dir;
+    const QString f = dir.filePath("wide.txt");
+    const QByteArray widest = QByteArray("0;0;0;").repeated(65536) + "\r\n";
+    const QByteArray wider = QByteArray("1;2;3;").repeated(65537) + "\r\n";
+    const QByteArray shortLines = QByteArray("7;\r\n").repeated(5460);
+    struct Case {
+        QByteArray text;
+        qint64 width, height;  // the widest row
+    };
+    // Wide rows make the 1 GiB cheaply: 65,536 x 5,461 pixels fit, 5,462 lines do not.
+    for (const auto& [text, width, height] : std::vector<Case>{{wider, 65537, 1},
+                                                               {widest, 65536, 1},
+                                                               {"1;2;3;\r\n" + wider + "4;", 65537, 3},
+                                                               {widest + shortLines, 65536, 5461},
+                                                               {widest + shortLines + "7;\r\n", 65536, 5462},
+                                                               {shortLines + widest + "7;", 65536, 5462}}) {
+        ASSERT_TRUE(test::writeFile(f, text));
+        const bool allowed = width <= 65536 && width * height * 3 <= qint64(1) << 30;
+        for (const qsizetype block : {0, 4093}) {
+            SCOPED_TRACE(testing::Message() << width << " x " << height << ", block " << block);
+            TImgTabBGR arr = kTwoByOne;
+            test::RecordingProgress progress;
+            detail::setTextImageBlock(block);
+            const bool read = ReadImgTabText(arr, ";", f, &progress);
+            detail::setTextImageBlock(0);
+            EXPECT_EQ(progress.position(), 0);
+            if (allowed) {
+                ASSERT_TRUE(read);
+                EXPECT_EQ(arr.height(), height);
+                qsizetype longest = 0;
+                for (int r = 0; r < arr.rowCount(); ++r)
+                    longest = std::max(longest, arr.rowLength(r));
+                EXPECT_EQ(longest, 3 * width);
+                continue;
+            }
+            EXPECT_FALSE(read);
+            EXPECT_TRUE(arr.sameAs(kTwoByOne));
+            ASSERT_FALSE(sink.errors.isEmpty());
+            EXPECT_TRUE(sink.errors.back().startsWith("ReadImgTabText : "));
+            EXPECT_TRUE(sink.errors.back().contains(f));
+            EXPECT_TRUE(sink.errors.back().contains(
+                QStringLiteral("Недопустимый размер изображения: %1 x %2").arg(width).arg(height)))
+                << sink.errors.back().toStdString();
+        }
+    }
+    EXPECT_TRUE(sink.warnings.isEmpty());
+}
+
 TEST(TextImage, AFileWithoutLinesLeavesTheArray)
 {
     test::RecordingSink sink;

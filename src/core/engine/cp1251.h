@@ -6,8 +6,9 @@
 
 namespace ormica {
 
-// Windows-1251, the code page of the texts in .fdb files. A table of its
-// upper half: Qt's own converter knows it only when built with ICU.
+// Windows-1251, the code page of the texts in .fdb files and of the
+// separators in text images. A table of its upper half: Qt's own converter
+// knows it only when built with ICU.
 
 // Every byte gives one character; 0x98, unassigned in the code page, gives
 // U+0098 as the platform that wrote the files shows it.
