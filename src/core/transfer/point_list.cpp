@@ -5,6 +5,8 @@
 #include <QString>
 #include <algorithm>
 #include <cctype>
+#include <iterator>
+#include <map>
 
 namespace ormica {
 
@@ -40,12 +42,18 @@ TQueueElem* mut(const TQueueElem& e)
 
 TQueue2L::Items::iterator TQueue2L::locate(const TQueueElem* elem)
 {
-    return std::find_if(items_.begin(), items_.end(), [elem](const TQueueElem& e) { return &e == elem; });
+    return std::find_if(items_.begin(), items_.end(), [this, elem](const TQueueElem& e) {
+        ++searchSteps_;
+        return &e == elem;
+    });
 }
 
 TQueue2L::Items::const_iterator TQueue2L::locate(const TQueueElem* elem) const
 {
-    return std::find_if(items_.begin(), items_.end(), [elem](const TQueueElem& e) { return &e == elem; });
+    return std::find_if(items_.begin(), items_.end(), [this, elem](const TQueueElem& e) {
+        ++searchSteps_;
+        return &e == elem;
+    });
 }
 
 TQueueElem* TQueue2L::Head() const
@@ -83,11 +91,16 @@ TQueueElem* TQueue2L::AddLE(char mode, TQueueElem* anchor, const TRect& box)
     } else {
         return nullptr;
     }
+    return &*link(where, box);
+}
+
+TQueue2L::Items::iterator TQueue2L::link(Items::iterator where, const TRect& box)
+{
     const auto it = items_.insert(where, TQueueElem{0, box, false});
     ++lastNum_;
     it->Number = static_cast<std::uint32_t>(lastNum_);
     curr_ = &*it;
-    return curr_;
+    return it;
 }
 
 bool TQueue2L::DelLE(char mode, TQueueElem* elem)
@@ -135,6 +148,7 @@ TQueueElem* TQueue2L::FindLE(const TQueueElem* elem) const
 TQueueElem* TQueue2L::FindLEAtPoint(int x, int y) const
 {
     for (const TQueueElem& e : items_) {
+        ++searchSteps_;
         if (e.Box.Left <= x && x <= e.Box.Right && e.Box.Top <= y && y <= e.Box.Bottom)
             return mut(e);
     }
@@ -144,6 +158,7 @@ TQueueElem* TQueue2L::FindLEAtPoint(int x, int y) const
 TQueueElem* TQueue2L::FindLERightOf(int x) const
 {
     for (const TQueueElem& e : items_) {
+        ++searchSteps_;
         if (e.Box.Left > x)
             return mut(e);
     }
@@ -238,10 +253,9 @@ void TPointEditorModel::Reset(bool descending)
 
 void TPointEditorModel::InvertY()
 {
-    for (const TQueueElem* c : Elements()) {
-        TQueueElem* e = FindLE(c);
-        e->Box.Top = height_ - e->Box.Top;
-        e->Box.Bottom = e->Box.Top + MarkSize;
+    for (TQueueElem& e : items()) {
+        e.Box.Top = height_ - e.Box.Top;
+        e.Box.Bottom = e.Box.Top + MarkSize;
     }
 }
 
@@ -260,6 +274,16 @@ void TPointEditorModel::SetPoints(const TBrightPointArray& points)
         return;
     const bool descending = points.front().X != 0 || points.front().Y != 0;
     Reset(descending);
+    // A function file may hold a quarter of a million points, too many to walk
+    // the list for each. While the tail is not left of the head the list stays
+    // ordered by X, so the element right of px is the first one of the next
+    // larger X, and the first element of each X is kept in a map.
+    const bool ordered = width_ >= 0;
+    std::map<int, Items::iterator> firstAtX;
+    if (ordered) {
+        firstAtX.emplace(0, items().begin());
+        firstAtX.emplace(width_, std::prev(items().end()));
+    }
     for (std::size_t i = 1; i + 1 < points.size(); ++i) {
         const TBrightPoint& p = points[i];
         if (p.X < 0 || p.X > 255 || p.Y < 0 || p.Y > 255) {
@@ -269,8 +293,14 @@ void TPointEditorModel::SetPoints(const TBrightPointArray& points)
         const int px = BrightToX(p.X);
         const int py = BrightToY(p.Y);
         // Equal X goes after the points already there; px >= W finds nothing.
-        if (TQueueElem* hit = FindLERightOf(px))
-            AddLE('P', hit, markBox(px, py));
+        if (!ordered) {
+            if (TQueueElem* hit = FindLERightOf(px))
+                AddLE('P', hit, markBox(px, py));
+            continue;
+        }
+        const auto right = firstAtX.upper_bound(px);
+        if (right != firstAtX.end())
+            firstAtX.emplace(px, link(right->second, markBox(px, py)));
     }
 }
 

@@ -61,15 +61,25 @@ public:
     TQueueElem* Curr() const { return curr_; }
     // The elements head first.
     std::vector<const TQueueElem*> Elements() const;
+    // Elements visited by the searches so far: bulk operations must not walk
+    // the list once per element.
+    std::uint64_t SearchSteps() const { return searchSteps_; }
+
+protected:
+    using Items = std::list<TQueueElem>;
+    // Links a new element with the box before `where`, numbered and made
+    // current as by AddLE; for callers that know the place without a search.
+    Items::iterator link(Items::iterator where, const TRect& box);
+    Items& items() { return items_; }
 
 private:
-    using Items = std::list<TQueueElem>;
     Items::iterator locate(const TQueueElem* elem);
     Items::const_iterator locate(const TQueueElem* elem) const;
 
     Items items_;
     std::int32_t lastNum_ = 0;
     TQueueElem* curr_ = nullptr;
+    mutable std::uint64_t searchSteps_ = 0;
 };
 
 // What the last button press did; handed to the change receiver.

@@ -3,6 +3,7 @@
 #include "recorders.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace ormica {
 namespace {
@@ -23,6 +24,14 @@ std::vector<std::uint32_t> numbersOf(const TQueue2L& q)
     for (const TQueueElem* e : q.Elements())
         ns.push_back(e->Number);
     return ns;
+}
+
+std::vector<TRect> boxesOf(const TQueue2L& q)
+{
+    std::vector<TRect> boxes;
+    for (const TQueueElem* e : q.Elements())
+        boxes.push_back(e->Box);
+    return boxes;
 }
 
 bool orderedByX(const TQueue2L& q)
@@ -310,22 +319,127 @@ TEST(PointEditorModel, SetPointsSkipsOutOfRangePairsWithAWarning)
     EXPECT_TRUE(sink.errors.empty());
 }
 
+// SetPoints as the rule reads, on a plain array: corners numbered 1 and 2, then
+// each inner pair in range goes before the first element whose X is larger.
+struct RefList {
+    std::vector<TRect> boxes;
+    std::vector<std::uint32_t> numbers;
+    std::uint32_t curr = 2;
+    QStringList warnings;
+};
+
+RefList referenceSetPoints(const TPointEditorModel& conv, const TBrightPointArray& a)
+{
+    const int w = conv.Width(), h = conv.Height();
+    const bool descending = a[0].X != 0 || a[0].Y != 0;
+    const int headY = descending ? 0 : h, tailY = descending ? h : 0;
+    RefList r;
+    r.boxes = {{0, headY, 0, headY}, {w, tailY, w, tailY}};
+    r.numbers = {1, 2};
+    for (std::size_t i = 1; i + 1 < a.size(); ++i) {
+        if (a[i].X < 0 || a[i].X > 255 || a[i].Y < 0 || a[i].Y > 255) {
+            r.warnings << QStringLiteral("Пропуск точки X : ") + QString::number(a[i].X);
+            continue;
+        }
+        const int px = conv.BrightToX(a[i].X), py = conv.BrightToY(a[i].Y);
+        std::size_t at = 0;
+        while (at < r.boxes.size() && r.boxes[at].Left <= px)
+            ++at;
+        if (at == r.boxes.size())
+            continue;
+        r.boxes.insert(r.boxes.begin() + std::ptrdiff_t(at), TRect{px, py, px + 6, py + 6});
+        r.numbers.insert(r.numbers.begin() + std::ptrdiff_t(at), ++r.curr);
+    }
+    return r;
+}
+
+TEST(PointEditorModel, SetPointsFollowsTheInsertionRuleWithoutWalkingPerPoint)
+{
+    struct Case {
+        const char* name;
+        int size;
+        TBrightPointArray points;
+    };
+    std::mt19937 rng(7);
+    const auto randomPoints = [&](std::size_t n, int lo, int hi) {
+        std::uniform_int_distribution<int> v(lo, hi);
+        TBrightPointArray a(n);
+        for (TBrightPoint& p : a)
+            p = {v(rng), v(rng)};
+        return a;
+    };
+    const auto clustered = [&](std::size_t n) {
+        // Few distinct X, so that many points share one.
+        std::uniform_int_distribution<int> pick(0, 5), y(0, 255);
+        const int xs[] = {0, 1, 128, 128, 254, 255};
+        TBrightPointArray a(n);
+        for (TBrightPoint& p : a)
+            p = {xs[pick(rng)], y(rng)};
+        return a;
+    };
+    // The shapes of a large function file: "128 TAB 0" .. "128 TAB 255" over
+    // and over, and an ever rising X.
+    constexpr std::size_t kLarge = 10000;
+    TBrightPointArray sameX(kLarge), risingX(kLarge);
+    for (std::size_t i = 0; i < kLarge; ++i) {
+        sameX[i] = {128, int(i % 256)};
+        risingX[i] = {int(i * 256 / kLarge), int(i % 256)};
+    }
+    std::vector<Case> cases{
+        {"out of range and unordered", 512, randomPoints(300, -20, 280)},
+        {"descending", 512,
+         [&] {
+             auto a = randomPoints(200, 0, 255);
+             a[0] = {0, 9};
+             return a;
+         }()},
+        {"clustered", 512, clustered(400)},
+        {"narrow", 100, clustered(300)},
+        {"tiny", 4, randomPoints(200, 0, 255)},
+        {"empty field", 0, randomPoints(50, 0, 255)},
+        {"negative width", -7, randomPoints(200, -5, 255)},
+        {"two pairs", 512, randomPoints(2, 0, 255)},
+        {"large, one X", 512, sameX},
+        {"large, rising X", 512, risingX},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingSink sink;
+        TPointEditorModel e(c.size, c.size);
+        const RefList ref = referenceSetPoints(e, c.points);
+        const std::uint64_t before = e.SearchSteps();
+        e.SetPoints(c.points);
+        EXPECT_EQ(boxesOf(e), ref.boxes);
+        EXPECT_EQ(numbersOf(e), ref.numbers);
+        EXPECT_EQ(e.LastNum(), std::int32_t(ref.boxes.size()));
+        ASSERT_NE(e.Curr(), nullptr);
+        EXPECT_EQ(e.Curr()->Number, ref.curr);
+        EXPECT_EQ(sink.warnings, ref.warnings);
+
+        e.InvertY();
+        std::vector<TRect> mirrored = ref.boxes;
+        for (TRect& r : mirrored) {
+            r.Top = c.size - r.Top;
+            r.Bottom = r.Top + 6;
+        }
+        EXPECT_EQ(boxesOf(e), mirrored);
+        // A negative width puts the tail left of the head; only such a list is searched.
+        if (c.size >= 0) {
+            EXPECT_LE(e.SearchSteps() - before, c.points.size());
+        }
+    }
+}
+
 TEST(PointEditorModel, InvertYMirrorsEveryPoint)
 {
     TPointEditorModel e;
     e.SetPoints({{0, 0}, {30, 40}, {200, 255}, {255, 255}});
-    const auto boxes = [&] {
-        std::vector<TRect> r;
-        for (const TQueueElem* el : e.Elements())
-            r.push_back(el->Box);
-        return r;
-    };
-    const auto before = boxes();
+    const auto before = boxesOf(e);
     e.InvertY();
     EXPECT_EQ(e.GetPoints(), (TBrightPointArray{{0, 255}, {30, 215}, {200, 0}, {255, 0}}));
     EXPECT_EQ(e.Head()->Box, (TRect{0, 0, 0, 6}));
     e.InvertY();
-    const auto after = boxes();
+    const auto after = boxesOf(e);
     ASSERT_EQ(after.size(), before.size());
     for (std::size_t i = 1; i + 1 < after.size(); ++i)
         EXPECT_EQ(after[i], before[i]);
