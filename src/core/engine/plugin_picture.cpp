@@ -1,9 +1,12 @@
 #include "plugin_picture.h"
 
 #include "bmp_file.h"
+#include "deep_png.h"
+#include "file_errors.h"
 #include "image_error.h"
 #include "load_save_image.h"
 #include "tiff_header.h"
+#include "webp_file.h"
 
 #include <QFileInfo>
 #include <QImageReader>
@@ -69,6 +72,9 @@ TPixelFormat PluginPixelFormat(QImage::Format format)
 
 namespace {
 
+// Reading may take this much beyond two copies of the 24-bit picture.
+constexpr qint64 kConversionMargin = qint64(256) << 20;
+
 QString readText(const TPluginFormat& format, const QString& fileName, const QString& reason)
 {
     return QStringLiteral("Не могу прочитать %1-файл \"%2\".\r\n%3").arg(QLatin1String(format.name), fileName, reason);
@@ -100,12 +106,12 @@ QImage to24Bit(QImage image)
 TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& format)
 {
     RaiseImageAllocationLimit();
+    if (const QString why = ReadFailureReason(fileName); !why.isEmpty())
+        throw TImageError(CannotOpenText(fileName, why));
     QImageReader reader(fileName, format.qtFormat);
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);  // never another kind than the name says
     reader.setAutoTransform(false);
-    if (!QFileInfo(fileName).isFile())
-        throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));
     if (!reader.canRead())
         throw TImageError(readText(
             format, fileName, QStringLiteral("Файл поврежден или это не %1-файл.").arg(QLatin1String(format.name))));
@@ -127,6 +133,30 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
     const QSize declared = reader.size();
     if (declared.isValid() && !PictureSizeAllowed(declared.width(), declared.height()))
         throw TImageError(PictureTooLargeText(declared.width(), declared.height()));
+    if (qstrcmp(format.qtFormat, "png") == 0 && IsDeepPng(fileName)) {
+        QString error;
+        QImage picture = ReadDeepPng(fileName, error);
+        if (picture.isNull())
+            throw TImageError(readText(format, fileName, error));
+        return {std::move(picture), pfCustom};
+    }
+    if (declared.isValid()) {
+        // Qt changes a picture of up to four bytes a pixel to 24 bits in its
+        // own block; a wider one is copied into a new picture.
+        const int bits = std::max(32, int(QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel()));
+        const qint64 pixels = qint64(declared.width()) * declared.height();
+        const qint64 decoded = pixels * bits / 8 + (bits > 32 ? 3 * pixels : 0);
+        const qint64 allowed = 2 * 3 * pixels + kConversionMargin;
+        if (decoded > allowed)
+            throw TImageError(readText(format, fileName,
+                                       QStringLiteral("Изображение %1 x %2 пикселей по %3 бит на пиксель заняло бы "
+                                                      "при чтении %4 МБ памяти, допустимо не более %5 МБ.")
+                                           .arg(declared.width())
+                                           .arg(declared.height())
+                                           .arg(bits)
+                                           .arg(decoded >> 20)
+                                           .arg(allowed >> 20)));
+    }
     QImage read = reader.read();
     if (read.isNull())
         throw TImageError(readText(format, fileName,
@@ -149,16 +179,22 @@ void WritePluginPicture(const QImage& picture, const QString& fileName, const TP
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw TImageError(writeText(format, fileName, file.errorString()));
-    QImageWriter writer(&file, format.qtFormat);
-    // Qt reads PNG's quality as the inverse of its compression level, so it
-    // is left at the writer's default; TIFF is compressed losslessly (LZW).
-    if (qstrcmp(format.qtFormat, "webp") == 0)
-        writer.setQuality(quality < 0 ? 100 : quality > 100 ? 100 : quality);
-    else if (qstrcmp(format.qtFormat, "tiff") == 0)
-        writer.setCompression(1);
-    if (!writer.write(picture)) {
-        file.cancelWriting();
-        throw TImageError(writeText(format, fileName, writer.errorString()));
+    if (qstrcmp(format.qtFormat, "webp") == 0) {
+        QString error;
+        if (!WriteWebp(picture, file, quality, error)) {
+            file.cancelWriting();
+            throw TImageError(writeText(format, fileName, error));
+        }
+    } else {
+        QImageWriter writer(&file, format.qtFormat);
+        // Qt reads PNG's quality as the inverse of its compression level, so
+        // it is left at the writer's default; TIFF is compressed losslessly (LZW).
+        if (qstrcmp(format.qtFormat, "tiff") == 0)
+            writer.setCompression(1);
+        if (!writer.write(picture)) {
+            file.cancelWriting();
+            throw TImageError(writeText(format, fileName, writer.errorString()));
+        }
     }
     if (!file.commit())
         throw TImageError(writeText(format, fileName, file.errorString()));

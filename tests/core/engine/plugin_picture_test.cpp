@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QtEndian>
 #include <gtest/gtest.h>
+#include <png.h>
+#include <vector>
 
 using namespace ormica;
 
@@ -198,6 +200,93 @@ TEST_F(PluginFiles, AlphaIsDroppedWithTheColoursKeptAndOtherDepthsConverted)
     ASSERT_TRUE(service.LoadFile(path("deep.png"), image));
     EXPECT_EQ(image.picture().pixel(2, 1), qRgb(255, 128, 0));
     EXPECT_EQ(image.imageDesc()->PixelFormat, pfCustom);
+}
+
+namespace {
+
+// Every value of every channel, in a different order for each.
+unsigned deepSample(int x, int y, int channel)
+{
+    return (unsigned(y * 256 + x) * (2 * unsigned(channel) + 1) + 4099u * unsigned(channel)) & 0xFFFF;
+}
+
+// A 256 x 256 PNG of sixteen bits a channel in which every channel takes
+// every value, written by libpng itself: Qt writes neither grey with alpha
+// nor interlaced files.
+bool writeDeepPng(const QString& name, int colourType, bool interlaced, bool withTransparentColour)
+{
+    std::FILE* f = std::fopen(QFile::encodeName(name).constData(), "wb");
+    if (!f)
+        return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, 256, 256, 16, colourType, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (withTransparentColour) {
+        png_color_16 colour{0, 1000, 2000, 3000, 4000};
+        png_set_tRNS(png, info, nullptr, 0, &colour);
+    }
+    png_write_info(png, info);
+    const int channels = png_get_channels(png, info);
+    std::vector<png_byte> row(std::size_t(256 * channels * 2));
+    for (png_uint_32 pass = 0, passes = png_set_interlace_handling(png); pass < passes; ++pass)
+        for (int y = 0; y < 256; ++y) {
+            for (int x = 0; x < 256; ++x)
+                for (int c = 0; c < channels; ++c) {
+                    const unsigned v = deepSample(x, y, c);
+                    row[std::size_t((x * channels + c) * 2)] = png_byte(v >> 8);
+                    row[std::size_t((x * channels + c) * 2 + 1)] = png_byte(v);
+                }
+            png_write_row(png, row.data());
+        }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
+}
+
+}  // namespace
+
+TEST_F(PluginFiles, SixteenBitPngsAreRoundedToEightBitsRowByRow)
+{
+    const TPluginFormat& png = formatNamed("PNG");
+    struct Case {
+        int colourType;
+        bool interlaced, transparentColour;
+    };
+    for (const Case& c : {Case{PNG_COLOR_TYPE_GRAY, false, false}, Case{PNG_COLOR_TYPE_RGB, false, false},
+                          Case{PNG_COLOR_TYPE_GRAY_ALPHA, false, false}, Case{PNG_COLOR_TYPE_RGB_ALPHA, false, false},
+                          Case{PNG_COLOR_TYPE_RGB, true, false}, Case{PNG_COLOR_TYPE_RGB, false, true},
+                          Case{PNG_COLOR_TYPE_GRAY, true, true}}) {
+        SCOPED_TRACE(testing::Message() << "colour type " << c.colourType << ", interlaced " << c.interlaced
+                                        << ", transparent colour " << c.transparentColour);
+        const QString file = path("deep.png");
+        ASSERT_TRUE(writeDeepPng(file, c.colourType, c.interlaced, c.transparentColour));
+        // Each channel rounded to v / 257; grey in all three; alpha dropped.
+        QImage expected(256, 256, QImage::Format_BGR888);
+        const bool colour = c.colourType & PNG_COLOR_MASK_COLOR;
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x) {
+                int rgb[3];
+                for (int ch = 0; ch < 3; ++ch) {
+                    const unsigned v = deepSample(x, y, colour ? ch : 0);
+                    rgb[ch] = int((2 * v + 257) / 514);
+                }
+                expected.setPixel(x, y, qRgb(rgb[0], rgb[1], rgb[2]));
+            }
+        const TPluginPicture read = ReadPluginPicture(file, png);
+        EXPECT_EQ(read.picture, expected);
+        EXPECT_EQ(read.pixelFormat, pfCustom);
+
+        const QByteArray bytes = test::fileBytes(file);
+        ASSERT_TRUE(test::writeFile(file, bytes.left(bytes.size() - 300)));
+        EXPECT_THROW(ReadPluginPicture(file, png), TImageError);
+    }
 }
 
 TEST_F(PluginFiles, DamagedFilesAreRefusedNamingTheKindAndKeepThePicture)

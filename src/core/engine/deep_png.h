@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace ormica {
+
+// PNG files of sixteen bits a channel. Qt's reader would hold such a picture
+// at eight bytes a pixel before the change to 24 bits (a 1.4 MB file can
+// declare 1.4 GB of them), so these are read row by row with libpng straight
+// into the 24-bit picture, with the same pixels as Qt's reader and its
+// conversion give: each channel rounded to v / 257, alpha dropped, colours
+// kept as stored.
+
+// True when the header says sixteen bits a channel.
+bool IsDeepPng(const QString& fileName);
+
+// The 24-bit picture; a null one with the reason in `error` when the file
+// cannot be read or is damaged. Throws TImageError for an absurd size.
+QImage ReadDeepPng(const QString& fileName, QString& error);
+
+}  // namespace ormica

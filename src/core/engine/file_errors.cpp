@@ -1,0 +1,89 @@
+#include "file_errors.h"
+
+#include <QFile>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ormica {
+
+QString SystemErrorText(int code)
+{
+    switch (code) {
+    case ENOENT:
+        return QStringLiteral("Файл или папка не найдены.");
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("Нет прав доступа к файлу.");
+    case EISDIR:
+        return QStringLiteral("Это папка, а не файл.");
+    case ENOTDIR:
+        return QStringLiteral("Часть пути не является папкой.");
+    case ENAMETOOLONG:
+        return QStringLiteral("Слишком длинное имя файла.");
+    case ELOOP:
+        return QStringLiteral("Символические ссылки образуют петлю.");
+    case ENOSPC:
+        return QStringLiteral("На диске нет места.");
+    case EDQUOT:
+        return QStringLiteral("Превышена дисковая квота.");
+    case EFBIG:
+        return QStringLiteral("Файл превысил допустимый размер.");
+    case EROFS:
+        return QStringLiteral("Диск доступен только для чтения.");
+    case EIO:
+        return QStringLiteral("Ошибка ввода-вывода.");
+    case EMFILE:
+    case ENFILE:
+        return QStringLiteral("Открыто слишком много файлов.");
+    case ENOMEM:
+        return QStringLiteral("Недостаточно памяти.");
+    default:
+        return QString::fromLocal8Bit(std::strerror(code)) + QLatin1Char('.');
+    }
+}
+
+QString ReadFailureReason(const QString& fileName)
+{
+    if (fileName.isEmpty())
+        return SystemErrorText(ENOENT);
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0)
+        return SystemErrorText(errno);
+    if (S_ISDIR(st.st_mode))
+        return SystemErrorText(EISDIR);
+    if (!S_ISREG(st.st_mode))
+        return QStringLiteral("Это не обычный файл.");
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return SystemErrorText(errno);
+    ::close(fd);
+    return QString();
+}
+
+QString CannotOpenText(const QString& fileName, const QString& reason)
+{
+    return QStringLiteral("Не могу открыть файл \"%1\".\r\n%2").arg(fileName, reason);
+}
+
+QString SaveTargetRefusal(const QString& fileName)
+{
+    struct stat st {};
+    // Nothing there yet, or nothing reachable: opening the new file will say why.
+    if (fileName.isEmpty() || ::stat(QFile::encodeName(fileName).constData(), &st) != 0 || S_ISREG(st.st_mode))
+        return QString();
+    if (S_ISDIR(st.st_mode))
+        return SystemErrorText(EISDIR);
+    return QStringLiteral("Это не обычный файл (устройство, канал или сокет), и заменить его файлом нельзя.");
+}
+
+void IgnoreFileSizeSignal()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+}
+
+}  // namespace ormica

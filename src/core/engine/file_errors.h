@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace ormica {
+
+// The program's words for a system error code: the common ones in Russian,
+// any other as the system puts it. A sentence with its full stop.
+QString SystemErrorText(int code);
+
+// Why the file cannot be opened for reading, or an empty text when it can.
+// Something that is not a regular file (a folder, a pipe, a device) is
+// refused without opening it: a pipe could block, a device could act.
+QString ReadFailureReason(const QString& fileName);
+
+// "Не могу открыть файл "NAME".\r\nREASON"
+QString CannotOpenText(const QString& fileName, const QString& reason);
+
+// Why a save must not replace what the name stands for (followed through
+// symbolic links), or an empty text. A save writes a new file and renames
+// it over the old one, which would put a regular file in the place of a
+// device, a pipe or a socket.
+QString SaveTargetRefusal(const QString& fileName);
+
+// A write past the process's file-size limit then fails as on a full disk,
+// with EFBIG, instead of ending the process with SIGXFSZ. Called at start by
+// each program.
+void IgnoreFileSizeSignal();
+
+}  // namespace ormica
