@@ -2,9 +2,9 @@
 // record reads back as it is on disk, decodes to texts of at most 80
 // characters that encode to their bytes again, and writes back byte for byte;
 // the save-as copy holds exactly the working records, numbered from 0.
+#include "engine/cp1251.h"
 #include "engine/image_error.h"  // fuzz_input.h needs it first
 #include "fuzz_input.h"
-#include "engine/cp1251.h"
 #include "microbase/filter_rec.h"
 #include "microbase/mb_file_tools.h"
 

@@ -5,6 +5,7 @@
 #include "engine/color_dialog.h"
 #include "engine/export_txt_dialog.h"
 #include "engine/file_dialogs.h"
+#include "engine/file_errors.h"
 #include "engine/import_txt_dialog.h"
 #include "filter/filter_window.h"
 #include "histogram/histogram_window.h"
@@ -17,6 +18,7 @@
 
 int main(int argc, char* argv[])
 {
+    ormica::IgnoreFileSizeSignal();
     QApplication app(argc, argv);
     ormica::RaiseImageAllocationLimit();
 

@@ -1,5 +1,6 @@
 #include "cli.h"
 
+#include "engine/file_errors.h"
 #include "engine/img_service.h"
 
 #include <QFile>
@@ -267,6 +268,8 @@ void PictureFiles::load(const QString& file, TImageControl& image)
     if (!QFileInfo(file).isFile())
         throw Failure{QFileInfo::exists(file) ? QStringLiteral("not a file: %1").arg(file)
                                               : QStringLiteral("no such file: %1").arg(file)};
+    if (const QString why = ReadFailureReason(file); !why.isEmpty())
+        throw Failure{CannotOpenText(file, why)};
     panel_.setText(QString());
     bool loaded = false;
     if (startsLikeBmp(file)) {

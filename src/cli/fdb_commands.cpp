@@ -131,9 +131,10 @@ int add(const Invocation& call)
     } else if (!ReadKernelFile(call.values("kernel").first(), rec.Kernel)) {
         return kFailed;  // the core has said why
     }
+    // A record the filter would refuse could never be used.
+    if (!CheckKernel(rec.Kernel, QStringLiteral("LoadFilter")))
+        return kFailed;  // the core has said why
     const std::optional<std::int32_t> sum = KernelSum(rec.Kernel);
-    if (!sum)
-        throw Failure{QStringLiteral("the weights' sum leaves the 32-bit range")};
     // As the window recomputes a scale: the weight sum, or 1 when that is not positive.
     rec.Scale = call.isSet("scale") ? scale : (*sum > 0 ? *sum : 1);
 

@@ -2,12 +2,16 @@
 #include "cli.h"
 
 #include "engine/bmp_file.h"
+#include "engine/file_errors.h"
 #include "engine/image_error.h"
 #include "engine/message_sink.h"
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <new>
 
 using namespace ormica;
@@ -85,6 +89,23 @@ void qtMessage(QtMsgType type, const QMessageLogContext&, const QString& text)
         printMessage(text);
 }
 
+// A listing or a .fcc file that never reached its reader is a failure, not a
+// success: what is still buffered goes out now, and any write that failed
+// on the way shows.
+int checkedOutput(int code)
+{
+    errno = 0;
+    const bool flushed = std::fflush(stdout) == 0;
+    const int reason = errno;
+    if ((flushed && !std::ferror(stdout)) || code != kSuccess)
+        return code;
+    printMessage(
+        reason != 0
+            ? QStringLiteral("cannot write the standard output: %1").arg(QString::fromLocal8Bit(std::strerror(reason)))
+            : QStringLiteral("cannot write the standard output"));
+    return kFailed;
+}
+
 int run(const QStringList& args)
 {
     if (args.isEmpty()) {
@@ -116,21 +137,34 @@ int run(const QStringList& args)
     return command->run(Invocation(*command, parser));
 }
 
+// A standard stream closed at start would be given to the first file opened,
+// and output meant for the screen would land in it. A read-only stand-in
+// makes every write to it fail instead, and the failure shows.
+void holdClosedStandardStreams()
+{
+    for (int fd = 0; fd <= 2; ++fd)
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF)
+            ::open("/dev/null", O_RDONLY);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[])
 {
+    holdClosedStandardStreams();
+    IgnoreFileSizeSignal();
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale::c());  // batch files read the same everywhere
     qInstallMessageHandler(qtMessage);
     RaiseImageAllocationLimit();
     PrefixedMessageSink sink;
     setMessageSink(&sink);
+    int code = kFailed;
     try {
-        return run(app.arguments().mid(1));
+        code = run(app.arguments().mid(1));
     } catch (const UsageError& e) {
         printMessage(e.text);
-        return kUsage;
+        code = kUsage;
     } catch (const Failure& e) {
         printMessage(e.text);
     } catch (const TImageError& e) {
@@ -140,5 +174,5 @@ int main(int argc, char* argv[])
     } catch (const std::exception& e) {
         printMessage(QString::fromLocal8Bit(e.what()));
     }
-    return kFailed;
+    return checkedOutput(code);
 }

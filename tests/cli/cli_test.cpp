@@ -1,3 +1,4 @@
+#include "cli_run.h"
 #include "engine/bmp_file.h"
 #include "engine/geometry.h"
 #include "engine/gray.h"
@@ -21,22 +22,13 @@
 #include <unistd.h>
 
 using namespace ormica;
+using test::cli;
+using test::CliRun;
+using test::expectPrefixedLines;
+using test::measure;
+using test::MeasuredRun;
 
 namespace {
-
-struct CliRun {
-    int code = -1;
-    QString out, err;
-};
-
-CliRun cli(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ORMICA_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 const QStringList kCommands{QStringLiteral("info"),   QStringLiteral("convert"), QStringLiteral("grey"),
                             QStringLiteral("mirror"), QStringLiteral("rot90"),   QStringLiteral("rotate"),
@@ -59,14 +51,6 @@ QByteArray bmpHeader(int width, int height)
     qToLittleEndian<quint16>(24, h.data() + 28);
     qToLittleEndian<quint32>(quint32(data), h.data() + 34);
     return h;
-}
-
-// Every line the tool printed on stderr is marked as its own, and is one line.
-void expectPrefixedLines(const CliRun& r)
-{
-    EXPECT_FALSE(r.err.contains(QLatin1Char('\r'))) << r.err.toStdString();
-    for (const QString& line : r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-        EXPECT_TRUE(line.startsWith(QLatin1String("ormica-cli: "))) << line.toStdString();
 }
 
 }  // namespace
@@ -518,37 +502,6 @@ TEST(Cli, CoreWarningsAreMarkedAsTheTools)
 }
 
 namespace {
-
-struct MeasuredRun {
-    int code = -1;
-    long peakKilobytes = 0;
-};
-
-// Runs the tool as a child of its own and reads that child's peak resident
-// set size; output is discarded.
-MeasuredRun measure(const QStringList& args)
-{
-    QList<QByteArray> words{QByteArray(ORMICA_CLI)};
-    for (const QString& a : args)
-        words << a.toLocal8Bit();
-    std::vector<char*> argv;
-    for (QByteArray& w : words)
-        argv.push_back(w.data());
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        const int null = open("/dev/null", O_WRONLY);
-        dup2(null, 1);
-        dup2(null, 2);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
-        return {};
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
-}
 
 // A large JPEG made from a BMP written a row at a time (the test keeps no
 // copy), and the tool's run on an 8 x 8 picture to measure against. JPEG
@@ -1301,6 +1254,19 @@ TEST(CliFdb, BadInputGetsOneLineAndLeavesTheFileAsItWas)
                     .err.contains(QStringLiteral("Сохранение в текущую базу данных ЗАПРЕЩЕНО")));
     EXPECT_TRUE(fdb({QStringLiteral("add"), base, name, QStringLiteral("ok ✓"), ready, QStringLiteral("H1")})
                     .err.contains(QStringLiteral("Windows-1251")));
+
+    // Weights the filter refuses would make a record that can never be used.
+    TFilterKernel huge{};
+    huge.centre() = 9000000;
+    const QString hugeFile = dir.filePath(QStringLiteral("huge.txt"));
+    ASSERT_TRUE(test::writeFile(hugeFile, kernelFileText(huge)));
+    const CliRun r =
+        fdb({QStringLiteral("add"), base, name, QStringLiteral("big"), QStringLiteral("--kernel"), hugeFile});
+    EXPECT_EQ(r.code, 1);
+    QString refusal = QStringLiteral("ormica-cli: error: LoadFilter : ") + KernelTooLargeText() + QLatin1Char('\n');
+    refusal.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    EXPECT_EQ(r.err.toStdString(), refusal.toStdString());
+    EXPECT_EQ(test::fileBytes(base), original);
 }
 
 TEST(CliFdb, FilterTakesTheRecordsKernelWithItsWeightSumAsScale)
@@ -1433,7 +1399,11 @@ TEST(CliText, ExportWritesEveryPixelAndImportReadsItBack)
     }
     EXPECT_FALSE(QFile::exists(dir.filePath("c.dat")));
     for (const auto& [sep, bytes] :
-         QList<QPair<QString, QByteArray>>{{"tab", tabs}, {"semicolon", semicolons}, {",", commas}, {" ,", commas}}) {
+         QList<QPair<QString, QByteArray>>{{"tab", tabs},
+                                           {"semicolon", semicolons},
+                                           {",", commas},
+                                           {" ,", commas},
+                                           {QStringLiteral("—"), QByteArray(semicolons).replace(';', '\x97')}}) {
         const QString out = dir.filePath(QStringLiteral("s.txt"));
         ASSERT_EQ(cli({QStringLiteral("export-text"), bmp, out, QStringLiteral("--sep"), sep}).code, 0);
         EXPECT_EQ(test::fileBytes(out), bytes) << sep.toStdString();
@@ -1487,9 +1457,15 @@ TEST(CliText, RefusalsWriteNothing)
     const QString noValue = dir.filePath(QStringLiteral("novalue.txt"));
     ASSERT_TRUE(test::writeFile(noValue, "1,2,3,\r\n"));
     const QString missing = dir.filePath(QStringLiteral("missing.txt"));
+    QByteArray wideRow;
+    for (int i = 0; i < 65537; ++i)
+        wideRow += "0;0;0;";
+    const QString wide = dir.filePath(QStringLiteral("wide.txt"));
+    ASSERT_TRUE(test::writeFile(wide, wideRow + "\r\n"));
 
     const QList<QPair<QStringList, QString>> failures{
         {{QStringLiteral("import-text"), tooMany, out}, QStringLiteral("65535")},
+        {{QStringLiteral("import-text"), wide, out}, QStringLiteral("Недопустимый размер изображения: 65537 x 1")},
         {{QStringLiteral("import-text"), missing, out}, missing},
         {{QStringLiteral("import-text"), empty, out}, empty},
         {{QStringLiteral("import-text"), noValue, out}, noValue},
@@ -1513,6 +1489,8 @@ TEST(CliText, RefusalsWriteNothing)
              {QStringLiteral("export-text"), bmp, dir.filePath(QStringLiteral("z.txt")), QStringLiteral("--sep"),
               QStringLiteral("ab")},
              {QStringLiteral("import-text"), noValue, out, QStringLiteral("--sep"), QStringLiteral("comma")},
+             {QStringLiteral("export-text"), bmp, dir.filePath(QStringLiteral("z.txt")), QStringLiteral("--sep"),
+              QStringLiteral("1")},
              {QStringLiteral("import-text"), noValue, dir.filePath(QStringLiteral("out.gif"))},
              {QStringLiteral("export-text"), bmp}}) {
         const CliRun r = cli(args);

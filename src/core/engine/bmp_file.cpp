@@ -1,5 +1,6 @@
 #include "bmp_file.h"
 
+#include "file_errors.h"
 #include "image_error.h"
 #include "img_service.h"
 #include "load_save_image.h"
@@ -64,9 +65,11 @@ bool isWindowsHeader(std::uint32_t size)
 
 TBmpHeader ReadBmpHeader(const QString& fileName)
 {
+    if (const QString why = ReadFailureReason(fileName); !why.isEmpty())
+        throw TImageError(CannotOpenText(fileName, why));
     QFile f(fileName);
     if (!f.open(QIODevice::ReadOnly))
-        throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));
+        throw TImageError(CannotOpenText(fileName, f.errorString()));
     const QByteArray head = f.read(14 + 124 + 12);
     if (head.size() < 18 || head[0] != 'B' || head[1] != 'M')
         notBitmap(fileName);

@@ -1,6 +1,7 @@
 #include "load_save_image.h"
 
 #include "bmp_file.h"
+#include "file_errors.h"
 #include "image_error.h"
 #include "img_service.h"
 #include "jpeg_codec.h"
@@ -154,6 +155,13 @@ QString TLoadSaveImage::SavedText(const TPluginFormat& format)
     return QStringLiteral(" Сохранение изображения %1 успешно завершено").arg(QLatin1String(format.name));
 }
 
+void TLoadSaveImage::refuseUnreplaceable(const QString& fileName, const char* kind)
+{
+    if (const QString why = SaveTargetRefusal(fileName); !why.isEmpty())
+        throw TImageError(
+            QStringLiteral("Не могу записать %1-файл \"%2\".\r\n%3").arg(QLatin1String(kind), fileName, why));
+}
+
 void TLoadSaveImage::say(const QString& text)
 {
     if (Panel)
@@ -235,6 +243,7 @@ bool TLoadSaveImage::SavePlugin(const QString& fileName, const TPluginFormat& fo
 {
     if (fileName.isEmpty() || image.picture().isNull())
         return false;
+    refuseUnreplaceable(fileName, format.name);
     WritePluginPicture(image.picture(), fileName, format, JpegQuality);
     SetImageDesc(image, fileName, format.sourceKind, pf24bit);
     say(SavedText(format));
@@ -324,6 +333,7 @@ bool TLoadSaveImage::SaveJpeg(const QString& fileName, TImageControl& image)
 {
     if (fileName.isEmpty() || image.picture().isNull())
         return false;
+    refuseUnreplaceable(fileName, "JPEG");
     TJPEGService service(Progress);
     const QImage& picture = image.picture();
     const QImage bgr = Is24Bit(picture) ? picture : picture.convertToFormat(QImage::Format_BGR888);
@@ -337,6 +347,7 @@ bool TLoadSaveImage::SaveBmp(const QString& fileName, TImageControl& image)
 {
     if (fileName.isEmpty() || image.picture().isNull())
         return false;
+    refuseUnreplaceable(fileName, "BMP");
     if (!WriteBmpFile(image.picture(), fileName)) {
         say(kWriteFailed);
         return false;

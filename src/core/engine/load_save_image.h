@@ -128,6 +128,9 @@ public:
 private:
     // Loads as the filter of this index would; false for none.
     bool loadAs(int kind, const QString& fileName, TImageControl& image);
+    // Throws TImageError when a save would put a file in place of something
+    // that is not one (a device, a pipe).
+    static void refuseUnreplaceable(const QString& fileName, const char* kind);
     void say(const QString& text);
     void say(const char* text);
     void sayRefused(std::uint8_t pixelFormat, const QString& where);

@@ -1,6 +1,7 @@
 #include "text_image.h"
 
 #include "cp1251.h"
+#include "file_errors.h"
 #include "image_error.h"
 #include "message_sink.h"
 
@@ -427,6 +428,10 @@ bool WriteImgTabText(const TImgTabBGR& arr, const QString& separator, const QStr
         return false;
     }
     if (const QString why = refusal(arr); !why.isEmpty()) {
+        writeError(fileName, why);
+        return false;
+    }
+    if (const QString why = SaveTargetRefusal(fileName); !why.isEmpty()) {
         writeError(fileName, why);
         return false;
     }

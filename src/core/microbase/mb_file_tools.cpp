@@ -1,5 +1,6 @@
 #include "mb_file_tools.h"
 
+#include "engine/file_errors.h"
 #include "engine/message_sink.h"
 #include "mb_main_data.h"
 
@@ -116,6 +117,8 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target)
     QString reason;
     if (!engine.Opened() || engine.BufSize() <= 0)
         reason = QStringLiteral("база не открыта");
+    if (reason.isEmpty())
+        reason = SaveTargetRefusal(target);
     QSaveFile file(target);
     if (reason.isEmpty() && !file.open(QIODevice::WriteOnly))
         reason = file.errorString();

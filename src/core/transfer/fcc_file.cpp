@@ -1,5 +1,6 @@
 #include "fcc_file.h"
 
+#include "engine/file_errors.h"
 #include "engine/message_sink.h"
 #include "engine/text_convert.h"
 
@@ -196,6 +197,10 @@ bool WriteFccFile(const QString& fileName, const TBrightPointArray& points, QCha
     const QByteArray sep = QString(separator).toLatin1();
     for (const TBrightPoint& p : points)
         text += QByteArray::number(p.X) + sep + QByteArray::number(p.Y) + "\r\n";
+    if (const QString why = SaveTargetRefusal(fileName); !why.isEmpty()) {
+        messages().error(QStringLiteral("Не могу записать файл функции %1 : %2").arg(fileName, why));
+        return false;
+    }
     QSaveFile file(fileName);
     // A short write can be reported as whole (seen with a file-size limit), so
     // the size on disk is checked before the old file is replaced.

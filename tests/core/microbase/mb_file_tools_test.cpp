@@ -11,6 +11,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace ormica;
 using test::fileBytes;
@@ -266,6 +267,18 @@ TEST_F(SaveAsTest, AFailedCopyIsReportedAndKeepsTheFileItWouldReplace)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.fdb"});
     EXPECT_TRUE(engine.Opened());
     EXPECT_EQ(fileBytes(current), records);
+
+    // A pipe is not a file to replace, even when the user says yes.
+    const QString pipe = dir.filePath("pipe.fdb");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    choose(dialogs, pipe);
+    sink.answers = {true};
+    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData).isEmpty());
+    ASSERT_EQ(sink.errors.size(), 3);
+    EXPECT_TRUE(sink.errors[2].contains(pipe));
+    struct stat st {};
+    ASSERT_EQ(lstat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(SaveAsTest, NewBaseDialogMakesAnEmptyBaseAndRefusesTheCurrentOne)

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace ormica {
 namespace {
@@ -232,6 +233,19 @@ TEST(FccFile, FailedWriteKeepsTheOldFile)
     EXPECT_FALSE(WriteFccFile(lost, {{0, 0}}));
     ASSERT_EQ(sink.errors.size(), 2);
     EXPECT_TRUE(sink.errors[1].contains(lost));
+
+    // A pipe, named or linked to, stays a pipe.
+    const QString pipe = dir.filePath("pipe.fcc");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString link = dir.filePath("link.fcc");
+    ASSERT_TRUE(QFile::link(pipe, link));
+    for (const QString& name : {pipe, link})
+        EXPECT_FALSE(WriteFccFile(name, {{0, 0}}));
+    ASSERT_EQ(sink.errors.size(), 4);
+    EXPECT_TRUE(sink.errors[3].contains(link));
+    struct stat st {};
+    ASSERT_EQ(lstat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST(FccFile, UnreadableFilesAreReportedAndLeaveTheFunction)
@@ -309,7 +323,6 @@ TEST(FunctionDir, ChoosesTheProgramFolderOrTheUsersOne)
     ASSERT_EQ(sink.warnings.size(), 1);
     EXPECT_EQ(sink.warnings[0], QStringLiteral("НЕ могу СОЗДАТЬ ДИРЕКТОРИЮ : для файлов *.fcc : \r\n") + none);
 }
-
 
 TEST(FccDialog, NamesEndInFccWhateverTheCase)
 {

@@ -1,0 +1,236 @@
+// Files and streams that fail or are not what they seem, met by the real
+// programs: limits, devices, permissions, outputs nobody reads.
+#include "cli_run.h"
+#include "engine/bmp_file.h"
+#include "recorders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace ormica;
+using test::cli;
+using test::CliRun;
+using test::expectPrefixedLines;
+
+namespace {
+
+QString in(const QTemporaryDir& dir, const char* name)
+{
+    return dir.filePath(QLatin1String(name));
+}
+
+QStringList filesIn(const QTemporaryDir& dir)
+{
+    return QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot);
+}
+
+}  // namespace
+
+TEST(FileFaults, AWritePastTheFileSizeLimitFailsAndKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    const QString bmp = in(dir, "in.bmp");
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(200, 150, 3), bmp));
+    const QByteArray old("the old file");
+    // Every writer's output is larger than this; the bases' record too.
+    constexpr rlim_t limit = 4000;
+    const auto limited = [] {
+        const rlimit r{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &r);
+    };
+    for (const char* name : {"out.bmp", "out.jpg", "out.png", "out.tif", "out.webp", "out.txt"}) {
+        SCOPED_TRACE(name);
+        const QString out = in(dir, name);
+        ASSERT_TRUE(test::writeFile(out, old));
+        const bool text = out.endsWith(QLatin1String(".txt"));
+        const CliRun r = cli({text ? QStringLiteral("export-text") : QStringLiteral("convert"), bmp, out}, limited);
+        EXPECT_EQ(r.code, 1) << r.err.toStdString();
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(out)) << r.err.toStdString();
+        expectPrefixedLines(r);
+        EXPECT_EQ(test::fileBytes(out), old);
+        EXPECT_EQ(filesIn(dir), (QStringList{QStringLiteral("in.bmp"), QLatin1String(name)}));
+        QFile::remove(out);
+    }
+
+    // A record cut short by the limit is taken back off the base.
+    const QString base = in(dir, "base.fdb");
+    ASSERT_EQ(cli({QStringLiteral("fdb"), QStringLiteral("add"), base, QStringLiteral("--name"), QStringLiteral("a"),
+                   QStringLiteral("--ready"), QStringLiteral("H1")})
+                  .code,
+              0);
+    const QByteArray records = test::fileBytes(base);
+    ASSERT_EQ(records.size(), 453);
+    const auto baseLimited = [] {
+        const rlimit r{700, 700};
+        setrlimit(RLIMIT_FSIZE, &r);
+    };
+    const CliRun r = cli({QStringLiteral("fdb"), QStringLiteral("add"), base, QStringLiteral("--name"),
+                          QStringLiteral("b"), QStringLiteral("--ready"), QStringLiteral("L1")},
+                         baseLimited);
+    EXPECT_EQ(r.code, 1) << r.err.toStdString();
+    expectPrefixedLines(r);
+    EXPECT_EQ(test::fileBytes(base), records);
+}
+
+TEST(FileFaults, TheProgramIgnoresTheFileSizeSignalFromItsStart)
+{
+    // A save past the limit then fails with a message, as on a full disk,
+    // instead of closing the window with both pictures.
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(ORMICA_APP), {});
+    ASSERT_TRUE(program.waitForStarted(10000));
+    const QString status = QStringLiteral("/proc/%1/status").arg(program.processId());
+    bool ignored = false;
+    for (int i = 0; i < 100 && !ignored; ++i) {
+        QFile f(status);
+        if (f.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : f.readAll().split('\n'))
+                if (line.startsWith("SigIgn:"))
+                    ignored = (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGXFSZ - 1)) & 1;
+        if (!ignored)
+            QThread::msleep(50);
+    }
+    program.kill();
+    program.waitForFinished(10000);
+    EXPECT_TRUE(ignored);
+}
+
+TEST(FileFaults, StandardOutputThatCannotBeWrittenIsAFailure)
+{
+    QTemporaryDir dir;
+    const QString bmp = in(dir, "in.bmp");
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(20, 10, 1), bmp));
+    const QString base = in(dir, "base.fdb");
+    ASSERT_EQ(cli({QStringLiteral("fdb"), QStringLiteral("add"), base, QStringLiteral("--name"), QStringLiteral("a"),
+                   QStringLiteral("--ready"), QStringLiteral("H1")})
+                  .code,
+              0);
+    const QList<QStringList> commands{
+        {QStringLiteral("info"), bmp},
+        {QStringLiteral("hist"), bmp, QStringLiteral("--counts")},
+        {QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("8")},
+        {QStringLiteral("fdb"), QStringLiteral("list"), base},
+        {QStringLiteral("fdb"), QStringLiteral("show"), base, QStringLiteral("0")},
+        {QStringLiteral("stats"), bmp, QStringLiteral("--fragment"), QStringLiteral("0"), QStringLiteral("0"),
+         QStringLiteral("9"), QStringLiteral("5"), QStringLiteral("--row"), QStringLiteral("1")},
+        {QStringLiteral("help")},
+        {QStringLiteral("help"), QStringLiteral("convert")},
+    };
+    for (const QStringList& args : commands) {
+        SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
+        const CliRun r = cli(args, {}, QStringLiteral("/dev/full"));
+        EXPECT_EQ(r.code, 1);
+        EXPECT_EQ(r.err, QStringLiteral("ormica-cli: cannot write the standard output: %1\n")
+                             .arg(QString::fromLocal8Bit(std::strerror(ENOSPC))));
+    }
+}
+
+TEST(FileFaults, WhatIsNotARegularFileIsNeverReplaced)
+{
+    QTemporaryDir dir;
+    const QString bmp = in(dir, "in.bmp");
+    const QImage picture = test::patternImage(20, 10, 1);
+    ASSERT_TRUE(WriteBmpFile(picture, bmp));
+    const QString fifo = in(dir, "pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const char* name : {"out.bmp", "out.jpg", "out.png", "out.tif", "out.webp", "out.txt"}) {
+        SCOPED_TRACE(name);
+        // Named as the pipe itself, and through a link to it.
+        const QString link = in(dir, name);
+        ASSERT_TRUE(QFile::link(fifo, link));
+        const QString pipeNamed = in(dir, "pipe") + QFileInfo(link).suffix().prepend(QLatin1Char('.'));
+        ASSERT_EQ(mkfifo(QFile::encodeName(pipeNamed).constData(), 0600), 0);
+        const bool text = link.endsWith(QLatin1String(".txt"));
+        for (const QString& out : {link, pipeNamed}) {
+            const CliRun r = cli({text ? QStringLiteral("export-text") : QStringLiteral("convert"), bmp, out});
+            EXPECT_EQ(r.code, 1) << r.err.toStdString();
+            EXPECT_TRUE(r.err.contains(out)) << r.err.toStdString();
+            expectPrefixedLines(r);
+        }
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        for (const QString& pipe : {fifo, pipeNamed}) {
+            struct stat st {};
+            ASSERT_EQ(lstat(QFile::encodeName(pipe).constData(), &st), 0);
+            EXPECT_TRUE(S_ISFIFO(st.st_mode)) << pipe.toStdString();
+        }
+        QFile::remove(link);
+        QFile::remove(pipeNamed);
+    }
+
+    // A link to a regular file is saved through, as before.
+    const QString target = in(dir, "target.png");
+    ASSERT_TRUE(test::writeFile(target, "old"));
+    const QString link = in(dir, "link.png");
+    ASSERT_TRUE(QFile::link(target, link));
+    ASSERT_EQ(cli({QStringLiteral("convert"), bmp, link}).code, 0);
+    EXPECT_TRUE(QFileInfo(link).isSymLink());
+    EXPECT_EQ(QImage(target, "png").convertToFormat(QImage::Format_BGR888), picture);
+}
+
+TEST(FileFaults, PicturesThatCannotBeReadAreRefusedWithTheReason)
+{
+    QTemporaryDir dir;
+    // Searchable by anyone, so that only the files' own permissions count.
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+    const QString bmp = in(dir, "in.bmp");
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(20, 10, 1), bmp));
+    QStringList files;
+    for (const char* name : {"a.bmp", "a.jpg", "a.png", "a.tif", "a.webp"}) {
+        const QString file = in(dir, name);
+        ASSERT_EQ(cli({QStringLiteral("convert"), bmp, file}).code, 0) << name;
+        ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0), 0);
+        files << file;
+    }
+    // Permissions do not bind the superuser: the tool then runs as nobody.
+    const auto asUser = [] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(99);
+    };
+    for (const QString& file : files) {
+        SCOPED_TRACE(file.toStdString());
+        const CliRun r = cli({QStringLiteral("info"), file}, asUser);
+        EXPECT_EQ(r.code, 1) << r.err.toStdString();
+        EXPECT_EQ(r.err.toStdString(),
+                  QStringLiteral("ormica-cli: Не могу открыть файл \"%1\". Нет прав доступа к файлу.\n")
+                      .arg(file)
+                      .toStdString());
+    }
+}
+
+TEST(FileFaults, ASixteenBitPngLoadsWithinTwoCopiesOfItsPicture)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "peak memory is the sanitizer's, not the tool's, in a sanitized build";
+#endif
+    // Over 32 MiB a copy, so that freed blocks go back to the system at once.
+    constexpr int width = 4000, height = 3000;
+    constexpr long copyKilobytes = long(width) * height * 3 / 1024;
+    QTemporaryDir dir;
+    const QString deep = in(dir, "deep.png");
+    {
+        QImage picture(width, height, QImage::Format_RGBA64);
+        picture.fill(QColor::fromRgba64(qRgba64(0x1234, 0x8080, 0xFEDC, 0x8000)));
+        ASSERT_TRUE(picture.save(deep, "PNG"));
+    }
+    const QString small = in(dir, "small.bmp");
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(8, 8), small));
+    const test::MeasuredRun base = test::measure({QStringLiteral("info"), small});
+    const test::MeasuredRun run = test::measure({QStringLiteral("info"), deep});
+    ASSERT_EQ(base.code, 0);
+    ASSERT_EQ(run.code, 0);
+    EXPECT_LT(run.peakKilobytes, base.peakKilobytes + 2 * copyKilobytes)
+        << run.peakKilobytes << " KB at most, beside " << base.peakKilobytes << " KB for a small picture and "
+        << copyKilobytes << " KB a copy";
+}
