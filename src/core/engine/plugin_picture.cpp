@@ -142,10 +142,11 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
     }
     if (declared.isValid()) {
         // Qt changes a picture of up to four bytes a pixel to 24 bits in its
-        // own block; a wider one is copied into a new picture.
+        // own block; a wider one is copied into a new picture. The TIFF
+        // library may unpack a whole strip or tile beside it.
         const int bits = std::max(32, int(QImage::toPixelFormat(reader.imageFormat()).bitsPerPixel()));
         const qint64 pixels = qint64(declared.width()) * declared.height();
-        const qint64 decoded = pixels * bits / 8 + (bits > 32 ? 3 * pixels : 0);
+        const qint64 decoded = pixels * bits / 8 + (bits > 32 ? 3 * pixels : 0) + tiff.largestBlock();
         const qint64 allowed = 2 * 3 * pixels + kConversionMargin;
         if (decoded > allowed)
             throw TImageError(readText(format, fileName,

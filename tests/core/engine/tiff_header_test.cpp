@@ -205,3 +205,34 @@ TEST(TiffLayout, DeclaredDataBeyondTheLimitIsRefusedBeforeTheLibraryAllocatesIt)
         EXPECT_EQ(e.text(), PictureTooLargeText(70000, 70000));
     }
 }
+
+TEST(TiffLayout, ReadingThatWouldTakeMoreThanTwoCopiesAndAMarginIsRefused)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("deep.tif"));
+    const TPluginFormat* tiff = PluginFormatOfName(file);
+    ASSERT_NE(tiff, nullptr);
+    struct Case {
+        std::uint32_t width, height;
+        std::uint16_t bits;
+        bool refused;
+    };
+    // Sixteen bits a channel are read at eight bytes a pixel and then copied;
+    // a single strip is unpacked whole beside the picture.
+    for (const Case& c : {Case{8000, 7000, 16, true}, Case{2000, 2000, 16, false}, Case{18000, 16000, 8, true},
+                          Case{12000, 12000, 8, false}}) {
+        SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << ", " << c.bits << " bits");
+        auto tags = greyTags(c.width, c.height);
+        tags[259] = 8;  // deflate
+        tags[262] = 2;  // RGB
+        tags[277] = 3;
+        ASSERT_TRUE(
+            test::writeFile(file, tiffFile(false, false, tags, QByteArray(30, 'x'), {c.bits, c.bits, c.bits}, 4096)));
+        try {
+            ReadPluginPicture(file, *tiff);
+            ADD_FAILURE() << "read";
+        } catch (const TImageError& e) {
+            EXPECT_EQ(e.text().contains(QStringLiteral("заняло бы при чтении")), c.refused) << e.text().toStdString();
+        }
+    }
+}
