@@ -24,7 +24,7 @@ for t in "${targets[@]}"; do
   seeds=()  # libFuzzer reads seed folders with their subfolders
   case "$t" in
     fuzz_bmp) [ -d "$testdata/bmpsuite" ] && seeds=("$testdata/bmpsuite") ;;
-    fuzz_jpeg) [ -d "$testdata/jpeg" ] && seeds=("$testdata/jpeg") ;;
+    fuzz_jpeg) seeds=(fuzz/seeds/jpeg); [ -d "$testdata/jpeg" ] && seeds+=("$testdata/jpeg") ;;
     fuzz_fcc) seeds=(fuzz/seeds/fcc) ;;
     fuzz_kernel) seeds=(fuzz/seeds/kernel) ;;
     fuzz_fdb) seeds=(fuzz/seeds/fdb) ;;
@@ -35,8 +35,11 @@ for t in "${targets[@]}"; do
   esac
   [ ${#seeds[@]} -eq 0 ] && echo "$t: no seed pictures in $testdata; starting from an empty corpus"
   echo "== $t for $seconds s"
+  # Two copies of the largest picture (1 GiB) stay below the memory limit; a
+  # small file that costs gigabytes (a 29-byte GIF once took 2 GB) does not.
+  # One block may be Qt's 32-bit picture of that size, or a TIFF strip.
   ASAN_OPTIONS="allocator_may_return_null=1:detect_leaks=1" \
-    "build-fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=4096 -malloc_limit_mb=2048 \
+    "build-fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -malloc_limit_mb=1400 \
     -max_len=1048576 -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts/$t-" \
     "$corpus" "${seeds[@]}" 2>&1 | grep -vE '^#[0-9]+.*(NEW|REDUCE|pulse)|^"|dictionary' || { echo "$t: finding, see build-fuzz/artifacts/"; exit 1; }
 done

@@ -54,4 +54,14 @@ MeasuredRun measure(const QStringList& args)
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
 }
 
+testing::AssertionResult PeakWithin(const MeasuredRun& run, const MeasuredRun& base, int copies, long copyKilobytes)
+{
+    const long most = base.peakKilobytes + copies * copyKilobytes + copyKilobytes / 4;
+    if (run.peakKilobytes < most)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << run.peakKilobytes << " KB, more than " << most
+                                       << " KB: " << base.peakKilobytes << " KB for a small picture and " << copies
+                                       << " copies of " << copyKilobytes << " KB";
+}
+
 }  // namespace ormica::test

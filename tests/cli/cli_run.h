@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace ormica::test {
 
@@ -27,5 +28,9 @@ struct MeasuredRun {
 // Runs the tool as a child of its own and reads that child's peak resident
 // set size; output is discarded.
 MeasuredRun measure(const QStringList& args);
+
+// The run's peak stays below the base run's peak and that many copies of a
+// picture of `copyKilobytes`, with a quarter copy to spare.
+testing::AssertionResult PeakWithin(const MeasuredRun& run, const MeasuredRun& base, int copies, long copyKilobytes);
 
 }  // namespace ormica::test
