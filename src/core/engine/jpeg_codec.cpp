@@ -1,11 +1,14 @@
 #include "jpeg_codec.h"
 
+#include "file_errors.h"
 #include "image_error.h"
 #include "img_service.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
@@ -76,16 +79,69 @@ struct ProgressManager {
     TJPEGService* service;
     int last;
     bool tooManyScans;
+    bool tooMuchWork;
+    // Block visits spent so far, the most the file may spend, and the last
+    // scan counted in.
+    qint64 work;
+    qint64 workLimit;
+    int countedScan;
 };
+
+qint64 blocksOf(const jpeg_component_info& comp)
+{
+    return qint64(comp.width_in_blocks) * qint64(comp.height_in_blocks);
+}
+
+// Block visits of the scan just begun. Refining a band passes over each of
+// its coefficients in every block, even in an end-of-band run.
+qint64 scanWork(j_decompress_ptr cinfo)
+{
+    qint64 blocks = 0;
+    for (int i = 0; i < cinfo->comps_in_scan; ++i)
+        blocks += blocksOf(*cinfo->cur_comp_info[i]);
+    if (cinfo->progressive_mode && cinfo->Ss > 0 && cinfo->Ah > 0)
+        return blocks * (1 + (cinfo->Se - cinfo->Ss + 1) / 8);
+    return blocks;
+}
+
+// The output pass in block visits: an inverse DCT a block, colour conversion
+// and the picture's memory a pixel (ours converts CMYK, three times dearer),
+// and for a multi-scan file the coefficient buffer and its smoothing besides.
+qint64 outputWork(j_decompress_ptr cinfo, bool multiScan, bool cmyk)
+{
+    qint64 blocks = 0;
+    for (int i = 0; i < cinfo->num_components; ++i)
+        blocks += blocksOf(cinfo->comp_info[i]);
+    const qint64 pixels = qint64(cinfo->image_width) * qint64(cinfo->image_height);
+    return blocks * (multiScan ? 24 : 8) + pixels * (cmyk ? 3 : 1) / 4;
+}
+
+// Counts the work of the current scan once; past the limit the file is
+// refused before that scan is decoded.
+void countScan(j_decompress_ptr cinfo, ProgressManager* pm)
+{
+    if (cinfo->input_scan_number == pm->countedScan)
+        return;
+    pm->countedScan = cinfo->input_scan_number;
+    pm->work += scanWork(cinfo);
+    if (pm->work > pm->workLimit) {
+        pm->tooMuchWork = true;
+        std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+    }
+}
 
 void progressMonitor(j_common_ptr cinfo)
 {
     auto* pm = reinterpret_cast<ProgressManager*>(cinfo->progress);
     // Every scan of a progressive file passes over the whole coefficient
     // buffer, so a small file of many empty scans would decode for minutes.
-    if (cinfo->is_decompressor && reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxJpegScans) {
-        pm->tooManyScans = true;
-        std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+    if (cinfo->is_decompressor) {
+        const auto dinfo = reinterpret_cast<j_decompress_ptr>(cinfo);
+        if (dinfo->input_scan_number > kMaxJpegScans) {
+            pm->tooManyScans = true;
+            std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
+        }
+        countScan(dinfo, pm);
     }
     if (!pm->service || pm->pub.pass_limit <= 0 || pm->pub.total_passes <= 0)
         return;
@@ -148,9 +204,11 @@ void cmykToBgr(const JSAMPLE* cmyk, uchar* bgr, int width, bool inverted)
 QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
 {
     auto st = std::make_unique<DecodeState>();
+    if (const QString why = ReadFailureReason(fileName); !why.isEmpty())
+        throw TImageError(CannotOpenText(fileName, why));
     st->file.reset(std::fopen(QFile::encodeName(fileName).constData(), "rb"));
     if (!st->file)
-        throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));
+        throw TImageError(CannotOpenText(fileName, SystemErrorText(errno)));
 
     DecodeState* const s = st.get();
     s->cinfo.err = jpeg_std_error(&s->err.pub);
@@ -162,6 +220,12 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
             text = decoderText(fileName, QStringLiteral("В файле больше %1 сканов: такой файл декодировался бы "
                                                         "слишком долго.")
                                              .arg(kMaxJpegScans));
+        else if (s->progress.tooMuchWork)
+            text = decoderText(fileName, QStringLiteral("В файле слишком мало данных для изображения %1 x %2 "
+                                                        "пикселей и его сканов: такой файл декодировался бы "
+                                                        "слишком долго.")
+                                             .arg(s->cinfo.image_width)
+                                             .arg(s->cinfo.image_height));
         else if (s->err.pub.msg_code == JERR_NO_BACKING_STORE)
             text = decoderText(fileName, QStringLiteral("Декодеру нужно больше памяти, чем допустимо для "
                                                         "изображения %1 x %2 пикселей.")
@@ -198,6 +262,20 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
     s->progress.pub.progress_monitor = progressMonitor;
     s->progress.service = service;
     s->progress.last = -1;
+    // The work a file may cause grows with its picture only up to a ceiling;
+    // beyond it, only with the bytes it holds. The output pass is counted
+    // before the picture is allocated.
+    qint64 pictureBlocks = 0;
+    for (int i = 0; i < s->cinfo.num_components; ++i)
+        pictureBlocks += blocksOf(s->cinfo.comp_info[i]);
+    s->progress.workLimit = std::clamp(kJpegWorkPerBlock * pictureBlocks, kJpegWorkFloor, kJpegWorkCeiling) +
+                            kJpegWorkPerByte * QFileInfo(fileName).size();
+    // A multi-scan file's scans are counted as each begins, the first once
+    // its coefficient buffer has passed the memory limit.
+    const bool multiScan = s->cinfo.progressive_mode || s->cinfo.comps_in_scan < s->cinfo.num_components;
+    s->progress.work = outputWork(&s->cinfo, multiScan, cmyk);
+    if (!multiScan)
+        countScan(&s->cinfo, &s->progress);
     s->cinfo.progress = &s->progress.pub;
     if (service)
         service->progress(TJpegStage::Starting, 0);

@@ -24,11 +24,24 @@ private:
 inline constexpr int kMaxJpegScans = 256;
 // The decoder's working memory may exceed the 24-bit picture's size by this.
 inline constexpr long long kJpegDecoderMargin = 256LL << 20;
+// Decoding work is counted in block visits: one step of the entropy decoder
+// over a block that the file codes as nothing, a few nanoseconds. A scan of
+// end-of-band runs visits millions of blocks for a few bytes, so a file may
+// spend only kJpegWorkPerBlock visits per block of its picture (no fewer than
+// kJpegWorkFloor, no more than kJpegWorkCeiling) and kJpegWorkPerByte for each
+// byte it holds. Real encoders need less than two thirds of the first; the
+// ceiling keeps a small file declaring a huge picture to a second or two, and
+// a flat picture of that size still holds bytes enough.
+inline constexpr long long kJpegWorkPerBlock = 96;
+inline constexpr long long kJpegWorkFloor = 1LL << 20;
+inline constexpr long long kJpegWorkCeiling = 1LL << 28;
+inline constexpr long long kJpegWorkPerByte = 96;
 
 // Decodes a JPEG file (baseline or progressive; grey, YCbCr, RGB, CMYK or
 // YCCK) into a 24-bit picture. A damaged, truncated, 12-bit or oversized file,
-// one of too many scans or one whose coefficients would need more memory than
-// the limits above throws TImageError carrying the reason. service may be null.
+// one of too many scans, one whose coefficients would need more memory or whose
+// decoding more work than the limits above throws TImageError carrying the
+// reason. service may be null.
 QImage DecodeJpegFile(const QString& fileName, TJPEGService* service);
 
 // Encodes a 24-bit picture as baseline (or progressive) JPEG at quality 1..100

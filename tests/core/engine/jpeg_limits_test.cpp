@@ -109,6 +109,99 @@ bool patchFrameSize(const QString& fileName, int width, int height)
     return f.write(bytes) == bytes.size();
 }
 
+enum class Bomb { EobRuns, Refinements, Arithmetic, ArithmeticBaseline };
+
+// A file made by hand whose scans cost the decoder a pass over every block for
+// a few bytes: a DC scan of one-bit codes, then AC scans of band 1..63, each
+// one end-of-band run after another (refining ones from bit 13 down also pass
+// over the band in every block). Arithmetic coding may end a scan's data at
+// once, the rest decoding from zeros; its baseline file is one such scan.
+QByteArray scanBomb(Bomb kind, int width, int height, int components, int acScans)
+{
+    QByteArray f("\xFF\xD8", 2);
+    auto segment = [&](int marker, int length) {
+        f += char(0xFF);
+        f += char(marker);
+        f += char(length >> 8);
+        f += char(length);
+    };
+    const bool arithmetic = kind == Bomb::Arithmetic || kind == Bomb::ArithmeticBaseline;
+    segment(0xDB, 67);
+    f += char(0);
+    f += QByteArray(64, 1);
+    segment(kind == Bomb::ArithmeticBaseline ? 0xC9 : arithmetic ? 0xCA : 0xC2, 8 + 3 * components);
+    f += char(8);
+    f += char(height >> 8);
+    f += char(height);
+    f += char(width >> 8);
+    f += char(width);
+    f += char(components);
+    for (int c = 0; c < components; ++c) {
+        f += char(c + 1);
+        f += char(0x11);
+        f += char(0);
+    }
+    if (!arithmetic) {
+        // One one-bit code in each table: DC difference 0, and a run of
+        // 2^14 + (14 more bits) end-of-band blocks.
+        for (const char table : {'\x00', '\x10'}) {
+            segment(0xC4, 20);
+            f += table;
+            f += char(1);
+            f += QByteArray(15, 0);
+            f += table ? char(0xE0) : char(0);
+        }
+    }
+    auto scan = [&](int first, int count, int ss, int se, int ah, int al) {
+        segment(0xDA, 6 + 2 * count);
+        f += char(count);
+        for (int c = first; c < first + count; ++c) {
+            f += char(c + 1);
+            f += char(0);
+        }
+        f += char(ss);
+        f += char(se);
+        f += char(ah << 4 | al);
+    };
+    int acc = 0, n = 0;
+    auto bit = [&](int b) {
+        acc = acc << 1 | b;
+        if (++n == 8) {
+            f += char(acc);
+            if (acc == 0xFF)
+                f += char(0);
+            acc = n = 0;
+        }
+    };
+    auto pad = [&] {
+        while (n)
+            bit(1);
+    };
+    const qint64 blocks = qint64((width + 7) / 8) * ((height + 7) / 8);
+    if (kind == Bomb::ArithmeticBaseline) {
+        scan(0, components, 0, 63, 0, 0);
+    } else {
+        scan(0, components, 0, 0, 0, 0);
+        for (qint64 i = 0; !arithmetic && i < blocks * components; ++i)
+            bit(0);
+        pad();
+        for (int i = 0, al = 0; i < acScans; ++i) {
+            const int c = i % components;
+            const int ah = kind == Bomb::Refinements ? al : 0;
+            const int next = kind != Bomb::Refinements ? 0 : al > 0 ? al - 1 : 13;
+            scan(c, 1, 1, 63, ah, next);
+            for (qint64 done = 0; !arithmetic && done < blocks; done += 32767)
+                for (int b = 0; b < 15; ++b)
+                    bit(b > 0);
+            pad();
+            if (c == components - 1)
+                al = next;
+        }
+    }
+    f += "\xFF\xD9";
+    return f;
+}
+
 QString refusal(const QString& fileName)
 {
     try {
@@ -162,4 +255,51 @@ TEST(JpegLimits, CoefficientsBeyondThePictureSizeAndTheMarginAreRefusedBeforeAll
     ASSERT_TRUE(writeJpeg(edge, picture, nullptr, true));
     ASSERT_TRUE(patchFrameSize(edge, side, side));
     EXPECT_TRUE(refusal(edge).contains(QStringLiteral("Декодеру нужно больше памяти")));
+}
+
+TEST(JpegLimits, ScansAreRefusedOnceTheirWorkOutgrowsWhatTheFileHolds)
+{
+    // Each bomb keeps within the scan limit and would decode to a flat
+    // picture: the first three through many scans, the last through its output
+    // pass alone. Real pictures of the same sizes, and one with as many scans
+    // as a bomb but data in each, decode.
+    struct Case {
+        const char* name;
+        Bomb kind;
+        int width, height, components, acScans;
+    };
+    const Case bombs[] = {
+        {"end-of-band runs", Bomb::EobRuns, 1024, 1024, 1, kMaxJpegScans - 1},
+        {"refinements", Bomb::Refinements, 1024, 1024, 1, kMaxJpegScans - 1},
+        {"arithmetic", Bomb::Arithmetic, 1024, 1024, 1, kMaxJpegScans - 1},
+        {"arithmetic CMYK baseline", Bomb::ArithmeticBaseline, 16384, 16384, 4, 0},
+    };
+    QTemporaryDir dir;
+    for (const Case& c : bombs) {
+        SCOPED_TRACE(c.name);
+        const QString file = dir.filePath(QStringLiteral("bomb.jpg"));
+        ASSERT_TRUE(test::writeFile(file, scanBomb(c.kind, c.width, c.height, c.components, c.acScans)));
+        EXPECT_EQ(refusal(file),
+                  QStringLiteral("Не могу прочитать JPEG-файл \"%1\".\r\nВ файле слишком мало данных для "
+                                 "изображения %2 x %3 пикселей и его сканов: такой файл "
+                                 "декодировался бы слишком долго.")
+                      .arg(file)
+                      .arg(c.width)
+                      .arg(c.height));
+    }
+
+    QImage flat(2048, 2048, QImage::Format_BGR888);
+    flat.fill(QColor(90, 140, 200));
+    const QImage noisy = test::patternImage(1024, 1024, 7);
+    const QImage small = noisy.copy(0, 0, 512, 512);
+    const auto script = manyScans(kMaxJpegScans);
+    const QString many = dir.filePath(QStringLiteral("many.jpg"));
+    ASSERT_TRUE(writeJpeg(many, small, &script, false));
+    EXPECT_EQ(DecodeJpegFile(many, nullptr).size(), small.size());
+    for (const QImage& picture : {flat, noisy}) {
+        SCOPED_TRACE(picture.width());
+        const QString file = dir.filePath(QStringLiteral("real.jpg"));
+        EncodeJpegFile(picture, file, 85, true, nullptr);
+        EXPECT_EQ(DecodeJpegFile(file, nullptr).size(), picture.size());
+    }
 }
