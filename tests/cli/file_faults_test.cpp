@@ -55,6 +55,10 @@ TEST(FileFaults, AWritePastTheFileSizeLimitFailsAndKeepsTheOldFile)
         EXPECT_EQ(r.code, 1) << r.err.toStdString();
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(out)) << r.err.toStdString();
+        // Pictures whose writers say why (a bitmap's failure has its own fixed text).
+        if (!text && !out.endsWith(QLatin1String(".bmp"))) {
+            EXPECT_TRUE(r.err.contains(QStringLiteral("Файл превысил допустимый размер."))) << r.err.toStdString();
+        }
         expectPrefixedLines(r);
         EXPECT_EQ(test::fileBytes(out), old);
         EXPECT_EQ(filesIn(dir), (QStringList{QStringLiteral("in.bmp"), QLatin1String(name)}));

@@ -1,11 +1,14 @@
 #include "file_errors.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace ormica {
@@ -79,6 +82,21 @@ QString SaveTargetRefusal(const QString& fileName)
     if (S_ISDIR(st.st_mode))
         return SystemErrorText(EISDIR);
     return QStringLiteral("Это не обычный файл (устройство, канал или сокет), и заменить его файлом нельзя.");
+}
+
+QString WriteFailureReason(const QFileDevice& file)
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        file.size() + 65536 >= qint64(limit.rlim_cur))
+        return SystemErrorText(EFBIG);
+    struct statvfs disk {};
+    const QByteArray dir = QFile::encodeName(QFileInfo(file.fileName()).absolutePath());
+    if (::statvfs(dir.constData(), &disk) == 0 && disk.f_bavail == 0)
+        return SystemErrorText(ENOSPC);
+    if (file.error() != QFileDevice::NoError)
+        return file.errorString();
+    return QStringLiteral("Файл записан не полностью.");
 }
 
 void IgnoreFileSizeSignal()

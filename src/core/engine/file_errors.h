@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFileDevice>
 #include <QString>
 
 namespace ormica {
@@ -21,6 +22,11 @@ QString CannotOpenText(const QString& fileName, const QString& reason);
 // it over the old one, which would put a regular file in the place of a
 // device, a pipe or a socket.
 QString SaveTargetRefusal(const QString& fileName);
+
+// Why writing the file failed. Qt reports a write cut short by the
+// file-size limit or a full disk as a short count, with no reason of its
+// own; those two are told from the limit and the disk's room.
+QString WriteFailureReason(const QFileDevice& file);
 
 // A write past the process's file-size limit then fails as on a full disk,
 // with EFBIG, instead of ending the process with SIGXFSZ. Called at start by

@@ -384,7 +384,8 @@ void EncodeJpegFile(const QImage& picture, const QString& fileName, int quality,
     QSaveFile out(fileName);
     if (!out.open(QIODevice::WriteOnly) ||
         out.write(reinterpret_cast<const char*>(data.get()), qint64(s->size)) != qint64(s->size) || !out.commit())
-        throw TImageError(QStringLiteral("Не могу записать JPEG-файл \"%1\".\r\n%2").arg(fileName, out.errorString()));
+        throw TImageError(
+            QStringLiteral("Не могу записать JPEG-файл \"%1\".\r\n%2").arg(fileName, WriteFailureReason(out)));
 }
 
 }  // namespace ormica

@@ -1,10 +1,10 @@
 #include "plugin_picture.h"
 
 #include "bmp_file.h"
-#include "deep_png.h"
 #include "file_errors.h"
 #include "image_error.h"
 #include "load_save_image.h"
+#include "png_file.h"
 #include "tiff_header.h"
 #include "webp_file.h"
 
@@ -112,7 +112,8 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
     reader.setDecideFormatFromContent(false);
     reader.setAutoDetectImageFormat(false);  // never another kind than the name says
     reader.setAutoTransform(false);
-    if (!reader.canRead())
+    const bool png = qstrcmp(format.qtFormat, "png") == 0;
+    if (!reader.canRead() || (png && !PngChunksWithinFile(fileName)))
         throw TImageError(readText(
             format, fileName, QStringLiteral("Файл поврежден или это не %1-файл.").arg(QLatin1String(format.name))));
     TTiffLayout tiff;
@@ -133,7 +134,7 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
     const QSize declared = reader.size();
     if (declared.isValid() && !PictureSizeAllowed(declared.width(), declared.height()))
         throw TImageError(PictureTooLargeText(declared.width(), declared.height()));
-    if (qstrcmp(format.qtFormat, "png") == 0 && IsDeepPng(fileName)) {
+    if (png && IsDeepPng(fileName)) {
         QString error;
         QImage picture = ReadDeepPng(fileName, error);
         if (picture.isNull())
@@ -193,12 +194,14 @@ void WritePluginPicture(const QImage& picture, const QString& fileName, const TP
         if (qstrcmp(format.qtFormat, "tiff") == 0)
             writer.setCompression(1);
         if (!writer.write(picture)) {
+            // The writer only knows that it failed; the file says why.
+            const QString reason = WriteFailureReason(file);
             file.cancelWriting();
-            throw TImageError(writeText(format, fileName, writer.errorString()));
+            throw TImageError(writeText(format, fileName, reason));
         }
     }
     if (!file.commit())
-        throw TImageError(writeText(format, fileName, file.errorString()));
+        throw TImageError(writeText(format, fileName, WriteFailureReason(file)));
 }
 
 }  // namespace ormica

@@ -5,6 +5,11 @@
 
 namespace ormica {
 
+// Every chunk's declared length lies within the file, up to IEND. The
+// libraries allocate a chunk as declared before they read it: a 266-byte
+// file can ask for gigabytes.
+bool PngChunksWithinFile(const QString& fileName);
+
 // PNG files of sixteen bits a channel. Qt's reader would hold such a picture
 // at eight bytes a pixel before the change to 24 bits (a 1.4 MB file can
 // declare 1.4 GB of them), so these are read row by row with libpng straight

@@ -1,9 +1,10 @@
-#include "deep_png.h"
+#include "png_file.h"
 
 #include "file_errors.h"
 #include "image_error.h"
 
 #include <QFile>
+#include <QtEndian>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -40,6 +41,28 @@ void onError(png_structp png, png_const_charp message)
 void onWarning(png_structp, png_const_charp) {}
 
 }  // namespace
+
+bool PngChunksWithinFile(const QString& fileName)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = f.size();
+    qint64 at = 8;  // after the signature
+    char head[8];
+    while (at + 12 <= size) {
+        if (!f.seek(at) || f.read(head, 8) != 8)
+            return false;
+        const qint64 length = qFromBigEndian<quint32>(head);
+        // Length, type, data and CRC.
+        if (length > 0x7FFFFFFF || at + 12 + length > size)
+            return false;
+        if (qstrncmp(head + 4, "IEND", 4) == 0)
+            return true;
+        at += 12 + length;
+    }
+    return false;  // no IEND: cut short
+}
 
 bool IsDeepPng(const QString& fileName)
 {
