@@ -1,9 +1,11 @@
 // The function-file reader: every byte sequence is either refused, leaving
 // the caller's function as it was, or loaded as pairs on 0..255 that survive
-// a write and a second read unchanged.
+// a write and a second read unchanged, and that the editor takes in, in
+// order of input brightness, within the time limit however many they are.
 #include "engine/image_error.h"  // fuzz_input.h needs it first
 #include "fuzz_input.h"
 #include "transfer/fcc_file.h"
+#include "transfer/point_list.h"
 
 #include <QFile>
 
@@ -31,6 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             __builtin_trap();
     if (points.empty())
         return 0;
+    TPointEditorModel editor;
+    editor.SetPoints(points);
+    const TBrightPointArray held = editor.GetPoints();
+    for (std::size_t i = 1; i < held.size(); ++i)
+        if (held[i].X < held[i - 1].X)
+            __builtin_trap();
     static const QString copy = file + QStringLiteral(".copy.fcc");
     if (!WriteFccFile(copy, points))
         return 0;

@@ -181,16 +181,18 @@ void WritePluginPicture(const QImage& picture, const QString& fileName, const TP
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw TImageError(writeText(format, fileName, file.errorString()));
-    if (qstrcmp(format.qtFormat, "webp") == 0) {
+    const bool webp = qstrcmp(format.qtFormat, "webp") == 0;
+    if (webp || qstrcmp(format.qtFormat, "png") == 0) {
         QString error;
-        if (!WriteWebp(picture, file, quality, error)) {
+        if (!(webp ? WriteWebp(picture, file, quality, error) : WritePng(picture, file, error))) {
+            // An empty reason: the file would not take the bytes, and it says why.
+            const QString reason = error.isEmpty() ? WriteFailureReason(file) : error;
             file.cancelWriting();
-            throw TImageError(writeText(format, fileName, error));
+            throw TImageError(writeText(format, fileName, reason));
         }
     } else {
         QImageWriter writer(&file, format.qtFormat);
-        // Qt reads PNG's quality as the inverse of its compression level, so
-        // it is left at the writer's default; TIFF is compressed losslessly (LZW).
+        // TIFF is compressed losslessly (LZW).
         if (qstrcmp(format.qtFormat, "tiff") == 0)
             writer.setCompression(1);
         if (!writer.write(picture)) {

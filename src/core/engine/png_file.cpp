@@ -40,6 +40,33 @@ void onError(png_structp png, png_const_charp message)
 
 void onWarning(png_structp, png_const_charp) {}
 
+struct WriteState {
+    png_structp png = nullptr;
+    png_infop info = nullptr;
+    QIODevice* out = nullptr;
+    bool writeFailed = false;
+    char message[200] = {};
+    ~WriteState() { png_destroy_write_struct(&png, info ? &info : nullptr); }
+};
+
+void onWriteError(png_structp png, png_const_charp message)
+{
+    auto* s = static_cast<WriteState*>(png_get_error_ptr(png));
+    qstrncpy(s->message, message, sizeof s->message);
+    png_longjmp(png, 1);
+}
+
+void writeBytes(png_structp png, png_bytep data, png_size_t size)
+{
+    auto* s = static_cast<WriteState*>(png_get_io_ptr(png));
+    if (s->out->write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size)) {
+        s->writeFailed = true;
+        png_error(png, "write failed");
+    }
+}
+
+void flushNothing(png_structp) {}
+
 }  // namespace
 
 bool PngChunksWithinFile(const QString& fileName)
@@ -124,6 +151,39 @@ QImage ReadDeepPng(const QString& fileName, QString& error)
     png_read_image(s->png, s->rows.data());
     png_read_end(s->png, nullptr);
     return std::move(s->image);
+}
+
+bool WritePng(const QImage& picture, QIODevice& out, QString& error)
+{
+    const QImage bgr =
+        picture.format() == QImage::Format_BGR888 ? picture : picture.convertToFormat(QImage::Format_BGR888);
+    auto st = std::make_unique<WriteState>();
+    WriteState* const s = st.get();
+    s->out = &out;
+    s->png = png_create_write_struct(PNG_LIBPNG_VER_STRING, s, onWriteError, onWarning);
+    if (s->png)
+        s->info = png_create_info_struct(s->png);
+    if (!s->info || bgr.isNull()) {
+        error = QStringLiteral("Недостаточно памяти.");
+        return false;
+    }
+    if (setjmp(png_jmpbuf(s->png))) {
+        if (!s->writeFailed)
+            error = QString::fromLocal8Bit(s->message);
+        return false;
+    }
+    png_set_write_fn(s->png, s, writeBytes, flushNothing);
+    png_set_IHDR(s->png, s->info, png_uint_32(bgr.width()), png_uint_32(bgr.height()), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (bgr.dotsPerMeterX() > 0 && bgr.dotsPerMeterY() > 0)
+        png_set_pHYs(s->png, s->info, png_uint_32(bgr.dotsPerMeterX()), png_uint_32(bgr.dotsPerMeterY()),
+                     PNG_RESOLUTION_METER);
+    png_write_info(s->png, s->info);
+    png_set_bgr(s->png);
+    for (int y = 0; y < bgr.height(); ++y)
+        png_write_row(s->png, const_cast<png_bytep>(bgr.constScanLine(y)));
+    png_write_end(s->png, s->info);
+    return true;
 }
 
 }  // namespace ormica

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 
@@ -23,5 +24,11 @@ bool IsDeepPng(const QString& fileName);
 // The 24-bit picture; a null one with the reason in `error` when the file
 // cannot be read or is damaged. Throws TImageError for an absurd size.
 QImage ReadDeepPng(const QString& fileName, QString& error);
+
+// Writes a 24-bit picture as an 8-bit RGB PNG straight from its rows, with
+// the chunks and compression Qt's writer uses (the same bytes), but without
+// its converted copy and without the buffer it loses when a write fails.
+// False with the reason in `error`.
+bool WritePng(const QImage& picture, QIODevice& out, QString& error);
 
 }  // namespace ormica

@@ -1,18 +1,10 @@
 #include "webp_file.h"
 
-#include "file_errors.h"
-
 #include <webp/encode.h>
 
 namespace ormica {
 
 namespace {
-
-QString writeFailure(const QIODevice& out)
-{
-    const auto* file = qobject_cast<const QFileDevice*>(&out);
-    return file ? WriteFailureReason(*file) : out.errorString();
-}
 
 int writeOut(const std::uint8_t* data, std::size_t size, const WebPPicture* picture)
 {
@@ -68,7 +60,7 @@ bool WriteWebp(const QImage& picture, QIODevice& out, int quality, QString& erro
     else if (!WebPPictureImportBGR(&pic, bgr.constBits(), int(bgr.bytesPerLine())))
         error = encoderText(pic.error_code);
     else if (!WebPEncode(&config, &pic))
-        error = pic.error_code == VP8_ENC_ERROR_BAD_WRITE ? writeFailure(out) : encoderText(pic.error_code);
+        error = pic.error_code == VP8_ENC_ERROR_BAD_WRITE ? QString() : encoderText(pic.error_code);
     else
         done = true;
     WebPPictureFree(&pic);

@@ -5,6 +5,7 @@
 #include "load_save_fixture.h"
 #include "recorders.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -348,6 +349,27 @@ TEST_F(PluginFiles, AnAbsurdDeclaredSizeIsRefusedBeforeDecoding)
         ADD_FAILURE() << "loaded";
     } catch (const TImageError& e) {
         EXPECT_EQ(e.text(), PictureTooLargeText(60000, 60000));
+    }
+}
+
+TEST_F(PluginFiles, PngAndWebpWrittenFromTheRowsAreTheBytesQtWrites)
+{
+    // Our writers take the rows as they are; Qt's writer, a converted copy.
+    QImage picture = test::patternImage(97, 61, 7);
+    picture.setDotsPerMeterX(3937);
+    picture.setDotsPerMeterY(2835);
+    for (const auto& [name, quality] : {std::pair{"PNG", 100}, std::pair{"WebP", 100}, std::pair{"WebP", 80}}) {
+        SCOPED_TRACE(testing::Message() << name << " " << quality);
+        const TPluginFormat& format = formatNamed(name);
+        const QString file = dir.filePath(QStringLiteral("out.") + format.extensions.first());
+        WritePluginPicture(picture, file, format, quality);
+        QByteArray expected;
+        QBuffer buffer(&expected);
+        ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+        QImageWriter writer(&buffer, format.qtFormat);
+        writer.setQuality(qstrcmp(name, "PNG") == 0 ? -1 : quality);
+        ASSERT_TRUE(writer.write(picture));
+        EXPECT_EQ(test::fileBytes(file), expected);
     }
 }
 
