@@ -183,33 +183,62 @@ TEST(FileFaults, WhatIsNotARegularFileIsNeverReplaced)
     EXPECT_EQ(QImage(target, "png").convertToFormat(QImage::Format_BGR888), picture);
 }
 
-TEST(FileFaults, PicturesThatCannotBeReadAreRefusedWithTheReason)
+TEST(FileFaults, FilesThatCannotBeOpenedAreRefusedWithTheReasonInRussian)
 {
     QTemporaryDir dir;
     // Searchable by anyone, so that only the files' own permissions count.
     ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
     const QString bmp = in(dir, "in.bmp");
     ASSERT_TRUE(WriteBmpFile(test::patternImage(20, 10, 1), bmp));
-    QStringList files;
-    for (const char* name : {"a.bmp", "a.jpg", "a.png", "a.tif", "a.webp"}) {
+    const QString locked = in(dir, "locked");
+    ASSERT_TRUE(QDir().mkdir(locked));
+    ASSERT_EQ(chmod(QFile::encodeName(locked).constData(), 0555), 0);
+    const auto unreadable = [&](const char* name, const QByteArray& bytes) {
         const QString file = in(dir, name);
-        ASSERT_EQ(cli({QStringLiteral("convert"), bmp, file}).code, 0) << name;
-        ASSERT_EQ(chmod(QFile::encodeName(file).constData(), 0), 0);
-        files << file;
+        if (bytes.isEmpty())
+            EXPECT_EQ(cli({QStringLiteral("convert"), bmp, file}).code, 0) << name;
+        else
+            EXPECT_TRUE(test::writeFile(file, bytes));
+        EXPECT_EQ(chmod(QFile::encodeName(file).constData(), 0), 0);
+        return file;
+    };
+    QByteArray kernel;
+    for (int i = 0; i < 49; ++i)
+        kernel += i == 24 ? "1 " : "0 ";
+    const QString out = in(dir, "out.bmp");
+    const QString denied = QStringLiteral("Нет прав доступа.");
+    struct Case {
+        QStringList args;
+        QString named;
+    };
+    QList<Case> cases;
+    for (const char* name : {"a.bmp", "a.jpg", "a.png", "a.tif", "a.webp"}) {
+        const QString file = unreadable(name, {});
+        cases.append({{QStringLiteral("info"), file}, QStringLiteral("Не могу открыть файл \"%1\". ").arg(file)});
     }
+    const QString txt = unreadable("a.txt", "1;2;3;\r\n");
+    cases.append({{QStringLiteral("import-text"), txt, out}, txt});
+    const QString fcc = unreadable("a.fcc", "0\t0\r\n255\t255\r\n");
+    cases.append({{QStringLiteral("curve"), QStringLiteral("--fcc"), fcc}, fcc});
+    const QString weights = unreadable("k.txt", kernel);
+    cases.append({{QStringLiteral("filter"), QStringLiteral("--kernel"), weights, bmp, out}, weights});
+    // A folder that cannot be written to.
+    for (const char* name : {"b.jpg", "b.png", "b.tif", "b.webp"})
+        cases.append({{QStringLiteral("convert"), bmp, locked + QLatin1Char('/') + QLatin1String(name)}, locked});
+    cases.append({{QStringLiteral("export-text"), bmp, locked + QStringLiteral("/b.txt")}, locked});
+
     // Permissions do not bind the superuser: the tool then runs as nobody.
     const auto asUser = [] {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
             _exit(99);
     };
-    for (const QString& file : files) {
-        SCOPED_TRACE(file.toStdString());
-        const CliRun r = cli({QStringLiteral("info"), file}, asUser);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args.join(QLatin1Char(' ')).toStdString());
+        const CliRun r = cli(c.args, asUser);
         EXPECT_EQ(r.code, 1) << r.err.toStdString();
-        EXPECT_EQ(r.err.toStdString(),
-                  QStringLiteral("ormica-cli: Не могу открыть файл \"%1\". Нет прав доступа к файлу.\n")
-                      .arg(file)
-                      .toStdString());
+        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(c.named)) << r.err.toStdString();
+        EXPECT_TRUE(r.err.trimmed().endsWith(denied)) << r.err.toStdString();
     }
 }
 

@@ -20,7 +20,7 @@ QString SystemErrorText(int code)
         return QStringLiteral("Файл или папка не найдены.");
     case EACCES:
     case EPERM:
-        return QStringLiteral("Нет прав доступа к файлу.");
+        return QStringLiteral("Нет прав доступа.");
     case EISDIR:
         return QStringLiteral("Это папка, а не файл.");
     case ENOTDIR:
@@ -84,8 +84,23 @@ QString SaveTargetRefusal(const QString& fileName)
     return QStringLiteral("Это не обычный файл (устройство, канал или сокет), и заменить его файлом нельзя.");
 }
 
+QString SaveOpenFailureReason(const QString& fileName)
+{
+    const QByteArray dir = QFile::encodeName(QFileInfo(fileName).absolutePath());
+    struct stat st {};
+    if (::stat(dir.constData(), &st) != 0)
+        return SystemErrorText(errno);
+    if (!S_ISDIR(st.st_mode))
+        return SystemErrorText(ENOTDIR);
+    if (::access(dir.constData(), W_OK | X_OK) != 0)
+        return SystemErrorText(errno);
+    return QStringLiteral("Не удалось создать файл.");
+}
+
 QString WriteFailureReason(const QFileDevice& file)
 {
+    if (file.error() == QFileDevice::OpenError)
+        return SaveOpenFailureReason(file.fileName());
     rlimit limit{};
     if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
         file.size() + 65536 >= qint64(limit.rlim_cur))

@@ -23,6 +23,10 @@ QString CannotOpenText(const QString& fileName, const QString& reason);
 // device, a pipe or a socket.
 QString SaveTargetRefusal(const QString& fileName);
 
+// Why a new file cannot be made under this name: the folder is missing, is
+// not one, or cannot be written to (no permission, a read-only disk).
+QString SaveOpenFailureReason(const QString& fileName);
+
 // Why writing the file failed. Qt reports a write cut short by the
 // file-size limit or a full disk as a short count, with no reason of its
 // own; those two are told from the limit and the disk's room.

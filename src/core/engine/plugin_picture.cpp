@@ -180,7 +180,7 @@ void WritePluginPicture(const QImage& picture, const QString& fileName, const TP
         throw TImageError(QStringLiteral("Нет изображения для записи в %1-файл.").arg(QLatin1String(format.name)));
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw TImageError(writeText(format, fileName, file.errorString()));
+        throw TImageError(writeText(format, fileName, WriteFailureReason(file)));
     const bool webp = qstrcmp(format.qtFormat, "webp") == 0;
     if (webp || qstrcmp(format.qtFormat, "png") == 0) {
         QString error;

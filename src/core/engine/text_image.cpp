@@ -490,8 +490,7 @@ bool WriteImgTabText(const TImgTabBGR& arr, const QString& separator, const QStr
     }
     if (!written || !file.commit()) {
         if (reason.isEmpty())
-            reason =
-                file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("файл записан не полностью");
+            reason = WriteFailureReason(file);
         file.cancelWriting();
         writeError(fileName, reason);
         setPos(progress, 0);
@@ -515,7 +514,8 @@ bool ReadImgTabText(TImgTabBGR& arr, const QString& separator, const QString& fi
     }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        readError(fileName, file.errorString());
+        const QString why = ReadFailureReason(fileName);
+        readError(fileName, why.isEmpty() ? file.errorString() : why);
         return false;
     }
     const qint64 size = file.size();

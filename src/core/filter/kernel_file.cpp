@@ -1,5 +1,6 @@
 #include "kernel_file.h"
 
+#include "engine/file_errors.h"
 #include "engine/message_sink.h"
 
 #include <QFile>
@@ -94,8 +95,10 @@ bool ReadKernelFile(const QString& fileName, TFilterKernel& kernel)
     if (info.size() > kMaxKernelFileSize)
         return fail(QStringLiteral("Файл больше %1 байт.").arg(kMaxKernelFileSize));
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("Файл не читается."));
+    if (!file.open(QIODevice::ReadOnly)) {
+        const QString why = ReadFailureReason(fileName);
+        return fail(why.isEmpty() ? QStringLiteral("Файл не читается.") : why);
+    }
     // The size may have grown since it was looked at.
     const QByteArray text = file.read(kMaxKernelFileSize + 1);
     if (text.size() > kMaxKernelFileSize)

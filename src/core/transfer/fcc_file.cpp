@@ -141,7 +141,8 @@ bool ReadFccFile(const QString& fileName, const QString& separator, TFccReadStat
     }
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
-        fileError(state, fileName, file.errorString());
+        const QString why = ReadFailureReason(fileName);
+        fileError(state, fileName, why.isEmpty() ? file.errorString() : why);
         return false;
     }
     // The file may have grown since the size was taken.
@@ -207,8 +208,7 @@ bool WriteFccFile(const QString& fileName, const TBrightPointArray& points, QCha
     const bool written = file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.flush() &&
                          file.error() == QFileDevice::NoError && file.size() == text.size();
     if (!written || !file.commit()) {
-        const QString reason =
-            file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("файл записан не полностью");
+        const QString reason = WriteFailureReason(file);
         file.cancelWriting();
         messages().error(QStringLiteral("Не могу записать файл функции %1 : %2").arg(fileName, reason));
         return false;
