@@ -6,10 +6,71 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace ormica {
+
+namespace {
+
+constexpr int kSection = 26;  // the 24-pixel cell with its grid line
+
+// Room beside a cell's text: the grid line and a pixel or so on each side.
+constexpr int kTextRoom = 4;
+
+// Qt's own editor stops growing at the view's right edge, so the last column
+// would scroll a long weight out of sight: this one grows leftwards there.
+class TWeightDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        auto* edit = new QLineEdit(parent);
+        edit->setFrame(edit->style()->styleHint(QStyle::SH_ItemView_DrawDelegateFrame, nullptr, edit));
+        QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { fit(edit); });
+        return edit;
+    }
+
+    void updateEditorGeometry(QWidget* editor, const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        editor->setProperty(kCellProperty, option.rect);
+        if (auto* edit = qobject_cast<QLineEdit*>(editor))
+            fit(edit);
+    }
+
+private:
+    static constexpr const char* kCellProperty = "ormicaCell";
+
+    // The cell's rectangle, widened to the text and kept inside the view.
+    static void fit(QLineEdit* edit)
+    {
+        const QRect cell = edit->property(kCellProperty).toRect();
+        const QWidget* area = edit->parentWidget();
+        if (!cell.isValid() || !area)
+            return;
+        QStyleOptionFrame opt;
+        opt.initFrom(edit);
+        opt.lineWidth = edit->hasFrame() ? edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, edit) : 0;
+        const QMargins tm = edit->textMargins();
+        const QMargins cm = edit->contentsMargins();
+        // QLineEdit keeps 2 pixels on each side of its text and 1 for the cursor.
+        const int textWidth =
+            edit->fontMetrics().horizontalAdvance(edit->text()) + 5 + tm.left() + tm.right() + cm.left() + cm.right();
+        const int needed =
+            edit->style()->sizeFromContents(QStyle::CT_LineEdit, &opt, QSize(textWidth, 0), edit).width();
+        const int width = std::clamp(needed, cell.width(), std::max(cell.width(), area->width()));
+        const int left = std::clamp(cell.left(), 0, std::max(0, area->width() - width));
+        edit->setGeometry(left, cell.top(), width, cell.height());
+    }
+};
+
+}  // namespace
 
 void SetupFilterGrid(QTableWidget* grid, int n)
 {
@@ -22,8 +83,8 @@ void SetupFilterGrid(QTableWidget* grid, int n)
     grid->verticalHeader()->setMinimumSectionSize(1);
     // A section holds the 24-pixel cell with its grid line: n x 26 + 2 then
     // fills the control exactly.
-    grid->horizontalHeader()->setDefaultSectionSize(26);
-    grid->verticalHeader()->setDefaultSectionSize(26);
+    grid->horizontalHeader()->setDefaultSectionSize(kSection);
+    grid->verticalHeader()->setDefaultSectionSize(kSection);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -39,7 +100,7 @@ void SetupFilterGrid(QTableWidget* grid, int n)
     grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
-    grid->setFixedSize(n * 26 + 2, n * 26 + 2);
+    grid->setFixedSize(n * kSection + 2, n * kSection + 2);
     for (int r = 0; r < n; ++r)
         for (int c = 0; c < n; ++c)
             if (!grid->item(r, c)) {
@@ -58,6 +119,23 @@ void KernelToGrid(QTableWidget* grid, const TFilterKernel& kernel)
             const std::int32_t w = kernel.at(r, c);
             grid->item(r, c)->setText(w == 0 ? QString() : QString::number(w));
         }
+}
+
+void FitGridColumns(QTableWidget* grid)
+{
+    const QFontMetrics fm(grid->font());
+    int total = 0;
+    for (int c = 0; c < grid->columnCount(); ++c) {
+        int widest = 0;
+        for (int r = 0; r < grid->rowCount(); ++r)
+            if (const QTableWidgetItem* item = grid->item(r, c))
+                widest = std::max(widest, fm.horizontalAdvance(item->text()));
+        const int width = std::max(kSection, widest + kTextRoom);
+        if (grid->columnWidth(c) != width)
+            grid->setColumnWidth(c, width);
+        total += width;
+    }
+    grid->setFixedWidth(total + 2 * grid->frameWidth());
 }
 
 QString NotANumberText(const QString& text)
@@ -110,6 +188,20 @@ void TKernelGridEditor::showKernel()
     quiet_ = true;
     KernelToGrid(grid_, kernel_());
     quiet_ = was;
+    fitColumns();
+}
+
+void TKernelGridEditor::fitColumnsToWeights()
+{
+    fit_ = true;
+    grid_->setItemDelegate(new TWeightDelegate(grid_));
+    fitColumns();
+}
+
+void TKernelGridEditor::fitColumns()
+{
+    if (fit_)
+        FitGridColumns(grid_);
 }
 
 void TKernelGridEditor::setCellQuietly(int row, int column, std::int32_t value)
@@ -122,7 +214,10 @@ void TKernelGridEditor::itemChanged(QTableWidgetItem* item)
 {
     if (quiet_ || !item)
         return;
-    if (!CommitCell(item->row(), item->column()))
+    const bool committed = CommitCell(item->row(), item->column());
+    // The cell holds the text as typed, or the old weight again.
+    fitColumns();
+    if (!committed)
         // The cursor goes back once the view has finished moving it.
         QTimer::singleShot(0, this, [this] { RestoreEditCell(); });
 }

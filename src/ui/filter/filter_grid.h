@@ -35,6 +35,10 @@ struct TGridEditState {
 void SetupFilterGrid(QTableWidget* grid, int n);
 // Every weight as decimal text in its cell (column c, row r); 0 as an empty cell.
 void KernelToGrid(QTableWidget* grid, const TFilterKernel& kernel);
+// Each column as wide as its widest text, never narrower than the 24-pixel
+// cell, and the control as wide as its columns, so that every weight a
+// kernel can hold (up to "-8421504") shows whole.
+void FitGridColumns(QTableWidget* grid);
 
 struct TCellCheck {
     bool Ok = false;
@@ -66,6 +70,9 @@ public:
 
     // Shows the kernel without committing anything.
     void showKernel();
+    // From now on the columns follow the widest weight (FitGridColumns) and
+    // the in-cell editor widens to show all it holds.
+    void fitColumnsToWeights();
     // After every commit that succeeded, also one that left the weight as it was.
     std::function<void()> OnCommitted;
     const TGridEditState& state() const { return state_; }
@@ -75,12 +82,14 @@ private:
     bool CommitCell(int row, int column);
     void RestoreEditCell();
     void setCellQuietly(int row, int column, std::int32_t value);
+    void fitColumns();
 
     QTableWidget* grid_;
     std::function<TFilterKernel&()> kernel_;
     std::function<void(std::int32_t)> accepted_;
     TGridEditState state_;
     bool quiet_ = false;
+    bool fit_ = false;
 };
 
 }  // namespace ormica

@@ -13,6 +13,7 @@
 #include "filter/regulators.h"
 
 #include <QButtonGroup>
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
@@ -32,6 +33,7 @@ namespace ormica {
 namespace {
 
 constexpr int kRegulatorRange = 10;
+const QColor kPink(255, 200, 200);
 
 QSlider* makeTrackBar(const char* name, const QString& hint, QWidget* parent)
 {
@@ -62,14 +64,13 @@ TImageWidget* makePicture(const char* name, QScrollArea*& area, QWidget* parent)
 
 QString FilterHelpText()
 {
-    return QStringLiteral(
-        "Все ответы Вы найдете в следующих книгах :\r\n"
-        "\r\n"
-        "1. Гонсалес Р., Вудс Р. Цифровая обработка изображений.\r\n"
-        "    М.: Техносфера, 2005. 1072 с. ISBN 5-94836-028-8.\r\n"
-        "\r\n"
-        "2. Прэтт У. Цифровая обработка изображений. В 2-х книгах.\r\n"
-        "    М.: Мир, 1982. 792 с.");
+    return QStringLiteral("Все ответы Вы найдете в следующих книгах :\r\n"
+                          "\r\n"
+                          "1. Гонсалес Р., Вудс Р. Цифровая обработка изображений.\r\n"
+                          "    М.: Техносфера, 2005. 1072 с. ISBN 5-94836-028-8.\r\n"
+                          "\r\n"
+                          "2. Прэтт У. Цифровая обработка изображений. В 2-х книгах.\r\n"
+                          "    М.: Мир, 1982. 792 с.");
 }
 
 TFormDFilter::TFormDFilter(QWidget* parent) : QDialog(parent)
@@ -112,10 +113,10 @@ void TFormDFilter::createMenu()
     MMPopFilterL3 = smooth->addAction(QStringLiteral("Узкий"), this, [this] { LoadFilter(PopFilterL3); });
     MMGoToDB = filters->addAction(QStringLiteral("База фильтров"), this, &TFormDFilter::CallDatabase);
     QMenu* operations = MainMenu->addMenu(QStringLiteral("Операции"));
-    MMRunFrag = operations->addAction(QStringLiteral("Применить фильтр к фрагменту"), this,
-                                      [this] { RunOnFragment(); });
-    MMRunDest = operations->addAction(QStringLiteral("Применить фильтр к изображению"), this,
-                                      &TFormDFilter::TB1RunDestClick);
+    MMRunFrag =
+        operations->addAction(QStringLiteral("Применить фильтр к фрагменту"), this, [this] { RunOnFragment(); });
+    MMRunDest =
+        operations->addAction(QStringLiteral("Применить фильтр к изображению"), this, &TFormDFilter::TB1RunDestClick);
     MMHelp = MainMenu->addAction(QStringLiteral("Помощь"), this, &TFormDFilter::MMHelpClick);
 }
 
@@ -128,14 +129,16 @@ QWidget* TFormDFilter::createLeftPanel()
 
     auto* tools = new QHBoxLayout;
     tools->setSpacing(2);
-    TB1FPlus = MakeToolButton("TB1FPlus", QStringLiteral("+"), QStringLiteral("Загрузить популярный обостряющий фильтр"), panel);
-    TB1FMinus =
-        MakeToolButton("TB1FMinus", QStringLiteral("−"), QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
-    TB1RunDB = MakeToolButton("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"), panel);
-    TB1RunFrag = MakeToolButton("TB1RunFrag", QStringLiteral("▶Ф"), QStringLiteral("Применить фильтр к скопированному фрагменту"),
-                          panel);
+    TB1FPlus = MakeToolButton("TB1FPlus", QStringLiteral("+"),
+                              QStringLiteral("Загрузить популярный обостряющий фильтр"), panel);
+    TB1FMinus = MakeToolButton("TB1FMinus", QStringLiteral("−"),
+                               QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
+    TB1RunDB = MakeToolButton("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"),
+                              panel);
+    TB1RunFrag = MakeToolButton("TB1RunFrag", QStringLiteral("▶Ф"),
+                                QStringLiteral("Применить фильтр к скопированному фрагменту"), panel);
     TB1RunDest = MakeToolButton("TB1RunDest", QStringLiteral("▶И"),
-                          QStringLiteral("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
+                                QStringLiteral("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
     for (QToolButton* b : {TB1FPlus, TB1FMinus, TB1RunDB, TB1RunFrag, TB1RunDest})
         tools->addWidget(b);
     tools->addStretch(1);
@@ -160,9 +163,9 @@ QWidget* TFormDFilter::createLeftPanel()
 
     auto* modeRow = new QHBoxLayout;
     SpBttAuto = MakeToolButton("SpBttAuto", QStringLiteral("Регуляторы"),
-                         QStringLiteral("Управление цифровым фильтром с помощью регуляторов"), panel);
-    SpBttNotAuto =
-        MakeToolButton("SpBttNotAuto", QStringLiteral("Вручную"), QStringLiteral("Прямое управление цифровым фильтром "), panel);
+                               QStringLiteral("Управление цифровым фильтром с помощью регуляторов"), panel);
+    SpBttNotAuto = MakeToolButton("SpBttNotAuto", QStringLiteral("Вручную"),
+                                  QStringLiteral("Прямое управление цифровым фильтром "), panel);
     modeButtons_ = new QButtonGroup(this);
     for (QToolButton* b : {SpBttAuto, SpBttNotAuto}) {
         b->setCheckable(true);
@@ -174,7 +177,8 @@ QWidget* TFormDFilter::createLeftPanel()
     SpBttAuto->setChecked(true);
     v->addLayout(modeRow);
 
-    TrackBarLight = makeTrackBar("TrackBarLight", QStringLiteral("Изменить масштаб фильтра (управление яркостью)"), panel);
+    TrackBarLight =
+        makeTrackBar("TrackBarLight", QStringLiteral("Изменить масштаб фильтра (управление яркостью)"), panel);
     TrackBarContrast = makeTrackBar(
         "TrackBarContrast", QStringLiteral("Изменить фокус фильтра (управление деталировкой - контрастностью)"), panel);
     v->addWidget(new QLabel(QStringLiteral("Яркость"), panel));
@@ -191,7 +195,9 @@ QWidget* TFormDFilter::createLeftPanel()
     v->addStretch(1);
     // Wide enough for the longer status text, so that a change of mode never moves the pictures.
     StTxtMessage->setText(QStringLiteral("Ручное редактирование фильтра"));
-    panel->setFixedWidth(panel->sizeHint().width());
+    // The panel still grows with the grid when a long weight widens a column.
+    panel->setMinimumWidth(panel->sizeHint().width());
+    panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     return panel;
 }
 
@@ -217,20 +223,25 @@ void TFormDFilter::FormCreate()
         SGridFilter, []() -> TFilterKernel& { return WorkingFilter().Kernel; },
         [this](std::int32_t newSum) {
             WorkingFilter().Scale = newSum;
-            SetEditQuietly(EdFScale, newSum);
+            showScale();
             Origin.BaseCentre = WorkingFilter().Kernel.centre();
             Origin.BaseSum = newSum;
         },
         this);
+    gridEditor_->fitColumnsToWeights();
     gridEditor_->showKernel();
-    connect(EdFScale, &QLineEdit::textChanged, this, &TFormDFilter::EdFScaleChange);
-    SetEditQuietly(EdFScale, f.Scale);
+    connect(EdFScale, &QLineEdit::textEdited, this, &TFormDFilter::EdFScaleChange);
+    connect(EdFScale, &QLineEdit::returnPressed, this, &TFormDFilter::EdFScaleExit);
+    EdFScale->installEventFilter(this);
+    showScale();
     UpdateMode();
     setShowDatabase(nullptr);
 }
 
 void TFormDFilter::UpdateMode()
 {
+    // A scale still being typed is taken before the field may be disabled.
+    EdFScaleExit();
     const bool regulators = SpBttAuto->isChecked();
     SGridFilter->setEnabled(!regulators);
     EdFScale->setEnabled(!regulators);
@@ -253,7 +264,7 @@ void TFormDFilter::TrackBarLightChange()
     TFilterData& f = WorkingFilter();
     if (const std::optional<std::int32_t> scale = LightToScale(f.Kernel, TrackBarLight->value())) {
         f.Scale = *scale;
-        EdFScale->setText(QString::number(*scale));
+        showScale();
     }
 }
 
@@ -266,49 +277,88 @@ void TFormDFilter::TrackBarContrastChange()
         return;
     f.Kernel.centre() = r->Centre;
     f.Scale = r->Scale;
-    EdFScale->setText(QString::number(r->Scale));
+    showScale();
     gridEditor_->showKernel();
     TrackBarLight->setValue(0);
 }
 
+void TFormDFilter::showScale()
+{
+    SetEditQuietly(EdFScale, WorkingFilter().Scale);
+    EdFScaleChange();
+}
+
+// While the scale is typed only its colour says whether it could be taken: a
+// partial number ("" on the way to "30") is no reason for a warning.
 void TFormDFilter::EdFScaleChange()
+{
+    std::int32_t value = 0;
+    const bool bad = !TextToInt(EdFScale->text(), value) || value < 1;
+    QPalette pal = EdFScale->palette();
+    pal.setColor(QPalette::Base, bad && EdFScale->text() != QString::number(WorkingFilter().Scale)
+                                     ? kPink
+                                     : palette().color(QPalette::Base));
+    EdFScale->setPalette(pal);
+}
+
+// The scale entry is finished (Enter, leaving the field, a command that uses
+// it): it becomes the scale, or the scale comes back with a warning.
+bool TFormDFilter::EdFScaleExit()
 {
     TFilterData& f = WorkingFilter();
     const QString text = EdFScale->text();
+    if (text == QString::number(f.Scale))
+        return true;
     std::int32_t value = 0;
-    if (!TextToInt(text, value)) {
+    const bool number = TextToInt(text, value);
+    if (number && value >= 1)
+        f.Scale = value;
+    // Shown before the box, whose taking of the focus must find nothing left to take.
+    showScale();
+    if (!number)
         messages().warning(NotANumberText(text) + QStringLiteral("\r\n") +
                            QStringLiteral(" Прежнее значение будет восстановлено."));
-        SetEditQuietly(EdFScale, f.Scale);
-        return;
-    }
-    if (value < 1) {
+    else if (value < 1)
         messages().warning(ScaleBelowOneText());
-        SetEditQuietly(EdFScale, f.Scale);
-        return;
-    }
-    f.Scale = value;
+    return number && value >= 1;
 }
 
-void TFormDFilter::LoadFilter(const TFilterKernel& kernel)
+bool TFormDFilter::eventFilter(QObject* watched, QEvent* event)
+{
+    // Leaving the field finishes the entry; a menu or another window taking
+    // the focus for a while does not.
+    if (watched == EdFScale && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            EdFScaleExit();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TFormDFilter::LoadFilter(const TFilterKernel& kernel)
 {
     if (!CheckKernel(kernel, QStringLiteral("LoadFilter")))
-        return;
+        return false;
     TFilterData& f = WorkingFilter();
     f.Kernel = kernel;
     gridEditor_->showKernel();
-    SGridFilter->setEnabled(false);
-    TrackBarLight->setEnabled(false);
-    TrackBarContrast->setEnabled(false);
-    EdFScale->setEnabled(false);
     // Back to the origin without acting: the loaded kernel is what counts.
     setTrackQuietly(TrackBarLight, 0);
     setTrackQuietly(TrackBarContrast, 0);
     Origin.BaseCentre = f.Kernel.centre();
     Origin.BaseSum = KernelSum(f.Kernel).value_or(0);
     f.Scale = Origin.BaseSum;
-    EdFScale->setText(QString::number(f.Scale));
+    // A scale being typed gives way to the loaded one before its field is
+    // disabled, which would otherwise take it.
+    showScale();
+    if (f.Scale < 1)
+        messages().warning(ScaleBelowOneText());
+    SGridFilter->setEnabled(false);
+    TrackBarLight->setEnabled(false);
+    TrackBarContrast->setEnabled(false);
+    EdFScale->setEnabled(false);
     UpdateMode();
+    return true;
 }
 
 void TFormDFilter::setShowDatabase(std::function<void()> show)
@@ -320,16 +370,24 @@ void TFormDFilter::setShowDatabase(std::function<void()> show)
 
 void TFormDFilter::CallDatabase()
 {
+    // The database may import the scale being typed.
+    EdFScaleExit();
+    // The database window writes the working filter before LoadFilter sees
+    // it: a refused one must not run behind the filter the window shows.
+    const TFilterData kept = WorkingFilter();
     FilterPassed = false;
     if (showDatabase_)
         showDatabase_();
-    if (FilterPassed)
-        LoadFilter(WorkingFilter().Kernel);
+    const bool passed = FilterPassed;
     FilterPassed = false;
+    if (!passed || !LoadFilter(WorkingFilter().Kernel))
+        WorkingFilter() = kept;
 }
 
 bool TFormDFilter::RunOnFragment()
 {
+    if (!EdFScaleExit())
+        return false;
     const TFilterData& f = WorkingFilter();
     if (f.Scale < 1) {
         messages().warning(ScaleBelowOneRunText());
@@ -350,6 +408,8 @@ bool TFormDFilter::RunOnFragment()
 
 bool TFormDFilter::RunOnImage()
 {
+    if (!EdFScaleExit())
+        return false;
     const TFilterData& f = WorkingFilter();
     if (f.Scale < 1) {
         messages().warning(ScaleBelowOneRunText());
@@ -401,6 +461,8 @@ void TFormDFilter::closed()
     MinimizePicture(*ImgTestTarget);
     TestSrcArr = TImgTabBGR();
     TestTrgArr = TImgTabBGR();
+    // Closing abandons a scale left half typed.
+    showScale();
 }
 
 }  // namespace ormica

@@ -79,14 +79,17 @@ public:
 
     // Takes the kernel's weights, returns both regulators to 0 and makes its
     // weight sum the scale and the regulators' origin. A kernel too large to
-    // convolve is refused and the filter stays as it was.
-    void LoadFilter(const TFilterKernel& kernel);
+    // convolve is refused (false) and the filter stays as it was.
+    bool LoadFilter(const TFilterKernel& kernel);
     void UpdateMode();
-    // Filters the fragment into the test target; false when refused.
+    // Filters the fragment into the test target; false when refused. Both
+    // runs first take a scale still being typed, and stop if it is refused.
     bool RunOnFragment();
     // Filters the whole source image into the target image and closes the
     // window; false (window open, target untouched) when refused.
     bool RunOnImage();
+    // Shows the database window; a filter it hands over is loaded, and one
+    // LoadFilter refuses leaves the working filter as it was before.
     void CallDatabase();
 
 public slots:
@@ -95,6 +98,7 @@ public slots:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate();
@@ -104,6 +108,8 @@ private:
     void TrackBarLightChange();
     void TrackBarContrastChange();
     void EdFScaleChange();
+    bool EdFScaleExit();
+    void showScale();
     void setTrackQuietly(QSlider* bar, int position);
     void closed();
 

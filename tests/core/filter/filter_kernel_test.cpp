@@ -67,45 +67,88 @@ TEST(FilterKernel, UnitKernelAndTheInitialWorkingFilter)
                                               QStringLiteral("Обостряющий"), QStringLiteral("Специальный")}));
 }
 
-TEST(FilterKernel, ReadyMadeKernelsHaveTheirSumsAndShapes)
+// Every weight of the six ready-made kernels, row 0 first, as the filter
+// window's menu has always offered them; the sums check the tables.
+TEST(FilterKernel, ReadyMadeKernelsHoldTheirWeights)
 {
-    EXPECT_EQ(KernelSum(PopFilterH1), 280);
-    EXPECT_EQ(KernelSum(PopFilterH2), 16);
-    EXPECT_EQ(KernelSum(PopFilterH3), 1);
-    EXPECT_EQ(KernelSum(PopFilterL1), 108);
-    EXPECT_EQ(KernelSum(PopFilterL2), 43);
-    EXPECT_EQ(KernelSum(PopFilterL3), 6);
-    EXPECT_EQ(PopFilterH1.centre(), 500);
-    EXPECT_EQ(PopFilterH1.at(0, 3), -5);
-    EXPECT_EQ(PopFilterH1.at(3, 0), -5);
-    EXPECT_EQ(PopFilterL1.at(0, 2), -1);
-    EXPECT_EQ(PopFilterL1.at(3, 6), 2);
-    // L2's row 4 is not the mirror of its row 2.
-    const std::int32_t row2[] = {0, 0, 2, 4, 2, 0, 0};
-    const std::int32_t row4[] = {0, 0, 1, 4, 2, 0, 0};
-    for (int c = 0; c < 7; ++c) {
-        EXPECT_EQ(PopFilterL2.at(2, c), row2[c]);
-        EXPECT_EQ(PopFilterL2.at(4, c), row4[c]);
-    }
-    // Wide kernels reach 3 pixels, normal ones 2, narrow ones 1.
-    auto reach = [](const TFilterKernel& k) {
-        int most = 0;
-        for (int r = 0; r < 7; ++r)
-            for (int c = 0; c < 7; ++c)
-                if (k.at(r, c) != 0)
-                    most = std::max({most, std::abs(r - 3), std::abs(c - 3)});
-        return most;
+    struct Ready {
+        const char* name;
+        const TFilterKernel& kernel;
+        std::int32_t sum;
+        std::int32_t rows[7][7];
     };
-    EXPECT_EQ(reach(PopFilterH1), 3);
-    EXPECT_EQ(reach(PopFilterL1), 3);
-    EXPECT_EQ(reach(PopFilterH2), 2);
-    EXPECT_EQ(reach(PopFilterL2), 2);
-    EXPECT_EQ(reach(PopFilterH3), 1);
-    EXPECT_EQ(reach(PopFilterL3), 1);
-
-    EXPECT_EQ(PopularFilter(QStringLiteral("H1")), PopFilterH1);
-    EXPECT_EQ(PopularFilter(QStringLiteral("L2")), PopFilterL2);
-    EXPECT_EQ(PopularFilter(QStringLiteral("L3")), PopFilterL3);
+    const Ready ready[] = {
+        {"H1",
+         PopFilterH1,
+         280,
+         {{0, 0, 0, -5, 0, 0, 0},
+          {0, 0, -5, -10, -5, 0, 0},
+          {0, -5, -10, -20, -10, -5, 0},
+          {-5, -10, -20, 500, -20, -10, -5},
+          {0, -5, -10, -20, -10, -5, 0},
+          {0, 0, -5, -10, -5, 0, 0},
+          {0, 0, 0, -5, 0, 0, 0}}},
+        {"H2",
+         PopFilterH2,
+         16,
+         {{0, 0, 0, 0, 0, 0, 0},
+          {0, 0, 0, -1, 0, 0, 0},
+          {0, 0, -1, -2, -1, 0, 0},
+          {0, -1, -2, 32, -2, -1, 0},
+          {0, 0, -1, -2, -1, 0, 0},
+          {0, 0, 0, -1, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0}}},
+        {"H3",
+         PopFilterH3,
+         1,
+         {{0, 0, 0, 0, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0},
+          {0, 0, 0, -1, 0, 0, 0},
+          {0, 0, -1, 5, -1, 0, 0},
+          {0, 0, 0, -1, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0}}},
+        {"L1",
+         PopFilterL1,
+         108,
+         {{0, 0, -1, 2, -1, 0, 0},
+          {0, -1, 2, 4, 2, -1, 0},
+          {-1, 2, 4, 8, 4, 2, -1},
+          {2, 4, 8, 32, 8, 4, 2},
+          {-1, 2, 4, 8, 4, 2, -1},
+          {0, -1, 2, 4, 2, -1, 0},
+          {0, 0, -1, 2, -1, 0, 0}}},
+        {"L2",  // row 4 is not the mirror of row 2
+         PopFilterL2,
+         43,
+         {{0, 0, 0, 0, 0, 0, 0},
+          {0, 0, 0, 1, 0, 0, 0},
+          {0, 0, 2, 4, 2, 0, 0},
+          {0, 1, 4, 16, 4, 1, 0},
+          {0, 0, 1, 4, 2, 0, 0},
+          {0, 0, 0, 1, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0}}},
+        {"L3",
+         PopFilterL3,
+         6,
+         {{0, 0, 0, 0, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0},
+          {0, 0, 0, 1, 0, 0, 0},
+          {0, 0, 1, 2, 1, 0, 0},
+          {0, 0, 0, 1, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0},
+          {0, 0, 0, 0, 0, 0, 0}}},
+    };
+    for (const Ready& e : ready) {
+        std::int32_t tableSum = 0;
+        for (int r = 0; r < 7; ++r)
+            for (int c = 0; c < 7; ++c) {
+                EXPECT_EQ(e.kernel.at(r, c), e.rows[r][c]) << e.name << " (" << r << ", " << c << ")";
+                tableSum += e.rows[r][c];
+            }
+        EXPECT_EQ(tableSum, e.sum) << e.name;
+        EXPECT_EQ(PopularFilter(QLatin1String(e.name)), e.kernel);
+    }
     EXPECT_EQ(PopularFilter(QStringLiteral("h1")), std::nullopt);
     EXPECT_EQ(PopularFilter(QStringLiteral("H4")), std::nullopt);
 }

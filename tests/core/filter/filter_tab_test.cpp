@@ -193,6 +193,57 @@ TEST(FilterTabColor, WorkedFittingExamplesInTheInterior)
     }
 }
 
+// One interior pixel written out from the definition, so that no way of the
+// routine under test is its own reference: products summed in double,
+// divided by the scale, fitted keeping the hue, truncated.
+TBGRTriple definedPixel(const TFilterKernel& k, std::int32_t scale, const TImgTabColor& src, int i, int j)
+{
+    double v[3] = {0, 0, 0};  // blue, green, red
+    for (int r = 0; r < 7; ++r)
+        for (int c = 0; c < 7; ++c)
+            if (const std::int32_t w = k.at(r, c)) {
+                const TBGRTriple p = src.row(i + r - 3)[j + c - 3];
+                v[0] += w * p.b;
+                v[1] += w * p.g;
+                v[2] += w * p.r;
+            }
+    for (double& x : v)
+        x /= scale;
+    if (const double m = std::min({v[0], v[1], v[2]}); m < 0)
+        for (double& x : v)
+            x = 255 - (255 - x) * (255 / (255 - m));
+    if (const double m = std::max({v[0], v[1], v[2]}); m > 255)
+        for (double& x : v)
+            x = x * (255 / m);
+    return px(int(v[0]), int(v[1]), int(v[2]));
+}
+
+// Kernels that differ top to bottom (and from their own transposes): weight
+// (r, c) takes the pixel r - 3 rows below, never above or sideways.
+TEST(FilterTabColor, RowsOfTheKernelReachTheRowsBelowAndAbove)
+{
+    std::mt19937 rng(31);
+    TFilterKernel above;  // the rows above only, and the centre
+    above.at(0, 3) = 3;
+    above.at(1, 2) = -2;
+    above.at(2, 4) = 1;
+    above.centre() = 2;
+    TFilterKernel slope;  // large weights: one far above, one far below
+    slope.at(0, 1) = 100000;
+    slope.at(6, 5) = -99990;
+    slope.centre() = 7;
+    const TImgTabColor src = randomTab(15, 11, rng);
+    for (const TFilterKernel& k : {above, slope, PopFilterL2})
+        for (const std::int32_t scale : {1, *KernelSum(k)})
+            for (TConvolution how : {TConvolution::Fast, TConvolution::Portable, TConvolution::Direct}) {
+                const TImgTabColor out = filtered(k, scale, src, how);
+                for (int i = 3; i < 15 - 3; ++i)
+                    for (int j = 3; j < 11 - 3; ++j)
+                        ASSERT_EQ(out.row(i)[j], definedPixel(k, scale, src, i, j))
+                            << "pixel (" << i << ", " << j << "), scale " << scale << ", way " << int(how);
+            }
+}
+
 TEST(FilterTabColor, PicturesUnderSevenPixelsAreGainedNotConvolved)
 {
     std::mt19937 rng(11);

@@ -34,6 +34,9 @@ bool gridShows(QTableWidget* grid, const TFilterKernel& k)
     return true;
 }
 
+// How an entry is finished.
+enum Finish { ByEnter, ByLeaving, ByRunning };
+
 TImgTabColor colorOf(const TImgTabBGR& arr)
 {
     TImgTabColor c;
@@ -111,17 +114,66 @@ private slots:
         QVERIFY(sink->silent());
     }
 
+    // Every weight a kernel can hold shows whole in its cell and in the cell's
+    // editor, the rightmost column included; small ones keep the 24-pixel cells.
     void weightsShowWhole()
     {
         form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
         QTableWidget* grid = form->SGridFilter;
-        // The seven cells fill the control, and four characters fit a cell.
-        QCOMPARE(grid->columnWidth(0) * 7 + 2 * grid->frameWidth(), grid->width());
+        QCOMPARE(grid->size(), QSize(7 * 26 + 2, 7 * 26 + 2));
         const QFontMetrics fm(grid->font());
-        for (const QString& text : {QStringLiteral("-108"), QStringLiteral("500"), QStringLiteral("-20")})
-            QVERIFY2(fm.horizontalAdvance(text) <= grid->columnWidth(0) - 2, qPrintable(text));
-        QCOMPARE(grid->textElideMode(), Qt::ElideNone);
+        const auto allShowWhole = [&] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+            if (!grid->parentWidget()->contentsRect().contains(grid->geometry()))
+                return false;
+            for (int r = 0; r < 7; ++r)
+                for (int c = 0; c < 7; ++c) {
+                    const QRect cellRect = grid->visualItemRect(grid->item(r, c));
+                    if (!grid->viewport()->rect().contains(cellRect) ||
+                        fm.horizontalAdvance(cell(grid, r, c)) > cellRect.width() - 1)
+                        return false;
+                }
+            return true;
+        };
+        TFilterKernel issue;  // "-1000" and "12345" side by side
+        issue.at(3, 2) = -1000;
+        issue.at(3, 3) = 12345;
+        TFilterKernel corner;  // the longest weights, in the last column
+        corner.at(0, 6) = -4210000;
+        corner.at(6, 6) = 4210001;
+        TFilterKernel largest;
+        largest.at(3, 3) = 8421504;
+        TFilterKernel spread;  // a long weight in every column: the panel grows
+        for (int c = 0; c < 7; ++c)
+            spread.at(c, c) = c % 2 ? -1100000 : 1100000;
+        for (const TFilterKernel& k : {PopFilterH1, issue, corner, largest, spread}) {
+            form->LoadFilter(k);
+            QVERIFY(gridShows(grid, k));
+            QVERIFY(allShowWhole());
+        }
+        form->LoadFilter(PopFilterH1);
+        QCOMPARE(grid->width(), 7 * 26 + 2);
+
+        // A weight typed by hand widens its column as well.
+        manual();
+        commit(2, 6, QStringLiteral("1234567"));
+        QCOMPARE(WorkingFilter().Kernel.at(2, 6), 1234567);
+        QVERIFY(allShowWhole());
+
+        // The editor of the last column shows the whole text, its start
+        // included while the cursor stands at the end.
+        grid->setFocus();
+        grid->setCurrentCell(0, 6);
+        grid->editItem(grid->item(0, 6));
+        auto* editor = grid->viewport()->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->setText(QStringLiteral("-8421504"));
+        editor->setCursorPosition(int(editor->text().size()));
+        editor->repaint();
+        QVERIFY(grid->viewport()->rect().contains(editor->geometry()));
+        QCOMPARE(editor->cursorPositionAt(QPoint(editor->contentsRect().left() + 2, editor->height() / 2)), 0);
+        QVERIFY(sink->errors.isEmpty());
     }
 
     void loadingAKernelResetsTheRegulators()
@@ -179,8 +231,9 @@ private slots:
         form->MMPopFilterL3->trigger();
         manual();
         commit(3, 3, QStringLiteral("-200"));
-        QCOMPARE(sink->warnings, QStringList{QStringLiteral(
-                                     "Масштаб фильтра становится меньше единицы.\r\nПрежнее значение будет восстановлено.")});
+        QCOMPARE(sink->warnings,
+                 QStringList{QStringLiteral(
+                     "Масштаб фильтра становится меньше единицы.\r\nПрежнее значение будет восстановлено.")});
         QCOMPARE(WorkingFilter().Kernel.centre(), 2);
         QCOMPARE(cell(form->SGridFilter, 3, 3), QStringLiteral("2"));
         QCOMPARE(WorkingFilter().Scale, 6);
@@ -192,20 +245,61 @@ private slots:
         QCOMPARE(cell(form->SGridFilter, 0, 0), QString());
     }
 
-    void scaleEntry()
+    // The scale entry is read when it is finished, never on a partial number:
+    // emptied and typed again, it only turns pink while it cannot be taken.
+    void scaleEntryIsTakenWhenFinished_data()
     {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("finish");
+        QTest::addColumn<QString>("warning");
+        QTest::addColumn<int>("scale");
+        const QString restored = QStringLiteral("\r\n Прежнее значение будет восстановлено.");
+        QTest::newRow("Enter") << "30" << int(ByEnter) << QString() << 30;
+        QTest::newRow("leaving") << "30" << int(ByLeaving) << QString() << 30;
+        QTest::newRow("run") << "30" << int(ByRunning) << QString() << 30;
+        QTest::newRow("empty, Enter") << "" << int(ByEnter) << ScaleBelowOneText() << 100;
+        QTest::newRow("letters, leaving")
+            << "x1" << int(ByLeaving) << NotANumberText(QStringLiteral("x1")) + restored << 100;
+        QTest::newRow("zero, run") << "0" << int(ByRunning) << ScaleBelowOneText() << 100;
+    }
+    void scaleEntryIsTakenWhenFinished()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, finish);
+        QFETCH(QString, warning);
+        QFETCH(int, scale);
+        form->TestSrcArr = test::arrayOf(test::patternImage(12, 9));
+        const QSize notRun = form->ImgTestTarget->picture().size();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
         manual();
-        form->EdFScale->setText(QStringLiteral("12"));
-        QCOMPARE(WorkingFilter().Scale, 12);
-        form->EdFScale->setText(QStringLiteral("x1"));
-        QCOMPARE(sink->warnings.back(), QStringLiteral(" Введенный Вами текст : x1\r\n Не является натуральным числом.\r\n "
-                                                       "Прежнее значение будет восстановлено."));
-        QCOMPARE(form->EdFScale->text(), QStringLiteral("12"));
-        form->EdFScale->setText(QStringLiteral("0"));
-        QCOMPARE(sink->warnings.back(),
-                 QStringLiteral("Масштаб фильтра становится меньше единицы.\r\nПрежнее значение будет восстановлено."));
-        QCOMPARE(form->EdFScale->text(), QStringLiteral("12"));
-        QCOMPARE(WorkingFilter().Scale, 12);
+        QLineEdit* edit = form->EdFScale;
+        const auto pink = [&] {
+            return edit->palette().color(QPalette::Base) != form->palette().color(QPalette::Base);
+        };
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QVERIFY(sink->silent());
+        QVERIFY(pink());
+        QTest::keyClicks(edit, typed);
+        QCOMPARE(pink(), !warning.isEmpty());
+        QVERIFY(sink->silent());
+        QCOMPARE(WorkingFilter().Scale, 100);
+
+        if (finish == ByEnter)
+            QTest::keyClick(edit, Qt::Key_Return);
+        else if (finish == ByLeaving)
+            form->SGridFilter->setFocus();
+        else
+            form->TB1RunFrag->click();
+        QCOMPARE(sink->warnings, warning.isEmpty() ? QStringList() : QStringList{warning});
+        QCOMPARE(WorkingFilter().Scale, scale);
+        QCOMPARE(edit->text(), QString::number(scale));
+        QVERIFY(!pink());
+        // A refused entry stops the run; an accepted one is what it runs with.
+        if (finish == ByRunning)
+            QCOMPARE(form->ImgTestTarget->picture().size(), warning.isEmpty() ? QSize(12, 9) : notRun);
         // A typed scale leaves the origin alone.
         QCOMPARE(form->Origin, TRegulatorOrigin{});
     }
@@ -278,8 +372,7 @@ private slots:
         sink->warnings.clear();
         form->TB1RunDest->click();
         form->TB1RunFrag->click();
-        QCOMPARE(sink->warnings,
-                 (QStringList{ScaleBelowOneRunText(), ScaleBelowOneRunText()}));
+        QCOMPARE(sink->warnings, (QStringList{ScaleBelowOneRunText(), ScaleBelowOneRunText()}));
         QVERIFY(form->isVisible());
         QVERIFY(!MainData::TargetFiltered);
     }
@@ -310,6 +403,27 @@ private slots:
         form->MMGoToDB->trigger();
         QCOMPARE(shown, 2);
         QCOMPARE(WorkingFilter().Scale, 16);
+
+        // A filter whose weights are refused changes nothing either, and the
+        // filter shown is the one that runs.
+        const TFilterData before = WorkingFilter();
+        const TRegulatorOrigin origin = form->Origin;
+        form->setShowDatabase([&] {
+            TFilterKernel huge = PopFilterL2;
+            huge.centre() = 9000000;
+            WorkingFilter() = TFilterData{huge, 9000027, 3};
+            form->FilterPassed = true;
+        });
+        form->TB1RunDB->click();
+        QCOMPARE(sink->errors, QStringList{QStringLiteral("LoadFilter : ") + KernelTooLargeText()});
+        QVERIFY(!form->FilterPassed);
+        QCOMPARE(WorkingFilter(), before);
+        QCOMPARE(form->Origin, origin);
+        QVERIFY(gridShows(form->SGridFilter, PopFilterH2));
+        QCOMPARE(form->EdFScale->text(), QStringLiteral("16"));
+        form->TestSrcArr = test::arrayOf(test::patternImage(12, 9));
+        QVERIFY(form->RunOnFragment());
+        QCOMPARE(sink->errors.size(), 1);
     }
 
     void helpNamesTheBooks()
