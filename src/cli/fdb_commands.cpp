@@ -41,6 +41,14 @@ void openBase(const QString& file, TMicroBase& base, TOpenMode mode)
                                                : base.ErrorText};
 }
 
+// A damaged or hand-edited base can store another number in a record than
+// its position, by which every command addresses it. Only such a record
+// gets the extra field, so the lines of a sound base stay as they were.
+QString storedNumberField(std::int32_t position, std::int32_t stored)
+{
+    return stored == position ? QString() : QStringLiteral("\tstored number %1").arg(stored);
+}
+
 std::int32_t recordIndex(const Invocation& call, const QString& number, const TMicroBase& base)
 {
     const int k = call.wholeNumber(number, QStringLiteral("the record number"));
@@ -64,20 +72,36 @@ int list(const Invocation& call)
         const std::optional<TFilterRec> rec = ReadFilterRec(base, k);
         if (!rec)
             throw Failure{QStringLiteral("cannot read record %1 of %2").arg(k).arg(call.arg(0))};
-        text += QStringLiteral("%1\t%2\t%3\t%4\t%5\n")
+        text += QStringLiteral("%1\t%2\t%3\t%4\t%5")
                     .arg(k)
                     .arg(base.HeaderStatus())
                     .arg(rec->Type)
                     .arg(rec->Scale)
                     .arg(oneLine(rec->Name.text()));
+        text += storedNumberField(k, base.HeaderNumber()) + QLatin1Char('\n');
     }
     printOut(text);
     return kSuccess;
 }
 
+// Record N of the base, with the number it stores.
+TFilterRec readRecord(const Invocation& call, const QString& file, const QString& number, std::int32_t& stored,
+                      std::int32_t& position)
+{
+    TMicroBase base(kFilterDataSize);
+    openBase(file, base, TOpenMode::ReadOnly);
+    position = recordIndex(call, number, base);
+    const std::optional<TFilterRec> rec = ReadFilterRec(base, position);
+    if (!rec)
+        throw Failure{QStringLiteral("cannot read record %1 of %2").arg(position).arg(file)};
+    stored = base.HeaderNumber();
+    return *rec;
+}
+
 int show(const Invocation& call)
 {
-    const TFilterRec rec = fdbRecord(call, call.arg(0), call.arg(1));
+    std::int32_t stored = 0, position = 0;
+    const TFilterRec rec = readRecord(call, call.arg(0), call.arg(1), stored, position);
     QString text =
         QStringLiteral("name\t%1\ntype\t%2\nscale\t%3\n").arg(oneLine(rec.Name.text())).arg(rec.Type).arg(rec.Scale);
     for (int r = 0; r < TFilterKernel::kSide; ++r) {
@@ -88,6 +112,8 @@ int show(const Invocation& call)
     }
     text +=
         QStringLiteral("comment1\t%1\ncomment2\t%2\n").arg(oneLine(rec.Comment1.text()), oneLine(rec.Comment2.text()));
+    if (stored != position)
+        text += QStringLiteral("stored number\t%1\n").arg(stored);
     printOut(text);
     return kSuccess;
 }
@@ -218,13 +244,8 @@ const CommandArgument kNumber{"N", "The record's number, its position in the fil
 
 TFilterRec fdbRecord(const Invocation& call, const QString& file, const QString& number)
 {
-    TMicroBase base(kFilterDataSize);
-    openBase(file, base, TOpenMode::ReadOnly);
-    const std::int32_t k = recordIndex(call, number, base);
-    const std::optional<TFilterRec> rec = ReadFilterRec(base, k);
-    if (!rec)
-        throw Failure{QStringLiteral("cannot read record %1 of %2").arg(k).arg(file)};
-    return *rec;
+    std::int32_t stored = 0, position = 0;
+    return readRecord(call, file, number, stored, position);
 }
 
 std::span<const Command> fdbCommands()
@@ -233,14 +254,17 @@ std::span<const Command> fdbCommands()
         {"fdb list",
          "FILE",
          "Lists the records of a filter base, one line each, tab-separated: number, status (1 working, 0 deleted), "
-         "type, scale, name. Control characters in texts (tabs, line breaks) are shown as blanks.",
+         "type, scale, name. Control characters in texts (tabs, line breaks) are shown as blanks. A record that "
+         "stores another number than its position (a damaged base) gets a sixth field, \"stored number\" and that "
+         "number.",
          {kFile},
          {},
          list},
         {"fdb show",
          "FILE N",
          "Shows one record: lines name, type, scale, seven row lines of 7 weights, comment1, comment2, each "
-         "beginning with its key and a tab.",
+         "beginning with its key and a tab; a last line \"stored number\" when the record stores another number "
+         "than its position N.",
          {kFile, kNumber},
          {},
          show},
@@ -260,11 +284,16 @@ std::span<const Command> fdbCommands()
          add},
         {"fdb delete",
          "FILE N",
-         "Marks record N deleted, in place; the file keeps its length.",
+         "Marks record N deleted, in place; the file keeps its length. The record is written with N as its number.",
          {kFile, kNumber},
          {},
          remove},
-        {"fdb restore", "FILE N", "Marks record N working again, in place.", {kFile, kNumber}, {}, restore},
+        {"fdb restore",
+         "FILE N",
+         "Marks record N working again, in place. The record is written with N as its number.",
+         {kFile, kNumber},
+         {},
+         restore},
         {"fdb copy",
          "FILE NEWFILE",
          "Copies the working records into NEWFILE (\".fdb\" appended unless it ends so), numbered anew from 0, as "

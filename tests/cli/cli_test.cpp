@@ -1182,6 +1182,42 @@ TEST(CliFdb, AddDeleteRestoreAndCopyWriteTheFormat)
     EXPECT_EQ(test::fileBytes(base), bytes);
 }
 
+TEST(CliFdb, ARecordIsAddressedByItsPositionWhateverNumberItStores)
+{
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("odd.fdb"));
+    // Record 1 stores the number 0, record 2 the number 7: a damaged or hand-edited base.
+    const QByteArray original = fdbRecordBytes(1, 0, "a", PopFilterL1, 108, 1) +
+                                fdbRecordBytes(1, 0, "b", PopFilterH2, 16, 2, "one", {}, 'q') +
+                                fdbRecordBytes(0, 7, "c", PopFilterL3, 6, 1);
+    ASSERT_TRUE(test::writeFile(base, original));
+
+    CliRun r = fdb({QStringLiteral("list"), base});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, QStringLiteral("0\t1\t1\t108\ta\n"
+                                    "1\t1\t2\t16\tb\tstored number 0\n"
+                                    "2\t0\t1\t6\tc\tstored number 7\n"));
+    r = fdb({QStringLiteral("show"), base, QStringLiteral("1")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("name\tb\ntype\t2\nscale\t16\n")));
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("\ncomment1\tone\ncomment2\t\nstored number\t0\n")));
+    EXPECT_FALSE(fdb({QStringLiteral("show"), base, QStringLiteral("0")}).out.contains(QLatin1String("stored")));
+    EXPECT_EQ(test::fileBytes(base), original);
+
+    // Delete and restore write the record at N, which then stores N.
+    QByteArray expected = original;
+    ASSERT_EQ(fdb({QStringLiteral("delete"), base, QStringLiteral("1")}).code, 0);
+    expected[453 + 1] = 0;
+    expected[453 + 2] = 1;
+    EXPECT_EQ(test::fileBytes(base), expected);
+    ASSERT_EQ(fdb({QStringLiteral("restore"), base, QStringLiteral("2")}).code, 0);
+    expected[906 + 1] = 1;
+    expected[906 + 2] = 2;
+    EXPECT_EQ(test::fileBytes(base), expected);
+    EXPECT_EQ(fdb({QStringLiteral("list"), base}).out,
+              QStringLiteral("0\t1\t1\t108\ta\n1\t0\t2\t16\tb\n2\t1\t1\t6\tc\n"));
+}
+
 TEST(CliFdb, BadInputGetsOneLineAndLeavesTheFileAsItWas)
 {
     QTemporaryDir dir;
@@ -1275,9 +1311,10 @@ TEST(CliFdb, FilterTakesTheRecordsKernelWithItsWeightSumAsScale)
     TFilterKernel negative;
     negative.centre() = -3;
     const QString base = dir.filePath(QStringLiteral("f.fdb"));
-    // The stored scales are not what the filter window uses.
+    // The stored scales are not what the filter window uses; record 1 stores
+    // the number 0, and is still record 1.
     ASSERT_TRUE(test::writeFile(base, fdbRecordBytes(1, 0, "a", PopFilterL2, 1, 1) +
-                                          fdbRecordBytes(0, 1, "b", PopFilterH1, 7, 2) +
+                                          fdbRecordBytes(0, 0, "b", PopFilterH1, 7, 2) +
                                           fdbRecordBytes(1, 2, "c", negative, 5, 0)));
     for (const auto& [record, kernel] : {std::pair{0, PopFilterL2}, std::pair{1, PopFilterH1}}) {
         const CliRun r = cli({QStringLiteral("filter"), QStringLiteral("--fdb"), base, QStringLiteral("--record"),

@@ -48,6 +48,15 @@ QString shortName(const QString& name)
     return QFileInfo(name).fileName();
 }
 
+// Why a file operation failed, in the program's words: from the code the
+// failing system call left (the caller clears errno before the operation),
+// else from what the file and its disk can tell.
+QString fileFailure(const QFileDevice& file)
+{
+    const int code = errno;
+    return code != 0 ? SystemErrorText(code) : WriteFailureReason(file);
+}
+
 }  // namespace
 
 const QStringList& FdbFilters()
@@ -120,8 +129,9 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target)
     if (reason.isEmpty())
         reason = SaveTargetRefusal(target);
     QSaveFile file(target);
+    errno = 0;
     if (reason.isEmpty() && !file.open(QIODevice::WriteOnly))
-        reason = file.errorString();
+        reason = fileFailure(file);
     qint64 written = 0;
     std::int32_t copied = 0;
     const std::int32_t count = reason.isEmpty() ? engine.RecordCount() : 0;
@@ -136,8 +146,9 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target)
         std::memcpy(record.data(), engine.buffer(), std::size_t(record.size()));
         record[0] = char(TRecBuf::kMarker);
         qToLittleEndian<std::int32_t>(copied, record.data() + 2);
+        errno = 0;
         if (file.write(record) != record.size()) {
-            reason = file.errorString();
+            reason = fileFailure(file);
             break;
         }
         written += record.size();
@@ -145,11 +156,12 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target)
     }
     // A short write can be reported as whole (seen with a file-size limit), so
     // the size on disk is checked before the old file is replaced.
+    errno = 0;
     if (reason.isEmpty() && (!file.flush() || file.error() != QFileDevice::NoError || file.size() != written))
-        reason =
-            file.error() != QFileDevice::NoError ? file.errorString() : QStringLiteral("файл записан не полностью");
+        reason = fileFailure(file);
+    errno = 0;
     if (reason.isEmpty() && !file.commit())
-        reason = file.errorString();
+        reason = fileFailure(file);
     if (!reason.isEmpty()) {
         file.cancelWriting();
         messages().error(QStringLiteral("SaveAs : Не могу сохранить базу в файл : \r\n") + target +
@@ -195,12 +207,11 @@ QString NewBaseDialog(TFileDialogs& dialog, const QString& programDir, const QSt
                                  TQuestionKind::Confirmation))
             return {};
         // Without this word a file that stays would only make the creation fail silently.
-        QFile old(name);
         const bool plain = QFileInfo(name).isFile();
-        if (!plain || !old.remove()) {
+        if (!plain || ::unlink(QFile::encodeName(name).constData()) != 0) {
             messages().error(QStringLiteral("NewBaseDialog : Не могу удалить файл : \r\n") + name +
                              QStringLiteral("\r\n") +
-                             (plain ? old.errorString() : QStringLiteral("это не обычный файл")));
+                             (plain ? SystemErrorText(errno) : QStringLiteral("это не обычный файл")));
             return {};
         }
     }

@@ -1,11 +1,11 @@
 #include "micro_base.h"
 
+#include "engine/file_errors.h"
 #include "engine/message_sink.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
@@ -13,11 +13,6 @@
 
 namespace ormica {
 namespace {
-
-QString systemText(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
-}
 
 // Whole-or-nothing transfers at a byte offset; false with errno (0 for a
 // short end) when fewer bytes moved.
@@ -52,7 +47,7 @@ bool writeAt(int fd, const std::uint8_t* from, std::size_t size, off_t at)
 
 QString reasonOf(int code)
 {
-    return code != 0 ? systemText(code) : QStringLiteral("запись выполнена не полностью");
+    return code != 0 ? SystemErrorText(code) : QStringLiteral("запись выполнена не полностью");
 }
 
 }  // namespace
@@ -82,7 +77,8 @@ bool TMicroBase::Open(const QString& name, TOpenMode mode)
         const int fd = ::open(QFile::encodeName(name).constData(), flags);
         ioCode_ = fd < 0 ? errno : 0;
         if (ioCode_ != 0) {
-            fail(QStringLiteral("Не могу открыть файл : \r\n") + name + QStringLiteral("\r\n") + systemText(ioCode_));
+            fail(QStringLiteral("Не могу открыть файл : \r\n") + name + QStringLiteral("\r\n") +
+                 SystemErrorText(ioCode_));
             return false;
         }
         struct stat st {};

@@ -17,11 +17,13 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCollator>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -32,6 +34,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 namespace ormica {
 
@@ -54,6 +58,54 @@ QString baseFileName(const QString& name)
     return QFileInfo(name).fileName();
 }
 
+// Item data: the record's position in the file, which is what the record
+// commands address, whatever number the record stores.
+constexpr int kPositionRole = Qt::UserRole;
+
+// A name on one line of the list: control characters (the zero bytes of a
+// padded field, a line break) as marks every font has, a line break as a
+// pilcrow, any other as a middle dot. Only the shown text changes.
+QString visibleName(QString name)
+{
+    for (QChar& c : name) {
+        if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QChar(char16_t(0x00B6));
+        else if (c.category() == QChar::Other_Control)
+            c = QChar(char16_t(0x00B7));
+    }
+    return name;
+}
+
+// Said where a damaged or hand-edited base stores another number than the record's place.
+QString misnumberedText(std::int32_t position, std::int32_t stored)
+{
+    return QStringLiteral("Номер, записанный в записи (%1), не совпадает с ее позицией в файле (%2)")
+        .arg(stored)
+        .arg(position);
+}
+
+void setListedRecord(QListWidgetItem* item, const QString& name, std::int32_t position, std::int32_t stored)
+{
+    QString text = visibleName(name);
+    if (stored != position)
+        text += QStringLiteral("   [в записи № %1]").arg(stored);
+    item->setText(text);
+    item->setToolTip(stored != position ? misnumberedText(position, stored) : QString());
+    item->setData(kPositionRole, position);
+}
+
+// Names in the order people read them, letter case aside. An unset (C)
+// locale would order by code point; the program speaks Russian, so its
+// readers are taken to read Russian then.
+QCollator readersCollator()
+{
+    const QLocale user;
+    QCollator collator(user.language() == QLocale::C ? QLocale(QLocale::Russian, QLocale::Russia) : user);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setNumericMode(true);
+    return collator;
+}
+
 }  // namespace
 
 TFormMicroBase::TFormMicroBase(TFileDialogs* dialogs, TFormDFilter* filterWindow, QWidget* parent)
@@ -70,13 +122,15 @@ TFormMicroBase::TFormMicroBase(TFileDialogs* dialogs, TFormDFilter* filterWindow
 
     auto* tools = new QHBoxLayout;
     QStyle* st = style();
-    TB1NewDB = MakeToolButton("TB1NewDB", QStringLiteral("Новая база"), QStringLiteral("Создать и открыть новую базу данных"),
-                        this, st->standardIcon(QStyle::SP_FileDialogNewFolder));
-    TB1OpenDB = MakeToolButton("TB1OpenDB", QStringLiteral("Открыть базу"), QStringLiteral("Выбрать файл базы данных в диалоге"),
-                         this, st->standardIcon(QStyle::SP_DialogOpenButton));
+    TB1NewDB =
+        MakeToolButton("TB1NewDB", QStringLiteral("Новая база"), QStringLiteral("Создать и открыть новую базу данных"),
+                       this, st->standardIcon(QStyle::SP_FileDialogNewFolder));
+    TB1OpenDB = MakeToolButton("TB1OpenDB", QStringLiteral("Открыть базу"),
+                               QStringLiteral("Выбрать файл базы данных в диалоге"), this,
+                               st->standardIcon(QStyle::SP_DialogOpenButton));
     TB1SaveDB = MakeToolButton("TB1SaveDB", QStringLiteral("Сохранить базу как ..."),
-                         QStringLiteral("Сохранить текущую базу данных как ..."), this,
-                         st->standardIcon(QStyle::SP_DialogSaveButton));
+                               QStringLiteral("Сохранить текущую базу данных как ..."), this,
+                               st->standardIcon(QStyle::SP_DialogSaveButton));
     for (QToolButton* b : {TB1NewDB, TB1OpenDB, TB1SaveDB})
         tools->addWidget(b);
     tools->addSpacing(12);
@@ -155,11 +209,11 @@ QWidget* TFormMicroBase::createSelector()
 
     auto* modes = new QHBoxLayout;
     sbtnStatMain = MakeToolButton("sbtnStatMain", QStringLiteral("Рабочие"),
-                            QStringLiteral("Режим работы с основными записями базы"), panel);
+                                  QStringLiteral("Режим работы с основными записями базы"), panel);
     sbtnStatRestore = MakeToolButton("sbtnStatRestore", QStringLiteral("Удаленные"),
-                               QStringLiteral("Режим восстановления удаленных записей"), panel);
+                                     QStringLiteral("Режим восстановления удаленных записей"), panel);
     sbtnRecRestore = MakeToolButton("sbtnRecRestore", QStringLiteral("Восстановить"),
-                              QStringLiteral("Восстановить удаленную запись"), panel);
+                                    QStringLiteral("Восстановить удаленную запись"), panel);
     statButtons_ = new QButtonGroup(this);
     for (QToolButton* b : {sbtnStatMain, sbtnStatRestore}) {
         b->setCheckable(true);
@@ -216,9 +270,11 @@ QWidget* TFormMicroBase::createEditor()
     CBoxFilterType->addItems(FilterTypeNames());
     side->addWidget(CBoxFilterType);
     auto* fieldTools = new QHBoxLayout;
-    TB3Scale = MakeToolButton("TB3Scale", QStringLiteral("Σ"), QStringLiteral("Пересчитать масштаб текущего фильтра"), panel);
+    TB3Scale =
+        MakeToolButton("TB3Scale", QStringLiteral("Σ"), QStringLiteral("Пересчитать масштаб текущего фильтра"), panel);
     TB3Clean = MakeToolButton("TB3Clean", QStringLiteral("□"), QStringLiteral("Очистка полей текущего фильтра"), panel);
-    TB3Random = MakeToolButton("TB3Random", QStringLiteral("?"), QStringLiteral("Сгенерировать случайный фильтр"), panel);
+    TB3Random =
+        MakeToolButton("TB3Random", QStringLiteral("?"), QStringLiteral("Сгенерировать случайный фильтр"), panel);
     for (QToolButton* b : {TB3Scale, TB3Clean, TB3Random})
         fieldTools->addWidget(b);
     fieldTools->addStretch(1);
@@ -247,11 +303,11 @@ QWidget* TFormMicroBase::createEditor()
     auto* recTools = new QHBoxLayout(ToolBarAccessREC);
     recTools->setContentsMargins(0, 0, 0, 0);
     TB2RecAdd = MakeToolButton("TB2RecAdd", QStringLiteral("Добавить"), QStringLiteral("Добавить запись в базу"),
-                         ToolBarAccessREC);
-    TB2RecRefresh = MakeToolButton("TB2RecRefresh", QStringLiteral("Обновить"), QStringLiteral("Обновить текущую запись "),
-                             ToolBarAccessREC);
+                               ToolBarAccessREC);
+    TB2RecRefresh = MakeToolButton("TB2RecRefresh", QStringLiteral("Обновить"),
+                                   QStringLiteral("Обновить текущую запись "), ToolBarAccessREC);
     TB2RecDelete = MakeToolButton("TB2RecDelete", QStringLiteral("Удалить"), QStringLiteral("Удалить текущую запись"),
-                            ToolBarAccessREC);
+                                  ToolBarAccessREC);
     for (QToolButton* b : {TB2RecAdd, TB2RecRefresh, TB2RecDelete})
         recTools->addWidget(b);
     rec->addWidget(ToolBarAccessREC);
@@ -297,6 +353,8 @@ void TFormMicroBase::FormCreate()
             SetEditQuietly(EditScale, newSum);
         },
         this);
+    // Every weight a kernel holds shows whole, in the cells and their editor.
+    gridEditor_->fitColumnsToWeights();
     gridEditor_->OnCommitted = [this] { setChanged(true); };
     EditedRec.Kernel.centre() = 1;
     EditedRec.Scale = 1;
@@ -344,6 +402,9 @@ void TFormMicroBase::OpenBase(const QString& name)
         TB1SaveDB->show();
         MMSaveDB->setVisible(true);
         PanelCtrlRec->show();
+        // The working selection, even when the deleted one was browsed before.
+        ToolBarAccessREC->setEnabled(true);
+        sbtnRecRestore->hide();
     } else {
         setWindowTitle(QStringLiteral("  Текущая база : (Closed)"));
         paintLabel(STextOpenID, ToQColor(clBtnFace));
@@ -351,6 +412,12 @@ void TFormMicroBase::OpenBase(const QString& name)
         TB1SaveDB->hide();
         MMSaveDB->setVisible(false);
         PanelCtrlRec->hide();
+        sbtnRecRestore->hide();
+        // Nothing of the previous base stays listed: its records are out of reach.
+        LBoxSelector->clear();
+        EdNumRec->clear();
+        STextRecIndx->clear();
+        STextRecIndx->setToolTip(QString());
     }
 }
 
@@ -429,25 +496,36 @@ void TFormMicroBase::RefreshList()
 void TFormMicroBase::FillList(std::uint8_t status, int typeIndex)
 {
     LBoxSelector->clear();
-    LBoxSelector->setSortingEnabled(false);
+    struct Listed {
+        QString name;
+        std::int32_t position;
+        std::int32_t stored;
+    };
+    std::vector<Listed> listed;
     for (std::int32_t k = 0;; ++k) {
         const std::optional<TFilterRec> rec = ReadFilterRec(*engine_, k);
         if (!rec)
             break;
         if (engine_->HeaderStatus() != status || (typeIndex > 0 && rec->Type != typeIndex))
             continue;
-        auto* item = new QListWidgetItem(rec->Name.text());
-        item->setData(Qt::UserRole, engine_->HeaderNumber());
-        LBoxSelector->addItem(item);
+        listed.push_back({rec->Name.text(), k, engine_->HeaderNumber()});
     }
     if (CheckBoxSorted->isChecked()) {
-        LBoxSelector->setSortingEnabled(true);
-        LBoxSelector->sortItems();
+        // Equal names keep the file's order, so the list is the same every time.
+        const QCollator collator = readersCollator();
+        std::stable_sort(listed.begin(), listed.end(),
+                         [&](const Listed& a, const Listed& b) { return collator.compare(a.name, b.name) < 0; });
+    }
+    for (const Listed& r : listed) {
+        auto* item = new QListWidgetItem;
+        setListedRecord(item, r.name, r.position, r.stored);
+        LBoxSelector->addItem(item);
     }
     EdNumRec->setText(QString::number(LBoxSelector->count()));
     if (LBoxSelector->count() == 0) {
         // The template is no record of the file.
         STextRecIndx->clear();
+        STextRecIndx->setToolTip(QString());
         EmptyTemplate();
     } else {
         LBoxSelector->setCurrentRow(0);
@@ -456,20 +534,27 @@ void TFormMicroBase::FillList(std::uint8_t status, int typeIndex)
     ShowRecord();
 }
 
-std::int32_t TFormMicroBase::selectedNumber() const
+std::int32_t TFormMicroBase::selectedPosition() const
 {
     const QListWidgetItem* item = LBoxSelector->currentItem();
-    return item ? item->data(Qt::UserRole).toInt() : -1;
+    return item ? item->data(kPositionRole).toInt() : -1;
+}
+
+void TFormMicroBase::showIndex(std::int32_t position, std::int32_t stored)
+{
+    STextRecIndx->setText(stored == position ? QString::number(position)
+                                             : QStringLiteral("%1 (№ %2)").arg(position).arg(stored));
+    STextRecIndx->setToolTip(stored == position ? QString() : misnumberedText(position, stored));
 }
 
 void TFormMicroBase::ShowSelected()
 {
-    const std::int32_t k = selectedNumber();
+    const std::int32_t k = selectedPosition();
     if (k < 0)
         return;
     if (const std::optional<TFilterRec> rec = ReadFilterRec(*engine_, k)) {
         EditedRec = *rec;
-        STextRecIndx->setText(QString::number(engine_->HeaderNumber()));
+        showIndex(k, engine_->HeaderNumber());
         ShowRecord();
     }
     setChanged(false);
@@ -483,9 +568,8 @@ void TFormMicroBase::ShowRecord()
     gridEditor_->showKernel();
     {
         const QSignalBlocker quiet(CBoxFilterType);
-        CBoxFilterType->setCurrentIndex(EditedRec.Type >= 0 && EditedRec.Type < CBoxFilterType->count()
-                                            ? int(EditedRec.Type)
-                                            : -1);
+        CBoxFilterType->setCurrentIndex(
+            EditedRec.Type >= 0 && EditedRec.Type < CBoxFilterType->count() ? int(EditedRec.Type) : -1);
     }
     // No empty second line: a click into the box must land on the first one.
     const QString second = EditedRec.Comment2.text();
@@ -545,21 +629,23 @@ void TFormMicroBase::TB2RecAddClick()
 
 void TFormMicroBase::TB2RecRefreshClick()
 {
-    const std::int32_t k = selectedNumber();
+    const std::int32_t k = selectedPosition();
     if (LBoxSelector->count() == 0 || k < 0) {
         messages().warning(QStringLiteral("Вначале выберите некоторую запись селектором записей ..."));
         return;
     }
     TakeTexts();
     if (WriteRecord(k, kWorking)) {
-        LBoxSelector->currentItem()->setText(EditFilterName->text());
+        // The write gives the record the number of its place.
+        setListedRecord(LBoxSelector->currentItem(), EditFilterName->text(), k, k);
+        showIndex(k, k);
         setChanged(false);
     }
 }
 
 void TFormMicroBase::TB2RecDeleteClick()
 {
-    const std::int32_t k = selectedNumber();
+    const std::int32_t k = selectedPosition();
     if (LBoxSelector->count() == 0 || k < 0) {
         messages().warning(QStringLiteral("Вначале выберите некоторую запись селектором записей ..."));
         return;
@@ -574,7 +660,7 @@ void TFormMicroBase::sbtnRecRestoreClick()
 {
     if (!sbtnStatRestore->isChecked())
         return;
-    const std::int32_t k = selectedNumber();
+    const std::int32_t k = selectedPosition();
     if (k < 0)
         return;
     TakeTexts();

@@ -117,8 +117,11 @@ private:
     void EditFilterNameChange();
     void EditScaleChange();
     void Memo1Change();
-    // The number attached to the selected item, or -1.
-    std::int32_t selectedNumber() const;
+    // The position in the file of the selected item's record, or -1.
+    std::int32_t selectedPosition() const;
+    // The record's position, and the number it stores when that differs.
+    void showIndex(std::int32_t position, std::int32_t stored);
+    // Widens the grid's columns to their widest weights.
 
     TFileDialogs* dialogs_;
     TFormDFilter* filterWindow_;

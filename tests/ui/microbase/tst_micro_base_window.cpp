@@ -18,6 +18,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QtEndian>
 #include <QtTest>
 #include <memory>
 
@@ -38,6 +39,34 @@ qint64 fileSize(const QString& name)
     return QFileInfo(name).size();
 }
 
+// One 453-byte record as a hand-edited base holds it: marker, status,
+// number, the Windows-1251 name, a unit kernel of the given centre, scale 1,
+// type 0, empty comments; `fill` stands for the remnants after each text.
+QByteArray recordBytes(std::uint8_t status, std::int32_t number, const QByteArray& name, std::int32_t centre = 1,
+                       char fill = 'z')
+{
+    QByteArray r(453, fill);
+    r[0] = 'R';
+    r[1] = char(status);
+    qToLittleEndian<std::int32_t>(number, r.data() + 2);
+    r[6] = char(name.size());
+    r.replace(7, name.size(), name);
+    for (int i = 0; i < 49; ++i)
+        qToLittleEndian<std::int32_t>(i == 24 ? centre : 0, r.data() + 87 + 4 * i);
+    qToLittleEndian<std::int32_t>(1, r.data() + 283);
+    qToLittleEndian<std::int32_t>(0, r.data() + 287);
+    r[291] = 0;
+    r[372] = 0;
+    return r;
+}
+
+// The record at `position` of a file as a write gives it: status and number.
+void rewriteHeader(QByteArray& file, int position, std::uint8_t status)
+{
+    file[453 * position + 1] = char(status);
+    qToLittleEndian<std::int32_t>(position, file.data() + 453 * position + 2);
+}
+
 }  // namespace
 
 class TstMicroBaseWindow : public QObject {
@@ -55,6 +84,11 @@ class TstMicroBaseWindow : public QObject {
     QColor marker() const { return form->stxtChangeID->palette().color(QPalette::Window); }
 
 private slots:
+    void initTestCase()
+    {
+        // The list is ordered for a Russian reader unless a test says otherwise.
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    }
     void init()
     {
         dir = std::make_unique<QTemporaryDir>();
@@ -202,8 +236,9 @@ private slots:
     {
         form->TB2RecRefresh->click();
         form->TB2RecDelete->click();
-        QCOMPARE(sink->warnings, (QStringList{QStringLiteral("Вначале выберите некоторую запись селектором записей ..."),
-                                              QStringLiteral("Вначале выберите некоторую запись селектором записей ...")}));
+        QCOMPARE(sink->warnings,
+                 (QStringList{QStringLiteral("Вначале выберите некоторую запись селектором записей ..."),
+                              QStringLiteral("Вначале выберите некоторую запись селектором записей ...")}));
     }
 
     void randomFiltersAndScale()
@@ -268,6 +303,206 @@ private slots:
         QCOMPARE(CurrentBaseName(), DefaultBaseName());
         QCOMPARE(form->LBoxSelector->count(), 1);
         QVERIFY(dialogs.askedDirs.back().endsWith(QStringLiteral("Filters")));
+    }
+
+    void aDamagedBaseIsListedByPositionAndWrittenOnlyWhereSelected()
+    {
+        // Record 1 stores the number 0 and a line feed in its name; record 2
+        // stores 99, past the end, and a name padded with zero bytes.
+        const QString file = dir->filePath(QStringLiteral("damaged.fdb"));
+        const QByteArray original = recordBytes(1, 0, "A", 3) + recordBytes(1, 0, QByteArray("B\n2", 3), 5) +
+                                    recordBytes(1, 99, QByteArray("C\0\0", 3), 7);
+        QVERIFY(test::writeFile(file, original));
+        form->OpenBase(file);
+        QCOMPARE(listed(form->LBoxSelector),
+                 (QStringList{QStringLiteral("A"), QStringLiteral("B\u00B62   [в записи № 0]"),
+                              QStringLiteral("C\u00B7\u00B7   [в записи № 99]")}));
+        QCOMPARE(form->STextRecIndx->text(), QStringLiteral("0"));
+
+        // Selecting shows the record at that place.
+        form->LBoxSelector->setCurrentRow(2);
+        form->ShowSelected();
+        QCOMPARE(form->EditedRec.Kernel.centre(), 7);
+        QCOMPARE(form->STextRecIndx->text(), QStringLiteral("2 (№ 99)"));
+        form->LBoxSelector->setCurrentRow(1);
+        form->ShowSelected();
+        QCOMPARE(form->EditedRec.Kernel.centre(), 5);
+        QCOMPARE(form->EditFilterName->text(), QStringLiteral("B\n2"));
+        QCOMPARE(form->STextRecIndx->text(), QStringLiteral("1 (№ 0)"));
+        QCOMPARE(test::fileBytes(file), original);  // looking writes nothing
+
+        // Update writes the selected place, which takes its own number; the
+        // rest of the name field keeps its remnant.
+        name(QStringLiteral("B2"));
+        form->TB2RecRefresh->click();
+        QByteArray expected = original;
+        rewriteHeader(expected, 1, 1);
+        expected.replace(453 + 6, 3, QByteArray(1, '\x02') + "B2");
+        QCOMPARE(test::fileBytes(file), expected);
+        QCOMPARE(form->LBoxSelector->currentItem()->text(), QStringLiteral("B2"));
+        QCOMPARE(form->STextRecIndx->text(), QStringLiteral("1"));
+
+        // Delete and Restore rewrite status and number, and nothing else.
+        form->LBoxSelector->setCurrentRow(2);
+        form->ShowSelected();
+        form->TB2RecDelete->click();
+        rewriteHeader(expected, 2, 0);
+        QCOMPARE(test::fileBytes(file), expected);
+        QCOMPARE(listed(form->LBoxSelector), (QStringList{QStringLiteral("A"), QStringLiteral("B2")}));
+        form->sbtnStatRestore->click();
+        QCOMPARE(listed(form->LBoxSelector), QStringList{QStringLiteral("C\u00B7\u00B7")});
+        form->sbtnRecRestore->click();
+        rewriteHeader(expected, 2, 1);
+        QCOMPARE(test::fileBytes(file), expected);
+        QVERIFY(sink->silent());
+    }
+
+    void sortingFollowsTheReadersLocale_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QStringList>("order");
+        // Equal names but for letter case keep the file's order.
+        QTest::newRow("ru") << QLocale(QLocale::Russian, QLocale::Russia)
+                            << QStringList{"альфа",    "Бета",      "Гамма", "ёж",   "Жук",
+                                           "Фильтр 2", "Фильтр 10", "alpha", "Alpha"};
+        QTest::newRow("en") << QLocale(QLocale::English, QLocale::UnitedStates)
+                            << QStringList{"alpha", "Alpha", "альфа",    "Бета",     "Гамма",
+                                           "ёж",    "Жук",   "Фильтр 2", "Фильтр 10"};
+    }
+    void sortingFollowsTheReadersLocale()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QStringList, order);
+        for (const char* n : {"Гамма", "alpha", "Бета", "Жук", "Alpha", "альфа", "Фильтр 10", "ёж", "Фильтр 2"})
+            add(QString::fromUtf8(n), 0);
+        QLocale::setDefault(locale);
+        form->RefreshList();
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        QCOMPARE(listed(form->LBoxSelector), order);
+    }
+
+    void everyWeightShowsWhole()
+    {
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        const QFontMetrics metrics(form->SGridEd->font());
+        auto wholeInItsCell = [&](int row, int column) {
+            const QTableWidgetItem* item = form->SGridEd->item(row, column);
+            const QRect cell = form->SGridEd->visualItemRect(item);
+            return cell.width() >= metrics.horizontalAdvance(item->text()) &&
+                   form->SGridEd->viewport()->rect().contains(cell);
+        };
+        form->EditedRec.Kernel.at(0, 0) = 2147483647;
+        form->EditedRec.Kernel.at(6, 6) = -2147483647 - 1;
+        form->EditedRec.Kernel.at(2, 5) = -1000;
+        form->ShowRecord();
+        QCOMPARE(form->SGridEd->item(0, 0)->text(), QStringLiteral("2147483647"));
+        for (int r = 0; r < 7; ++r)
+            for (int c = 0; c < 7; ++c)
+                QVERIFY2(wholeInItsCell(r, c), qPrintable(form->SGridEd->item(r, c)->text()));
+
+        // A weight typed in is shown whole as well.
+        form->EditedRec.Kernel = TFilterKernel{};
+        form->EditedRec.Kernel.centre() = 1;
+        form->ShowRecord();
+        form->SGridEd->item(1, 2)->setText(QStringLiteral("8000000"));
+        QCOMPARE(form->EditedRec.Kernel.at(1, 2), 8000000);
+        QVERIFY(wholeInItsCell(1, 2));
+        QVERIFY(sink->silent());
+    }
+
+    void aFailedOpenLeavesTheWindowClosedAndEmpty()
+    {
+        add(QStringLiteral("Один"), 0);
+
+        // A folder cannot be a base.
+        dialogs.choices.push_back(TFileChoice{dir->path(), 1});
+        form->TB1OpenDB->click();
+        QCOMPARE(sink->errors, QStringList{QStringLiteral("Не могу открыть файл : \r\n") + dir->path() +
+                                           QStringLiteral("\r\nЭто папка, а не файл.")});
+        QCOMPARE(form->windowTitle(), QStringLiteral("  Текущая база : (Closed)"));
+        QCOMPARE(form->LbOpenID->text(), QStringLiteral("База (Close)"));
+        QCOMPARE(form->LBoxSelector->count(), 0);
+        QCOMPARE(form->EdNumRec->text(), QString());
+        QCOMPARE(form->STextRecIndx->text(), QString());
+        QVERIFY(form->PanelCtrlRec->isHidden());
+        QVERIFY(form->TB1SaveDB->isHidden());
+        QVERIFY(!form->MMSaveDB->isVisible());
+
+        dialogs.choices.push_back(TFileChoice{DefaultBaseName(), 1});
+        form->TB1OpenDB->click();
+        QCOMPARE(listed(form->LBoxSelector), QStringList{QStringLiteral("Один")});
+        QCOMPARE(form->EdNumRec->text(), QStringLiteral("1"));
+
+        // Opened from the deleted selection: the working one, its tools on.
+        form->sbtnStatRestore->click();
+        QVERIFY(!form->sbtnRecRestore->isHidden());
+        dialogs.choices.push_back(TFileChoice{DefaultBaseName(), 1});
+        form->TB1OpenDB->click();
+        QCOMPARE(listed(form->LBoxSelector), QStringList{QStringLiteral("Один")});
+        QVERIFY(form->sbtnStatMain->isChecked());
+        QVERIFY(form->ToolBarAccessREC->isEnabled());
+        QVERIFY(form->sbtnRecRestore->isHidden());
+        QVERIFY(!form->TB1SaveDB->isHidden());
+    }
+
+    void withoutADefaultBaseTheWindowAsksForOne()
+    {
+        // Neither beside the program nor in the user's folder can a base be made.
+        const QString plain = dir->filePath(QStringLiteral("plain"));
+        QVERIFY(test::writeFile(plain, "x"));
+        MainData::ProgramDir = plain + QStringLiteral("/bin");
+        const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(plain + QStringLiteral("/data")));
+        TFormMicroBase lost(&dialogs, filter.get());
+        qputenv("XDG_DATA_HOME", savedHome);
+        QCOMPARE(lost.windowTitle(), QStringLiteral("  НЕОБХОДИМО ОТКРЫТЬ БАЗУ ДАННЫХ!"));
+        QVERIFY(DefaultBaseName().isEmpty());
+        QVERIFY(!lost.engine()->Opened());
+        QVERIFY(lost.PanelCtrlRec->isHidden());
+        QVERIFY(lost.TB1SaveDB->isHidden());
+        QCOMPARE(sink->errors.size(), 1);  // the folder is named
+    }
+
+    void newBaseAndSaveAsAskBeforeOpeningWhatTheyMade()
+    {
+        add(QStringLiteral("Один"), 2);
+        const QString home = DefaultBaseName();
+        const QString homeTitle = form->windowTitle();
+
+        // Save as: the copy is made; No keeps the current base, Yes opens the copy.
+        dialogs.choices.push_back(TFileChoice{dir->filePath(QStringLiteral("copy")), 1});
+        sink->answers = {false};
+        form->TB1SaveDB->click();
+        QCOMPARE(test::fileBytes(dir->filePath(QStringLiteral("copy.fdb"))), test::fileBytes(home));
+        QCOMPARE(form->windowTitle(), homeTitle);
+        QCOMPARE(CurrentBaseName(), home);
+        dialogs.choices.push_back(TFileChoice{dir->filePath(QStringLiteral("copy2.fdb")), 1});
+        sink->answers = {true};
+        emit form->MMSaveDB->triggered();
+        QCOMPARE(CurrentBaseName(), dir->filePath(QStringLiteral("copy2.fdb")));
+        QCOMPARE(form->windowTitle(), QStringLiteral("  Текущая база : copy2.fdb"));
+        QCOMPARE(listed(form->LBoxSelector), QStringList{QStringLiteral("Один")});
+
+        // New base: an empty file; No stays, Yes opens it.
+        dialogs.choices.push_back(TFileChoice{dir->filePath(QStringLiteral("new")), 1});
+        sink->answers = {false};
+        form->TB1NewDB->click();
+        QCOMPARE(fileSize(dir->filePath(QStringLiteral("new.fdb"))), 0);
+        QCOMPARE(CurrentBaseName(), dir->filePath(QStringLiteral("copy2.fdb")));
+        QCOMPARE(form->LBoxSelector->count(), 1);
+        dialogs.choices.push_back(TFileChoice{dir->filePath(QStringLiteral("fresh")), 1});
+        sink->answers = {true};
+        emit form->MMNewDB->triggered();
+        QCOMPARE(CurrentBaseName(), dir->filePath(QStringLiteral("fresh.fdb")));
+        QCOMPARE(form->windowTitle(), QStringLiteral("  Текущая база : fresh.fdb"));
+        QCOMPARE(form->LBoxSelector->count(), 0);
+
+        QCOMPARE(sink->questions, (QStringList{QStringLiteral("Открыть сохраненную базу с именем :\r\ncopy.fdb ?"),
+                                               QStringLiteral("Открыть сохраненную базу с именем :\r\ncopy2.fdb ?"),
+                                               QStringLiteral("Открыть созданную базу с именем :\r\nnew.fdb ?"),
+                                               QStringLiteral("Открыть созданную базу с именем :\r\nfresh.fdb ?")}));
+        QVERIFY(sink->errors.isEmpty());
     }
 
 private:
