@@ -13,6 +13,7 @@
 #include "engine/region_selector.h"
 #include "filter/filter_window.h"
 #include "histogram/cross_hair_selector.h"
+#include "histogram/fragment_stats.h"
 #include "histogram/histogram_window.h"
 #include "scale/scale_dialog.h"
 
@@ -393,9 +394,16 @@ void TFormOrmica::MMScaleClick()
     else
         FormScaleDialog->SetScaleImages(TargetImage, TargetImage);
     hideFrame();
+    const qint64 before = TargetImage->picture().cacheKey();
     showModal(FormScaleDialog);
+    // Cancelled, or run with a reserve method: the target and its array stay
+    // as they were, and there is nothing to ask about.
+    const bool scaled = TargetImage->picture().cacheKey() != before;
+    if (scaled)
+        MarkNoName(*TargetImage);
     ShowPage(1);
-    AutoFillImgTab(*TargetImage, MainData::TrgArr, progress_.get());
+    if (scaled)
+        AutoFillImgTab(*TargetImage, MainData::TrgArr, progress_.get());
 }
 
 void TFormOrmica::MMGistogramFullClick()
@@ -436,6 +444,14 @@ void TFormOrmica::MMAutoCorrClick()
     if (!cross || !fragmentSelected())
         return;
     ResetIndicators();
+    // A single row or column (also once the part off the picture is cut
+    // away) cannot be copied as a fragment, and would give no sample to study.
+    const TRect onPicture =
+        ClipRectToBitmap(ImageMain->picture(), TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY});
+    if (onPicture.Right <= onPicture.Left || onPicture.Bottom <= onPicture.Top) {
+        messages().warning(TooSmallFragmentMessage());
+        return;
+    }
     hideFrame();
     // No more than the fragment image can show.
     if (FragRect.EndY - FragRect.StartY + 1 > cross->MaxH)

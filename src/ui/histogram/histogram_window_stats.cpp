@@ -292,14 +292,26 @@ void TFormGistogram::createStatsPlots()
     CmbBoxFun3->setGeometry(StTextFun3->x() - kGap - comboW, 5, comboW, 22);
     connect(CmbBoxFun3, &QComboBox::activated, this, &TFormGistogram::CmbBoxFun3Click);
 
-    // A font too wide for the top line elides a caption and keeps it whole in the hint.
+    // A caption too long for the top line beside its neighbour takes two
+    // lines there; only a font too large even for that elides it and keeps
+    // it whole in the hint.
     const auto fitCaption = [](TGraphXY* g, const QWidget* rightNeighbour) {
         QLabel* label = g->CaptionLabel;
-        if (!label)
+        if (!label || !g->Bevel)
             return;
         const int room = rightNeighbour->x() - kGap - label->x();
         if (label->width() <= room)
             return;
+        // Between the panel's frame and the frame of the plot.
+        const int top = 2;
+        const int band = g->Bevel->y() - top;
+        label->setWordWrap(true);
+        const int height = label->heightForWidth(room);
+        if (height > 0 && height <= band) {
+            label->setGeometry(label->x(), top + (band - height) / 2, room, height);
+            return;
+        }
+        label->setWordWrap(false);
         label->setText(label->fontMetrics().elidedText(g->CaptionText, Qt::ElideRight, room));
         label->setToolTip(g->CaptionText);
         label->resize(room, label->height());

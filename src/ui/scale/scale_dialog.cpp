@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -18,8 +19,10 @@
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 
 namespace ormica {
 
@@ -61,6 +64,42 @@ QComboBox* makeUnits(const char* name, QWidget* parent)
 bool inPercent(const QComboBox* units)
 {
     return units->currentIndex() == 1;
+}
+
+// A preview of an out-of-range request never shows more than this zoom.
+constexpr double kPreviewZoom = double(TImageScale::kMaxSide) * 1000;
+
+// Swallows the messages of a request only tried.
+class TQuietMessages : public TMessageSink {
+public:
+    TQuietMessages() : previous_(setMessageSink(this)) {}
+    ~TQuietMessages() override { setMessageSink(previous_); }
+    TQuietMessages(const TQuietMessages&) = delete;
+    TQuietMessages& operator=(const TQuietMessages&) = delete;
+    void warning(const QString&) override {}
+    void error(const QString&) override {}
+    bool question(const QString&, TQuestionKind) override { return false; }
+    void information(const QString&) override {}
+
+private:
+    TMessageSink* previous_;
+};
+
+// The entry's number in the locale's writing; none for anything else.
+std::optional<double> entryValue(const QLineEdit* edit)
+{
+    bool ok = false;
+    const double value = QLocale().toDouble(edit->text().trimmed(), &ok);
+    if (!ok || !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// Whole pixels far outside the engine's range are its to correct; the
+// rounding must not overflow on the way there.
+int roundSide(double v)
+{
+    return static_cast<int>(std::nearbyint(std::clamp(v, 0.0, double(TImageScale::kMaxSide) * 1000)));
 }
 
 // "%4.1f" with the locale's decimal separator.
@@ -128,6 +167,10 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
     BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
     BitBtnUnDo = new QPushButton(QStringLiteral(" Назад"), this);
     BitBtnUnDo->setObjectName(QStringLiteral("BitBtnUnDo"));
+    // A click leaves the focus in the entry: cancelling must not finish it
+    // first, and the run finishes it itself.
+    for (QPushButton* b : {BitBtnRun, BitBtnCancel, BitBtnUnDo})
+        b->setFocusPolicy(Qt::TabFocus);
     buttons->addWidget(BitBtnUnDo);
     buttons->addStretch(1);
     buttons->addWidget(BitBtnRun);
@@ -141,6 +184,10 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
     connect(CbBoxTrgH, &QComboBox::currentIndexChanged, this, [this] { ShowHeight(); });
     connect(EditTrgW, &QLineEdit::textChanged, this, [this] { EditTrgChange(true); });
     connect(EditTrgH, &QLineEdit::textChanged, this, [this] { EditTrgChange(false); });
+    connect(EditTrgW, &QLineEdit::editingFinished, this, [this] { finishEntry(true); });
+    connect(EditTrgH, &QLineEdit::editingFinished, this, [this] { finishEntry(false); });
+    EditTrgW->installEventFilter(this);
+    EditTrgH->installEventFilter(this);
     connect(ChkBoxProportional, &QCheckBox::clicked, this, [this](bool checked) {
         ImageProportional->setVisible(checked);
         engine_.Proportional = checked;
@@ -204,6 +251,7 @@ void TFormScaleDialog::showSide(bool width)
     else
         edit->setText(QString::number(trg));
     setPink(edit, false);
+    waiting(width) = false;
     ShowPixelCount();
 }
 
@@ -219,9 +267,14 @@ void TFormScaleDialog::ShowWidth()
 
 void TFormScaleDialog::ShowPixelCount()
 {
-    GroupBox1->setTitle(QStringLiteral(" Количество пикселей: ") +
-                        QString::number(qint64(engine_.TrgWidth) * engine_.TrgHeight) + QStringLiteral(" (было: ") +
-                        QString::number(qint64(engine_.SrcWidth) * engine_.SrcHeight) + QStringLiteral(")"));
+    ShowPixelCount(engine_.TrgWidth, engine_.TrgHeight);
+}
+
+void TFormScaleDialog::ShowPixelCount(qint64 width, qint64 height)
+{
+    GroupBox1->setTitle(QStringLiteral(" Количество пикселей: ") + QString::number(width * height) +
+                        QStringLiteral(" (было: ") + QString::number(qint64(engine_.SrcWidth) * engine_.SrcHeight) +
+                        QStringLiteral(")"));
 }
 
 void TFormScaleDialog::setPink(QLineEdit* edit, bool pink)
@@ -234,51 +287,120 @@ void TFormScaleDialog::setPink(QLineEdit* edit, bool pink)
 void TFormScaleDialog::EditTrgChange(bool width)
 {
     QLineEdit* edit = width ? EditTrgW : EditTrgH;
-    bool ok = false;
-    const double value = QLocale().toDouble(edit->text().trimmed(), &ok);
-    setPink(edit, !ok || !std::isfinite(value));
-    if (!ok || !std::isfinite(value))
-        return;
+    waiting(width) = false;
+    const std::optional<double> value = entryValue(edit);
+    setPink(edit, !value);
     const int trg = width ? engine_.TrgWidth : engine_.TrgHeight;
-    const int src = width ? engine_.SrcWidth : engine_.SrcHeight;
-    if (trg <= 0 || value <= 0)
+    if (!value || trg <= 0 || *value <= 0)
         return;
-    engine_.Corrected = false;
-    const auto setSide = [&](int side) {
-        if (width)
-            engine_.SetTargetWidth(side);
-        else
-            engine_.SetTargetHeight(side);
-    };
-    // Whole pixels far outside the engine's range are its to correct; the
-    // rounding must not overflow on the way there.
-    const auto roundSide = [](double v) {
-        return static_cast<int>(std::nearbyint(std::min(v, double(TImageScale::kMaxSide) * 1000)));
-    };
-    if (inPercent(width ? CbBoxTrgW : CbBoxTrgH)) {
-        if (value != engine_.Zoom * 100) {
-            if (engine_.Proportional)
-                engine_.SetZoom(value / 100);
-            else
-                setSide(roundSide(value / 100 * src));
-        }
-    } else if (value != trg) {
-        if (engine_.Proportional)
-            engine_.SetZoom(src > 0 ? value / src : 1.0);
-        else
-            setSide(roundSide(value));
+    TImageScale trial = engine_;
+    {
+        const TQuietMessages quiet;
+        applyEntry(trial, width, *value);
     }
-    if (engine_.Corrected) {
-        showSide(width);
-        showSide(!width);
+    if (trial.Corrected) {
+        waiting(width) = true;
+        showPreview(width, *value);
+        return;
     }
+    engine_ = trial;
     if (engine_.Proportional)
         showSide(!width);
     ShowPixelCount();
 }
 
+bool TFormScaleDialog::finishEntry(bool width)
+{
+    if (!waiting(width))
+        return false;
+    // Cleared first: the warning box takes the focus, which finishes the entry again.
+    waiting(width) = false;
+    const std::optional<double> value = entryValue(width ? EditTrgW : EditTrgH);
+    if (!value || *value <= 0)
+        return false;
+    engine_.Corrected = false;
+    applyEntry(engine_, width, *value);
+    const bool corrected = engine_.Corrected;
+    if (corrected)
+        showSide(width);
+    // The other entry may still show the uncorrected preview.
+    showSide(!width);
+    return corrected;
+}
+
+void TFormScaleDialog::applyEntry(TImageScale& engine, bool width, double value) const
+{
+    const int trg = width ? engine.TrgWidth : engine.TrgHeight;
+    const int src = width ? engine.SrcWidth : engine.SrcHeight;
+    engine.Corrected = false;
+    const auto setSide = [&](int side) {
+        if (width)
+            engine.SetTargetWidth(side);
+        else
+            engine.SetTargetHeight(side);
+    };
+    if (inPercent(width ? CbBoxTrgW : CbBoxTrgH)) {
+        if (value != engine.Zoom * 100) {
+            if (engine.Proportional)
+                engine.SetZoom(value / 100);
+            else
+                setSide(roundSide(value / 100 * src));
+        }
+    } else if (value != trg) {
+        if (engine.Proportional)
+            engine.SetZoom(src > 0 ? value / src : 1.0);
+        else
+            setSide(roundSide(value));
+    }
+}
+
+void TFormScaleDialog::showPreview(bool width, double value)
+{
+    const int src = width ? engine_.SrcWidth : engine_.SrcHeight;
+    const int srcOther = width ? engine_.SrcHeight : engine_.SrcWidth;
+    const bool percent = inPercent(width ? CbBoxTrgW : CbBoxTrgH);
+    qint64 side = 0;
+    qint64 other = width ? engine_.TrgHeight : engine_.TrgWidth;
+    if (engine_.Proportional) {
+        const double zoom = std::min(percent ? value / 100 : src > 0 ? value / src : 1.0, kPreviewZoom);
+        side = roundSide(zoom * src);
+        other = roundSide(zoom * srcOther);
+        QLineEdit* edit = width ? EditTrgH : EditTrgW;
+        const QSignalBlocker quiet(edit);
+        edit->setText(inPercent(width ? CbBoxTrgH : CbBoxTrgW) ? percentText(zoom * 100) : QString::number(other));
+        setPink(edit, false);
+    } else {
+        side = roundSide(percent ? value / 100 * src : value);
+    }
+    if (width)
+        ShowPixelCount(side, other);
+    else
+        ShowPixelCount(other, side);
+}
+
+bool TFormScaleDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && (watched == EditTrgW || watched == EditTrgH)) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        // A corrected entry is shown before anything runs; otherwise Enter
+        // runs as the default button always did.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && finishEntry(watched == EditTrgW))
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFormScaleDialog::reject()
+{
+    // Nothing typed is applied once the dialog is cancelled.
+    waitingW_ = waitingH_ = false;
+    QDialog::reject();
+}
+
 void TFormScaleDialog::BitBtnRunClick()
 {
+    finishEntry(true);
+    finishEntry(false);
     if (CboBoxMhetod->currentIndex() == 0) {
         TBusyCursor busy;
         engine_.Execute();

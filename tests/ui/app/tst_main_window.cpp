@@ -16,6 +16,7 @@
 #include "scale/scale_dialog.h"
 
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -869,6 +870,7 @@ private slots:
         QVERIFY(form->TBRZoomForm->isEnabled());
         showForm();
         giveSource(test::patternImage(80, 60, 5));
+        form->TargetImage->ensureImageDesc().FileName = QStringLiteral("trg.bmp");
         QString width;
         form->ShowModal = [&](QDialog& d) {
             d.show();
@@ -886,6 +888,8 @@ private slots:
         QCOMPARE(form->PageControl1->currentIndex(), 1);
         checkInvariant();
         QCOMPARE(MainData::TrgArr.rowCount(), 30);
+        // A scaled picture is a new one: it names no file.
+        QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : NoName"));
 
         // From the target tab: the target in place.
         form->TBRZoomForm->click();
@@ -901,6 +905,58 @@ private slots:
         QCOMPARE(form->TargetImage->picture().size(), QSize(20, 15));
         QCOMPARE(MainData::TrgArr.rowCount(), 15);
         checkInvariant();
+        QVERIFY(sink->silent());
+
+        // Over a target above the fill limit, cancelled or run with a reserve
+        // method: nothing new is shown, so nothing is asked; array and name stay.
+        QImage big(5000, 3601, QImage::Format_BGR888);
+        big.fill(Qt::white);
+        form->TargetImage->setPicture(big);
+        ImageToImgTab(*form->TargetImage, MainData::TrgArr, nullptr);
+        form->TargetImage->ensureImageDesc().FileName = QStringLiteral("big.bmp");
+        for (const bool reserve : {false, true}) {
+            form->ShowModal = [&](QDialog& d) {
+                d.show();
+                scale.EditTrgW->setText(QStringLiteral("500"));
+                scale.CboBoxMhetod->setCurrentIndex(reserve ? 1 : 0);
+                (reserve ? scale.BitBtnRun : scale.BitBtnCancel)->click();
+                return 0;
+            };
+            form->MMScale->trigger();
+            QVERIFY(sink->questions.isEmpty());
+            QCOMPARE(MainData::TrgArr.rowCount(), 3601);
+            QCOMPARE(form->windowTitle(),
+                     TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : big.bmp"));
+        }
+    }
+
+    // A fragment one point thin, also once cut to the picture, has no sample:
+    // the window stays closed and a box says why.
+    void aFragmentOnePointThinIsRefused()
+    {
+        TFormGistogram hist(form.get());
+        TToolWindows windows;
+        windows.histogram = &hist;
+        form->setToolWindows(windows);
+        showForm();
+        giveSource(test::patternImage(80, 60, 3));
+        int shown = 0;
+        form->ShowModal = [&](QDialog&) {
+            ++shown;
+            return 0;
+        };
+        const QStringList thin{QStringLiteral("Габариты изображения\r\nменьше двух точек")};
+        for (const QPoint& end : {QPoint(40, 12), QPoint(10, 40), QPoint(120, 30)}) {
+            sink->warnings.clear();
+            drag(QPoint(end.x() == 120 ? 79 : 10, 12), end);
+            form->MMAutoCorr->trigger();
+            QCOMPARE(shown, 0);
+            QCOMPARE(sink->warnings, thin);
+        }
+        sink->warnings.clear();
+        drag(QPoint(10, 12), QPoint(11, 13));
+        form->MMAutoCorr->trigger();
+        QCOMPARE(shown, 1);
         QVERIFY(sink->silent());
     }
 

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QProgressBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QtTest>
@@ -368,6 +369,42 @@ private slots:
         QCOMPARE(form->StTextMM->text().size(), 21);
         QCOMPARE(form->StTextMD->text().size(), 21);
         checkTabLayout();
+    }
+
+    // Every caption of the three tabs and their inner pages shows its whole
+    // text at the window's own size: none elided, none cut short by its box.
+    void everyCaptionShowsWhole()
+    {
+        openInMode(1);
+        QCOMPARE(form->size(), QSize(856, 658));
+        const auto checkPage = [](QWidget* page) {
+            for (QLabel* l : page->findChildren<QLabel*>()) {
+                if (!l->isVisible() || l->text().isEmpty())
+                    continue;
+                const QString why = l->objectName() + QLatin1Char(' ') + l->text();
+                QVERIFY2(!l->text().contains(QChar(0x2026)), qPrintable(why));
+                const QFontMetrics fm = l->fontMetrics();
+                const QRect room = l->contentsRect();
+                const int flags = int(l->alignment()) | (l->wordWrap() ? int(Qt::TextWordWrap) : 0);
+                const int indent = l->indent() >= 0      ? l->indent()
+                                   : l->frameWidth() > 0 ? fm.horizontalAdvance(QLatin1Char('x')) / 2
+                                                         : 0;
+                const QRect need = fm.boundingRect(room.adjusted(indent, 0, 0, 0), flags, l->text());
+                QVERIFY2(need.width() <= room.width() - indent && need.height() <= room.height(), qPrintable(why));
+            }
+            for (QTabWidget* t : page->findChildren<QTabWidget*>())
+                QVERIFY2(t->tabBar()->sizeHint().width() <= t->width(), qPrintable(t->objectName()));
+        };
+        for (int tab = 0; tab < form->PageControl1->count(); ++tab) {
+            form->PageControl1->setCurrentIndex(tab);
+            QWidget* page = form->PageControl1->widget(tab);
+            checkPage(page);
+            for (QTabWidget* inner : page->findChildren<QTabWidget*>())
+                for (int i = 0; i < inner->count(); ++i) {
+                    inner->setCurrentIndex(i);
+                    checkPage(page);
+                }
+        }
     }
 
     void generalFormat_data()

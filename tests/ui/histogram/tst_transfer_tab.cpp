@@ -1,6 +1,7 @@
 #include "app/main_data.h"
 #include "engine/image_widget.h"
 #include "engine/img_service.h"
+#include "engine/qt_color.h"
 #include "engine/up_down.h"
 #include "histogram/histogram_window.h"
 #include "recorders.h"
@@ -8,9 +9,12 @@
 #include "transfer/point_editor.h"
 #include "transfer/transfer_function.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -79,9 +83,10 @@ private slots:
         QCOMPARE(form->ImageLTrg->picture().pixelColor(5, 511), QColor(0, 0, 0));
         QCOMPARE(form->ImageLSrc->picture().pixelColor(0, 3), QColor(0, 0, 0));
         QCOMPARE(form->ImageLSrc->picture().pixelColor(300, 3), QColor(150, 150, 150));
-        QCOMPARE(memo(), (QStringList{QStringLiteral("Новая функция преобразования"), QStringLiteral(" Число точек : 2"),
-                                      QStringLiteral(" Список точек в координатах яркости :"),
-                                      QStringLiteral(" X = 0\t Y = 0"), QStringLiteral(" X = 255\t Y = 255")}));
+        QCOMPARE(memo(),
+                 (QStringList{QStringLiteral("Новая функция преобразования"), QStringLiteral(" Число точек : 2"),
+                              QStringLiteral(" Список точек в координатах яркости :"), QStringLiteral(" X = 0\t Y = 0"),
+                              QStringLiteral(" X = 255\t Y = 255")}));
         QCOMPARE(form->UpDownX->position(), 100);
         QCOMPARE(form->EdXE->text(), QStringLiteral("1"));
         QCOMPARE(form->EdXB->text(), QStringLiteral("0"));
@@ -181,6 +186,42 @@ private slots:
         QCOMPARE(form->editor()->Count(), 129u);
     }
 
+    // A drag shows the brightness of the point beside it; each edit is
+    // reported under its own title with the points it left.
+    void editsAreReportedUnderTheirTitles()
+    {
+        form->editor()->SetPoints({{0, 0}, {50, 106}, {255, 255}});
+        QTest::mousePress(form->ImageConv, Qt::LeftButton, {}, QPoint(103, 303));
+        QMouseEvent move(QEvent::MouseMove, QPointF(200, 150), QPointF(200, 150), QPointF(200, 150), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form->ImageConv, &move);
+        // round(200 * 255 / 512) and 255 - round(150 * 255 / 512), 16 pixels right of the point and one below.
+        const QString readout = QStringLiteral("100, 180");
+        const QFont font = form->ImageConv->font();
+        const QFontMetrics fm(font);
+        QImage expected(fm.horizontalAdvance(readout), fm.height(), QImage::Format_BGR888);
+        expected.fill(ToQColor(form->editor()->BackColor));
+        {
+            QPainter painter(&expected);
+            painter.setFont(font);
+            painter.setPen(ToQColor(form->editor()->PenColor));
+            painter.drawText(expected.rect(), Qt::AlignLeft | Qt::AlignTop, readout);
+        }
+        QCOMPARE(form->ImageConv->picture().copy(QRect(QPoint(216, 151), expected.size())), expected);
+        QTest::mouseRelease(form->ImageConv, Qt::LeftButton, {}, QPoint(200, 150));
+        const QStringList head{QStringLiteral(" Список точек в координатах яркости :"),
+                               QStringLiteral(" X = 0\t Y = 0")};
+        const QString last = QStringLiteral(" X = 255\t Y = 255");
+        QCOMPARE(memo(), QStringList{QStringLiteral("Выбранная точка сдвинута")}
+                             << QStringLiteral(" Число точек : 3") << head << QStringLiteral(" X = 100\t Y = 180")
+                             << last);
+
+        doubleClick(form->ImageConv, Qt::RightButton, QPoint(203, 153));
+        QCOMPARE(memo(), QStringList{QStringLiteral("Одна из точек удалена")} << QStringLiteral(" Число точек : 2")
+                                                                              << head << last);
+        QVERIFY(sink->silent());
+    }
+
     void savesAndLoadsFunctionFiles()
     {
         form->editor()->SetPoints({{0, 0}, {100, 40}, {200, 220}, {255, 255}});
@@ -199,6 +240,12 @@ private slots:
         form->TB1SaveToFile->click();
         QCOMPARE(sink->questions, QStringList{QStringLiteral("Такой файл уже существует.\r\nПЕРЕЗАПИСАТЬ?")});
         QCOMPARE(test::fileBytes(base + ".FCC"), QByteArray("keep"));
+        // Yes puts the function of the editor in its place.
+        dialogs.choices.push_back(TFileChoice{base + ".FCC", 1});
+        sink->answers.push_back(true);
+        form->TB1SaveToFile->click();
+        QCOMPARE(sink->questions.size(), 2);
+        QCOMPARE(test::fileBytes(base + ".FCC"), QByteArray("0\t0\r\n255\t255\r\n"));
 
         dialogs.choices.push_back(TFileChoice{base + ".fcc", 1});
         form->TB1LoadFromFile->click();
