@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <algorithm>
 #include <cstring>
 
@@ -52,6 +53,17 @@ QImage patternImage(int width, int height, unsigned seed)
         }
     }
     return image;
+}
+
+QByteArray handRecord(std::uint8_t status, std::int32_t number, const QByteArray& name, char fill)
+{
+    QByteArray r(453, fill);
+    r[0] = 'R';
+    r[1] = char(status);
+    qToLittleEndian<std::int32_t>(number, r.data() + 2);
+    r[6] = char(name.size());
+    r.replace(7, name.size(), name);
+    return r;
 }
 
 QByteArray fileBytes(const QString& name)

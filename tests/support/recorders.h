@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -104,6 +105,10 @@ QByteArray fileBytes(const QString& name);
 bool writeFile(const QString& name, const QByteArray& bytes);
 // Same rows with the same bytes.
 bool sameArrays(const TImgTabBGR& a, const TImgTabBGR& b);
+
+// A 453-byte filter-base record put together by hand: marker, status,
+// number, a name of at most 80 bytes, every other byte `fill`.
+QByteArray handRecord(std::uint8_t status, std::int32_t number, const QByteArray& name, char fill);
 
 // The third-party picture corpora; empty when they are not beside the project.
 QString testDataDir();

@@ -21,16 +21,7 @@ using test::writeFile;
 
 namespace {
 
-QByteArray handRecord(std::uint8_t status, std::int32_t number, const QByteArray& name, char fill)
-{
-    QByteArray r(453, fill);
-    r[0] = 'R';
-    r[1] = char(status);
-    qToLittleEndian<std::int32_t>(number, r.data() + 2);
-    r[6] = char(name.size());
-    r.replace(7, name.size(), name);
-    return r;
-}
+using test::handRecord;
 
 // The shared names start empty in every test, as at program start.
 struct NamesReset {

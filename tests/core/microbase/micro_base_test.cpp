@@ -36,17 +36,9 @@ bool put(TMicroBase& base, const TFilterRec& rec)
     return base.SetData(bytes.data());
 }
 
-// A 453-byte record put together by hand: marker, status, number, then a
-// payload whose name is `name` and whose other bytes are `fill`.
 QByteArray handRecord(std::uint8_t status, std::int32_t number, const QByteArray& name, char fill = '\x11')
 {
-    QByteArray r(453, fill);
-    r[0] = 'R';
-    r[1] = char(status);
-    qToLittleEndian<std::int32_t>(number, r.data() + 2);
-    r[6] = char(name.size());
-    r.replace(7, name.size(), name);
-    return r;
+    return test::handRecord(status, number, name, fill);
 }
 
 std::int32_t numberAt(const QByteArray& file, int record)

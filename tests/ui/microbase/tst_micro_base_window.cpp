@@ -45,12 +45,7 @@ qint64 fileSize(const QString& name)
 QByteArray recordBytes(std::uint8_t status, std::int32_t number, const QByteArray& name, std::int32_t centre = 1,
                        char fill = 'z')
 {
-    QByteArray r(453, fill);
-    r[0] = 'R';
-    r[1] = char(status);
-    qToLittleEndian<std::int32_t>(number, r.data() + 2);
-    r[6] = char(name.size());
-    r.replace(7, name.size(), name);
+    QByteArray r = ormica::test::handRecord(status, number, name, fill);
     for (int i = 0; i < 49; ++i)
         qToLittleEndian<std::int32_t>(i == 24 ? centre : 0, r.data() + 87 + 4 * i);
     qToLittleEndian<std::int32_t>(1, r.data() + 283);
