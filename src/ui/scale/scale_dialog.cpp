@@ -195,7 +195,13 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
     ShowPixelCount();
 }
 
-TFormScaleDialog::~TFormScaleDialog() = default;
+TFormScaleDialog::~TFormScaleDialog()
+{
+    // QDialog hides the window after this class is gone, and the entry that
+    // loses the focus would finish into it.
+    for (QLineEdit* edit : {EditTrgW, EditTrgH})
+        disconnect(edit, nullptr, this, nullptr);
+}
 
 void TFormScaleDialog::SetScaleImages(TImageControl* source, TImageControl* target)
 {
