@@ -1,7 +1,7 @@
 #include "bench_picture.h"
 
-#include "engine/img_service.h"
-#include "engine/jpeg_codec.h"
+#include "core/engine/img_service.h"
+#include "core/engine/jpeg_codec.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -6,10 +6,10 @@
 // tens of milliseconds of page faults, whoever fills it.
 #include "bench_picture.h"
 
-#include "engine/bmp_file.h"
-#include "engine/gray.h"
-#include "engine/img_service.h"
-#include "engine/jpeg_codec.h"
+#include "core/engine/bmp_file.h"
+#include "core/engine/gray.h"
+#include "core/engine/img_service.h"
+#include "core/engine/jpeg_codec.h"
 
 #include <QDir>
 #include <QFile>

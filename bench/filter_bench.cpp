@@ -5,9 +5,9 @@
 // unless it gives the same bytes.
 #include "bench_picture.h"
 
-#include "engine/img_service.h"
-#include "filter/filter_tab.h"
-#include "filter/popular_filters.h"
+#include "core/engine/img_service.h"
+#include "core/filter/filter_tab.h"
+#include "core/filter/popular_filters.h"
 
 #include <benchmark/benchmark.h>
 

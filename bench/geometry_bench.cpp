@@ -5,8 +5,8 @@
 // pair measures the same work.
 #include "bench_picture.h"
 
-#include "engine/geometry.h"
-#include "engine/img_service.h"
+#include "core/engine/geometry.h"
+#include "core/engine/img_service.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,8 +2,8 @@
 // OpenCV's histograms of the three channels. Single-threaded.
 #include "bench_picture.h"
 
-#include "engine/img_service.h"
-#include "histogram/histogram.h"
+#include "core/engine/img_service.h"
+#include "core/histogram/histogram.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 // anew for every run on both sides (a new QImage, a released cv::Mat).
 #include "bench_picture.h"
 
-#include "scale/area_resample.h"
+#include "core/scale/area_resample.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>

@@ -4,7 +4,7 @@
 // Single-threaded.
 #include "bench_picture.h"
 
-#include "engine/text_image.h"
+#include "core/engine/text_image.h"
 
 #include <QDir>
 #include <QFile>

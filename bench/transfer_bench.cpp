@@ -2,7 +2,7 @@
 // picture, beside OpenCV's per-channel table lookup. Single-threaded.
 #include "bench_picture.h"
 
-#include "transfer/transfer_function.h"
+#include "core/transfer/transfer_function.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,10 +2,10 @@
 // the caller's function as it was, or loaded as pairs on 0..255 that survive
 // a write and a second read unchanged, and that the editor takes in, in
 // order of input brightness, within the time limit however many they are.
-#include "engine/image_error.h"  // fuzz_input.h needs it first
+#include "core/engine/image_error.h"  // fuzz_input.h needs it first
+#include "core/transfer/fcc_file.h"
+#include "core/transfer/point_list.h"
 #include "fuzz_input.h"
-#include "transfer/fcc_file.h"
-#include "transfer/point_list.h"
 
 #include <QFile>
 

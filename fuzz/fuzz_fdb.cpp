@@ -2,11 +2,11 @@
 // record reads back as it is on disk, decodes to texts of at most 80
 // characters that encode to their bytes again, and writes back byte for byte;
 // the save-as copy holds exactly the working records, numbered from 0.
-#include "engine/cp1251.h"
-#include "engine/image_error.h"  // fuzz_input.h needs it first
+#include "core/engine/cp1251.h"
+#include "core/engine/image_error.h"  // fuzz_input.h needs it first
+#include "core/microbase/filter_rec.h"
+#include "core/microbase/mb_file_tools.h"
 #include "fuzz_input.h"
-#include "microbase/filter_rec.h"
-#include "microbase/mb_file_tools.h"
 
 #include <QFile>
 #include <QtEndian>

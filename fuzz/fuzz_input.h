@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/load_save_image.h"
-#include "engine/message_sink.h"
+#include "core/engine/load_save_image.h"
+#include "core/engine/message_sink.h"
 
 #include <QString>
 #include <cstdint>

@@ -3,9 +3,9 @@
 // weights that print and read back unchanged; a kernel the arithmetic accepts
 // then filters a small picture to the same bytes in the fast way and by the
 // definition.
-#include "engine/image_error.h"  // fuzz_input.h needs it first
-#include "filter/filter_tab.h"
-#include "filter/kernel_file.h"
+#include "core/engine/image_error.h"  // fuzz_input.h needs it first
+#include "core/filter/filter_tab.h"
+#include "core/filter/kernel_file.h"
 #include "fuzz_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

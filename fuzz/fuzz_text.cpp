@@ -2,8 +2,8 @@
 // separators in blocks of a size the input chooses, gives exactly the rows a
 // plain line-by-line reading of the whole text gives, or is refused leaving
 // the caller's array as it was; rows that can be written read back unchanged.
-#include "engine/image_error.h"  // fuzz_input.h needs it first
-#include "engine/text_image.h"
+#include "core/engine/image_error.h"  // fuzz_input.h needs it first
+#include "core/engine/text_image.h"
 #include "fuzz_input.h"
 
 #include <algorithm>

@@ -3,12 +3,12 @@
 // The pieces every command of ormica-cli is built from: the command table,
 // the parsed command line, numbers, and loading and saving pictures.
 
-#include "engine/image_control.h"
-#include "engine/load_save_image.h"
-#include "engine/progress.h"
+#include "core/engine/image_control.h"
+#include "core/engine/load_save_image.h"
+#include "core/engine/progress.h"
 
-#include "engine/img_tab.h"
-#include "microbase/filter_rec.h"
+#include "core/engine/img_tab.h"
+#include "core/microbase/filter_rec.h"
 
 #include <QCommandLineParser>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "engine/file_errors.h"
-#include "engine/img_service.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/img_service.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,12 +1,12 @@
 // The filter database: .fdb files listed, shown, added to, records deleted
 // and restored in place, and copied without the deleted records, as the
 // database window does these things.
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "filter/kernel_file.h"
-#include "filter/popular_filters.h"
-#include "microbase/mb_file_tools.h"
-#include "microbase/mb_main_data.h"
+#include "core/filter/kernel_file.h"
+#include "core/filter/popular_filters.h"
+#include "core/microbase/mb_file_tools.h"
+#include "core/microbase/mb_main_data.h"
 
 #include <QFile>
 #include <QFileInfo>

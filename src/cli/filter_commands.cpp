@@ -1,13 +1,13 @@
 // The digital filter: a ready-made, file or database kernel, tuned as the filter
 // window's regulators tune it, run over a whole picture as the window's
 // whole-image command runs it.
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "engine/img_service.h"
-#include "filter/filter_tab.h"
-#include "filter/kernel_file.h"
-#include "filter/popular_filters.h"
-#include "filter/regulators.h"
+#include "core/engine/img_service.h"
+#include "core/filter/filter_tab.h"
+#include "core/filter/kernel_file.h"
+#include "core/filter/popular_filters.h"
+#include "core/filter/regulators.h"
 
 namespace ormica::cli {
 

@@ -1,10 +1,10 @@
 // Commands on the brightness histograms of a picture.
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "engine/img_service.h"
-#include "engine/rect.h"
-#include "histogram/fragment_stats.h"
-#include "histogram/histogram.h"
+#include "core/engine/img_service.h"
+#include "core/engine/rect.h"
+#include "core/histogram/fragment_stats.h"
+#include "core/histogram/histogram.h"
 
 #include <QStringList>
 #include <algorithm>

@@ -1,10 +1,10 @@
 // ormica-cli: the core's operations for batch work and measurements.
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "engine/bmp_file.h"
-#include "engine/file_errors.h"
-#include "engine/image_error.h"
-#include "engine/message_sink.h"
+#include "core/engine/bmp_file.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/image_error.h"
+#include "core/engine/message_sink.h"
 
 #include <QCoreApplication>
 #include <QLocale>

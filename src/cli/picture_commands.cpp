@@ -1,11 +1,11 @@
 // Commands on whole pictures: files, grey, geometry and scaling.
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "engine/geometry.h"
-#include "engine/gray.h"
-#include "engine/img_service.h"
-#include "engine/rect.h"
-#include "scale/image_scale.h"
+#include "core/engine/geometry.h"
+#include "core/engine/gray.h"
+#include "core/engine/img_service.h"
+#include "core/engine/rect.h"
+#include "core/scale/image_scale.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,9 +1,9 @@
 // Commands on text images: a picture written as text and a text read back
 // as a picture, as the two text dialogs do it with the source image.
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "engine/img_service.h"
-#include "engine/text_image.h"
+#include "core/engine/img_service.h"
+#include "core/engine/text_image.h"
 
 #include <QFileInfo>
 

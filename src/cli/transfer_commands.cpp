@@ -1,11 +1,11 @@
 // Commands on brightness transfer functions: printing a generated or loaded
 // function, and applying a function file to a picture.
-#include "cli.h"
+#include "cli/cli.h"
 
-#include "engine/img_service.h"
-#include "transfer/fcc_file.h"
-#include "transfer/point_list.h"
-#include "transfer/transfer_function.h"
+#include "core/engine/img_service.h"
+#include "core/transfer/fcc_file.h"
+#include "core/transfer/point_list.h"
+#include "core/transfer/transfer_function.h"
 
 #include <QByteArray>
 #include <cstdio>

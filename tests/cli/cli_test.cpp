@@ -1,10 +1,10 @@
 #include "cli_run.h"
-#include "engine/bmp_file.h"
-#include "engine/geometry.h"
-#include "engine/gray.h"
-#include "engine/img_service.h"
-#include "engine/jpeg_codec.h"
-#include "histogram/histogram.h"
+#include "core/engine/bmp_file.h"
+#include "core/engine/geometry.h"
+#include "core/engine/gray.h"
+#include "core/engine/img_service.h"
+#include "core/engine/jpeg_codec.h"
+#include "core/histogram/histogram.h"
 #include "recorders.h"
 
 #include <QFile>
@@ -660,9 +660,9 @@ TEST(Cli, HistPrintsTheRecordOfTheCoreRoutine)
     EXPECT_TRUE(cli({QStringLiteral("help")}).out.contains(QLatin1String("\n  hist IN")));
 }
 
-#include "transfer/fcc_file.h"
-#include "transfer/point_list.h"
-#include "transfer/transfer_function.h"
+#include "core/transfer/fcc_file.h"
+#include "core/transfer/point_list.h"
+#include "core/transfer/transfer_function.h"
 
 #include <algorithm>
 
@@ -837,9 +837,9 @@ TEST(Cli, TransferAppliesAFunctionFileAsTheWindowDoes)
 
 // The digital filter command.
 
-#include "filter/filter_tab.h"
-#include "filter/popular_filters.h"
-#include "filter/regulators.h"
+#include "core/filter/filter_tab.h"
+#include "core/filter/popular_filters.h"
+#include "core/filter/regulators.h"
 
 namespace {
 
@@ -1558,7 +1558,7 @@ TEST(CliText, BothDirectionsHoldAtMostTwoCopiesOfThePicture)
 }
 
 // ormica-cli stats: a fragment's row or column as the fragment tab computes it.
-#include "histogram/fragment_stats.h"
+#include "core/histogram/fragment_stats.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Files and streams that fail or are not what they seem, met by the real
 // programs: limits, devices, permissions, outputs nobody reads.
 #include "cli_run.h"
-#include "engine/bmp_file.h"
+#include "core/engine/bmp_file.h"
 #include "recorders.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "recorders.h"
 
-#include "engine/img_service.h"
+#include "core/engine/img_service.h"
 
 #include <QFile>
 #include <QFileInfo>

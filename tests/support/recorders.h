@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/img_tab.h"
-#include "engine/load_save_image.h"
-#include "engine/message_sink.h"
-#include "engine/progress.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/load_save_image.h"
+#include "core/engine/message_sink.h"
+#include "core/engine/progress.h"
 
 #include <QDir>
 #include <QImage>

@@ -1,7 +1,7 @@
-#include "auto_fill.h"
+#include "core/app/auto_fill.h"
 
-#include "engine/img_service.h"
-#include "engine/message_sink.h"
+#include "core/engine/img_service.h"
+#include "core/engine/message_sink.h"
 
 namespace ormica {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/image_control.h"
-#include "engine/img_tab.h"
-#include "engine/progress.h"
+#include "core/engine/image_control.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/progress.h"
 
 namespace ormica {
 

@@ -1,6 +1,6 @@
-#include "undo_history.h"
+#include "core/app/undo_history.h"
 
-#include "engine/img_service.h"
+#include "core/engine/img_service.h"
 
 #include <cstring>
 #include <new>

@@ -1,9 +1,9 @@
-#include "bmp_file.h"
+#include "core/engine/bmp_file.h"
 
-#include "file_errors.h"
-#include "image_error.h"
-#include "img_service.h"
-#include "load_save_image.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/image_error.h"
+#include "core/engine/img_service.h"
+#include "core/engine/load_save_image.h"
 
 #include <QFile>
 #include <QImageReader>

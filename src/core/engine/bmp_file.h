@@ -1,6 +1,6 @@
 #pragma once
 
-#include "image_desc.h"
+#include "core/engine/image_desc.h"
 
 #include <QImage>
 #include <QString>

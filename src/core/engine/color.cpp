@@ -1,4 +1,4 @@
-#include "color.h"
+#include "core/engine/color.h"
 
 #include <QGuiApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "figure.h"
+#include "core/engine/figure.h"
 
-#include "img_service.h"
+#include "core/engine/img_service.h"
 
 #include <QPainter>
 #include <QPainterPath>

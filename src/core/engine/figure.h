@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rect.h"
+#include "core/engine/rect.h"
 
 #include <QImage>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "file_errors.h"
+#include "core/engine/file_errors.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
-#include "geometry.h"
+#include "core/engine/geometry.h"
 
-#include "img_service.h"
-#include "message_sink.h"
+#include "core/engine/img_service.h"
+#include "core/engine/message_sink.h"
 
 #include <algorithm>
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "color.h"
-#include "img_tab.h"
-#include "progress.h"
+#include "core/engine/color.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/progress.h"
 
 namespace ormica {
 

@@ -1,7 +1,7 @@
-#include "gray.h"
+#include "core/engine/gray.h"
 
-#include "img_service.h"
-#include "message_sink.h"
+#include "core/engine/img_service.h"
+#include "core/engine/message_sink.h"
 
 #include <cmath>
 #include <memory>

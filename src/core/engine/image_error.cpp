@@ -1,4 +1,4 @@
-#include "image_error.h"
+#include "core/engine/image_error.h"
 
 namespace ormica {
 

@@ -1,6 +1,6 @@
-#include "img_service.h"
+#include "core/engine/img_service.h"
 
-#include "message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <QPainter>
 #include <algorithm>

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "color.h"
-#include "image_control.h"
-#include "img_tab.h"
-#include "progress.h"
-#include "rect.h"
+#include "core/engine/color.h"
+#include "core/engine/image_control.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/progress.h"
+#include "core/engine/rect.h"
 
 #include <QImage>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "color.h"
+#include "core/engine/color.h"
 
 #include <QtGlobal>
 #include <cstdint>

@@ -1,8 +1,8 @@
-#include "jpeg_codec.h"
+#include "core/engine/jpeg_codec.h"
 
-#include "file_errors.h"
-#include "image_error.h"
-#include "img_service.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/image_error.h"
+#include "core/engine/img_service.h"
 
 #include <QFile>
 #include <QFileInfo>

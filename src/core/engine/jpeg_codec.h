@@ -1,6 +1,6 @@
 #pragma once
 
-#include "progress.h"
+#include "core/engine/progress.h"
 
 #include <QImage>
 #include <QString>

@@ -1,11 +1,11 @@
-#include "load_save_image.h"
+#include "core/engine/load_save_image.h"
 
-#include "bmp_file.h"
-#include "file_errors.h"
-#include "image_error.h"
-#include "img_service.h"
-#include "jpeg_codec.h"
-#include "message_sink.h"
+#include "core/engine/bmp_file.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/image_error.h"
+#include "core/engine/img_service.h"
+#include "core/engine/jpeg_codec.h"
+#include "core/engine/message_sink.h"
 
 #include <QClipboard>
 #include <QFile>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "image_control.h"
-#include "image_desc.h"
-#include "plugin_picture.h"
-#include "progress.h"
+#include "core/engine/image_control.h"
+#include "core/engine/image_desc.h"
+#include "core/engine/plugin_picture.h"
+#include "core/engine/progress.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <cstdio>
 

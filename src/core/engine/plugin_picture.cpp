@@ -1,12 +1,12 @@
-#include "plugin_picture.h"
+#include "core/engine/plugin_picture.h"
 
-#include "bmp_file.h"
-#include "file_errors.h"
-#include "image_error.h"
-#include "load_save_image.h"
-#include "png_file.h"
-#include "tiff_header.h"
-#include "webp_file.h"
+#include "core/engine/bmp_file.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/image_error.h"
+#include "core/engine/load_save_image.h"
+#include "core/engine/png_file.h"
+#include "core/engine/tiff_header.h"
+#include "core/engine/webp_file.h"
 
 #include <QFileInfo>
 #include <QImageReader>

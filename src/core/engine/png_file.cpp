@@ -1,7 +1,7 @@
-#include "png_file.h"
+#include "core/engine/png_file.h"
 
-#include "file_errors.h"
-#include "image_error.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/image_error.h"
 
 #include <QFile>
 #include <QtEndian>

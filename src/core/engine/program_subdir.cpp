@@ -1,4 +1,4 @@
-#include "program_subdir.h"
+#include "core/engine/program_subdir.h"
 
 #include <QCoreApplication>
 #include <QDir>

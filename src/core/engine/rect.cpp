@@ -1,4 +1,4 @@
-#include "rect.h"
+#include "core/engine/rect.h"
 
 #include <QImage>
 #include <algorithm>

@@ -1,6 +1,6 @@
-#include "text_convert.h"
+#include "core/engine/text_convert.h"
 
-#include "message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <QLocale>
 #include <charconv>

@@ -1,9 +1,9 @@
-#include "text_image.h"
+#include "core/engine/text_image.h"
 
-#include "cp1251.h"
-#include "file_errors.h"
-#include "image_error.h"
-#include "message_sink.h"
+#include "core/engine/cp1251.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/image_error.h"
+#include "core/engine/message_sink.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "img_tab.h"
-#include "progress.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/progress.h"
 
 #include <QString>
 #include <QStringView>

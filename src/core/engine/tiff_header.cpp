@@ -1,6 +1,6 @@
-#include "tiff_header.h"
+#include "core/engine/tiff_header.h"
 
-#include "image_error.h"
+#include "core/engine/image_error.h"
 
 #include <QFile>
 #include <QtEndian>

@@ -1,4 +1,4 @@
-#include "webp_file.h"
+#include "core/engine/webp_file.h"
 
 #include <webp/encode.h>
 

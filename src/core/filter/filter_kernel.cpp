@@ -1,6 +1,6 @@
-#include "filter_kernel.h"
+#include "core/filter/filter_kernel.h"
 
-#include "engine/message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <cstdlib>
 #include <limits>

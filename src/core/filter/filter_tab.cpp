@@ -1,7 +1,7 @@
-#include "filter_tab.h"
+#include "core/filter/filter_tab.h"
 
-#include "engine/message_sink.h"
-#include "interior.h"
+#include "core/engine/message_sink.h"
+#include "core/filter/interior.h"
 
 #include <algorithm>
 #include <new>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/img_tab.h"
-#include "engine/progress.h"
-#include "filter_kernel.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/progress.h"
+#include "core/filter/filter_kernel.h"
 
 #include <cstdint>
 

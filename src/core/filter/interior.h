@@ -3,10 +3,10 @@
 // The ways of computing the convolved interior, shared by FilterTabColor and
 // its vectorised variant. Not for use outside the filter library.
 
-#include "engine/img_tab.h"
-#include "engine/progress.h"
-#include "filter_kernel.h"
-#include "filter_tab.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/progress.h"
+#include "core/filter/filter_kernel.h"
+#include "core/filter/filter_tab.h"
 
 #include <cstdint>
 

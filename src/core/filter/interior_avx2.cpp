@@ -1,7 +1,7 @@
 // The convolved interior with AVX2: a row of the colour array is a run of
 // bytes in which the weight at (r, c) always reaches 3 * (c - 3) bytes away,
 // whatever the channel, so one lane per byte computes every channel alike.
-#include "interior.h"
+#include "core/filter/interior.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
-#include "kernel_file.h"
+#include "core/filter/kernel_file.h"
 
-#include "engine/file_errors.h"
-#include "engine/message_sink.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/message_sink.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,4 +1,4 @@
-#include "popular_filters.h"
+#include "core/filter/popular_filters.h"
 
 namespace ormica {
 

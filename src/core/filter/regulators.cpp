@@ -1,4 +1,4 @@
-#include "regulators.h"
+#include "core/filter/regulators.h"
 
 #include <algorithm>
 #include <cmath>

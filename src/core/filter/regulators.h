@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter_kernel.h"
+#include "core/filter/filter_kernel.h"
 
 #include <cstdint>
 #include <optional>

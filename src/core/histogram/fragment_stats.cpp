@@ -1,6 +1,6 @@
-#include "fragment_stats.h"
+#include "core/histogram/fragment_stats.h"
 
-#include "engine/message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <cmath>
 #include <new>

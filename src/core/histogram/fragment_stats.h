@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/color.h"
-#include "engine/img_tab.h"
-#include "transfer/graph_arr.h"
+#include "core/engine/color.h"
+#include "core/engine/img_tab.h"
+#include "core/transfer/graph_arr.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "histogram.h"
+#include "core/histogram/histogram.h"
 
-#include "engine/gray.h"
-#include "engine/message_sink.h"
+#include "core/engine/gray.h"
+#include "core/engine/message_sink.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/img_tab.h"
-#include "engine/progress.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/progress.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "filter_rec.h"
+#include "core/microbase/filter_rec.h"
 
-#include "engine/cp1251.h"
-#include "engine/message_sink.h"
+#include "core/engine/cp1251.h"
+#include "core/engine/message_sink.h"
 
 #include <QtEndian>
 #include <algorithm>

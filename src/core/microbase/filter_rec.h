@@ -1,7 +1,7 @@
 #pragma once
 
-#include "filter/filter_kernel.h"
-#include "micro_base.h"
+#include "core/filter/filter_kernel.h"
+#include "core/microbase/micro_base.h"
 
 #include <QString>
 #include <array>

@@ -1,8 +1,8 @@
-#include "mb_file_tools.h"
+#include "core/microbase/mb_file_tools.h"
 
-#include "engine/file_errors.h"
-#include "engine/message_sink.h"
-#include "mb_main_data.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/message_sink.h"
+#include "core/microbase/mb_main_data.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/load_save_image.h"
-#include "engine/program_subdir.h"
-#include "micro_base.h"
+#include "core/engine/load_save_image.h"
+#include "core/engine/program_subdir.h"
+#include "core/microbase/micro_base.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "mb_main_data.h"
+#include "core/microbase/mb_main_data.h"
 
 namespace ormica {
 

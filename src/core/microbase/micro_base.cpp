@@ -1,7 +1,7 @@
-#include "micro_base.h"
+#include "core/microbase/micro_base.h"
 
-#include "engine/file_errors.h"
-#include "engine/message_sink.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/message_sink.h"
 
 #include <QFile>
 #include <QFileInfo>

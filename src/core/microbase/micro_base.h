@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rec_buf.h"
+#include "core/microbase/rec_buf.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "random_kernel.h"
+#include "core/microbase/random_kernel.h"
 
 #include <chrono>
 #include <cstdlib>

@@ -1,6 +1,6 @@
-#include "rec_buf.h"
+#include "core/microbase/rec_buf.h"
 
-#include "engine/message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <QtEndian>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "area_resample.h"
+#include "core/scale/area_resample.h"
 
 #include <algorithm>
 #if defined(__x86_64__) || defined(__i386__)

@@ -1,8 +1,8 @@
-#include "image_scale.h"
+#include "core/scale/image_scale.h"
 
-#include "area_resample.h"
-#include "engine/img_service.h"
-#include "engine/message_sink.h"
+#include "core/engine/img_service.h"
+#include "core/engine/message_sink.h"
+#include "core/scale/area_resample.h"
 
 #include <QLocale>
 #include <cmath>

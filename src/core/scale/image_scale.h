@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/image_control.h"
+#include "core/engine/image_control.h"
 
 #include <QImage>
 #include <QString>

@@ -1,6 +1,6 @@
-#include "fcc_dialog.h"
+#include "core/transfer/fcc_dialog.h"
 
-#include "engine/message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <QFileInfo>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/load_save_image.h"
-#include "fcc_file.h"
-#include "point_list.h"
+#include "core/engine/load_save_image.h"
+#include "core/transfer/fcc_file.h"
+#include "core/transfer/point_list.h"
 
 #include <QString>
 #include <QStringList>

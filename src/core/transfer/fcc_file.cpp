@@ -1,8 +1,8 @@
-#include "fcc_file.h"
+#include "core/transfer/fcc_file.h"
 
-#include "engine/file_errors.h"
-#include "engine/message_sink.h"
-#include "engine/text_convert.h"
+#include "core/engine/file_errors.h"
+#include "core/engine/message_sink.h"
+#include "core/engine/text_convert.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "point_list.h"
+#include "core/transfer/point_list.h"
 
 #include <QByteArray>
 #include <QString>

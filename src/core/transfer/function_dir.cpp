@@ -1,7 +1,7 @@
-#include "function_dir.h"
+#include "core/transfer/function_dir.h"
 
-#include "engine/message_sink.h"
-#include "engine/program_subdir.h"
+#include "core/engine/message_sink.h"
+#include "core/engine/program_subdir.h"
 
 #include <QDir>
 #include <QFileInfo>

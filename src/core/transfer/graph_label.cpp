@@ -1,4 +1,4 @@
-#include "graph_label.h"
+#include "core/transfer/graph_label.h"
 
 #include <QLocale>
 #include <cmath>

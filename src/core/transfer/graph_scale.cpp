@@ -1,7 +1,7 @@
-#include "graph_scale.h"
+#include "core/transfer/graph_scale.h"
 
-#include "engine/message_sink.h"
-#include "graph_label.h"
+#include "core/engine/message_sink.h"
+#include "core/transfer/graph_label.h"
 
 #include <algorithm>
 #include <cmath>

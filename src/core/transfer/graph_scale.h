@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graph_arr.h"
+#include "core/transfer/graph_arr.h"
 
 #include <QPoint>
 #include <QRect>

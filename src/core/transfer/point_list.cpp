@@ -1,6 +1,6 @@
-#include "point_list.h"
+#include "core/transfer/point_list.h"
 
-#include "engine/message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <QString>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/rect.h"
+#include "core/engine/rect.h"
 
 #include <cstdint>
 #include <functional>

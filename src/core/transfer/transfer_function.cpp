@@ -1,6 +1,6 @@
-#include "transfer_function.h"
+#include "core/transfer/transfer_function.h"
 
-#include "engine/message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <algorithm>
 #include <array>

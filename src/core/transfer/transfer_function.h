@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/img_tab.h"
-#include "engine/progress.h"
-#include "point_list.h"
+#include "core/engine/img_tab.h"
+#include "core/engine/progress.h"
+#include "core/transfer/point_list.h"
 
 #include <QStringList>
 #include <cstdint>

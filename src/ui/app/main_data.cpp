@@ -1,4 +1,4 @@
-#include "main_data.h"
+#include "ui/app/main_data.h"
 
 namespace ormica::MainData {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/img_tab.h"
+#include "core/engine/img_tab.h"
 
 #include <QString>
 

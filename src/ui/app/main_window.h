@@ -1,9 +1,9 @@
 #pragma once
 
-#include "engine/color.h"
-#include "engine/load_save_image.h"
-#include "engine/progress.h"
-#include "engine/rect.h"
+#include "core/engine/color.h"
+#include "core/engine/load_save_image.h"
+#include "core/engine/progress.h"
+#include "core/engine/rect.h"
 
 #include <QMainWindow>
 #include <functional>

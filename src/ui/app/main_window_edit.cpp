@@ -1,18 +1,18 @@
 // The main window's image commands: selection, crop, mirror, rotation, zoom.
-#include "main_window.h"
+#include "ui/app/main_window.h"
 
-#include "app/auto_fill.h"
-#include "app/main_data.h"
-#include "engine/color_dialog.h"
-#include "engine/flow_layout.h"
-#include "engine/geometry.h"
-#include "engine/gray.h"
-#include "engine/image_widget.h"
-#include "engine/img_service.h"
-#include "engine/message_sink.h"
-#include "engine/region_selector.h"
-#include "engine/text_convert.h"
-#include "scale/image_scale.h"
+#include "core/app/auto_fill.h"
+#include "core/engine/geometry.h"
+#include "core/engine/gray.h"
+#include "core/engine/img_service.h"
+#include "core/engine/message_sink.h"
+#include "core/engine/text_convert.h"
+#include "core/scale/image_scale.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/color_dialog.h"
+#include "ui/engine/flow_layout.h"
+#include "ui/engine/image_widget.h"
+#include "ui/engine/region_selector.h"
 
 #include <QEvent>
 #include <QHBoxLayout>

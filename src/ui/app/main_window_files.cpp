@@ -1,11 +1,11 @@
-#include "main_window.h"
+#include "ui/app/main_window.h"
 
-#include "app/main_data.h"
-#include "app/undo_history.h"
-#include "engine/image_error.h"
-#include "engine/image_widget.h"
-#include "engine/img_service.h"
-#include "engine/message_sink.h"
+#include "core/app/undo_history.h"
+#include "core/engine/image_error.h"
+#include "core/engine/img_service.h"
+#include "core/engine/message_sink.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/image_widget.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

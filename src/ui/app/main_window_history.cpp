@@ -1,9 +1,9 @@
 // The main window's undo and redo of what the commands do to the two images.
-#include "main_window.h"
+#include "ui/app/main_window.h"
 
-#include "app/main_data.h"
-#include "app/undo_history.h"
-#include "engine/image_widget.h"
+#include "core/app/undo_history.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/image_widget.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "box_message_sink.h"
+#include "ui/engine/box_message_sink.h"
 
 #include <QMessageBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/message_sink.h"
+#include "core/engine/message_sink.h"
 
 class QWidget;
 

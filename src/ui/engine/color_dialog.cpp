@@ -1,4 +1,4 @@
-#include "color_dialog.h"
+#include "ui/engine/color_dialog.h"
 
 #include <QColorDialog>
 

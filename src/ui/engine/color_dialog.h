@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/color.h"
+#include "core/engine/color.h"
 
 #include <optional>
 

@@ -1,9 +1,9 @@
-#include "export_txt_dialog.h"
+#include "ui/engine/export_txt_dialog.h"
 
-#include "app/main_data.h"
-#include "engine/busy_cursor.h"
-#include "engine/progress_bar.h"
-#include "engine/text_image.h"
+#include "core/engine/text_image.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/busy_cursor.h"
+#include "ui/engine/progress_bar.h"
 
 namespace ormica {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text_image_dialog.h"
+#include "ui/engine/text_image_dialog.h"
 
 namespace ormica {
 

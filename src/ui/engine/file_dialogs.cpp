@@ -1,4 +1,4 @@
-#include "file_dialogs.h"
+#include "ui/engine/file_dialogs.h"
 
 #include <QFileDialog>
 

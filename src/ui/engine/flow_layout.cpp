@@ -1,4 +1,4 @@
-#include "flow_layout.h"
+#include "ui/engine/flow_layout.h"
 
 #include <QWidget>
 

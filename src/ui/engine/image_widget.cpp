@@ -1,4 +1,4 @@
-#include "image_widget.h"
+#include "ui/engine/image_widget.h"
 
 #include <QMouseEvent>
 #include <QPaintEvent>

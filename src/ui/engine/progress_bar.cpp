@@ -1,4 +1,4 @@
-#include "progress_bar.h"
+#include "ui/engine/progress_bar.h"
 
 #include <QProgressBar>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/progress.h"
+#include "core/engine/progress.h"
 
 class QProgressBar;
 class QWidget;

@@ -1,4 +1,4 @@
-#include "region_selector.h"
+#include "ui/engine/region_selector.h"
 
 namespace ormica {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/figure.h"
-#include "engine/rect.h"
-#include "image_widget.h"
+#include "core/engine/figure.h"
+#include "core/engine/rect.h"
+#include "ui/engine/image_widget.h"
 
 #include <cstdint>
 #include <functional>

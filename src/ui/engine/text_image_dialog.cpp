@@ -1,7 +1,7 @@
-#include "text_image_dialog.h"
+#include "ui/engine/text_image_dialog.h"
 
-#include "engine/progress_bar.h"
-#include "engine/text_image.h"
+#include "core/engine/text_image.h"
+#include "ui/engine/progress_bar.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>

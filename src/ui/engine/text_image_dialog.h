@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/load_save_image.h"
+#include "core/engine/load_save_image.h"
 
 #include <QDialog>
 #include <memory>

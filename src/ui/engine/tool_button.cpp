@@ -1,4 +1,4 @@
-#include "tool_button.h"
+#include "ui/engine/tool_button.h"
 
 #include <QToolButton>
 

@@ -1,4 +1,4 @@
-#include "up_down.h"
+#include "ui/engine/up_down.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -1,7 +1,7 @@
-#include "filter_grid.h"
+#include "ui/filter/filter_grid.h"
 
-#include "engine/message_sink.h"
-#include "engine/text_convert.h"
+#include "core/engine/message_sink.h"
+#include "core/engine/text_convert.h"
 
 #include <QHeaderView>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "filter/filter_kernel.h"
+#include "core/filter/filter_kernel.h"
 
 #include <QObject>
 #include <QString>

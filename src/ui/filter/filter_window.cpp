@@ -1,16 +1,16 @@
-#include "filter_window.h"
+#include "ui/filter/filter_window.h"
 
-#include "app/main_data.h"
-#include "engine/busy_cursor.h"
-#include "engine/image_widget.h"
-#include "engine/img_service.h"
-#include "engine/message_sink.h"
-#include "engine/progress_bar.h"
-#include "engine/text_convert.h"
-#include "engine/tool_button.h"
-#include "filter/filter_tab.h"
-#include "filter/popular_filters.h"
-#include "filter/regulators.h"
+#include "core/engine/img_service.h"
+#include "core/engine/message_sink.h"
+#include "core/engine/text_convert.h"
+#include "core/filter/filter_tab.h"
+#include "core/filter/popular_filters.h"
+#include "core/filter/regulators.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/busy_cursor.h"
+#include "ui/engine/image_widget.h"
+#include "ui/engine/progress_bar.h"
+#include "ui/engine/tool_button.h"
 
 #include <QButtonGroup>
 #include <QFocusEvent>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/img_tab.h"
-#include "filter/filter_kernel.h"
-#include "filter_grid.h"
+#include "core/engine/img_tab.h"
+#include "core/filter/filter_kernel.h"
+#include "ui/filter/filter_grid.h"
 
 #include <QDialog>
 #include <functional>

@@ -1,7 +1,7 @@
-#include "cross_hair_selector.h"
+#include "ui/histogram/cross_hair_selector.h"
 
-#include "engine/figure.h"
-#include "engine/img_service.h"
+#include "core/engine/figure.h"
+#include "core/engine/img_service.h"
 
 namespace ormica {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "engine/color.h"
-#include "engine/image_widget.h"
+#include "core/engine/color.h"
+#include "ui/engine/image_widget.h"
 
 #include <QPointer>
 #include <functional>

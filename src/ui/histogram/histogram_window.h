@@ -1,10 +1,10 @@
 #pragma once
 
-#include "engine/color.h"
-#include "engine/img_tab.h"
-#include "histogram/fragment_stats.h"
-#include "histogram/histogram.h"
-#include "transfer/point_list.h"
+#include "core/engine/color.h"
+#include "core/engine/img_tab.h"
+#include "core/histogram/fragment_stats.h"
+#include "core/histogram/histogram.h"
+#include "core/transfer/point_list.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/color.h"
-#include "engine/image_control.h"
-#include "engine/qt_color.h"
+#include "core/engine/color.h"
+#include "core/engine/image_control.h"
+#include "ui/engine/qt_color.h"
 
 #include <QColor>
 #include <QRect>

@@ -1,13 +1,13 @@
 // The fragment statistics tab of the histogram window.
-#include "app/main_data.h"
-#include "engine/image_widget.h"
-#include "engine/message_sink.h"
-#include "histogram/cross_hair_selector.h"
-#include "histogram/fragment_stats.h"
-#include "histogram/histogram_window.h"
-#include "histogram/histogram_window_parts.h"
-#include "transfer/graph_label.h"
-#include "transfer/graph_xy.h"
+#include "core/engine/message_sink.h"
+#include "core/histogram/fragment_stats.h"
+#include "core/transfer/graph_label.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/image_widget.h"
+#include "ui/histogram/cross_hair_selector.h"
+#include "ui/histogram/histogram_window.h"
+#include "ui/histogram/histogram_window_parts.h"
+#include "ui/transfer/graph_xy.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "microbase/filter_rec.h"
+#include "core/microbase/filter_rec.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "scale_dialog.h"
+#include "ui/scale/scale_dialog.h"
 
-#include "engine/busy_cursor.h"
-#include "engine/image_control.h"
-#include "engine/message_sink.h"
+#include "core/engine/image_control.h"
+#include "core/engine/message_sink.h"
+#include "ui/engine/busy_cursor.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scale/image_scale.h"
+#include "core/scale/image_scale.h"
 
 #include <QDialog>
 

@@ -1,6 +1,6 @@
-#include "graph_xy.h"
+#include "ui/transfer/graph_xy.h"
 
-#include "engine/message_sink.h"
+#include "core/engine/message_sink.h"
 
 #include <QFontMetrics>
 #include <QFrame>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/image_widget.h"
-#include "transfer/graph_arr.h"
-#include "transfer/graph_scale.h"
+#include "core/transfer/graph_arr.h"
+#include "core/transfer/graph_scale.h"
+#include "ui/engine/image_widget.h"
 
 #include <QColor>
 #include <QPointer>

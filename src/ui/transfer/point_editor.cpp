@@ -1,8 +1,8 @@
-#include "point_editor.h"
+#include "ui/transfer/point_editor.h"
 
-#include "engine/figure.h"
-#include "engine/img_service.h"
-#include "engine/qt_color.h"
+#include "core/engine/figure.h"
+#include "core/engine/img_service.h"
+#include "ui/engine/qt_color.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/color.h"
-#include "engine/image_widget.h"
-#include "transfer/point_list.h"
+#include "core/engine/color.h"
+#include "core/transfer/point_list.h"
+#include "ui/engine/image_widget.h"
 
 #include <QImage>
 #include <functional>

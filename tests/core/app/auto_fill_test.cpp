@@ -1,4 +1,4 @@
-#include "app/auto_fill.h"
+#include "core/app/auto_fill.h"
 
 #include "recorders.h"
 

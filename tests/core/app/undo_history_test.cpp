@@ -1,7 +1,7 @@
-#include "app/undo_history.h"
+#include "core/app/undo_history.h"
 
-#include "engine/gray.h"
-#include "engine/img_service.h"
+#include "core/engine/gray.h"
+#include "core/engine/img_service.h"
 #include "recorders.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "engine/bmp_file.h"
+#include "core/engine/bmp_file.h"
 
-#include "engine/image_error.h"
-#include "engine/load_save_image.h"
+#include "core/engine/image_error.h"
+#include "core/engine/load_save_image.h"
 #include "recorders.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "engine/cp1251.h"
+#include "core/engine/cp1251.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>

@@ -1,6 +1,6 @@
-#include "engine/geometry.h"
+#include "core/engine/geometry.h"
 
-#include "engine/img_service.h"
+#include "core/engine/img_service.h"
 #include "recorders.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "engine/gray.h"
+#include "core/engine/gray.h"
 
 #include "recorders.h"
 

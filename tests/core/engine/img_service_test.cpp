@@ -1,4 +1,4 @@
-#include "engine/img_service.h"
+#include "core/engine/img_service.h"
 
 #include "recorders.h"
 

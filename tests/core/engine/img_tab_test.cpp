@@ -1,4 +1,4 @@
-#include "engine/img_tab.h"
+#include "core/engine/img_tab.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "engine/jpeg_codec.h"
+#include "core/engine/jpeg_codec.h"
 
-#include "engine/image_error.h"
+#include "core/engine/image_error.h"
 #include "recorders.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 // Files made to cost the decoder minutes or gigabytes are refused quickly.
-#include "engine/image_error.h"
-#include "engine/jpeg_codec.h"
+#include "core/engine/image_error.h"
+#include "core/engine/jpeg_codec.h"
 #include "recorders.h"
 
 #include <QFile>

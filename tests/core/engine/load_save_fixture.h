@@ -3,7 +3,7 @@
 // The picture-file service with recorders and scripted dialogs around it, in
 // a temporary folder of its own.
 
-#include "engine/load_save_image.h"
+#include "core/engine/load_save_image.h"
 #include "recorders.h"
 
 #include <QTemporaryDir>

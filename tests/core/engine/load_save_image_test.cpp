@@ -1,9 +1,9 @@
-#include "engine/load_save_image.h"
+#include "core/engine/load_save_image.h"
 
-#include "engine/bmp_file.h"
-#include "engine/image_error.h"
-#include "engine/img_service.h"
-#include "engine/jpeg_codec.h"
+#include "core/engine/bmp_file.h"
+#include "core/engine/image_error.h"
+#include "core/engine/img_service.h"
+#include "core/engine/jpeg_codec.h"
 #include "load_save_fixture.h"
 #include "recorders.h"
 

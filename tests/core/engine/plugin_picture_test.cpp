@@ -1,7 +1,7 @@
-#include "engine/plugin_picture.h"
+#include "core/engine/plugin_picture.h"
 
-#include "engine/image_error.h"
-#include "engine/load_save_image.h"
+#include "core/engine/image_error.h"
+#include "core/engine/load_save_image.h"
 #include "load_save_fixture.h"
 #include "recorders.h"
 

@@ -1,4 +1,4 @@
-#include "engine/rect.h"
+#include "core/engine/rect.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

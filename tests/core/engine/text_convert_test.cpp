@@ -1,4 +1,4 @@
-#include "engine/text_convert.h"
+#include "core/engine/text_convert.h"
 
 #include "recorders.h"
 

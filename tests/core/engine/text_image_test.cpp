@@ -1,5 +1,5 @@
-#include "engine/img_service.h"
-#include "engine/text_image.h"
+#include "core/engine/img_service.h"
+#include "core/engine/text_image.h"
 
 #include "recorders.h"
 

@@ -1,7 +1,7 @@
-#include "engine/tiff_header.h"
+#include "core/engine/tiff_header.h"
 
-#include "engine/image_error.h"
-#include "engine/plugin_picture.h"
+#include "core/engine/image_error.h"
+#include "core/engine/plugin_picture.h"
 #include "recorders.h"
 
 #include <QTemporaryDir>

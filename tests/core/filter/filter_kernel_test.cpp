@@ -1,5 +1,5 @@
-#include "filter/filter_kernel.h"
-#include "filter/popular_filters.h"
+#include "core/filter/filter_kernel.h"
+#include "core/filter/popular_filters.h"
 
 #include "recorders.h"
 

@@ -1,5 +1,5 @@
-#include "filter/kernel_file.h"
-#include "filter/popular_filters.h"
+#include "core/filter/kernel_file.h"
+#include "core/filter/popular_filters.h"
 
 #include "recorders.h"
 

@@ -1,5 +1,5 @@
-#include "filter/popular_filters.h"
-#include "filter/regulators.h"
+#include "core/filter/popular_filters.h"
+#include "core/filter/regulators.h"
 
 #include "recorders.h"
 

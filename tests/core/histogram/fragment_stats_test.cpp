@@ -1,4 +1,4 @@
-#include "histogram/fragment_stats.h"
+#include "core/histogram/fragment_stats.h"
 #include "recorders.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "engine/gray.h"
-#include "histogram/histogram.h"
+#include "core/engine/gray.h"
+#include "core/histogram/histogram.h"
 #include "recorders.h"
 
 #include <gtest/gtest.h>

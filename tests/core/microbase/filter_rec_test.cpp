@@ -1,5 +1,5 @@
-#include "filter/popular_filters.h"
-#include "microbase/filter_rec.h"
+#include "core/filter/popular_filters.h"
+#include "core/microbase/filter_rec.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "filter/popular_filters.h"
-#include "microbase/filter_rec.h"
-#include "microbase/mb_file_tools.h"
-#include "microbase/micro_base.h"
+#include "core/filter/popular_filters.h"
+#include "core/microbase/filter_rec.h"
+#include "core/microbase/mb_file_tools.h"
+#include "core/microbase/micro_base.h"
 #include "recorders.h"
 
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "microbase/random_kernel.h"
+#include "core/microbase/random_kernel.h"
 
 #include <gtest/gtest.h>
 #include <cstdlib>

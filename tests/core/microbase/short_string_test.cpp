@@ -1,4 +1,4 @@
-#include "microbase/filter_rec.h"
+#include "core/microbase/filter_rec.h"
 #include "recorders.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The area average at strong reductions: long rows and large pictures down
 // to a few pixels, held to the exact mean.
-#include "scale/area_resample.h"
+#include "core/scale/area_resample.h"
 
 #include "recorders.h"
 

@@ -1,5 +1,5 @@
-#include "scale/area_resample.h"
-#include "scale/image_scale.h"
+#include "core/scale/area_resample.h"
+#include "core/scale/image_scale.h"
 
 #include "recorders.h"
 

@@ -1,6 +1,6 @@
-#include "transfer/fcc_dialog.h"
-#include "transfer/fcc_file.h"
-#include "transfer/function_dir.h"
+#include "core/transfer/fcc_dialog.h"
+#include "core/transfer/fcc_file.h"
+#include "core/transfer/function_dir.h"
 
 #include "recorders.h"
 

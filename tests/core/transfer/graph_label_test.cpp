@@ -1,4 +1,4 @@
-#include "transfer/graph_label.h"
+#include "core/transfer/graph_label.h"
 
 #include <QLocale>
 #include <gtest/gtest.h>

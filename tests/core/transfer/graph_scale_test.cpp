@@ -1,4 +1,4 @@
-#include "transfer/graph_scale.h"
+#include "core/transfer/graph_scale.h"
 
 #include "recorders.h"
 

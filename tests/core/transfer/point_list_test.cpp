@@ -1,4 +1,4 @@
-#include "transfer/point_list.h"
+#include "core/transfer/point_list.h"
 
 #include "recorders.h"
 

@@ -1,4 +1,4 @@
-#include "transfer/transfer_function.h"
+#include "core/transfer/transfer_function.h"
 
 #include "recorders.h"
 

@@ -1,4 +1,4 @@
-#include "engine/progress_bar.h"
+#include "ui/engine/progress_bar.h"
 
 #include <QProgressBar>
 #include <QtTest>

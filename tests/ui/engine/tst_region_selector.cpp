@@ -1,4 +1,4 @@
-#include "engine/region_selector.h"
+#include "ui/engine/region_selector.h"
 
 #include "recorders.h"
 

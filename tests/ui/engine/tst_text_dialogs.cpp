@@ -1,10 +1,10 @@
-#include "app/main_data.h"
-#include "app/main_window.h"
-#include "engine/color_dialog.h"
-#include "engine/export_txt_dialog.h"
-#include "engine/image_widget.h"
-#include "engine/import_txt_dialog.h"
-#include "engine/text_image.h"
+#include "core/engine/text_image.h"
+#include "ui/app/main_data.h"
+#include "ui/app/main_window.h"
+#include "ui/engine/color_dialog.h"
+#include "ui/engine/export_txt_dialog.h"
+#include "ui/engine/image_widget.h"
+#include "ui/engine/import_txt_dialog.h"
 
 #include "recorders.h"
 

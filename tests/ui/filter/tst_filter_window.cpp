@@ -1,10 +1,10 @@
-#include "app/main_data.h"
-#include "engine/image_widget.h"
-#include "engine/img_service.h"
-#include "filter/filter_tab.h"
-#include "filter/filter_window.h"
-#include "filter/popular_filters.h"
+#include "core/engine/img_service.h"
+#include "core/filter/filter_tab.h"
+#include "core/filter/popular_filters.h"
 #include "recorders.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/image_widget.h"
+#include "ui/filter/filter_window.h"
 
 #include <QAction>
 #include <QLabel>

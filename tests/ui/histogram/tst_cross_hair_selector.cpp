@@ -1,6 +1,6 @@
-#include "histogram/cross_hair_selector.h"
+#include "ui/histogram/cross_hair_selector.h"
 
-#include "engine/color.h"
+#include "core/engine/color.h"
 #include "recorders.h"
 
 #include <QtTest>

@@ -1,9 +1,9 @@
-#include "app/main_data.h"
-#include "engine/image_widget.h"
-#include "engine/img_service.h"
-#include "histogram/cross_hair_selector.h"
-#include "histogram/histogram_window.h"
+#include "core/engine/img_service.h"
 #include "recorders.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/image_widget.h"
+#include "ui/histogram/cross_hair_selector.h"
+#include "ui/histogram/histogram_window.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,13 +1,13 @@
-#include "app/main_data.h"
-#include "engine/image_widget.h"
-#include "engine/img_service.h"
-#include "engine/qt_color.h"
-#include "engine/up_down.h"
-#include "histogram/histogram_window.h"
+#include "core/engine/img_service.h"
+#include "core/transfer/fcc_file.h"
+#include "core/transfer/transfer_function.h"
 #include "recorders.h"
-#include "transfer/fcc_file.h"
-#include "transfer/point_editor.h"
-#include "transfer/transfer_function.h"
+#include "ui/app/main_data.h"
+#include "ui/engine/image_widget.h"
+#include "ui/engine/qt_color.h"
+#include "ui/engine/up_down.h"
+#include "ui/histogram/histogram_window.h"
+#include "ui/transfer/point_editor.h"
 
 #include <QApplication>
 #include <QComboBox>

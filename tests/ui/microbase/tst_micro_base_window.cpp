@@ -1,11 +1,11 @@
-#include "app/main_data.h"
-#include "filter/filter_window.h"
-#include "filter/popular_filters.h"
-#include "microbase/filter_rec.h"
-#include "microbase/mb_main_data.h"
-#include "microbase/micro_base.h"
-#include "microbase/micro_base_window.h"
+#include "core/filter/popular_filters.h"
+#include "core/microbase/filter_rec.h"
+#include "core/microbase/mb_main_data.h"
+#include "core/microbase/micro_base.h"
 #include "recorders.h"
+#include "ui/app/main_data.h"
+#include "ui/filter/filter_window.h"
+#include "ui/microbase/micro_base_window.h"
 
 #include <QAction>
 #include <QCheckBox>

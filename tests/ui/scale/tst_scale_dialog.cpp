@@ -1,6 +1,6 @@
-#include "engine/image_control.h"
+#include "core/engine/image_control.h"
 #include "recorders.h"
-#include "scale/scale_dialog.h"
+#include "ui/scale/scale_dialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

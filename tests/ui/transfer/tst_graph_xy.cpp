@@ -1,4 +1,4 @@
-#include "transfer/graph_xy.h"
+#include "ui/transfer/graph_xy.h"
 
 #include "recorders.h"
 

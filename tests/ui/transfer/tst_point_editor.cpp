@@ -1,4 +1,4 @@
-#include "transfer/point_editor.h"
+#include "ui/transfer/point_editor.h"
 
 #include "recorders.h"
 
