@@ -8,6 +8,7 @@
 #include "core/engine/progress.h"
 
 #include "core/engine/img_tab.h"
+#include "core/filter/filter_kernel.h"
 #include "core/microbase/filter_rec.h"
 
 #include <QCommandLineParser>
@@ -51,7 +52,11 @@ class Invocation;
 
 struct Command {
     const char* name;
-    const char* synopsis;  // everything after the command's name, for help and errors
+    // The order and grouping of the arguments and options, by name only, as
+    // "(--zoom | --size [--keep-proportions]) IN OUT [--quality]"; each option
+    // is shown with its value names. Null: the arguments in order, then each
+    // option in brackets.
+    const char* layout;
     const char* summary;
     std::vector<CommandArgument> arguments;  // positional, all required
     std::vector<CommandOption> options;
@@ -107,13 +112,20 @@ private:
 // Returns false when help was asked for instead.
 bool parseCommandLine(const Command& command, const QStringList& args, QCommandLineParser& parser);
 QString commandHelp(const Command& command);
+// Everything after the command's name, for help and errors: the layout with
+// each option's value names.
+QString synopsis(const Command& command);
 
 // The IN argument of every command that reads a picture.
-inline constexpr CommandArgument kPictureIn{
-    "IN", "The picture to read: BMP, or JPEG, PNG, TIFF or WebP named by its extension."};
+inline constexpr CommandArgument kPictureIn{"IN", "A BMP, or a JPEG, PNG, TIFF or WebP named by its extension."};
 
 // The --quality option shared by every command that writes a picture.
 CommandOption qualityOption();
+
+// The --ready option of the commands that take a ready-made kernel, and the
+// kernel it names; another name is a usage error.
+CommandOption readyOption();
+TFilterKernel readyKernel(const Invocation& call);
 
 // The extensions OUT may have, for help and errors: ".jpg, .jpeg, ... or .webp".
 QString outputExtensions();

@@ -2,9 +2,11 @@
 
 #include "core/engine/file_errors.h"
 #include "core/engine/img_service.h"
+#include "core/filter/popular_filters.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -133,7 +135,7 @@ bool parseCommandLine(const Command& command, const QStringList& args, QCommandL
     }
     if (parser.positionalArguments().size() != qsizetype(command.arguments.size()))
         commandUsageError(command, QStringLiteral("wrong number of arguments; usage: ormica-cli %1 %2")
-                                       .arg(QLatin1String(command.name), QLatin1String(command.synopsis)));
+                                       .arg(QLatin1String(command.name), synopsis(command)));
     return true;
 }
 
@@ -144,8 +146,32 @@ QString commandHelp(const Command& command)
     // The parser's own usage line cannot show options with several values.
     QString text = parser.helpText();
     text.remove(0, text.indexOf(QLatin1Char('\n')));
-    return QStringLiteral("usage: ormica-cli %1 %2").arg(QLatin1String(command.name), QLatin1String(command.synopsis)) +
-           text;
+    return QStringLiteral("usage: ormica-cli %1 %2").arg(QLatin1String(command.name), synopsis(command)) + text;
+}
+
+QString synopsis(const Command& command)
+{
+    QString layout = QLatin1String(command.layout);
+    if (!command.layout) {
+        QStringList words;
+        for (const CommandArgument& argument : command.arguments)
+            words << QLatin1String(argument.name);
+        for (const CommandOption& option : command.options)
+            words << QStringLiteral("[--%1]").arg(QLatin1String(option.name));
+        layout = words.join(QLatin1Char(' '));
+    }
+    static const QRegularExpression named(QStringLiteral("--([a-z0-9-]+)"));
+    QString text;
+    qsizetype at = 0;
+    for (auto it = named.globalMatch(layout); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        text += layout.mid(at, m.capturedEnd() - at);
+        at = m.capturedEnd();
+        for (const CommandOption& option : command.options)
+            if (m.captured(1) == QLatin1String(option.name) && *option.valueNames)
+                text += QLatin1Char(' ') + QLatin1String(option.valueNames);
+    }
+    return text + layout.mid(at);
 }
 
 CommandOption qualityOption()
@@ -153,6 +179,38 @@ CommandOption qualityOption()
     return {"quality", "N",
             "JPEG or WebP quality 1..100 for a .jpg, .jpeg or .webp OUT (100 unless given; WebP at 100 is "
             "lossless)."};
+}
+
+CommandOption readyOption()
+{
+    // Built once from the table: an option's description outlives the call.
+    static const QByteArray description = [] {
+        QStringList groups;
+        for (const std::int32_t type : {2, 1}) {
+            QStringList names, widths;
+            for (const TReadyFilter& f : ReadyFilters())
+                if (f.type == type) {
+                    names << QLatin1String(f.name);
+                    widths << QLatin1String(f.english);
+                }
+            groups << QStringLiteral("%1 (%2: %3)")
+                          .arg(names.join(QStringLiteral(", ")),
+                               type == 2 ? QStringLiteral("sharpening") : QStringLiteral("smoothing"),
+                               widths.join(QStringLiteral(", ")));
+        }
+        return QStringLiteral("A ready-made kernel: %1.").arg(groups.join(QStringLiteral(" or "))).toUtf8();
+    }();
+    return {"ready", "NAME", description.constData()};
+}
+
+TFilterKernel readyKernel(const Invocation& call)
+{
+    if (const std::optional<TFilterKernel> kernel = PopularFilter(call.values("ready").first()))
+        return *kernel;
+    QStringList names;
+    for (const TReadyFilter& f : ReadyFilters())
+        names << QLatin1String(f.name);
+    call.usageError(QStringLiteral("--ready is one of %1").arg(names.join(QLatin1Char('|'))));
 }
 
 Invocation::Invocation(const Command& command, const QCommandLineParser& parser)

@@ -150,10 +150,7 @@ int add(const Invocation& call)
             call.usageError(QStringLiteral("--scale must be at least 1"));
     }
     if (call.isSet("ready")) {
-        const std::optional<TFilterKernel> ready = PopularFilter(call.values("ready").first());
-        if (!ready)
-            call.usageError(QStringLiteral("--ready is one of H1|H2|H3|L1|L2|L3"));
-        rec.Kernel = *ready;
+        rec.Kernel = readyKernel(call);
     } else if (!ReadKernelFile(call.values("kernel").first(), rec.Kernel)) {
         return kFailed;  // the core has said why
     }
@@ -252,7 +249,7 @@ std::span<const Command> fdbCommands()
 {
     static const std::vector<Command> commands{
         {"fdb list",
-         "FILE",
+         nullptr,
          "Lists the records of a filter base, one line each, tab-separated: number, status (1 working, 0 deleted), "
          "type, scale, name. Control characters in texts (tabs, line breaks) are shown as blanks. A record that "
          "stores another number than its position (a damaged base) gets a sixth field, \"stored number\" and that "
@@ -261,7 +258,7 @@ std::span<const Command> fdbCommands()
          {},
          list},
         {"fdb show",
-         "FILE N",
+         nullptr,
          "Shows one record: lines name, type, scale, seven row lines of 7 weights, comment1, comment2, each "
          "beginning with its key and a tab; a last line \"stored number\" when the record stores another number "
          "than its position N.",
@@ -269,33 +266,32 @@ std::span<const Command> fdbCommands()
          {},
          show},
         {"fdb add",
-         "FILE --name TEXT (--kernel KFILE | --ready NAME) [--scale S] [--type T] [--comment1 TEXT] "
-         "[--comment2 TEXT]",
+         "FILE --name (--kernel | --ready) [--scale] [--type] [--comment1] [--comment2]",
          "Appends a working record, making an empty base first when FILE does not exist, and prints its number. "
          "Texts are kept in Windows-1251, 80 characters at most.",
          {kFile},
          {{"name", "TEXT", "The filter's name."},
           {"kernel", "KFILE", "A text file of 49 whole numbers: 7 rows of 7, row 0 first."},
-          {"ready", "NAME", "A ready-made kernel: H1, H2, H3, L1, L2 or L3."},
+          readyOption(),
           {"scale", "S", "The scale, at least 1 (default: the weight sum, or 1 when that is not positive)."},
           {"type", "T", "The filter type: 0 undefined (default), 1 smoothing, 2 sharpening, 3 special."},
           {"comment1", "TEXT", "The first comment line."},
           {"comment2", "TEXT", "The second comment line."}},
          add},
         {"fdb delete",
-         "FILE N",
+         nullptr,
          "Marks record N deleted, in place; the file keeps its length. The record is written with N as its number.",
          {kFile, kNumber},
          {},
          remove},
         {"fdb restore",
-         "FILE N",
+         nullptr,
          "Marks record N working again, in place. The record is written with N as its number.",
          {kFile, kNumber},
          {},
          restore},
         {"fdb copy",
-         "FILE NEWFILE",
+         nullptr,
          "Copies the working records into NEWFILE (\".fdb\" appended unless it ends so), numbered anew from 0, as "
          "the database window's save-as does; prints the name written. Never writes over FILE or over another "
          "existing file.",

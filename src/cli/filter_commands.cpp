@@ -44,10 +44,7 @@ int filter(const Invocation& call)
 
     TFilterKernel kernel;
     if (call.isSet("ready")) {
-        const std::optional<TFilterKernel> ready = PopularFilter(call.values("ready").first());
-        if (!ready)
-            call.usageError(QStringLiteral("--ready is one of H1|H2|H3|L1|L2|L3"));
-        kernel = *ready;
+        kernel = readyKernel(call);
     } else if (call.isSet("fdb")) {
         // Only the weights: the filter window sets the scale of a kernel it takes to the weight sum.
         kernel = fdbRecord(call, call.values("fdb").first(), call.values("record").first()).Kernel;
@@ -115,15 +112,12 @@ std::span<const Command> filterCommands()
 {
     static const std::vector<Command> commands{
         {"filter",
-         "(--ready NAME | --kernel FILE | --fdb FILE --record N) [--scale S | [--focus P] [--light P]] IN OUT "
-         "[--quality N]",
+         "(--ready | --kernel | --fdb --record) [--scale | [--focus] [--light]] IN OUT [--quality]",
          "Convolves a picture with a 7 x 7 filter as the filter window's whole-image command does: a border three "
          "pixels wide multiplied by the filter's gain, the interior convolved, results out of range fitted with "
          "their hue kept.",
          {kPictureIn, {"OUT", "The picture to write."}},
-         {{"ready", "NAME",
-           "A ready-made kernel: H1, H2, H3 (sharpening: wide, normal, narrow) or L1, L2, L3 "
-           "(smoothing)."},
+         {readyOption(),
           {"kernel", "FILE",
            "A text file of 49 whole numbers separated by blanks, tabs or line ends: 7 rows of 7, "
            "row 0 first."},

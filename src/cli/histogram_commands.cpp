@@ -159,15 +159,14 @@ std::span<const Command> histogramCommands()
 {
     static const std::vector<Command> commands{
         {"hist",
-         "IN [--counts]",
+         nullptr,
          "Histograms of red, green, blue and Light: the point count, black and white points, then for each channel "
          "mean, variance, standard deviation and the largest count, tab-separated.",
          {kPictureIn},
          {{"counts", "", "Also print the 256 counts of each channel, then the 256 bar heights (0 .. 236)."}},
          hist},
         {"stats",
-         "IN --fragment LEFT TOP RIGHT BOTTOM (--row Y | --column X) [--channel R|G|B|L] [--auto | --conv "
-         "one|x|one-minus-x|rect]",
+         "IN --fragment (--row | --column) [--channel] [--auto | --conv]",
          "Statistics of one row or column of a fragment, as the fragment tab of the histogram window computes them: "
          "n, mean and variance of the sample, then mean and variance of Light over the whole fragment, one "
          "tab-separated name and value a line. With --auto or --conv, one more line per entry of the correlation "

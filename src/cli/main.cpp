@@ -55,7 +55,7 @@ QString commandList()
     for (const CommandGroup& group : groups()) {
         text += QStringLiteral("\n%1:\n").arg(QLatin1String(group.title));
         for (const Command& command : group.commands)
-            text += QStringLiteral("  %1 %2\n").arg(QLatin1String(command.name), QLatin1String(command.synopsis));
+            text += QStringLiteral("  %1 %2\n").arg(QLatin1String(command.name), synopsis(command));
     }
     text += QStringLiteral("\nOUT is written as its extension says: %1. Numbers use a decimal point.\n"
                            "Exit status: 0 done, 1 a file that cannot be used or a failed operation, 2 a wrong "

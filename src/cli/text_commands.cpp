@@ -29,7 +29,7 @@ QString separatorOf(const Invocation& call)
 
 CommandOption separatorOption()
 {
-    return {"sep", "SEP",
+    return {"sep", "tab|semicolon|CHAR",
             "The separator: tab, semicolon or one character (default semicolon; an empty or blank one means "
             "none). export-text refuses a digit: the values could not be told apart again."};
 }
@@ -76,7 +76,7 @@ std::span<const Command> textCommands()
 {
     static const std::vector<Command> commands{
         {"export-text",
-         "IN OUT [--sep tab|semicolon|CHAR]",
+         nullptr,
          "Writes a picture as a text image: one line per row, each pixel's blue, green and red in decimal, each "
          "value followed by the separator. OUT gets \".txt\" unless it ends so in any letter case; an existing "
          "file is replaced.",
@@ -84,7 +84,7 @@ std::span<const Command> textCommands()
          {separatorOption()},
          exportText},
         {"import-text",
-         "IN OUT [--sep tab|semicolon|CHAR] [--quality N]",
+         nullptr,
          "Reads a text image as the import dialog does (values that are no number 0..255 or lack their "
          "separator are skipped) and writes it as a picture; the width is that of the first line.",
          {{"IN", "The text file to read."}, {"OUT", "The picture to write."}},

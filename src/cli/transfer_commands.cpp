@@ -129,8 +129,7 @@ std::span<const Command> transferCommands()
 {
     static const std::vector<Command> commands{
         {"curve",
-         "(--formula NAME --xe XE --points N | --step N [--width W] | --grating N [--width W] | --fcc FILE) "
-         "[--negative]",
+         "(--formula --xe --points | --step [--width] | --grating [--width] | --fcc) [--negative]",
          "Prints a transfer function as the 512 x 512 point editor holds it, one point a line, X tab Y, as a "
          "function file (.fcc) holds it.",
          {},
@@ -144,7 +143,7 @@ std::span<const Command> transferCommands()
           {"negative", "", "The negative of the function: every point mirrored vertically."}},
          curve},
         {"transfer",
-         "FCC IN OUT [--quality N]",
+         nullptr,
          "Applies the function in a function file to a picture's brightness, as the program does after loading "
          "the file.",
          {{"FCC", "The function file (.fcc)."}, kPictureIn, {"OUT", "The picture to write."}},

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
 #include <QtEndian>
@@ -266,23 +267,43 @@ TEST(Cli, HelpListsEveryCommandAndDescribesEachOne)
     EXPECT_EQ(bare.code, 2);
     EXPECT_EQ(bare.err, list.out);
 
-    const QMap<QString, QStringList> options{
-        {QStringLiteral("convert"), {QStringLiteral("--quality")}},
-        {QStringLiteral("rotate"), {QStringLiteral("--centre"), QStringLiteral("--fill"), QStringLiteral("--quality")}},
-        {QStringLiteral("scale"),
-         {QStringLiteral("--zoom"), QStringLiteral("--size"), QStringLiteral("--keep-proportions"),
-          QStringLiteral("--quality")}},
-    };
-    for (const QString& name : kCommands) {
+    // Every command's usage line shows every option and argument its help
+    // describes, the arguments in their order, and nothing else.
+    static const QRegularExpression listed(QStringLiteral("\n  ((?:fdb )?[a-z0-9-]+) "));
+    static const QRegularExpression described(QStringLiteral("\n  (?:-h, )?(--[a-z0-9-]+)"));
+    static const QRegularExpression used(QStringLiteral("--[a-z0-9-]+"));
+    QStringList names;
+    for (auto it = listed.globalMatch(list.out); it.hasNext();)
+        names << it.next().captured(1);
+    EXPECT_GE(names.size(), 20);
+    for (const QString& name : names) {
         SCOPED_TRACE(name.toStdString());
-        EXPECT_TRUE(list.out.contains(QLatin1String("\n  ") + name + QLatin1Char(' ')));
-        const CliRun help = cli({QStringLiteral("help"), name});
+        const CliRun help = cli(QStringList{QStringLiteral("help")} + name.split(QLatin1Char(' ')));
         EXPECT_EQ(help.code, 0);
-        EXPECT_TRUE(help.out.startsWith(QLatin1String("usage: ormica-cli ") + name + QLatin1Char(' ')));
-        for (const QString& option : options.value(name))
-            EXPECT_TRUE(help.out.contains(option)) << option.toStdString();
+        const QString usage = help.out.section(QLatin1Char('\n'), 0, 0);
+        EXPECT_TRUE(usage.startsWith(QLatin1String("usage: ormica-cli ") + name + QLatin1Char(' ')));
+        EXPECT_TRUE(list.out.contains(QLatin1String("\n  ") + usage.mid(18) + QLatin1Char('\n')));
+        QStringList options;
+        for (auto it = described.globalMatch(help.out.section(QLatin1String("Options:"), 1)); it.hasNext();)
+            if (const QString o = it.next().captured(1); o != QLatin1String("--help"))
+                options << o;
+        QStringList inUsage;
+        for (auto it = used.globalMatch(usage); it.hasNext();)
+            inUsage << it.next().captured(0);
+        inUsage.removeDuplicates();
+        options.sort();
+        inUsage.sort();
+        EXPECT_EQ(inUsage.join(QLatin1Char(' ')).toStdString(), options.join(QLatin1Char(' ')).toStdString());
+        qsizetype at = 18 + name.size();
+        for (const QString& line : help.out.section(QLatin1String("Arguments:\n"), 1).split(QLatin1Char('\n'))) {
+            const QString argument = line.simplified().section(QLatin1Char(' '), 0, 0);
+            if (line.startsWith(QLatin1String("  ")) && !line.startsWith(QLatin1String("   ")) && !argument.isEmpty()) {
+                at = usage.indexOf(QLatin1Char(' ') + argument, at);
+                EXPECT_GE(at, 0) << argument.toStdString();
+            }
+        }
         for (const char* flag : {"--help", "-h"}) {
-            const CliRun asked = cli({name, QLatin1String(flag)});
+            const CliRun asked = cli(name.split(QLatin1Char(' ')) + QStringList{QLatin1String(flag)});
             EXPECT_EQ(asked.code, 0);
             EXPECT_EQ(asked.out, help.out);
         }

@@ -2,17 +2,21 @@
 
 namespace ormica {
 
+std::span<const TReadyFilter> ReadyFilters()
+{
+    static constexpr TReadyFilter table[] = {
+        {"H1", 2, "Широкий", "wide", &PopFilterH1},      {"H2", 2, "Нормальный", "normal", &PopFilterH2},
+        {"H3", 2, "Узкий", "narrow", &PopFilterH3},      {"L1", 1, "Широкий", "wide", &PopFilterL1},
+        {"L2", 1, "Нормальный", "normal", &PopFilterL2}, {"L3", 1, "Узкий", "narrow", &PopFilterL3},
+    };
+    return table;
+}
+
 std::optional<TFilterKernel> PopularFilter(const QString& name)
 {
-    struct Entry {
-        const char* name;
-        const TFilterKernel* kernel;
-    };
-    static constexpr Entry table[] = {{"H1", &PopFilterH1}, {"H2", &PopFilterH2}, {"H3", &PopFilterH3},
-                                      {"L1", &PopFilterL1}, {"L2", &PopFilterL2}, {"L3", &PopFilterL3}};
-    for (const Entry& e : table)
-        if (name == QLatin1String(e.name))
-            return *e.kernel;
+    for (const TReadyFilter& f : ReadyFilters())
+        if (name == QLatin1String(f.name))
+            return *f.kernel;
     return std::nullopt;
 }
 

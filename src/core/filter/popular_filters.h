@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <span>
 
 namespace ormica {
 
@@ -76,6 +77,17 @@ inline constexpr TFilterKernel PopFilterL3{{
     0, 0, 0, 0, 0, 0, 0,  //
     0, 0, 0, 0, 0, 0, 0,  //
 }};
+
+// One table of the ready-made kernels for the filter window's menu and the
+// tool: sharpening then smoothing, each wide, normal, narrow.
+struct TReadyFilter {
+    const char* name;     // the tool's word for it: "H1"
+    std::int32_t type;    // its filter type: 2 sharpening, 1 smoothing
+    const char* width;    // its item in the menu of its type: "Широкий"
+    const char* english;  // the width in the tool's help: "wide"
+    const TFilterKernel* kernel;
+};
+std::span<const TReadyFilter> ReadyFilters();
 
 // The ready-made kernel named "H1", "H2", "H3", "L1", "L2" or "L3".
 std::optional<TFilterKernel> PopularFilter(const QString& name);
