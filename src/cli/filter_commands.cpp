@@ -23,25 +23,10 @@ int position(const Invocation& call, const char* option)
     return p;
 }
 
-int filter(const Invocation& call)
+// The kernel the command names, loaded as the window loads one; nothing when
+// the core has refused it and said why.
+std::optional<TFilterKernel> namedKernel(const Invocation& call)
 {
-    if (int(call.isSet("ready")) + int(call.isSet("kernel")) + int(call.isSet("fdb")) != 1)
-        call.usageError(QStringLiteral("give exactly one of --ready, --kernel and --fdb"));
-    if (call.isSet("fdb") != call.isSet("record"))
-        call.usageError(QStringLiteral("--fdb and --record go together"));
-    if (call.isSet("scale") && (call.isSet("focus") || call.isSet("light")))
-        call.usageError(QStringLiteral("--scale sets the scale by hand; the regulators --focus and --light derive it"));
-    const int focus = call.isSet("focus") ? position(call, "focus") : 0;
-    const int light = call.isSet("light") ? position(call, "light") : 0;
-    std::int32_t typedScale = 0;
-    if (call.isSet("scale"))
-        typedScale = call.wholeNumber(call.values("scale").first(), QStringLiteral("--scale"));
-
-    PictureFiles files(call);
-    const QString& in = call.arg(0);
-    const QString& out = call.arg(1);
-    files.checkOutputName(out);
-
     TFilterKernel kernel;
     if (call.isSet("ready")) {
         kernel = readyKernel(call);
@@ -49,38 +34,18 @@ int filter(const Invocation& call)
         // Only the weights: the filter window sets the scale of a kernel it takes to the weight sum.
         kernel = fdbRecord(call, call.values("fdb").first(), call.values("record").first()).Kernel;
     } else if (!ReadKernelFile(call.values("kernel").first(), kernel)) {
-        return kFailed;  // the core has said why
+        return std::nullopt;
     }
-    // Loaded as the window loads a kernel: the scale is the weight sum, which
-    // is also the focus regulator's origin.
     if (!CheckKernel(kernel, QStringLiteral("LoadFilter")))
-        return kFailed;
-    const TRegulatorOrigin origin{kernel.centre(), *KernelSum(kernel)};
-    std::int32_t scale = origin.BaseSum;
-    if (call.isSet("scale"))
-        scale = typedScale;
-    if (call.isSet("focus")) {
-        if (const std::optional<TFocusResult> tuned = FocusToKernel(kernel, origin.BaseCentre, origin.BaseSum, focus)) {
-            kernel.centre() = tuned->Centre;
-            scale = tuned->Scale;
-        } else if (origin.BaseSum > 0) {
-            return kFailed;  // refused with an error: the centre would be too large
-        }
-        printMessage(QStringLiteral("focus %1: centre %2, scale %3").arg(focus).arg(kernel.centre()).arg(scale));
-    }
-    if (call.isSet("light")) {
-        // With the kernel already accepted, no change means a sum of 2 or less.
-        if (const std::optional<std::int32_t> tuned = LightToScale(kernel, light))
-            scale = *tuned;
-        printMessage(QStringLiteral("light %1: scale %2").arg(light).arg(scale));
-    }
-    if (scale < 1) {
-        printMessage(ScaleBelowOneRunText());
-        return kFailed;
-    }
+        return std::nullopt;
+    return kernel;
+}
 
-    // The window's road (source array, colour array, convolution, target
-    // array), each copy let go as soon as the next is made.
+// The window's road (source array, colour array, convolution, target
+// array), each copy let go as soon as the next is made.
+int filterPicture(PictureFiles& files, const QString& in, const QString& out, const TFilterKernel& kernel,
+                  std::int32_t scale)
+{
     TImgTabColor colors;
     {
         TImgTabBGR source;
@@ -104,6 +69,52 @@ int filter(const Invocation& call)
         TabColorToTabBRG(filtered, target);
     }
     return saveArray(files, target, out);
+}
+
+int filter(const Invocation& call)
+{
+    if (int(call.isSet("ready")) + int(call.isSet("kernel")) + int(call.isSet("fdb")) != 1)
+        call.usageError(QStringLiteral("give exactly one of --ready, --kernel and --fdb"));
+    if (call.isSet("fdb") != call.isSet("record"))
+        call.usageError(QStringLiteral("--fdb and --record go together"));
+    if (call.isSet("scale") && (call.isSet("focus") || call.isSet("light")))
+        call.usageError(QStringLiteral("--scale sets the scale by hand; the regulators --focus and --light derive it"));
+    const int focus = call.isSet("focus") ? position(call, "focus") : 0;
+    const int light = call.isSet("light") ? position(call, "light") : 0;
+    std::int32_t typedScale = 0;
+    if (call.isSet("scale"))
+        typedScale = call.wholeNumber(call.values("scale").first(), QStringLiteral("--scale"));
+
+    PictureFiles files(call);
+    const QString& out = call.arg(1);
+    files.checkOutputName(out);
+    std::optional<TFilterKernel> kernel = namedKernel(call);
+    if (!kernel)
+        return kFailed;  // the core has said why
+    // The scale is the weight sum, which is also the focus regulator's origin.
+    const TRegulatorOrigin origin{kernel->centre(), *KernelSum(*kernel)};
+    std::int32_t scale = call.isSet("scale") ? typedScale : origin.BaseSum;
+    if (call.isSet("focus")) {
+        if (const std::optional<TFocusResult> tuned =
+                FocusToKernel(*kernel, origin.BaseCentre, origin.BaseSum, focus)) {
+            kernel->centre() = tuned->Centre;
+            scale = tuned->Scale;
+        } else if (origin.BaseSum > 0) {
+            return kFailed;  // refused with an error: the centre would be too large
+        }
+        printMessage(QStringLiteral("focus %1: centre %2, scale %3").arg(focus).arg(kernel->centre()).arg(scale));
+    }
+    if (call.isSet("light")) {
+        // With the kernel already accepted, no change means a sum of 2 or less.
+        if (const std::optional<std::int32_t> tuned = LightToScale(*kernel, light))
+            scale = *tuned;
+        printMessage(QStringLiteral("light %1: scale %2").arg(light).arg(scale));
+    }
+    if (scale < 1) {
+        printMessage(ScaleBelowOneRunText());
+        return kFailed;
+    }
+    return filterPicture(files, call.arg(0), out, *kernel, scale);
 }
 
 }  // namespace

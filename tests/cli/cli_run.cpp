@@ -1,6 +1,13 @@
 #include "cli_run.h"
 
+#include "core/engine/bmp_file.h"
+#include "core/engine/img_service.h"
+#include "core/filter/filter_tab.h"
+#include "recorders.h"
+
+#include <QFile>
 #include <QProcess>
+#include <QtEndian>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -62,6 +69,77 @@ testing::AssertionResult PeakWithin(const MeasuredRun& run, const MeasuredRun& b
     return testing::AssertionFailure() << run.peakKilobytes << " KB, more than " << most
                                        << " KB: " << base.peakKilobytes << " KB for a small picture and " << copies
                                        << " copies of " << copyKilobytes << " KB";
+}
+
+QByteArray bmpHeader(int width, int height)
+{
+    const qint64 stride = (3 * qint64(width) + 3) & ~qint64(3);
+    const qint64 data = stride * height;
+    QByteArray h(54, '\0');
+    h[0] = 'B';
+    h[1] = 'M';
+    qToLittleEndian<quint32>(quint32(54 + data), h.data() + 2);
+    qToLittleEndian<quint32>(54, h.data() + 10);
+    qToLittleEndian<quint32>(40, h.data() + 14);
+    qToLittleEndian<qint32>(width, h.data() + 18);
+    qToLittleEndian<qint32>(height, h.data() + 22);
+    qToLittleEndian<quint16>(1, h.data() + 26);
+    qToLittleEndian<quint16>(24, h.data() + 28);
+    qToLittleEndian<quint32>(quint32(data), h.data() + 34);
+    return h;
+}
+
+BigPicture makeBigPicture(const QString& dir, int width, int height, int mixA, int mixB)
+{
+    const QString bmp = dir + QStringLiteral("/big.bmp");
+    {
+        QFile f(bmp);
+        if (!f.open(QIODevice::WriteOnly))
+            return {};
+        f.write(bmpHeader(width, height));
+        QByteArray row(3 * width, '\0');
+        for (int y = 0; y < height; ++y) {
+            for (int i = 0; i < row.size(); ++i)
+                row[i] = char((i * mixA + y * 3) / mixB);
+            if (f.write(row) != row.size())
+                return {};
+        }
+    }
+    const QString jpg = dir + QStringLiteral("/big.jpg");
+    if (cli({QStringLiteral("convert"), bmp, jpg}).code != 0)
+        return {};
+    QFile::remove(bmp);
+    const QString small = dir + QStringLiteral("/small.bmp");
+    if (!WriteBmpFile(test::patternImage(8, 8), small))
+        return {};
+    return {jpg, measure({QStringLiteral("info"), small})};
+}
+
+// What the whole-image command of the filter window puts into the target.
+TImgTabBGR filteredAsTheWindowDoes(const TImgTabBGR& source, const TFilterKernel& kernel, std::int32_t scale)
+{
+    TImgTabColor colors, result;
+    TabBRGtoTabColor(source, colors);
+    TImgTabBGR target;
+    if (FilterTabColor(kernel, scale, colors, result, nullptr))
+        TabColorToTabBRG(result, target);
+    return target;
+}
+
+TImgTabBGR bmpArray(const QString& file)
+{
+    return test::arrayOf(ReadBmpPixels(file, ReadBmpHeader(file)));
+}
+
+QByteArray kernelFileText(const TFilterKernel& k)
+{
+    QByteArray text;
+    for (int r = 0; r < 7; ++r) {
+        for (int c = 0; c < 7; ++c)
+            text += QByteArray::number(k.at(r, c)) + (c < 6 ? " \t" : "");
+        text += r % 2 ? "\r\n" : "\n";
+    }
+    return text;
 }
 
 }  // namespace ormica::test

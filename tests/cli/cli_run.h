@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/engine/img_tab.h"
+#include "core/filter/filter_kernel.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -31,6 +34,25 @@ MeasuredRun measure(const QStringList& args);
 
 // The run's peak stays below the base run's peak and that many copies of a
 // picture of `copyKilobytes`, with a quarter copy to spare.
+// The 54 bytes of a bottom-up 24-bit BMP header.
+QByteArray bmpHeader(int width, int height);
+
+// A large JPEG made from a BMP written a row at a time (the test keeps no
+// copy), and the tool's run on an 8 x 8 picture to measure against. JPEG
+// input, because the BMP reader passes through a 32-bit picture on its way.
+struct BigPicture {
+    QString jpg;
+    MeasuredRun base;
+};
+BigPicture makeBigPicture(const QString& dir, int width, int height, int mixA, int mixB);
+
+// What the whole-image command of the filter window puts into the target.
+TImgTabBGR filteredAsTheWindowDoes(const TImgTabBGR& source, const TFilterKernel& kernel, std::int32_t scale);
+// The array of a BMP file the tool wrote.
+TImgTabBGR bmpArray(const QString& file);
+// A kernel file's text, with the blanks, tabs and line ends a user might type.
+QByteArray kernelFileText(const TFilterKernel& k);
+
 testing::AssertionResult PeakWithin(const MeasuredRun& run, const MeasuredRun& base, int copies, long copyKilobytes);
 
 }  // namespace ormica::test

@@ -201,6 +201,80 @@ void cmykToBgr(const JSAMPLE* cmyk, uchar* bgr, int width, bool inverted)
 
 }  // namespace
 
+namespace {
+
+// Why decoding ended, from what the decoder and our limits recorded.
+QString failureText(const DecodeState& s, const QString& fileName)
+{
+    if (s.progress.tooManyScans)
+        return decoderText(fileName, QStringLiteral("В файле больше %1 сканов: такой файл декодировался бы "
+                                                    "слишком долго.")
+                                         .arg(kMaxJpegScans));
+    if (s.progress.tooMuchWork)
+        return decoderText(fileName, QStringLiteral("В файле слишком мало данных для изображения %1 x %2 "
+                                                    "пикселей и его сканов: такой файл декодировался бы "
+                                                    "слишком долго.")
+                                         .arg(s.cinfo.image_width)
+                                         .arg(s.cinfo.image_height));
+    if (s.err.pub.msg_code == JERR_NO_BACKING_STORE)
+        return decoderText(fileName, QStringLiteral("Декодеру нужно больше памяти, чем допустимо для "
+                                                    "изображения %1 x %2 пикселей.")
+                                         .arg(s.cinfo.image_width)
+                                         .arg(s.cinfo.image_height));
+    if (s.tooLarge)
+        return PictureTooLargeText(s.cinfo.image_width, s.cinfo.image_height);
+    if (s.noMemory || s.err.pub.msg_code == JERR_OUT_OF_MEMORY)
+        return QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName);
+    return decoderText(fileName, s.err.message);
+}
+
+// The work a file may cause grows with its picture only up to a ceiling;
+// beyond it, only with the bytes it holds. The output pass is counted before
+// the picture is allocated; a multi-scan file's scans as each begins, the
+// first once its coefficient buffer has passed the memory limit. May jump
+// back to the decoder's caller.
+void limitWork(DecodeState* s, qint64 fileBytes, bool cmyk)
+{
+    qint64 pictureBlocks = 0;
+    for (int i = 0; i < s->cinfo.num_components; ++i)
+        pictureBlocks += blocksOf(s->cinfo.comp_info[i]);
+    s->progress.workLimit =
+        std::clamp(kJpegWorkPerBlock * pictureBlocks, kJpegWorkFloor, kJpegWorkCeiling) + kJpegWorkPerByte * fileBytes;
+    const bool multiScan = s->cinfo.progressive_mode || s->cinfo.comps_in_scan < s->cinfo.num_components;
+    s->progress.work = outputWork(&s->cinfo, multiScan, cmyk);
+    if (!multiScan)
+        countScan(&s->cinfo, &s->progress);
+}
+
+// Decodes the rows into the picture, CMYK through a row of its own.
+void readScanlines(DecodeState* s, bool cmyk)
+{
+    const int w = s->image.width();
+    const int h = s->image.height();
+    if (cmyk) {
+        s->cmykRow.resize(std::size_t(w) * 4);
+        const bool inverted = s->cinfo.saw_Adobe_marker;
+        while (s->cinfo.output_scanline < s->cinfo.output_height) {
+            const int y = int(s->cinfo.output_scanline);
+            JSAMPROW row = s->cmykRow.data();
+            jpeg_read_scanlines(&s->cinfo, &row, 1);
+            cmykToBgr(row, s->image.scanLine(y), w, inverted);
+        }
+        return;
+    }
+    // Straight into the picture's scan lines.
+    JSAMPROW rows[16];
+    while (s->cinfo.output_scanline < s->cinfo.output_height) {
+        const int y = int(s->cinfo.output_scanline);
+        const int n = std::min<int>(std::min(16, int(s->cinfo.rec_outbuf_height)), h - y);
+        for (int i = 0; i < n; ++i)
+            rows[i] = s->image.scanLine(y + i);
+        jpeg_read_scanlines(&s->cinfo, rows, JDIMENSION(std::max(n, 1)));
+    }
+}
+
+}  // namespace
+
 QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
 {
     auto st = std::make_unique<DecodeState>();
@@ -215,26 +289,7 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
     s->err.pub.error_exit = errorExit;
     s->err.pub.emit_message = emitMessage;
     if (setjmp(s->err.jump)) {
-        QString text = decoderText(fileName, s->err.message);
-        if (s->progress.tooManyScans)
-            text = decoderText(fileName, QStringLiteral("В файле больше %1 сканов: такой файл декодировался бы "
-                                                        "слишком долго.")
-                                             .arg(kMaxJpegScans));
-        else if (s->progress.tooMuchWork)
-            text = decoderText(fileName, QStringLiteral("В файле слишком мало данных для изображения %1 x %2 "
-                                                        "пикселей и его сканов: такой файл декодировался бы "
-                                                        "слишком долго.")
-                                             .arg(s->cinfo.image_width)
-                                             .arg(s->cinfo.image_height));
-        else if (s->err.pub.msg_code == JERR_NO_BACKING_STORE)
-            text = decoderText(fileName, QStringLiteral("Декодеру нужно больше памяти, чем допустимо для "
-                                                        "изображения %1 x %2 пикселей.")
-                                             .arg(s->cinfo.image_width)
-                                             .arg(s->cinfo.image_height));
-        else if (s->tooLarge)
-            text = PictureTooLargeText(s->cinfo.image_width, s->cinfo.image_height);
-        else if (s->noMemory || s->err.pub.msg_code == JERR_OUT_OF_MEMORY)
-            text = QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName);
+        const QString text = failureText(*s, fileName);
         if (s->created)
             jpeg_destroy_decompress(&s->cinfo);
         if (service)
@@ -262,52 +317,18 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
     s->progress.pub.progress_monitor = progressMonitor;
     s->progress.service = service;
     s->progress.last = -1;
-    // The work a file may cause grows with its picture only up to a ceiling;
-    // beyond it, only with the bytes it holds. The output pass is counted
-    // before the picture is allocated.
-    qint64 pictureBlocks = 0;
-    for (int i = 0; i < s->cinfo.num_components; ++i)
-        pictureBlocks += blocksOf(s->cinfo.comp_info[i]);
-    s->progress.workLimit = std::clamp(kJpegWorkPerBlock * pictureBlocks, kJpegWorkFloor, kJpegWorkCeiling) +
-                            kJpegWorkPerByte * QFileInfo(fileName).size();
-    // A multi-scan file's scans are counted as each begins, the first once
-    // its coefficient buffer has passed the memory limit.
-    const bool multiScan = s->cinfo.progressive_mode || s->cinfo.comps_in_scan < s->cinfo.num_components;
-    s->progress.work = outputWork(&s->cinfo, multiScan, cmyk);
-    if (!multiScan)
-        countScan(&s->cinfo, &s->progress);
+    limitWork(s, QFileInfo(fileName).size(), cmyk);
     s->cinfo.progress = &s->progress.pub;
     if (service)
         service->progress(TJpegStage::Starting, 0);
 
     jpeg_start_decompress(&s->cinfo);
-    const int w = int(s->cinfo.output_width);
-    const int h = int(s->cinfo.output_height);
-    s->image = QImage(w, h, QImage::Format_BGR888);
+    s->image = QImage(int(s->cinfo.output_width), int(s->cinfo.output_height), QImage::Format_BGR888);
     if (s->image.isNull()) {
         s->noMemory = true;
         std::longjmp(s->err.jump, 1);
     }
-    if (cmyk) {
-        s->cmykRow.resize(std::size_t(w) * 4);
-        const bool inverted = s->cinfo.saw_Adobe_marker;
-        while (s->cinfo.output_scanline < s->cinfo.output_height) {
-            const int y = int(s->cinfo.output_scanline);
-            JSAMPROW row = s->cmykRow.data();
-            jpeg_read_scanlines(&s->cinfo, &row, 1);
-            cmykToBgr(row, s->image.scanLine(y), w, inverted);
-        }
-    } else {
-        // Decode straight into the picture's scan lines.
-        JSAMPROW rows[16];
-        while (s->cinfo.output_scanline < s->cinfo.output_height) {
-            const int y = int(s->cinfo.output_scanline);
-            const int n = std::min<int>(std::min(16, int(s->cinfo.rec_outbuf_height)), h - y);
-            for (int i = 0; i < n; ++i)
-                rows[i] = s->image.scanLine(y + i);
-            jpeg_read_scanlines(&s->cinfo, rows, JDIMENSION(std::max(n, 1)));
-        }
-    }
+    readScanlines(s, cmyk);
     jpeg_finish_decompress(&s->cinfo);
     jpeg_destroy_decompress(&s->cinfo);
     s->created = false;

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QtEndian>
 #include <algorithm>
+#include <optional>
 
 namespace ormica {
 
@@ -81,12 +82,11 @@ qint64 MaxTiffDataBytes()
     return 4 * (kMaxPictureBytes / 3);
 }
 
-bool ReadTiffLayout(const QString& fileName, TTiffLayout& layout)
+namespace {
+
+// The byte order and the offset of the first directory, from the header.
+bool firstDirectory(Reader& r, bool& bigTiff, qint64& dirAt)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    Reader r(f);
     char head[16];
     if (!r.read(0, head, 8))
         return false;
@@ -95,24 +95,61 @@ bool ReadTiffLayout(const QString& fileName, TTiffLayout& layout)
     else if (head[0] != 'I' || head[1] != 'I')
         return false;
     const auto magic = r.value(head + 2, 2);
-    bool bigTiff = false;
-    qint64 dirAt = 0;
+    bigTiff = magic == 43;
     if (magic == 42) {
         dirAt = qint64(r.value(head + 4, 4));
-    } else if (magic == 43) {
-        if (!r.read(0, head, 16) || r.value(head + 4, 2) != 8)
-            return false;
-        bigTiff = true;
-        const std::uint64_t at = r.value(head + 8, 8);
-        if (at > std::uint64_t(kNoSize))
-            return false;
-        dirAt = qint64(at);
-    } else {
-        return false;
+        return true;
     }
+    if (!bigTiff || !r.read(0, head, 16) || r.value(head + 4, 2) != 8)
+        return false;
+    const std::uint64_t at = r.value(head + 8, 8);
+    dirAt = qint64(at);
+    return at <= std::uint64_t(kNoSize);
+}
+
+// The entry's first value, and for the bits per sample the largest of them;
+// nothing for a type these tags do not take. Values that do not fit the
+// entry's field are stored elsewhere, and the field holds their offset.
+// False when those values cannot be read.
+bool entryValue(Reader& r, const char* entry, bool bigTiff, std::optional<qint64>& value)
+{
+    const int valueBytes = bigTiff ? 8 : 4;
+    const unsigned tag = unsigned(r.value(entry, 2));
+    const int size = typeBytes(unsigned(r.value(entry + 2, 2)));
+    const std::uint64_t n = r.value(entry + 4, valueBytes);
+    value.reset();
+    if (size == 0 || n == 0 || size > valueBytes)
+        return true;  // not a type these tags take; a LONG8 outside a big TIFF
+    const std::uint64_t listed = tag == 258 ? std::min<std::uint64_t>(n, 64) : 1;
+    const char* p = entry + 4 + valueBytes;
+    char values[64 * 8];
+    if (n > std::uint64_t(valueBytes / size)) {
+        const std::uint64_t at = r.value(p, valueBytes);
+        if (at > std::uint64_t(kNoSize) || !r.read(qint64(at), values, qint64(listed) * size))
+            return false;
+        p = values;
+    }
+    std::uint64_t v = 0;
+    for (std::uint64_t k = 0; k < listed; ++k)
+        v = std::max(v, r.value(p + k * size, size));
+    value = v > std::uint64_t(kNoSize) ? kNoSize : qint64(v);
+    return true;
+}
+
+}  // namespace
+
+bool ReadTiffLayout(const QString& fileName, TTiffLayout& layout)
+{
+    QFile f(fileName);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    Reader r(f);
+    bool bigTiff = false;
+    qint64 dirAt = 0;
+    if (!firstDirectory(r, bigTiff, dirAt))
+        return false;
     const int countBytes = bigTiff ? 8 : 2;
     const int entryBytes = bigTiff ? 20 : 12;
-    const int valueBytes = bigTiff ? 8 : 4;
     char countField[8];
     if (!r.read(dirAt, countField, countBytes))
         return false;
@@ -122,50 +159,33 @@ bool ReadTiffLayout(const QString& fileName, TTiffLayout& layout)
     TTiffLayout l;
     char entry[20];
     for (std::uint64_t i = 0; i < count; ++i) {
-        if (!r.read(dirAt + countBytes + qint64(i) * entryBytes, entry, entryBytes))
+        std::optional<qint64> value;
+        if (!r.read(dirAt + countBytes + qint64(i) * entryBytes, entry, entryBytes) ||
+            !entryValue(r, entry, bigTiff, value))
             return false;
-        const unsigned tag = unsigned(r.value(entry, 2));
-        const int size = typeBytes(unsigned(r.value(entry + 2, 2)));
-        const std::uint64_t n = r.value(entry + 4, bigTiff ? 8 : 4);
-        if (size == 0 || n == 0 || size > valueBytes)
-            continue;  // not a type these tags take; a LONG8 outside a big TIFF
-        // The first value, and for the bits per sample the largest of them.
-        // Values that do not fit the entry's field are stored elsewhere, and
-        // the field holds their offset.
-        const std::uint64_t listed = tag == 258 ? std::min<std::uint64_t>(n, 64) : 1;
-        const char* p = entry + 4 + valueBytes;
-        char values[64 * 8];
-        if (n > std::uint64_t(valueBytes / size)) {
-            const std::uint64_t at = r.value(p, valueBytes);
-            if (at > std::uint64_t(kNoSize) || !r.read(qint64(at), values, qint64(listed) * size))
-                return false;
-            p = values;
-        }
-        std::uint64_t v = 0;
-        for (std::uint64_t k = 0; k < listed; ++k)
-            v = std::max(v, r.value(p + k * size, size));
-        const qint64 value = v > std::uint64_t(kNoSize) ? kNoSize : qint64(v);
-        switch (tag) {
+        if (!value)
+            continue;
+        switch (unsigned(r.value(entry, 2))) {
         case 256:
-            l.width = value;
+            l.width = *value;
             break;
         case 257:
-            l.height = value;
+            l.height = *value;
             break;
         case 258:
-            l.bitsPerSample = value;
+            l.bitsPerSample = *value;
             break;
         case 277:
-            l.samplesPerPixel = value;
+            l.samplesPerPixel = *value;
             break;
         case 278:
-            l.rowsPerStrip = value;
+            l.rowsPerStrip = *value;
             break;
         case 322:
-            l.tileWidth = value;
+            l.tileWidth = *value;
             break;
         case 323:
-            l.tileLength = value;
+            l.tileLength = *value;
             break;
         default:
             break;

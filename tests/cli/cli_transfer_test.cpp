@@ -1,0 +1,206 @@
+#include "cli_run.h"
+#include "core/engine/bmp_file.h"
+#include "core/engine/geometry.h"
+#include "core/engine/gray.h"
+#include "core/engine/img_service.h"
+#include "core/engine/jpeg_codec.h"
+#include "core/histogram/histogram.h"
+#include "core/transfer/fcc_file.h"
+#include "core/transfer/point_list.h"
+#include "core/transfer/transfer_function.h"
+#include "recorders.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTransform>
+#include <QtEndian>
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace ormica;
+using test::BigPicture;
+using test::bmpHeader;
+using test::cli;
+using test::CliRun;
+using test::expectPrefixedLines;
+using test::makeBigPicture;
+using test::measure;
+using test::MeasuredRun;
+
+namespace {
+
+// The function as the 512 x 512 editor holds it after SetPoints.
+TBrightPointArray heldByEditor(const TBrightPointArray& points, bool negative)
+{
+    TPointEditorModel editor(512, 512);
+    editor.SetPoints(points);
+    if (negative)
+        editor.InvertY();
+    return editor.GetPoints();
+}
+
+QByteArray fccBytes(const TBrightPointArray& points)
+{
+    QByteArray text;
+    for (const TBrightPoint& p : points)
+        text += QByteArray::number(p.X) + '\t' + QByteArray::number(p.Y) + "\r\n";
+    return text;
+}
+
+CliRun cliBytes(const QStringList& args, QByteArray& out)
+{
+    QProcess p;
+    p.start(QStringLiteral(ORMICA_CLI), args);
+    p.waitForFinished(60000);
+    out = p.readAllStandardOutput();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+}  // namespace
+
+TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
+{
+    QTemporaryDir dir;
+    const QString fcc = dir.filePath(QStringLiteral("identity.fcc"));
+    QByteArray out;
+    CliRun r = cliBytes({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("identity"),
+                         QStringLiteral("--xe"), QStringLiteral("1"), QStringLiteral("--points"), QStringLiteral("4")},
+                        out);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    ASSERT_TRUE(test::writeFile(fcc, out));
+
+    // The printed text is a function file the core reads back to the same pairs.
+    TBrightPointArray loaded;
+    TFccReadState state;
+    ASSERT_TRUE(LoadFccFile(fcc, loaded, state));
+    ASSERT_GE(loaded.size(), 2u);
+    EXPECT_EQ(loaded.front(), (TBrightPoint{0, 0}));
+    EXPECT_EQ(loaded.back(), (TBrightPoint{255, 255}));
+    for (const TBrightPoint& p : loaded)
+        EXPECT_EQ(p.X, p.Y);
+    EXPECT_EQ(out, fccBytes(loaded));
+    const TBrightPointArray identity = heldByEditor(*GenerateFormulaPoints(0, 4, 1.0L), false);
+    EXPECT_EQ(loaded, identity);
+    // Written as the program writes a function file.
+    const QString written = dir.filePath(QStringLiteral("written.fcc"));
+    ASSERT_TRUE(WriteFccFile(written, loaded));
+    EXPECT_EQ(out, test::fileBytes(written));
+
+    // The negative mirrors every point.
+    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("identity"),
+                  QStringLiteral("--xe"), QStringLiteral("1"), QStringLiteral("--points"), QStringLiteral("4"),
+                  QStringLiteral("--negative")},
+                 out);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const TBrightPointArray negative = heldByEditor(identity, true);
+    EXPECT_EQ(out, fccBytes(negative));
+    ASSERT_EQ(negative.size(), identity.size());
+    for (std::size_t i = 0; i < negative.size(); ++i) {
+        EXPECT_EQ(negative[i].X, identity[i].X);
+        EXPECT_EQ(negative[i].Y, 255 - identity[i].Y);
+    }
+
+    // Other generators and a loaded file go through the editor too.
+    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("8"), QStringLiteral("--width"),
+                  QStringLiteral("2")},
+                 out);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(out, fccBytes(heldByEditor(GenerateSpecialPoints(1, 1, 2), false)));
+    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--grating"), QStringLiteral("4")}, out);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(out, fccBytes(heldByEditor(GenerateSpecialPoints(2, 0, 0), false)));
+    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("sqrt"), QStringLiteral("--xe"),
+                  QStringLiteral("2"), QStringLiteral("--points"), QStringLiteral("16")},
+                 out);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(out, fccBytes(heldByEditor(*GenerateFormulaPoints(3, 16, 2.0L), false)));
+    const QString sqrtFcc = dir.filePath(QStringLiteral("sqrt.fcc"));
+    ASSERT_TRUE(test::writeFile(sqrtFcc, out));
+    QByteArray again;
+    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--fcc"), sqrtFcc}, again);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(again, out);
+
+    // Wrong command lines.
+    for (const char* xe : {"0.05", "2.01", "-1", "x"}) {
+        r = cli({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("ln"), QStringLiteral("--xe"),
+                 QLatin1String(xe), QStringLiteral("--points"), QStringLiteral("8")});
+        EXPECT_EQ(r.code, 2) << xe;
+        EXPECT_TRUE(r.out.isEmpty());
+        expectPrefixedLines(r);
+    }
+    EXPECT_EQ(cli({QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("4"), QStringLiteral("--grating"),
+                   QStringLiteral("4")})
+                  .code,
+              2);
+    EXPECT_EQ(
+        cli({QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("4"), QStringLiteral("--fcc"), fcc})
+            .code,
+        2);
+    EXPECT_EQ(cli({QStringLiteral("curve")}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("5")}).code, 2);
+    EXPECT_EQ(cli({QStringLiteral("curve"), QStringLiteral("--grating"), QStringLiteral("4"), QStringLiteral("--width"),
+                   QStringLiteral("5")})
+                  .code,
+              2);
+    EXPECT_EQ(cli({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("cube"), QStringLiteral("--xe"),
+                   QStringLiteral("1"), QStringLiteral("--points"), QStringLiteral("4")})
+                  .code,
+              2);
+}
+
+TEST(Cli, TransferAppliesAFunctionFileAsTheWindowDoes)
+{
+    QTemporaryDir dir;
+    const QImage picture = test::patternImage(37, 23, 9);
+    const QString bmp = dir.filePath(QStringLiteral("in.bmp"));
+    ASSERT_TRUE(WriteBmpFile(picture, bmp));
+    const TImgTabBGR original = test::arrayOf(ReadBmpPixels(bmp, ReadBmpHeader(bmp)));
+
+    const QString identityFcc = dir.filePath(QStringLiteral("identity.fcc"));
+    ASSERT_TRUE(WriteFccFile(identityFcc, {{0, 0}, {255, 255}}));
+    const QString same = dir.filePath(QStringLiteral("same.bmp"));
+    CliRun r = cli({QStringLiteral("transfer"), identityFcc, bmp, same});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(test::sameArrays(test::arrayOf(ReadBmpPixels(same, ReadBmpHeader(same))), original));
+
+    // A negative, with out-of-range values that loading clamps.
+    const QString negativeFcc = dir.filePath(QStringLiteral("negative.fcc"));
+    ASSERT_TRUE(test::writeFile(negativeFcc, "0\t300\r\n100\t180\n255\t-4\r\n"));
+    TBrightPointArray loaded;
+    TFccReadState state;
+    ASSERT_TRUE(LoadFccFile(negativeFcc, loaded, state));
+    TImgTabBGR expected;
+    TSilentProgress progress;
+    ConvertImageTab(original, expected, heldByEditor(loaded, false), progress);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_FALSE(test::sameArrays(expected, original));
+    const QString inverted = dir.filePath(QStringLiteral("inverted.bmp"));
+    r = cli({QStringLiteral("transfer"), negativeFcc, bmp, inverted});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(test::sameArrays(test::arrayOf(ReadBmpPixels(inverted, ReadBmpHeader(inverted))), expected));
+
+    // A refused file writes nothing.
+    const QString badFcc = dir.filePath(QStringLiteral("bad.fcc"));
+    ASSERT_TRUE(test::writeFile(badFcc, "0\t0\nabc\t12\n255\t255\n"));
+    for (const QString& fcc : {badFcc, dir.filePath(QStringLiteral("missing.fcc"))}) {
+        const QString out = dir.filePath(QStringLiteral("never.bmp"));
+        r = cli({QStringLiteral("transfer"), fcc, bmp, out});
+        EXPECT_EQ(r.code, 1) << fcc.toStdString();
+        EXPECT_FALSE(r.err.isEmpty());
+        expectPrefixedLines(r);
+        EXPECT_FALSE(QFileInfo::exists(out));
+    }
+    EXPECT_EQ(cli({QStringLiteral("transfer"), identityFcc, bmp}).code, 2);
+}
