@@ -184,36 +184,6 @@ constexpr int kBand = 128;
 // Rows fetched ahead of the one being widened.
 constexpr int kAhead = 4;
 
-// The seven widened rows of a strip, one slot a row in turn. Element 9 of
-// every slot, where the centre column's loads start, lies on a cache line:
-// those loads then never straddle two lines.
-template <class Elem> class TRing {
-public:
-    static constexpr std::size_t kStride = kStrip + 32;  // a block reads up to 9 bytes either side of its lanes
-    TRing() : block_(kStride * TFilterKernel::kSide + kLine, Elem(0))
-    {
-        const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(block_.data()) / sizeof(Elem) + 9;
-        ring_ = block_.data() + (kLine - first % kLine) % kLine;
-    }
-    Elem* slot(int row) { return ring_ + kStride * std::size_t(row % TFilterKernel::kSide); }
-
-private:
-    static_assert(kStride * sizeof(Elem) % 64 == 0);
-    static constexpr std::uintptr_t kLine = 64 / sizeof(Elem);  // elements a cache line
-    std::vector<Elem> block_;
-    Elem* ring_;
-};
-
-// A strip of a row is too short a run for the hardware to fetch ahead by itself.
-inline void prefetchAhead(const TImgTabColor& source, int row, int strip, int span)
-{
-    if (row + kAhead >= source.height())
-        return;
-    const char* next = reinterpret_cast<const char*>(source.row(row + kAhead)) + strip;
-    for (int b = 0; b < span; b += 64)
-        _mm_prefetch(next + b, _MM_HINT_T0);
-}
-
 // The pixels of a strip row whose sums leave the range, from one bit per
 // lane (kBlock lanes a word, lanes past the row clear): a pixel's three lanes
 // begin at a multiple of 3. Returns how many were listed.
@@ -236,47 +206,9 @@ int unfitPixels(const std::uint64_t* laneBits, int words, int* pixels)
     return count;
 }
 
-// One block of 64 lanes: the sums stored at `sums`, the quotients packed
-// into `to`, the lanes whose sums leave 0 .. 255 * scale returned as bits.
-template <bool Float>
-__attribute__((target("avx2,fma"), always_inline)) inline std::uint64_t
-convolveBlock(const std::vector<Tap>& taps, const typename Lanes<Float>::Elem* const* base, int k, std::int32_t* sums,
-              const Divisor& divisor, __m256i flip, __m256i flippedLimit, std::uint8_t* to)
-{
-    using L = Lanes<Float>;
-    decltype(L::zero()) acc[8];
-#pragma GCC unroll 8
-    for (int v = 0; v < 8; ++v)
-        acc[v] = L::zero();
-    for (const Tap& t : taps) {
-        const typename L::Elem* p = base[t.row] + t.offset + k;
-        const auto wv = L::weight(t);
-#pragma GCC unroll 8
-        for (int v = 0; v < 8; ++v)
-            acc[v] = L::madd(p + 8 * v, wv, acc[v]);
-    }
-    __m256i q[8];
-    __m256i outside[8];
-    __m256i anyOutside = _mm256_setzero_si256();
-#pragma GCC unroll 8
-    for (int v = 0; v < 8; ++v) {
-        const __m256i sv = L::sums(acc[v]);
-        _mm256_storeu_si256((__m256i*)(sums + 8 * v), sv);
-        outside[v] = _mm256_cmpgt_epi32(_mm256_xor_si256(sv, flip), flippedLimit);
-        anyOutside = _mm256_or_si256(anyOutside, outside[v]);
-        q[v] = quotients(sv, divisor);
-    }
-    std::uint64_t bad = 0;
-    if (!_mm256_testz_si256(anyOutside, anyOutside)) {
-#pragma GCC unroll 8
-        for (int v = 0; v < 8; ++v)
-            bad |= std::uint64_t(std::uint32_t(_mm256_movemask_ps(_mm256_castsi256_ps(outside[v])))) << (8 * v);
-    }
-    _mm256_storeu_si256((__m256i*)to, packBytes(q[0], q[1], q[2], q[3]));
-    _mm256_storeu_si256((__m256i*)(to + 32), packBytes(q[4], q[5], q[6], q[7]));
-    return bad;
-}
-
+// This and convolveShort are kept whole, past the length we hold other
+// functions to: with their block loop split off, GCC's code ran 10-18 %
+// slower on the filter benchmarks.
 template <bool Float>
 __attribute__((target("avx2,fma"))) void convolve(const std::vector<Tap>& taps, std::int32_t scale,
                                                   const TImgTabColor& source, TImgTabColor& target, TProgress* progress)
@@ -284,13 +216,23 @@ __attribute__((target("avx2,fma"))) void convolve(const std::vector<Tap>& taps, 
     using L = Lanes<Float>;
     using Elem = typename L::Elem;
     const int h = source.height();
-    const int rowBytes = 3 * source.width();
-    const int lanes = rowBytes - 18;  // interior bytes of a row, from byte 9
-    TRing<Elem> ring;
+    const int w = source.width();
+    const int rowBytes = 3 * w;
+    const int lanes = 3 * (w - 6);  // interior bytes of a row, from byte 9
+    // A block reads up to 9 bytes either side of its lanes.
+    constexpr std::size_t stride = kStrip + 32;
+    // Element 9 of every slot, where the centre column's loads start, on a
+    // cache line: those loads then never straddle two lines.
+    static_assert(stride * sizeof(Elem) % 64 == 0);
+    constexpr std::uintptr_t kLine = 64 / sizeof(Elem);  // elements a cache line
+    std::vector<Elem> ringBlock(stride * TFilterKernel::kSide + kLine, Elem(0));
+    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(ringBlock.data()) / sizeof(Elem) + 9;
+    Elem* const ring = ringBlock.data() + (kLine - first % kLine) % kLine;
     std::vector<std::int32_t> sums(kStrip);
     std::vector<std::uint8_t> bytes(kBlock);
     std::vector<int> pixels(kStrip / 3);  // of the row and strip, those needing fitting
     std::vector<std::uint64_t> laneBits(kStrip / kBlock);
+    auto slot = [&](int row) { return ring + stride * std::size_t(row % TFilterKernel::kSide); };
 
     Divisor divisor;
     divisor.how = scale == 1 ? Divisor::One : scale <= kFloatDivisor ? Divisor::Float : Divisor::Double;
@@ -302,6 +244,7 @@ __attribute__((target("avx2,fma"))) void convolve(const std::vector<Tap>& taps, 
     const __m256i flip = _mm256_set1_epi32(std::numeric_limits<std::int32_t>::min());
     const __m256i flippedLimit = _mm256_xor_si256(
         _mm256_set1_epi32(std::int32_t(std::min<std::int64_t>(std::int64_t(scale) * 255, INT32_MAX))), flip);
+    const __m256i zero = _mm256_setzero_si256();
 
     for (int band = 3; band <= h - 4; band += kBand) {
         const int last = std::min(band + kBand - 1, h - 4);
@@ -311,10 +254,16 @@ __attribute__((target("avx2,fma"))) void convolve(const std::vector<Tap>& taps, 
             // Source bytes strip .. strip + span of a row; past the row, zeros.
             const int span = std::min(blocks * kBlock + 18, rowBytes - strip);
             auto widen = [&](int row) {
-                Elem* to = ring.slot(row);
+                Elem* to = slot(row);
                 widenRow<Elem, L>(reinterpret_cast<const std::uint8_t*>(source.row(row)) + strip, span, to);
-                std::fill(to + span, to + TRing<Elem>::kStride, Elem(0));
-                prefetchAhead(source, row, strip, span);
+                std::fill(to + span, to + stride, Elem(0));
+                // A strip of a row is too short a run for the hardware to
+                // fetch ahead by itself.
+                if (row + kAhead < h) {
+                    const char* next = reinterpret_cast<const char*>(source.row(row + kAhead)) + strip;
+                    for (int b = 0; b < span; b += 64)
+                        _mm_prefetch(next + b, _MM_HINT_T0);
+                }
             };
             for (int r = band - 3; r < band + 3; ++r)
                 widen(r);
@@ -322,16 +271,46 @@ __attribute__((target("avx2,fma"))) void convolve(const std::vector<Tap>& taps, 
                 widen(i + 3);
                 const Elem* base[TFilterKernel::kSide];
                 for (int r = 0; r < TFilterKernel::kSide; ++r)
-                    base[r] = ring.slot(i + r - 3) + 9;
+                    base[r] = slot(i + r - 3) + 9;
                 TBGRTriple* out = target.row(i);
                 std::uint8_t* outBytes = reinterpret_cast<std::uint8_t*>(out) + 9 + strip;
                 for (int b = 0; b < blocks; ++b) {
                     const int k = b * kBlock;
+                    decltype(L::zero()) acc[8];
+#pragma GCC unroll 8
+                    for (int v = 0; v < 8; ++v)
+                        acc[v] = L::zero();
+                    for (const Tap& t : taps) {
+                        const Elem* p = base[t.row] + t.offset + k;
+                        const auto wv = L::weight(t);
+#pragma GCC unroll 8
+                        for (int v = 0; v < 8; ++v)
+                            acc[v] = L::madd(p + 8 * v, wv, acc[v]);
+                    }
+                    __m256i q[8];
+                    __m256i outside[8];
+                    __m256i anyOutside = zero;
+#pragma GCC unroll 8
+                    for (int v = 0; v < 8; ++v) {
+                        const __m256i sv = L::sums(acc[v]);
+                        _mm256_storeu_si256((__m256i*)(sums.data() + k + 8 * v), sv);
+                        outside[v] = _mm256_cmpgt_epi32(_mm256_xor_si256(sv, flip), flippedLimit);
+                        anyOutside = _mm256_or_si256(anyOutside, outside[v]);
+                        q[v] = quotients(sv, divisor);
+                    }
+                    std::uint64_t bad = 0;
+                    if (!_mm256_testz_si256(anyOutside, anyOutside)) {
+#pragma GCC unroll 8
+                        for (int v = 0; v < 8; ++v)
+                            bad |= std::uint64_t(std::uint32_t(_mm256_movemask_ps(_mm256_castsi256_ps(outside[v]))))
+                                   << (8 * v);
+                    }
                     // Whole blocks go straight into the row; the last one, which
                     // runs past the interior, through the spare row.
                     const bool whole = k + kBlock <= stripLanes;
-                    std::uint64_t bad = convolveBlock<Float>(taps, base, k, sums.data() + k, divisor, flip,
-                                                             flippedLimit, whole ? outBytes + k : bytes.data());
+                    std::uint8_t* to = whole ? outBytes + k : bytes.data();
+                    _mm256_storeu_si256((__m256i*)to, packBytes(q[0], q[1], q[2], q[3]));
+                    _mm256_storeu_si256((__m256i*)(to + 32), packBytes(q[4], q[5], q[6], q[7]));
                     if (!whole) {
                         std::memcpy(outBytes + k, bytes.data(), std::size_t(stripLanes - k));
                         bad &= (std::uint64_t(1) << (stripLanes - k)) - 1;  // lanes past the row
@@ -389,57 +368,26 @@ __attribute__((target("avx2,fma"))) void widenShort(const std::uint8_t* in, int 
         out[k] = std::int16_t(in[k]);
 }
 
-// One block of 64 lanes in 16-bit arithmetic, as convolveBlock.
-__attribute__((target("avx2,fma"), always_inline)) inline std::uint64_t
-convolveShortBlock(const std::vector<Tap>& taps, const std::int16_t* const* base, int k, std::int16_t* sums,
-                   const ShortDivisor& divisor, __m256i multiplier, __m128i shift, __m256i flip, __m256i flippedLimit,
-                   std::uint8_t* to)
-{
-    __m256i acc[4];
-#pragma GCC unroll 4
-    for (int v = 0; v < 4; ++v)
-        acc[v] = _mm256_setzero_si256();
-    for (const Tap& t : taps) {
-        const std::int16_t* p = base[t.row] + t.offset + k;
-        const __m256i wv = _mm256_set1_epi16(std::int16_t(t.weightI));
-#pragma GCC unroll 4
-        for (int v = 0; v < 4; ++v)
-            acc[v] = _mm256_add_epi16(acc[v], _mm256_mullo_epi16(_mm256_loadu_si256((const __m256i*)(p + 16 * v)), wv));
-    }
-    __m256i q[4];
-    __m256i outside[4];
-    __m256i anyOutside = _mm256_setzero_si256();
-#pragma GCC unroll 4
-    for (int v = 0; v < 4; ++v) {
-        _mm256_storeu_si256((__m256i*)(sums + 16 * v), acc[v]);
-        outside[v] = _mm256_cmpgt_epi16(_mm256_xor_si256(acc[v], flip), flippedLimit);
-        anyOutside = _mm256_or_si256(anyOutside, outside[v]);
-        q[v] = divisor.one ? acc[v] : _mm256_srl_epi16(_mm256_mulhi_epu16(acc[v], multiplier), shift);
-    }
-    _mm256_storeu_si256((__m256i*)to, _mm256_permute4x64_epi64(_mm256_packus_epi16(q[0], q[1]), 0xD8));
-    _mm256_storeu_si256((__m256i*)(to + 32), _mm256_permute4x64_epi64(_mm256_packus_epi16(q[2], q[3]), 0xD8));
-    if (_mm256_testz_si256(anyOutside, anyOutside))
-        return 0;
-    // One byte a lane, in lane order, then one bit a lane.
-    const __m256i low = _mm256_permute4x64_epi64(_mm256_packs_epi16(outside[0], outside[1]), 0xD8);
-    const __m256i high = _mm256_permute4x64_epi64(_mm256_packs_epi16(outside[2], outside[3]), 0xD8);
-    return std::uint64_t(std::uint32_t(_mm256_movemask_epi8(low))) |
-           std::uint64_t(std::uint32_t(_mm256_movemask_epi8(high))) << 32;
-}
-
 __attribute__((target("avx2,fma"))) void convolveShort(const std::vector<Tap>& taps, std::int32_t scale,
                                                        const ShortDivisor& divisor, const TImgTabColor& source,
                                                        TImgTabColor& target, TProgress* progress)
 {
     using Elem = std::int16_t;
     const int h = source.height();
-    const int rowBytes = 3 * source.width();
-    const int lanes = rowBytes - 18;
-    TRing<Elem> ring;
+    const int w = source.width();
+    const int rowBytes = 3 * w;
+    const int lanes = 3 * (w - 6);
+    constexpr std::size_t stride = kStrip + 32;
+    static_assert(stride * sizeof(Elem) % 64 == 0);
+    constexpr std::uintptr_t kLine = 64 / sizeof(Elem);
+    std::vector<Elem> ringBlock(stride * TFilterKernel::kSide + kLine, Elem(0));
+    const std::uintptr_t first = reinterpret_cast<std::uintptr_t>(ringBlock.data()) / sizeof(Elem) + 9;
+    Elem* const ring = ringBlock.data() + (kLine - first % kLine) % kLine;
     std::vector<std::int16_t> sums(kStrip);
     std::vector<std::uint8_t> bytes(kBlock);
     std::vector<int> pixels(kStrip / 3);
     std::vector<std::uint64_t> laneBits(kStrip / kBlock);
+    auto slot = [&](int row) { return ring + stride * std::size_t(row % TFilterKernel::kSide); };
 
     const __m256i flip = _mm256_set1_epi16(std::numeric_limits<std::int16_t>::min());
     const __m256i flippedLimit = _mm256_xor_si256(_mm256_set1_epi16(std::int16_t(255 * scale)), flip);
@@ -453,10 +401,14 @@ __attribute__((target("avx2,fma"))) void convolveShort(const std::vector<Tap>& t
             const int blocks = (stripLanes + kBlock - 1) / kBlock;
             const int span = std::min(blocks * kBlock + 18, rowBytes - strip);
             auto widen = [&](int row) {
-                Elem* to = ring.slot(row);
+                Elem* to = slot(row);
                 widenShort(reinterpret_cast<const std::uint8_t*>(source.row(row)) + strip, span, to);
-                std::fill(to + span, to + TRing<Elem>::kStride, Elem(0));
-                prefetchAhead(source, row, strip, span);
+                std::fill(to + span, to + stride, Elem(0));
+                if (row + kAhead < h) {
+                    const char* next = reinterpret_cast<const char*>(source.row(row + kAhead)) + strip;
+                    for (int b = 0; b < span; b += 64)
+                        _mm_prefetch(next + b, _MM_HINT_T0);
+                }
             };
             for (int r = band - 3; r < band + 3; ++r)
                 widen(r);
@@ -464,14 +416,46 @@ __attribute__((target("avx2,fma"))) void convolveShort(const std::vector<Tap>& t
                 widen(i + 3);
                 const Elem* base[TFilterKernel::kSide];
                 for (int r = 0; r < TFilterKernel::kSide; ++r)
-                    base[r] = ring.slot(i + r - 3) + 9;
+                    base[r] = slot(i + r - 3) + 9;
                 TBGRTriple* out = target.row(i);
                 std::uint8_t* outBytes = reinterpret_cast<std::uint8_t*>(out) + 9 + strip;
                 for (int b = 0; b < blocks; ++b) {
                     const int k = b * kBlock;
+                    __m256i acc[4];
+#pragma GCC unroll 4
+                    for (int v = 0; v < 4; ++v)
+                        acc[v] = _mm256_setzero_si256();
+                    for (const Tap& t : taps) {
+                        const Elem* p = base[t.row] + t.offset + k;
+                        const __m256i wv = _mm256_set1_epi16(std::int16_t(t.weightI));
+#pragma GCC unroll 4
+                        for (int v = 0; v < 4; ++v)
+                            acc[v] = _mm256_add_epi16(
+                                acc[v], _mm256_mullo_epi16(_mm256_loadu_si256((const __m256i*)(p + 16 * v)), wv));
+                    }
+                    __m256i q[4];
+                    __m256i outside[4];
+                    __m256i anyOutside = _mm256_setzero_si256();
+#pragma GCC unroll 4
+                    for (int v = 0; v < 4; ++v) {
+                        _mm256_storeu_si256((__m256i*)(sums.data() + k + 16 * v), acc[v]);
+                        outside[v] = _mm256_cmpgt_epi16(_mm256_xor_si256(acc[v], flip), flippedLimit);
+                        anyOutside = _mm256_or_si256(anyOutside, outside[v]);
+                        q[v] = divisor.one ? acc[v] : _mm256_srl_epi16(_mm256_mulhi_epu16(acc[v], multiplier), shift);
+                    }
                     const bool whole = k + kBlock <= stripLanes;
-                    std::uint64_t bad = convolveShortBlock(taps, base, k, sums.data() + k, divisor, multiplier, shift,
-                                                           flip, flippedLimit, whole ? outBytes + k : bytes.data());
+                    std::uint8_t* to = whole ? outBytes + k : bytes.data();
+                    _mm256_storeu_si256((__m256i*)to, _mm256_permute4x64_epi64(_mm256_packus_epi16(q[0], q[1]), 0xD8));
+                    _mm256_storeu_si256((__m256i*)(to + 32),
+                                        _mm256_permute4x64_epi64(_mm256_packus_epi16(q[2], q[3]), 0xD8));
+                    std::uint64_t bad = 0;
+                    if (!_mm256_testz_si256(anyOutside, anyOutside)) {
+                        // One byte a lane, in lane order, then one bit a lane.
+                        const __m256i low = _mm256_permute4x64_epi64(_mm256_packs_epi16(outside[0], outside[1]), 0xD8);
+                        const __m256i high = _mm256_permute4x64_epi64(_mm256_packs_epi16(outside[2], outside[3]), 0xD8);
+                        bad = std::uint64_t(std::uint32_t(_mm256_movemask_epi8(low))) |
+                              std::uint64_t(std::uint32_t(_mm256_movemask_epi8(high))) << 32;
+                    }
                     if (!whole) {
                         std::memcpy(outBytes + k, bytes.data(), std::size_t(stripLanes - k));
                         bad &= (std::uint64_t(1) << (stripLanes - k)) - 1;  // lanes past the row
