@@ -295,14 +295,21 @@ TEST(CliFdb, BadInputGetsOneLineAndLeavesTheFileAsItWas)
                     .err.contains(QStringLiteral("Сохранение в текущую базу данных ЗАПРЕЩЕНО")));
     EXPECT_TRUE(fdb({QStringLiteral("add"), base, name, QStringLiteral("ok ✓"), ready, QStringLiteral("H1")})
                     .err.contains(QStringLiteral("Windows-1251")));
+}
 
-    // Weights the filter refuses would make a record that can never be used.
+TEST(CliFdb, WeightsTheFilterRefusesAreNeverAdded)
+{
+    // Such a record could never be used.
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("base.fdb"));
+    const QByteArray original = fdbRecordBytes(1, 0, kSharpness, PopFilterH2, 16, 2);
+    ASSERT_TRUE(test::writeFile(base, original));
     TFilterKernel huge{};
     huge.centre() = 9000000;
     const QString hugeFile = dir.filePath(QStringLiteral("huge.txt"));
     ASSERT_TRUE(test::writeFile(hugeFile, kernelFileText(huge)));
-    const CliRun r =
-        fdb({QStringLiteral("add"), base, name, QStringLiteral("big"), QStringLiteral("--kernel"), hugeFile});
+    const CliRun r = fdb({QStringLiteral("add"), base, QStringLiteral("--name"), QStringLiteral("big"),
+                          QStringLiteral("--kernel"), hugeFile});
     EXPECT_EQ(r.code, 1);
     QString refusal = QStringLiteral("ormica-cli: error: LoadFilter : ") + KernelTooLargeText() + QLatin1Char('\n');
     refusal.replace(QLatin1String("\r\n"), QLatin1String(" "));

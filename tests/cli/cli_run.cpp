@@ -30,6 +30,11 @@ CliRun cli(const QStringList& args, const std::function<void()>& setUp, const QS
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+QStringList words(const char* line)
+{
+    return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+}
+
 void expectPrefixedLines(const CliRun& r)
 {
     EXPECT_FALSE(r.err.contains(QLatin1Char('\r'))) << r.err.toStdString();

@@ -20,6 +20,9 @@ struct CliRun {
 // instead of the test.
 CliRun cli(const QStringList& args, const std::function<void()>& setUp = {}, const QString& stdoutFile = {});
 
+// The words of a command line written as one string: "curve --step 8".
+QStringList words(const char* line);
+
 // Every line the tool printed on stderr is marked as its own, and is one line.
 void expectPrefixedLines(const CliRun& r);
 

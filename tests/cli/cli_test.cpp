@@ -315,60 +315,28 @@ TEST(Cli, EveryNumberThatIsNotAFiniteDecimalIsAWrongCommandLine)
 
     // "@" stands for the number under test, given with a good value first so
     // that only that number can make the command line wrong.
-    struct Slot {
-        QStringList args;
-        QString good;
+    const struct {
+        const char* line;
+        const char* good;
         bool whole;
-    };
-    const QString at = QStringLiteral("@");
-    const QString q = QStringLiteral("--quality");
-    const QList<Slot> numberSlots{
-        {{QStringLiteral("convert"), in, out, q, at}, QStringLiteral("90"), true},
-        {{QStringLiteral("grey"), in, out, q, at}, QStringLiteral("90"), true},
-        {{QStringLiteral("mirror"), QStringLiteral("H"), in, out, q, at}, QStringLiteral("90"), true},
-        {{QStringLiteral("rot90"), QStringLiteral("+"), in, out, q, at}, QStringLiteral("90"), true},
-        {{QStringLiteral("rotate"), at, QStringLiteral("--centre"), QStringLiteral("10"), QStringLiteral("10"), in,
-          out},
-         QStringLiteral("-12.5"),
-         false},
-        {{QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--centre"), at, QStringLiteral("10"), in,
-          out},
-         QStringLiteral("-3"),
-         true},
-        {{QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--centre"), QStringLiteral("10"), at, in,
-          out},
-         QStringLiteral("7"),
-         true},
-        {{QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--centre"), QStringLiteral("10"),
-          QStringLiteral("10"), in, out, q, at},
-         QStringLiteral("90"),
-         true},
-        {{QStringLiteral("crop"), at, QStringLiteral("1"), QStringLiteral("20"), QStringLiteral("20"), in, out},
-         QStringLiteral("-2"),
-         true},
-        {{QStringLiteral("crop"), QStringLiteral("1"), at, QStringLiteral("20"), QStringLiteral("20"), in, out},
-         QStringLiteral("2"),
-         true},
-        {{QStringLiteral("crop"), QStringLiteral("1"), QStringLiteral("1"), at, QStringLiteral("20"), in, out},
-         QStringLiteral("25"),
-         true},
-        {{QStringLiteral("crop"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("20"), at, in, out},
-         QStringLiteral("25"),
-         true},
-        {{QStringLiteral("crop"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("20"), QStringLiteral("20"),
-          in, out, q, at},
-         QStringLiteral("90"),
-         true},
-        {{QStringLiteral("scale"), QStringLiteral("--zoom"), at, in, out}, QStringLiteral("0.5"), false},
-        {{QStringLiteral("scale"), QStringLiteral("--size"), at, QStringLiteral("10"), in, out},
-         QStringLiteral("12"),
-         true},
-        {{QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("10"), at, in, out},
-         QStringLiteral("12"),
-         true},
-        {{QStringLiteral("scale"), QStringLiteral("--zoom"), QStringLiteral("2"), in, out, q, at},
-         QStringLiteral("90"),
-         true},
+    } numberSlots[] = {
+        {"convert IN OUT --quality @", "90", true},
+        {"grey IN OUT --quality @", "90", true},
+        {"mirror H IN OUT --quality @", "90", true},
+        {"rot90 + IN OUT --quality @", "90", true},
+        {"rotate @ --centre 10 10 IN OUT", "-12.5", false},
+        {"rotate 10 --centre @ 10 IN OUT", "-3", true},
+        {"rotate 10 --centre 10 @ IN OUT", "7", true},
+        {"rotate 10 --centre 10 10 IN OUT --quality @", "90", true},
+        {"crop @ 1 20 20 IN OUT", "-2", true},
+        {"crop 1 @ 20 20 IN OUT", "2", true},
+        {"crop 1 1 @ 20 IN OUT", "25", true},
+        {"crop 1 1 20 @ IN OUT", "25", true},
+        {"crop 1 1 20 20 IN OUT --quality @", "90", true},
+        {"scale --zoom @ IN OUT", "0.5", false},
+        {"scale --size @ 10 IN OUT", "12", true},
+        {"scale --size 10 @ IN OUT", "12", true},
+        {"scale --zoom 2 IN OUT --quality @", "90", true},
     };
     const QStringList bad{QString(),
                           QStringLiteral(" "),
@@ -379,14 +347,16 @@ TEST(Cli, EveryNumberThatIsNotAFiniteDecimalIsAWrongCommandLine)
                           QStringLiteral("12abc"),
                           QStringLiteral("1,5"),
                           QStringLiteral("-")};
-    for (const Slot& slot : numberSlots) {
+    for (const auto& slot : numberSlots) {
+        SCOPED_TRACE(slot.line);
         auto with = [&](const QString& value) {
-            QStringList args = slot.args;
-            args.replace(args.indexOf(at), value);
+            QStringList args = QString::fromLatin1(slot.line).split(QLatin1Char(' '));
+            args.replace(args.indexOf(QStringLiteral("IN")), in);
+            args.replace(args.indexOf(QStringLiteral("OUT")), out);
+            args.replace(args.indexOf(QStringLiteral("@")), value);
             return args;
         };
-        SCOPED_TRACE(slot.args.join(QLatin1Char(' ')).toStdString());
-        ASSERT_EQ(cli(with(slot.good)).code, 0) << slot.good.toStdString();
+        ASSERT_EQ(cli(with(QLatin1String(slot.good))).code, 0) << slot.good;
         QStringList values = bad;
         if (slot.whole)
             values << QStringLiteral("2.5") << QStringLiteral("99999999999");

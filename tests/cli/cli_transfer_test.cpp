@@ -35,6 +35,7 @@ using test::expectPrefixedLines;
 using test::makeBigPicture;
 using test::measure;
 using test::MeasuredRun;
+using test::words;
 
 namespace {
 
@@ -73,9 +74,7 @@ TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
     QTemporaryDir dir;
     const QString fcc = dir.filePath(QStringLiteral("identity.fcc"));
     QByteArray out;
-    CliRun r = cliBytes({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("identity"),
-                         QStringLiteral("--xe"), QStringLiteral("1"), QStringLiteral("--points"), QStringLiteral("4")},
-                        out);
+    CliRun r = cliBytes(words("curve --formula identity --xe 1 --points 4"), out);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     ASSERT_TRUE(test::writeFile(fcc, out));
@@ -98,10 +97,7 @@ TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
     EXPECT_EQ(out, test::fileBytes(written));
 
     // The negative mirrors every point.
-    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("identity"),
-                  QStringLiteral("--xe"), QStringLiteral("1"), QStringLiteral("--points"), QStringLiteral("4"),
-                  QStringLiteral("--negative")},
-                 out);
+    r = cliBytes(words("curve --formula identity --xe 1 --points 4 --negative"), out);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const TBrightPointArray negative = heldByEditor(identity, true);
     EXPECT_EQ(out, fccBytes(negative));
@@ -112,17 +108,13 @@ TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
     }
 
     // Other generators and a loaded file go through the editor too.
-    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("8"), QStringLiteral("--width"),
-                  QStringLiteral("2")},
-                 out);
+    r = cliBytes(words("curve --step 8 --width 2"), out);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(out, fccBytes(heldByEditor(GenerateSpecialPoints(1, 1, 2), false)));
-    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--grating"), QStringLiteral("4")}, out);
+    r = cliBytes(words("curve --grating 4"), out);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(out, fccBytes(heldByEditor(GenerateSpecialPoints(2, 0, 0), false)));
-    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("sqrt"), QStringLiteral("--xe"),
-                  QStringLiteral("2"), QStringLiteral("--points"), QStringLiteral("16")},
-                 out);
+    r = cliBytes(words("curve --formula sqrt --xe 2 --points 16"), out);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(out, fccBytes(heldByEditor(*GenerateFormulaPoints(3, 16, 2.0L), false)));
     const QString sqrtFcc = dir.filePath(QStringLiteral("sqrt.fcc"));
@@ -131,33 +123,19 @@ TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
     r = cliBytes({QStringLiteral("curve"), QStringLiteral("--fcc"), sqrtFcc}, again);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(again, out);
+}
 
-    // Wrong command lines.
-    for (const char* xe : {"0.05", "2.01", "-1", "x"}) {
-        r = cli({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("ln"), QStringLiteral("--xe"),
-                 QLatin1String(xe), QStringLiteral("--points"), QStringLiteral("8")});
-        EXPECT_EQ(r.code, 2) << xe;
-        EXPECT_TRUE(r.out.isEmpty());
+TEST(Cli, CurveRefusesWrongCommandLines)
+{
+    for (const char* line : {"curve --formula ln --xe 0.05 --points 8", "curve --formula ln --xe 2.01 --points 8",
+                             "curve --formula ln --xe -1 --points 8", "curve --formula ln --xe x --points 8",
+                             "curve --step 4 --grating 4", "curve --step 4 --fcc any.fcc", "curve", "curve --step 5",
+                             "curve --grating 4 --width 5", "curve --formula cube --xe 1 --points 4"}) {
+        const CliRun r = cli(words(line));
+        EXPECT_EQ(r.code, 2) << line;
+        EXPECT_TRUE(r.out.isEmpty()) << line;
         expectPrefixedLines(r);
     }
-    EXPECT_EQ(cli({QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("4"), QStringLiteral("--grating"),
-                   QStringLiteral("4")})
-                  .code,
-              2);
-    EXPECT_EQ(
-        cli({QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("4"), QStringLiteral("--fcc"), fcc})
-            .code,
-        2);
-    EXPECT_EQ(cli({QStringLiteral("curve")}).code, 2);
-    EXPECT_EQ(cli({QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("5")}).code, 2);
-    EXPECT_EQ(cli({QStringLiteral("curve"), QStringLiteral("--grating"), QStringLiteral("4"), QStringLiteral("--width"),
-                   QStringLiteral("5")})
-                  .code,
-              2);
-    EXPECT_EQ(cli({QStringLiteral("curve"), QStringLiteral("--formula"), QStringLiteral("cube"), QStringLiteral("--xe"),
-                   QStringLiteral("1"), QStringLiteral("--points"), QStringLiteral("4")})
-                  .code,
-              2);
 }
 
 TEST(Cli, TransferAppliesAFunctionFileAsTheWindowDoes)

@@ -116,43 +116,20 @@ enum class Bomb { EobRuns, Refinements, Arithmetic, ArithmeticBaseline };
 // one end-of-band run after another (refining ones from bit 13 down also pass
 // over the band in every block). Arithmetic coding may end a scan's data at
 // once, the rest decoding from zeros; its baseline file is one such scan.
-QByteArray scanBomb(Bomb kind, int width, int height, int components, int acScans)
-{
-    QByteArray f("\xFF\xD8", 2);
-    auto segment = [&](int marker, int length) {
+// A JPEG written by hand: its segments, and entropy-coded bits with their
+// stuffing.
+struct HandJpeg {
+    QByteArray f{"\xFF\xD8", 2};
+    int acc = 0, n = 0;
+    void segment(int marker, int length)
+    {
         f += char(0xFF);
         f += char(marker);
         f += char(length >> 8);
         f += char(length);
-    };
-    const bool arithmetic = kind == Bomb::Arithmetic || kind == Bomb::ArithmeticBaseline;
-    segment(0xDB, 67);
-    f += char(0);
-    f += QByteArray(64, 1);
-    segment(kind == Bomb::ArithmeticBaseline ? 0xC9 : arithmetic ? 0xCA : 0xC2, 8 + 3 * components);
-    f += char(8);
-    f += char(height >> 8);
-    f += char(height);
-    f += char(width >> 8);
-    f += char(width);
-    f += char(components);
-    for (int c = 0; c < components; ++c) {
-        f += char(c + 1);
-        f += char(0x11);
-        f += char(0);
     }
-    if (!arithmetic) {
-        // One one-bit code in each table: DC difference 0, and a run of
-        // 2^14 + (14 more bits) end-of-band blocks.
-        for (const char table : {'\x00', '\x10'}) {
-            segment(0xC4, 20);
-            f += table;
-            f += char(1);
-            f += QByteArray(15, 0);
-            f += table ? char(0xE0) : char(0);
-        }
-    }
-    auto scan = [&](int first, int count, int ss, int se, int ah, int al) {
+    void scan(int first, int count, int ss, int se, int ah, int al)
+    {
         segment(0xDA, 6 + 2 * count);
         f += char(count);
         for (int c = first; c < first + count; ++c) {
@@ -162,9 +139,9 @@ QByteArray scanBomb(Bomb kind, int width, int height, int components, int acScan
         f += char(ss);
         f += char(se);
         f += char(ah << 4 | al);
-    };
-    int acc = 0, n = 0;
-    auto bit = [&](int b) {
+    }
+    void bit(int b)
+    {
         acc = acc << 1 | b;
         if (++n == 8) {
             f += char(acc);
@@ -172,34 +149,74 @@ QByteArray scanBomb(Bomb kind, int width, int height, int components, int acScan
                 f += char(0);
             acc = n = 0;
         }
-    };
-    auto pad = [&] {
+    }
+    void pad()
+    {
         while (n)
             bit(1);
-    };
+    }
+};
+
+// The tables and the frame of a bomb.
+void bombHeader(HandJpeg& j, Bomb kind, int width, int height, int components)
+{
+    const bool arithmetic = kind == Bomb::Arithmetic || kind == Bomb::ArithmeticBaseline;
+    j.segment(0xDB, 67);
+    j.f += char(0);
+    j.f += QByteArray(64, 1);
+    j.segment(kind == Bomb::ArithmeticBaseline ? 0xC9 : arithmetic ? 0xCA : 0xC2, 8 + 3 * components);
+    j.f += char(8);
+    j.f += char(height >> 8);
+    j.f += char(height);
+    j.f += char(width >> 8);
+    j.f += char(width);
+    j.f += char(components);
+    for (int c = 0; c < components; ++c) {
+        j.f += char(c + 1);
+        j.f += char(0x11);
+        j.f += char(0);
+    }
+    if (arithmetic)
+        return;
+    // One one-bit code in each table: DC difference 0, and a run of
+    // 2^14 + (14 more bits) end-of-band blocks.
+    for (const char table : {'\x00', '\x10'}) {
+        j.segment(0xC4, 20);
+        j.f += table;
+        j.f += char(1);
+        j.f += QByteArray(15, 0);
+        j.f += table ? char(0xE0) : char(0);
+    }
+}
+
+QByteArray scanBomb(Bomb kind, int width, int height, int components, int acScans)
+{
+    HandJpeg j;
+    bombHeader(j, kind, width, height, components);
+    const bool arithmetic = kind == Bomb::Arithmetic || kind == Bomb::ArithmeticBaseline;
     const qint64 blocks = qint64((width + 7) / 8) * ((height + 7) / 8);
     if (kind == Bomb::ArithmeticBaseline) {
-        scan(0, components, 0, 63, 0, 0);
+        j.scan(0, components, 0, 63, 0, 0);
     } else {
-        scan(0, components, 0, 0, 0, 0);
+        j.scan(0, components, 0, 0, 0, 0);
         for (qint64 i = 0; !arithmetic && i < blocks * components; ++i)
-            bit(0);
-        pad();
+            j.bit(0);
+        j.pad();
         for (int i = 0, al = 0; i < acScans; ++i) {
             const int c = i % components;
             const int ah = kind == Bomb::Refinements ? al : 0;
             const int next = kind != Bomb::Refinements ? 0 : al > 0 ? al - 1 : 13;
-            scan(c, 1, 1, 63, ah, next);
+            j.scan(c, 1, 1, 63, ah, next);
             for (qint64 done = 0; !arithmetic && done < blocks; done += 32767)
                 for (int b = 0; b < 15; ++b)
-                    bit(b > 0);
-            pad();
+                    j.bit(b > 0);
+            j.pad();
             if (c == components - 1)
                 al = next;
         }
     }
-    f += "\xFF\xD9";
-    return f;
+    j.f += "\xFF\xD9";
+    return j.f;
 }
 
 QString refusal(const QString& fileName)
