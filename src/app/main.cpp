@@ -11,6 +11,7 @@
 #include "ui/histogram/histogram_window.h"
 #include "ui/microbase/micro_base_window.h"
 #include "ui/scale/scale_dialog.h"
+#include "ui/workspace/workspace.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -33,16 +34,19 @@ int main(int argc, char* argv[])
     ormica::TQtFileDialogs dialogs;
     ormica::TQtColorDialog colors;
 
+    // What the windows share: the images, the program's folder, the working
+    // filter and the base names.
+    ormica::TWorkspace workspace;
     // The main window first; the tool windows join it, hidden, as they come.
-    ormica::TFormOrmica formOrmica(&dialogs, &colors);
+    ormica::TFormOrmica formOrmica(workspace, &dialogs, &colors);
     ormica::TFormScaleDialog formScaleDialog(&formOrmica);
-    ormica::TImportTxtDialog importTxtDialog(&dialogs, &formOrmica);
-    ormica::TExportTxtDialog exportTxtDialog(&dialogs, &formOrmica);
-    ormica::TFormDFilter formDFilter(&formOrmica);
+    ormica::TImportTxtDialog importTxtDialog(&dialogs, workspace.SrcArr, &formOrmica);
+    ormica::TExportTxtDialog exportTxtDialog(&dialogs, workspace.SrcArr, &formOrmica);
+    ormica::TFormDFilter formDFilter(workspace, &formOrmica);
     ormica::TFormAbout formAbout(&formOrmica);
-    ormica::TFormGistogram formGistogram(&formOrmica);
-    ormica::TFormMicroBase formMicroBase(&dialogs, &formDFilter, &formDFilter);
-    formDFilter.setShowDatabase([&formMicroBase] { formMicroBase.exec(); });
+    ormica::TFormGistogram formGistogram(workspace, &formOrmica);
+    ormica::TFormMicroBase formMicroBase(workspace, &dialogs, &formDFilter);
+    formDFilter.setShowDatabase([&formMicroBase] { return formMicroBase.ExchangeFilter(); });
     ormica::TToolWindows windows;
     windows.scale = &formScaleDialog;
     windows.importText = &importTxtDialog;

@@ -6,7 +6,6 @@
 #include "core/filter/kernel_file.h"
 #include "core/filter/popular_filters.h"
 #include "core/microbase/mb_file_tools.h"
-#include "core/microbase/mb_main_data.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -225,9 +224,8 @@ int copy(const Invocation& call)
     TMicroBase base(kFilterDataSize);
     openBase(file, base, TOpenMode::ReadOnly);
     // The base being copied is the current one, which SaveAs never writes over.
-    CurrentBaseName() = file;
     NamedDialog dialog(call.arg(1));
-    const QString written = SaveAs(&base, dialog, QFileInfo(file).absolutePath(), QString());
+    const QString written = SaveAs(&base, dialog, QFileInfo(file).absolutePath(), QString(), file);
     if (written.isEmpty())
         return kFailed;  // the core has said why
     printOut(written + QLatin1Char('\n'));

@@ -70,12 +70,6 @@ bool CheckKernel(const TFilterKernel& kernel, const QString& routine)
     return false;
 }
 
-TFilterData& WorkingFilter()
-{
-    static TFilterData data;
-    return data;
-}
-
 QString ScaleBelowOneRunText()
 {
     return QStringLiteral("Масштаб цифрового фильтра меньше единицы.\r\nПерезагрузите или отредактируйте фильтр.");

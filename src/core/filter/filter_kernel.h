@@ -50,8 +50,8 @@ bool KernelFits(const TFilterKernel& kernel);
 bool CheckKernel(const TFilterKernel& kernel, const QString& routine);
 QString KernelTooLargeText();
 
-// The working filter: kernel, scale, type. Starts as the unit kernel of 100
-// with scale 100 and type 0.
+// A filter as the windows work with it: kernel, scale, type. Starts as the
+// unit kernel of 100 with scale 100 and type 0.
 struct TFilterData {
     TFilterKernel Kernel = unitKernel();
     std::int32_t Scale = 100;
@@ -74,9 +74,6 @@ struct TRegulatorOrigin {
     std::int32_t BaseSum = 0;
     friend bool operator==(const TRegulatorOrigin&, const TRegulatorOrigin&) = default;
 };
-
-// The one working filter of the run, shared by the filter and database windows.
-TFilterData& WorkingFilter();
 
 // The run refusal of a filter whose scale is below 1.
 QString ScaleBelowOneRunText();

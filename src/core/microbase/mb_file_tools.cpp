@@ -2,7 +2,6 @@
 
 #include "core/engine/file_errors.h"
 #include "core/engine/message_sink.h"
-#include "core/microbase/mb_main_data.h"
 
 #include <QDir>
 #include <QFile>
@@ -99,17 +98,18 @@ bool CreateEmptyBase(const QString& name)
     return true;
 }
 
-bool PrepareDefaultBase(const QString& programDir, const QString& appDataDir)
+bool PrepareDefaultBase(const QString& programDir, QString& defaultBase, QString& currentBase,
+                        const QString& appDataDir)
 {
-    DefaultBaseName().clear();
+    defaultBase.clear();
     const QString dir = FiltersDirIn(programDir, appDataDir);
     if (EnsureFiltersDir(dir)) {
         const QString name = dir + QStringLiteral("/FilterBase.fdb");
         if (QFileInfo::exists(name) || CreateEmptyBase(name))
-            DefaultBaseName() = name;
+            defaultBase = name;
     }
-    CurrentBaseName() = DefaultBaseName();
-    return !DefaultBaseName().isEmpty();
+    currentBase = defaultBase;
+    return !defaultBase.isEmpty();
 }
 
 QString ForceFdbExt(const QString& name)
@@ -171,7 +171,8 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target)
     return true;
 }
 
-QString SaveAs(TMicroBase* engine, TFileDialogs& dialog, const QString& programDir, const QString& appDataDir)
+QString SaveAs(TMicroBase* engine, TFileDialogs& dialog, const QString& programDir, const QString& appDataDir,
+               const QString& currentBase)
 {
     if (!IsOpen(engine))
         return {};
@@ -180,7 +181,7 @@ QString SaveAs(TMicroBase* engine, TFileDialogs& dialog, const QString& programD
         return {};
     const QString name = ForceFdbExt(choice->fileName);
     // Writing the open base over itself would lose it: refused under any spelling.
-    const bool current = sameFile(name, CurrentBaseName()) || sameFile(name, engine->FileName());
+    const bool current = sameFile(name, currentBase) || sameFile(name, engine->FileName());
     if (QFileInfo::exists(name) && !current &&
         !messages().question(QStringLiteral("База с именем : ") + shortName(name) +
                                  QStringLiteral("\r\n уже существует! ПЕРЕЗАПИСАТЬ?"),
@@ -194,13 +195,14 @@ QString SaveAs(TMicroBase* engine, TFileDialogs& dialog, const QString& programD
     return CopyWorkingRecords(*engine, name) ? name : QString();
 }
 
-QString NewBaseDialog(TFileDialogs& dialog, const QString& programDir, const QString& appDataDir)
+QString NewBaseDialog(TFileDialogs& dialog, const QString& programDir, const QString& appDataDir,
+                      const QString& currentBase)
 {
     const auto choice = dialog.askSave(dialogDir(programDir, appDataDir), FdbFilters(), 1);
     if (!choice || choice->fileName.isEmpty())
         return {};
     const QString name = ForceFdbExt(choice->fileName);
-    const bool current = sameFile(name, CurrentBaseName());
+    const bool current = sameFile(name, currentBase);
     if (QFileInfo::exists(name) && !current) {
         if (!messages().question(QStringLiteral("База с именем : ") + shortName(name) +
                                      QStringLiteral("\r\n уже существует! ПЕРЕСОЗДАТЬ?"),

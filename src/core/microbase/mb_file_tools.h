@@ -30,20 +30,22 @@ bool EnsureFiltersDir(const QString& dir);
 bool CreateEmptyBase(const QString& name);
 
 // Makes the folder and the empty default base when they are missing; sets
-// DefaultBaseName (empty on failure) and CurrentBaseName to it. True when
-// there is a default base.
-bool PrepareDefaultBase(const QString& programDir, const QString& appDataDir = AppDataDirOfRun());
+// defaultBase (empty on failure) and currentBase to it. True when there is a
+// default base.
+bool PrepareDefaultBase(const QString& programDir, QString& defaultBase, QString& currentBase,
+                        const QString& appDataDir = AppDataDirOfRun());
 
 // Appends ".fdb" unless the extension is already .fdb in any letter case.
 QString ForceFdbExt(const QString& name);
 
 // Asks for a file and copies the working records of the open base into it,
 // numbered anew from 0. Asks before replacing another existing file; refuses
-// the current base itself. The copy goes to a temporary file renamed into
-// place, so a failed copy leaves an existing file whole; the failure is
-// reported naming the file and the reason. The name written, or empty.
+// the current base (currentBase, and the engine's own file) itself. The copy
+// goes to a temporary file renamed into place, so a failed copy leaves an
+// existing file whole; the failure is reported naming the file and the
+// reason. The name written, or empty.
 QString SaveAs(TMicroBase* engine, TFileDialogs& dialog, const QString& programDir,
-               const QString& appDataDir = AppDataDirOfRun());
+               const QString& appDataDir = AppDataDirOfRun(), const QString& currentBase = QString());
 
 // The copy of SaveAs without the dialog and the questions: false, reported,
 // when the target could not be written whole.
@@ -51,7 +53,9 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target);
 
 // Asks for a file and makes it an empty base. Asks before re-creating
 // another existing file (deleted on Yes); refuses the current base itself.
-// The name of the new base, or empty.
-QString NewBaseDialog(TFileDialogs& dialog, const QString& programDir, const QString& appDataDir = AppDataDirOfRun());
+// The name of the new base, or empty. With no engine to know it by, the
+// current base must be named.
+QString NewBaseDialog(TFileDialogs& dialog, const QString& programDir, const QString& appDataDir,
+                      const QString& currentBase);
 
 }  // namespace ormica

@@ -6,16 +6,15 @@
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 #include "core/histogram/fragment_stats.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/color_dialog.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/progress_bar.h"
 #include "ui/engine/qt_color.h"
 #include "ui/engine/region_selector.h"
 #include "ui/filter/filter_window.h"
-#include "ui/histogram/cross_hair_selector.h"
 #include "ui/histogram/histogram_window.h"
 #include "ui/scale/scale_dialog.h"
+#include "ui/workspace/workspace.h"
 
 #include <QAction>
 #include <QApplication>
@@ -93,8 +92,8 @@ QScrollArea* makeScrollBox(TImageWidget* image, QWidget* parent)
 
 }  // namespace
 
-TFormOrmica::TFormOrmica(TFileDialogs* dialogs, TColorQuestion* colors, QWidget* parent)
-    : QMainWindow(parent), dialogs_(dialogs), colors_(colors)
+TFormOrmica::TFormOrmica(TWorkspace& workspace, TFileDialogs* dialogs, TColorQuestion* colors, QWidget* parent)
+    : QMainWindow(parent), ws_(workspace), dialogs_(dialogs), colors_(colors)
 {
     createControls();
     createRotatePanel();
@@ -115,12 +114,10 @@ TFormOrmica::~TFormOrmica()
 {
     if (hintFilter_)
         qApp->removeEventFilter(hintFilter_.get());
-    if (MainData::SrcImageRef == ImageMain)
-        MainData::SrcImageRef = nullptr;
-    if (MainData::TrgImageRef == TargetImage)
-        MainData::TrgImageRef = nullptr;
-    if (MainData::PagesRef == PageControl1)
-        MainData::PagesRef = nullptr;
+    if (ws_.SrcImageRef == ImageMain)
+        ws_.SrcImageRef = nullptr;
+    if (ws_.TrgImageRef == TargetImage)
+        ws_.TrgImageRef = nullptr;
 }
 
 void TFormOrmica::createControls()
@@ -329,6 +326,17 @@ int TFormOrmica::showModal(QDialog* window)
     return ShowModal ? ShowModal(*window) : window->exec();
 }
 
+// Only a report from this showing counts.
+template <class TWindow> bool TFormOrmica::showWriter(TWindow* window)
+{
+    bool written = false;
+    const QMetaObject::Connection report =
+        connect(window, &TWindow::targetWritten, this, [&written] { written = true; });
+    showModal(window);
+    disconnect(report);
+    return written;
+}
+
 bool TFormOrmica::eventFilter(QObject* watched, QEvent* event)
 {
     const bool release =
@@ -403,7 +411,7 @@ void TFormOrmica::MMScaleClick()
         MarkNoName(*TargetImage);
     ShowPage(1);
     if (scaled)
-        AutoFillImgTab(*TargetImage, MainData::TrgArr, progress_.get());
+        AutoFillImgTab(*TargetImage, ws_.TrgArr, progress_.get());
 }
 
 void TFormOrmica::MMGistogramFullClick()
@@ -412,16 +420,15 @@ void TFormOrmica::MMGistogramFullClick()
         return;
     ResetIndicators();
     TStep step(*this, 1);
-    MainData::TargetChanged = false;
     FormGistogram->GistogramMode = 1;
-    showModal(FormGistogram);
-    step.decide(MainData::TargetChanged);
-    afterGistogram();
+    const bool written = showWriter(FormGistogram);
+    step.decide(written);
+    afterGistogram(written);
 }
 
-void TFormOrmica::afterGistogram()
+void TFormOrmica::afterGistogram(bool written)
 {
-    if (MainData::TargetChanged) {
+    if (written) {
         MarkNoName(*TargetImage);
         ShowPage(1);
     } else {
@@ -440,8 +447,7 @@ bool TFormOrmica::fragmentSelected()
 
 void TFormOrmica::MMAutoCorrClick()
 {
-    TCrossHairSelector* cross = FormGistogram ? FormGistogram->crossHair() : nullptr;
-    if (!cross || !fragmentSelected())
+    if (!FormGistogram || !fragmentSelected())
         return;
     ResetIndicators();
     // A single row or column (also once the part off the picture is cut
@@ -453,34 +459,20 @@ void TFormOrmica::MMAutoCorrClick()
         return;
     }
     hideFrame();
-    // No more than the fragment image can show.
-    if (FragRect.EndY - FragRect.StartY + 1 > cross->MaxH)
-        FragRect.EndY = FragRect.StartY + cross->MaxH - 1;
-    if (FragRect.EndX - FragRect.StartX + 1 > cross->MaxW)
-        FragRect.EndX = FragRect.StartX + cross->MaxW - 1;
-    TImgTabColor& frag = FormGistogram->FragArr;
-    AreaBitMapToImgTabColor(ImageMain->picture(), TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY},
-                            frag);
-    if (!frag.empty()) {
-        // The cross inverts what is under it: off before drawing, on after.
-        cross->Deactivate();
-        cross->Clear();
-        TImageWidget* box = FormGistogram->ImgAcFrg;
-        SelectedToImgTabColor(frag, TPoint{0, 0}, box->canvas());
-        box->pictureChanged();
-        box->repaintNow();
-        cross->Activate();
-    }
+    // The selection keeps the part the window could take.
+    const TRect taken = FormGistogram->TakeFragment(
+        ImageMain->picture(), TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY});
+    FragRect.EndX = taken.Right;
+    FragRect.EndY = taken.Bottom;
     TStep step(*this, 1);
-    MainData::TargetChanged = false;
     FormGistogram->GistogramMode = 2;
-    showModal(FormGistogram);
-    step.decide(MainData::TargetChanged);
-    frag.clear();
+    const bool written = showWriter(FormGistogram);
+    step.decide(written);
+    FormGistogram->ReleaseFragment();
     FragRect.StartX = FragRect.EndX;
     FragRect.StartY = FragRect.EndY;
     ResetIndicators();
-    afterGistogram();
+    afterGistogram(written);
 }
 
 void TFormOrmica::MMDFilterClick()
@@ -489,17 +481,14 @@ void TFormOrmica::MMDFilterClick()
         return;
     ResetIndicators();
     hideFrame();
-    SelectedToImgTab(MainData::SrcArr, TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY},
-                     FormDFilter->TestSrcArr);
-    ImgTabToImage(FormDFilter->TestSrcArr, *FormDFilter->ImgTestSource, progress_.get());
+    FormDFilter->TakeFragment(TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY}, progress_.get());
     TStep step(*this, 1);
-    MainData::TargetFiltered = false;
-    showModal(FormDFilter);
-    step.decide(MainData::TargetFiltered);
+    const bool written = showWriter(FormDFilter);
+    step.decide(written);
     FragRect.StartX = FragRect.EndX;
     FragRect.StartY = FragRect.EndY;
     ResetIndicators();
-    if (MainData::TargetFiltered)
+    if (written)
         MarkNoName(*TargetImage);
     ShowPage(1);
 }
@@ -507,7 +496,7 @@ void TFormOrmica::MMDFilterClick()
 void TFormOrmica::FormCreate()
 {
     setWindowTitle(kCaption);
-    MainData::ProgramDir = QCoreApplication::applicationDirPath();
+    ws_.ProgramDir = QCoreApplication::applicationDirPath();
     if (!loadSave_) {
         loadSave_ = std::make_unique<TLoadSaveImage>(progress_.get(), panel3_.get(), dialogs_);
         loadSave_->OwnerForm = this;
@@ -526,11 +515,10 @@ void TFormOrmica::FormCreate()
     PaintImage(*ImageMain, clBtnFace);
     PaintImage(*TargetImage, clBtnFace);
     if (!history_)
-        history_ = std::make_unique<TUndoHistory>(TUndoHistory::TImageRef{ImageMain, &MainData::SrcArr},
-                                                  TUndoHistory::TImageRef{TargetImage, &MainData::TrgArr});
-    MainData::SrcImageRef = ImageMain;
-    MainData::TrgImageRef = TargetImage;
-    MainData::PagesRef = PageControl1;
+        history_ = std::make_unique<TUndoHistory>(TUndoHistory::TImageRef{ImageMain, &ws_.SrcArr},
+                                                  TUndoHistory::TImageRef{TargetImage, &ws_.TrgArr});
+    ws_.SrcImageRef = ImageMain;
+    ws_.TrgImageRef = TargetImage;
     showLamp(statusBarColor());
 }
 

@@ -33,6 +33,7 @@ class TImageWidget;
 class TImgTabBGR;
 class TRegionSelector;
 class TUndoHistory;
+struct TWorkspace;
 
 // The tool windows created at start-up, hidden; null until the program has them.
 struct TToolWindows {
@@ -52,13 +53,14 @@ struct TFragRect {
 };
 
 // The main window: the source and target images on two tabs, the commands,
-// the status bar with its attention lamp.
+// the status bar with its attention lamp. It puts its image controls into
+// the workspace, whose arrays hold the images for every window.
 class TFormOrmica : public QMainWindow, private TOwnerForm {
     Q_OBJECT
 public:
     // dialogs answers the open and save questions, colors the colour
-    // question; both must outlive the window.
-    TFormOrmica(TFileDialogs* dialogs, TColorQuestion* colors, QWidget* parent = nullptr);
+    // question; they and the workspace must outlive the window.
+    TFormOrmica(TWorkspace& workspace, TFileDialogs* dialogs, TColorQuestion* colors, QWidget* parent = nullptr);
     ~TFormOrmica() override;
 
     static const QString kCaption;
@@ -208,6 +210,8 @@ private:
     void createMenus();
     void updateActions();
     int showModal(QDialog* window);
+    // Shows a tool window modally; true when it reported writing the target.
+    template <class TWindow> bool showWriter(TWindow* window);
     // Takes the dotted frame off the source picture before a command reads
     // or replaces it.
     void hideFrame();
@@ -223,7 +227,7 @@ private:
     // After an operation wrote the target array: show it as a new picture.
     void showTarget();
     // After the histogram window closed: a target it wrote is a new picture.
-    void afterGistogram();
+    void afterGistogram(bool written);
     void selectionStart(TPoint p);
     void selectionMove(TPoint p);
     void selectionEnd(TPoint p);
@@ -252,6 +256,7 @@ private:
     void updateUndoActions();
 
     class TPanelText;
+    TWorkspace& ws_;
     TFileDialogs* dialogs_;
     TColorQuestion* colors_;
     std::unique_ptr<TRegionSelector> selector_;

@@ -8,11 +8,11 @@
 #include "core/engine/message_sink.h"
 #include "core/engine/text_convert.h"
 #include "core/scale/image_scale.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/color_dialog.h"
 #include "ui/engine/flow_layout.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/region_selector.h"
+#include "ui/workspace/workspace.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -198,7 +198,7 @@ void TFormOrmica::selectionEnd(TPoint p)
 
 void TFormOrmica::showTarget()
 {
-    ImgTabToImage(MainData::TrgArr, *TargetImage, progress_.get());
+    ImgTabToImage(ws_.TrgArr, *TargetImage, progress_.get());
     MarkNoName(*TargetImage);
     ShowPage(1);
 }
@@ -220,7 +220,7 @@ void TFormOrmica::MMCopySrcToDestClick()
 {
     TStep step(*this, 1);
     ResetIndicators();
-    TabBRGtoTabBGR(MainData::SrcArr, MainData::TrgArr);
+    TabBRGtoTabBGR(ws_.SrcArr, ws_.TrgArr);
     showTarget();
 }
 
@@ -229,8 +229,8 @@ void TFormOrmica::MMCopyDestToSrcClick()
     TStep step(*this, 0);
     ResetIndicators();
     hideFrame();
-    TabBRGtoTabBGR(MainData::TrgArr, MainData::SrcArr);
-    ImgTabToImage(MainData::SrcArr, *ImageMain, progress_.get());
+    TabBRGtoTabBGR(ws_.TrgArr, ws_.SrcArr);
+    ImgTabToImage(ws_.SrcArr, *ImageMain, progress_.get());
     MarkNoName(*ImageMain);
     ShowPage(0);
 }
@@ -250,13 +250,13 @@ void TFormOrmica::clearImage(TImageWidget& image, TImgTabBGR& arr, int page)
 void TFormOrmica::MMMinSrcClick()
 {
     TStep step(*this, 0);
-    clearImage(*ImageMain, MainData::SrcArr, 0);
+    clearImage(*ImageMain, ws_.SrcArr, 0);
 }
 
 void TFormOrmica::MMMinDestClick()
 {
     TStep step(*this, 1);
-    clearImage(*TargetImage, MainData::TrgArr, 1);
+    clearImage(*TargetImage, ws_.TrgArr, 1);
 }
 
 void TFormOrmica::MMToGrayClick()
@@ -269,7 +269,7 @@ void TFormOrmica::MMToGrayClick()
     BitMapToGrayBitMap(image->picture(), image->canvas());
     image->pictureChanged();
     image->repaintNow();
-    ImageToImgTab(*image, source ? MainData::SrcArr : MainData::TrgArr, progress_.get());
+    ImageToImgTab(*image, source ? ws_.SrcArr : ws_.TrgArr, progress_.get());
 }
 
 void TFormOrmica::MMCroppingClick()
@@ -280,9 +280,8 @@ void TFormOrmica::MMCroppingClick()
         return;
     }
     hideFrame();
-    SelectedToImgTab(MainData::SrcArr, TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY},
-                     MainData::TrgArr);
-    ImgTabToImage(MainData::TrgArr, *TargetImage, progress_.get());
+    SelectedToImgTab(ws_.SrcArr, TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY}, ws_.TrgArr);
+    ImgTabToImage(ws_.TrgArr, *TargetImage, progress_.get());
     FragRect.StartX = FragRect.EndX;
     FragRect.StartY = FragRect.EndY;
     ResetIndicators();
@@ -293,14 +292,14 @@ void TFormOrmica::MMCroppingClick()
 void TFormOrmica::TBRMirrorTDClick()
 {
     TStep step(*this, 1);
-    MirrorToTrgArr(MainData::SrcArr, 'V', MainData::TrgArr, progress_.get());
+    MirrorToTrgArr(ws_.SrcArr, 'V', ws_.TrgArr, progress_.get());
     showTarget();
 }
 
 void TFormOrmica::TBRMirrorLRClick()
 {
     TStep step(*this, 1);
-    MirrorToTrgArr(MainData::SrcArr, 'H', MainData::TrgArr, progress_.get());
+    MirrorToTrgArr(ws_.SrcArr, 'H', ws_.TrgArr, progress_.get());
     showTarget();
 }
 
@@ -308,7 +307,7 @@ void TFormOrmica::TBRRot90MinusClick()
 {
     TStep step(*this, 1);
     ResetIndicators();
-    Rotate90PlusMinus(MainData::SrcArr, '-', MainData::TrgArr, progress_.get());
+    Rotate90PlusMinus(ws_.SrcArr, '-', ws_.TrgArr, progress_.get());
     showTarget();
 }
 
@@ -316,7 +315,7 @@ void TFormOrmica::TBRRot90PlusClick()
 {
     TStep step(*this, 1);
     ResetIndicators();
-    Rotate90PlusMinus(MainData::SrcArr, '+', MainData::TrgArr, progress_.get());
+    Rotate90PlusMinus(ws_.SrcArr, '+', ws_.TrgArr, progress_.get());
     showTarget();
 }
 
@@ -334,7 +333,7 @@ void TFormOrmica::TBRRunAngleClick()
     const long double angle = ReadAngle();
     if (!(std::fabs(angle) > 0))
         return;
-    RotateForTabBGR(MainData::SrcArr, RRow, RCol, progress_.get(), MainData::TrgArr, rotColor_, angle);
+    RotateForTabBGR(ws_.SrcArr, RRow, RCol, progress_.get(), ws_.TrgArr, rotColor_, angle);
     showTarget();
 }
 
@@ -354,7 +353,7 @@ void TFormOrmica::TBRZoomPlusClick()
     ResetIndicators();
     const bool source = PageControl1->currentIndex() == 0;
     TImageWidget* image = source ? ImageMain : TargetImage;
-    TImgTabBGR& arr = source ? MainData::SrcArr : MainData::TrgArr;
+    TImgTabBGR& arr = source ? ws_.SrcArr : ws_.TrgArr;
     TImageScale scale;
     scale.SetSource(image);
     scale.Target = image;

@@ -4,8 +4,8 @@
 #include "core/engine/image_error.h"
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/image_widget.h"
+#include "ui/workspace/workspace.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -41,9 +41,9 @@ bool TFormOrmica::fileCommand(const std::function<void()>& command)
 void TFormOrmica::OpenFile(const QString& fileName, int page)
 {
     if (page == 0)
-        loadInto(*ImageMain, MainData::SrcArr, 0, fileName);
+        loadInto(*ImageMain, ws_.SrcArr, 0, fileName);
     else
-        loadInto(*TargetImage, MainData::TrgArr, 1, fileName);
+        loadInto(*TargetImage, ws_.TrgArr, 1, fileName);
 }
 
 void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page, const QString& fileName)
@@ -123,12 +123,12 @@ void TFormOrmica::dropEvent(QDropEvent* event)
 
 void TFormOrmica::MMLoadToSrcClick()
 {
-    loadInto(*ImageMain, MainData::SrcArr, 0);
+    loadInto(*ImageMain, ws_.SrcArr, 0);
 }
 
 void TFormOrmica::MMLoadToDestClick()
 {
-    loadInto(*TargetImage, MainData::TrgArr, 1);
+    loadInto(*TargetImage, ws_.TrgArr, 1);
 }
 
 void TFormOrmica::MMSaveFromSrcClick()
@@ -157,7 +157,7 @@ void TFormOrmica::MMClipPasteSRCClick()
     TStep step(*this, 0);
     hideFrame();
     if (loadSave_->PasteFromClipboard(*ImageMain))
-        ImageToImgTab(*ImageMain, MainData::SrcArr, progress_.get());
+        ImageToImgTab(*ImageMain, ws_.SrcArr, progress_.get());
     ShowPage(0);
 }
 
@@ -170,7 +170,7 @@ void TFormOrmica::MMImportToSrcClick()
     ResetIndicators();
     TStep step(*this, 0);
     showModal(ImportTxtDialog);
-    ImgTabToImage(MainData::SrcArr, *ImageMain, progress_.get());
+    ImgTabToImage(ws_.SrcArr, *ImageMain, progress_.get());
     MarkNoName(*ImageMain);
     ShowPage(0);
 }

@@ -2,7 +2,6 @@
 #include "ui/app/main_window.h"
 
 #include "core/app/undo_history.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/image_widget.h"
 
 #include <QAction>

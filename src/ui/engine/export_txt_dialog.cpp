@@ -1,18 +1,18 @@
 #include "ui/engine/export_txt_dialog.h"
 
 #include "core/engine/text_image.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/progress_bar.h"
 
 namespace ormica {
 
-TExportTxtDialog::TExportTxtDialog(TFileDialogs* dialogs, QWidget* parent)
+TExportTxtDialog::TExportTxtDialog(TFileDialogs* dialogs, const TImgTabBGR& source, QWidget* parent)
     : TTextImageDialog(dialogs, QStringLiteral("Экспорт изображения в txt - файл"), QStringLiteral("ЭКСПОРТ"),
                        QStringLiteral("Строки текстового файла будут соответствовать строкам изображения, а "
                                       "каждый пиксель будет кодироваться тремя десятичными значениями в формате: "
                                       "B разделитель G разделитель R разделитель"),
-                       parent)
+                       parent),
+      source_(source)
 {
     setObjectName(QStringLiteral("ExportTxtDialog"));
 }
@@ -30,7 +30,7 @@ void TExportTxtDialog::Run()
     // No overwrite question: an existing file is replaced.
     const QString fileName = TextImageFileName(choice->fileName);
     TBusyCursor busy;
-    WriteImgTabText(MainData::SrcArr, Separator(), fileName, progress_.get());
+    WriteImgTabText(source_, Separator(), fileName, progress_.get());
 }
 
 }  // namespace ormica

@@ -1,18 +1,18 @@
 #include "ui/engine/import_txt_dialog.h"
 
 #include "core/engine/text_image.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/progress_bar.h"
 
 namespace ormica {
 
-TImportTxtDialog::TImportTxtDialog(TFileDialogs* dialogs, QWidget* parent)
+TImportTxtDialog::TImportTxtDialog(TFileDialogs* dialogs, TImgTabBGR& target, QWidget* parent)
     : TTextImageDialog(dialogs, QStringLiteral("Импорт из текстового файла"), QStringLiteral("ИМПОРТ"),
                        QStringLiteral("Как изображение можно импортировать текстовый файл, содержащий только "
                                       "строки пикселей, в которых значения B, G, R записаны десятичными числами "
                                       "от 0 до 255 в формате: B разделитель G разделитель R разделитель"),
-                       parent)
+                       parent),
+      target_(target)
 {
     setObjectName(QStringLiteral("ImportTxtDialog"));
 }
@@ -28,7 +28,7 @@ void TImportTxtDialog::Run()
     if (choice->fileName.isEmpty())
         return;
     TBusyCursor busy;
-    ReadImgTabText(MainData::SrcArr, Separator(), choice->fileName, progress_.get());
+    ReadImgTabText(target_, Separator(), choice->fileName, progress_.get());
 }
 
 }  // namespace ormica

@@ -6,11 +6,11 @@
 #include "core/filter/filter_tab.h"
 #include "core/filter/popular_filters.h"
 #include "core/filter/regulators.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/progress_bar.h"
 #include "ui/engine/tool_button.h"
+#include "ui/workspace/workspace.h"
 
 #include <QButtonGroup>
 #include <QFocusEvent>
@@ -23,7 +23,6 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QSplitter>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -73,7 +72,7 @@ QString FilterHelpText()
                           "    М.: Мир, 1982. 792 с.");
 }
 
-TFormDFilter::TFormDFilter(QWidget* parent) : QDialog(parent)
+TFormDFilter::TFormDFilter(TWorkspace& workspace, QWidget* parent) : QDialog(parent), ws_(workspace)
 {
     setObjectName(QStringLiteral("FormDFilter"));
     setWindowTitle(QStringLiteral(" Заказной цифровой фильтр"));
@@ -216,15 +215,15 @@ QWidget* TFormDFilter::createPictures()
 
 void TFormDFilter::FormCreate()
 {
-    TFilterData& f = WorkingFilter();
+    TFilterData& f = ws_.WorkingFilter;
     f.Scale = MakeUnitKernel(f.Kernel, 100);
     SetupFilterGrid(SGridFilter, TFilterKernel::kSide);
     gridEditor_ = new TKernelGridEditor(
-        SGridFilter, []() -> TFilterKernel& { return WorkingFilter().Kernel; },
+        SGridFilter, [this]() -> TFilterKernel& { return ws_.WorkingFilter.Kernel; },
         [this](std::int32_t newSum) {
-            WorkingFilter().Scale = newSum;
+            ws_.WorkingFilter.Scale = newSum;
             showScale();
-            Origin.BaseCentre = WorkingFilter().Kernel.centre();
+            Origin.BaseCentre = ws_.WorkingFilter.Kernel.centre();
             Origin.BaseSum = newSum;
         },
         this);
@@ -261,7 +260,7 @@ void TFormDFilter::setTrackQuietly(QSlider* bar, int position)
 
 void TFormDFilter::TrackBarLightChange()
 {
-    TFilterData& f = WorkingFilter();
+    TFilterData& f = ws_.WorkingFilter;
     if (const std::optional<std::int32_t> scale = LightToScale(f.Kernel, TrackBarLight->value())) {
         f.Scale = *scale;
         showScale();
@@ -270,7 +269,7 @@ void TFormDFilter::TrackBarLightChange()
 
 void TFormDFilter::TrackBarContrastChange()
 {
-    TFilterData& f = WorkingFilter();
+    TFilterData& f = ws_.WorkingFilter;
     const std::optional<TFocusResult> r =
         FocusToKernel(f.Kernel, Origin.BaseCentre, Origin.BaseSum, TrackBarContrast->value());
     if (!r)
@@ -284,7 +283,7 @@ void TFormDFilter::TrackBarContrastChange()
 
 void TFormDFilter::showScale()
 {
-    SetEditQuietly(EdFScale, WorkingFilter().Scale);
+    SetEditQuietly(EdFScale, ws_.WorkingFilter.Scale);
     EdFScaleChange();
 }
 
@@ -295,7 +294,7 @@ void TFormDFilter::EdFScaleChange()
     std::int32_t value = 0;
     const bool bad = !TextToInt(EdFScale->text(), value) || value < 1;
     QPalette pal = EdFScale->palette();
-    pal.setColor(QPalette::Base, bad && EdFScale->text() != QString::number(WorkingFilter().Scale)
+    pal.setColor(QPalette::Base, bad && EdFScale->text() != QString::number(ws_.WorkingFilter.Scale)
                                      ? kPink
                                      : palette().color(QPalette::Base));
     EdFScale->setPalette(pal);
@@ -305,7 +304,7 @@ void TFormDFilter::EdFScaleChange()
 // it): it becomes the scale, or the scale comes back with a warning.
 bool TFormDFilter::EdFScaleExit()
 {
-    TFilterData& f = WorkingFilter();
+    TFilterData& f = ws_.WorkingFilter;
     const QString text = EdFScale->text();
     if (text == QString::number(f.Scale))
         return true;
@@ -339,7 +338,7 @@ bool TFormDFilter::LoadFilter(const TFilterKernel& kernel)
 {
     if (!CheckKernel(kernel, QStringLiteral("LoadFilter")))
         return false;
-    TFilterData& f = WorkingFilter();
+    TFilterData& f = ws_.WorkingFilter;
     f.Kernel = kernel;
     gridEditor_->showKernel();
     // Back to the origin without acting: the loaded kernel is what counts.
@@ -361,34 +360,34 @@ bool TFormDFilter::LoadFilter(const TFilterKernel& kernel)
     return true;
 }
 
-void TFormDFilter::setShowDatabase(std::function<void()> show)
+void TFormDFilter::setShowDatabase(std::function<std::optional<TFilterData>()> show)
 {
     showDatabase_ = std::move(show);
     MMGoToDB->setEnabled(bool(showDatabase_));
     TB1RunDB->setEnabled(bool(showDatabase_));
 }
 
+void TFormDFilter::TakeFragment(const TRect& rect, TProgress* progress)
+{
+    SelectedToImgTab(ws_.SrcArr, rect, TestSrcArr);
+    ImgTabToImage(TestSrcArr, *ImgTestSource, progress);
+}
+
 void TFormDFilter::CallDatabase()
 {
     // The database may import the scale being typed.
     EdFScaleExit();
-    // The database window writes the working filter before LoadFilter sees
-    // it: a refused one must not run behind the filter the window shows.
-    const TFilterData kept = WorkingFilter();
-    FilterPassed = false;
-    if (showDatabase_)
-        showDatabase_();
-    const bool passed = FilterPassed;
-    FilterPassed = false;
-    if (!passed || !LoadFilter(WorkingFilter().Kernel))
-        WorkingFilter() = kept;
+    const std::optional<TFilterData> passed = showDatabase_ ? showDatabase_() : std::nullopt;
+    // Its weights make the scale; a refused filter leaves everything, the type too, as it was.
+    if (passed && LoadFilter(passed->Kernel))
+        ws_.WorkingFilter.Type = passed->Type;
 }
 
 bool TFormDFilter::RunOnFragment()
 {
     if (!EdFScaleExit())
         return false;
-    const TFilterData& f = WorkingFilter();
+    const TFilterData& f = ws_.WorkingFilter;
     if (f.Scale < 1) {
         messages().warning(ScaleBelowOneRunText());
         return false;
@@ -410,7 +409,7 @@ bool TFormDFilter::RunOnImage()
 {
     if (!EdFScaleExit())
         return false;
-    const TFilterData& f = WorkingFilter();
+    const TFilterData& f = ws_.WorkingFilter;
     if (f.Scale < 1) {
         messages().warning(ScaleBelowOneRunText());
         return false;
@@ -419,16 +418,14 @@ bool TFormDFilter::RunOnImage()
     {
         TBusyCursor busy;
         TImgTabColor in, out;
-        TabBRGtoTabColor(MainData::SrcArr, in);
+        TabBRGtoTabColor(ws_.SrcArr, in);
         done = FilterTabColor(f.Kernel, f.Scale, in, out, progress_.get());
         in = TImgTabColor();
         if (done) {
-            TabColorToTabBRG(out, MainData::TrgArr);
+            TabColorToTabBRG(out, ws_.TrgArr);
             out = TImgTabColor();
-            if (MainData::TrgImageRef)
-                ImgTabToImage(MainData::TrgArr, *MainData::TrgImageRef, progress_.get());
-            if (MainData::PagesRef)
-                MainData::PagesRef->setCurrentIndex(1);
+            if (ws_.TrgImageRef)
+                ImgTabToImage(ws_.TrgArr, *ws_.TrgImageRef, progress_.get());
         }
     }
     // A refused picture keeps the window open with its filter, as a refused scale does.
@@ -439,8 +436,9 @@ bool TFormDFilter::RunOnImage()
 
 void TFormDFilter::TB1RunDestClick()
 {
+    // The main window learns of it and shows its target tab.
     if (RunOnImage())
-        MainData::TargetFiltered = true;
+        emit targetWritten();
 }
 
 void TFormDFilter::MMHelpClick()

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "core/engine/img_tab.h"
+#include "core/engine/rect.h"
 #include "core/filter/filter_kernel.h"
 #include "ui/filter/filter_grid.h"
 
 #include <QDialog>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QButtonGroup;
@@ -23,28 +25,35 @@ class QToolButton;
 namespace ormica {
 
 class TImageWidget;
+class TProgress;
 class TProgressBarAdapter;
+struct TWorkspace;
 
 // The filter window: a 7 x 7 filter chosen from the ready-made ones or the
 // database, tuned with two regulators or typed by hand, tried on a fragment
 // of the source image and run over the whole source image into the target.
+// The working filter, the source array and the target are the workspace's.
 class TFormDFilter : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormDFilter(QWidget* parent = nullptr);
+    // The workspace must outlive the window.
+    explicit TFormDFilter(TWorkspace& workspace, QWidget* parent = nullptr);
     ~TFormDFilter() override;
 
     // The fragment to try the filter on, and what the filter made of it.
     TImgTabBGR TestSrcArr;
     TImgTabBGR TestTrgArr;
-    // Set by the database window when it has handed over a filter.
-    bool FilterPassed = false;
     // The reference of the focus regulator.
     TRegulatorOrigin Origin;
 
-    // Gives the window the command that shows the database window modally;
-    // the database commands stay disabled until it has one.
-    void setShowDatabase(std::function<void()> show);
+    // Copies the fragment `rect` of the source array to try the filter on,
+    // and shows it; `progress` follows the drawing.
+    void TakeFragment(const TRect& rect, TProgress* progress);
+
+    // Gives the window the command that shows the database window modally
+    // and returns the filter it handed over, if any; the database commands
+    // stay disabled until it has one.
+    void setShowDatabase(std::function<std::optional<TFilterData>()> show);
 
     QMenuBar* MainMenu = nullptr;
     QAction* MMExit = nullptr;
@@ -92,6 +101,10 @@ public:
     // LoadFilter refuses leaves the working filter as it was before.
     void CallDatabase();
 
+signals:
+    // The whole-image run has written the target array and image.
+    void targetWritten();
+
 public slots:
     void TB1RunDestClick();
     void MMHelpClick();
@@ -113,7 +126,8 @@ private:
     void setTrackQuietly(QSlider* bar, int position);
     void closed();
 
-    std::function<void()> showDatabase_;
+    TWorkspace& ws_;
+    std::function<std::optional<TFilterData>()> showDatabase_;
     std::unique_ptr<TProgressBarAdapter> progress_;
     TKernelGridEditor* gridEditor_ = nullptr;
     QButtonGroup* modeButtons_ = nullptr;

@@ -2,7 +2,6 @@
 
 #include "core/engine/img_service.h"
 #include "core/transfer/graph_label.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/progress_bar.h"
@@ -12,6 +11,7 @@
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/transfer/graph_xy.h"
 #include "ui/transfer/point_editor.h"
+#include "ui/workspace/workspace.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -177,7 +177,7 @@ void FillRampV(TImageControl& image, char channel)
 
 }  // namespace gistparts
 
-TFormGistogram::TFormGistogram(QWidget* parent) : QDialog(parent)
+TFormGistogram::TFormGistogram(TWorkspace& workspace, QWidget* parent) : QDialog(parent), ws_(workspace)
 {
     setObjectName(QStringLiteral("FormGistogram"));
     setWindowTitle(QStringLiteral("  Гистограммы"));
@@ -517,14 +517,14 @@ void TFormGistogram::refresh()
     paintLamp(panelColor());
     if (SpButGistSrc->isChecked()) {
         CurGistogram = &Gistogram;
-        CalculateAllGistogram(&MainData::SrcArr, progress_.get(), &Gistogram);
+        CalculateAllGistogram(&ws_.SrcArr, progress_.get(), &Gistogram);
         showRecord();
         setWindowTitle(QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
         Gistogram.ImageTag = 'M';
     }
     if (SpButGistTrg->isChecked()) {
         CurGistogram = &Gistogram;
-        CalculateAllGistogram(&MainData::TrgArr, progress_.get(), &Gistogram);
+        CalculateAllGistogram(&ws_.TrgArr, progress_.get(), &Gistogram);
         showRecord();
         setWindowTitle(QStringLiteral("   Гистограммы : ФИНИШНОЕ изображение"));
         Gistogram.ImageTag = 'F';

@@ -2,6 +2,7 @@
 
 #include "core/engine/color.h"
 #include "core/engine/img_tab.h"
+#include "core/engine/rect.h"
 #include "core/histogram/fragment_stats.h"
 #include "core/histogram/histogram.h"
 #include "core/transfer/point_list.h"
@@ -30,6 +31,7 @@ class TImageWidget;
 class TPointEditor;
 class TProgressBarAdapter;
 class TUpDown;
+struct TWorkspace;
 
 // The general floating format of the read-outs: up to 15 significant digits,
 // fixed unless below 0.00001 or beyond 15 integer digits, no trailing zeros,
@@ -38,11 +40,12 @@ QString FormatGeneral(long double value);
 
 // The histogram window: the red, green, blue and Light histograms of the
 // source or the target image with their statistics, the transfer-function
-// tab and the fragment tab.
+// tab and the fragment tab. The images are the workspace's.
 class TFormGistogram : public QDialog {
     Q_OBJECT
 public:
-    explicit TFormGistogram(QWidget* parent = nullptr);
+    // The workspace must outlive the window.
+    explicit TFormGistogram(TWorkspace& workspace, QWidget* parent = nullptr);
     ~TFormGistogram() override;
 
     // How the next showing opens: 1 histograms only, 2 histograms and fragment.
@@ -53,6 +56,13 @@ public:
     const TGistogramData* CurGistogram = nullptr;
     // The fragment of the source image that the main window hands over.
     TImgTabColor FragArr;
+    // Takes the part `rect` of the source picture as the fragment, cut to what
+    // the fragment image can show, and draws it there; the part taken.
+    TRect TakeFragment(const QImage& picture, TRect rect);
+    // Draws FragArr at the fragment image's top-left corner, under the cross.
+    void ShowFragment();
+    // Lets the fragment go once the window has been shown with it.
+    void ReleaseFragment() { FragArr.clear(); }
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr;
@@ -188,6 +198,10 @@ public:
     // The colour of the level lamp, as last painted.
     TColor levelLampColor() const { return lampColor_; }
 
+signals:
+    // The transfer-function run has written the target array and image.
+    void targetWritten();
+
 public slots:
     void SpButGistSrcClick();
     void SpButGistTrgClick();
@@ -250,6 +264,7 @@ private:
     void paintLamp(TColor color);
     TColor panelColor() const;
 
+    TWorkspace& ws_;
     std::unique_ptr<TProgressBarAdapter> progress_;
     std::unique_ptr<TCrossHairSelector> crossHair_;
     std::unique_ptr<TPointEditor> editor_;

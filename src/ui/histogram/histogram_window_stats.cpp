@@ -1,13 +1,14 @@
 // The fragment statistics tab of the histogram window.
+#include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 #include "core/histogram/fragment_stats.h"
 #include "core/transfer/graph_label.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/image_widget.h"
 #include "ui/histogram/cross_hair_selector.h"
 #include "ui/histogram/histogram_window.h"
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/transfer/graph_xy.h"
+#include "ui/workspace/workspace.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -463,6 +464,30 @@ void TFormGistogram::ResetAcState()
     StTextFun3->clear();
 }
 
+TRect TFormGistogram::TakeFragment(const QImage& picture, TRect rect)
+{
+    // No more than the fragment image can show.
+    if (rect.Bottom - rect.Top + 1 > crossHair_->MaxH)
+        rect.Bottom = rect.Top + crossHair_->MaxH - 1;
+    if (rect.Right - rect.Left + 1 > crossHair_->MaxW)
+        rect.Right = rect.Left + crossHair_->MaxW - 1;
+    AreaBitMapToImgTabColor(picture, rect, FragArr);
+    if (!FragArr.empty())
+        ShowFragment();
+    return rect;
+}
+
+void TFormGistogram::ShowFragment()
+{
+    // The cross inverts what is under it: off before drawing, on after.
+    crossHair_->Deactivate();
+    crossHair_->Clear();
+    SelectedToImgTabColor(FragArr, TPoint{0, 0}, ImgAcFrg->canvas());
+    ImgAcFrg->pictureChanged();
+    ImgAcFrg->repaintNow();
+    crossHair_->Activate();
+}
+
 void TFormGistogram::ResetFragmentStatistics()
 {
     StTextFragME->setText(QStringLiteral("0"));
@@ -475,7 +500,7 @@ void TFormGistogram::ResetFragmentStatistics()
 void TFormGistogram::ShowFragmentStatistics()
 {
     ResetFragmentStatistics();
-    if (MainData::SrcArr.empty() || FragArr.empty())
+    if (ws_.SrcArr.empty() || FragArr.empty())
         return;
     paintFragLamp(clWhite);
     const long double m = FragmentMean(FragArr, 'L');

@@ -3,7 +3,6 @@
 #include "core/transfer/fcc_dialog.h"
 #include "core/transfer/function_dir.h"
 #include "core/transfer/transfer_function.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/progress_bar.h"
@@ -12,6 +11,7 @@
 #include "ui/histogram/histogram_window.h"
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/transfer/point_editor.h"
+#include "ui/workspace/workspace.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -153,8 +153,9 @@ void TFormGistogram::createTransferTools(QWidget* parent, QPoint at)
     QStyle* style = parent->style();
     TB1New = MakeToolButton("TB1New", QStringLiteral("Новая"), QStringLiteral("Новая функция преобразования"), parent,
                             newPageIcon());
-    TB1Neg = MakeToolButton("TB1Neg", QStringLiteral("Негатив"),
-                            QStringLiteral("Преобразовать функцию в негативную или позитивную"), parent, negativeIcon());
+    TB1Neg =
+        MakeToolButton("TB1Neg", QStringLiteral("Негатив"),
+                       QStringLiteral("Преобразовать функцию в негативную или позитивную"), parent, negativeIcon());
     TB1Save = MakeToolButton("TB1Save", QStringLiteral("M+"), QStringLiteral("Временно сохранить функцию"), parent);
     TB1Load = MakeToolButton("TB1Load", QStringLiteral("MR"), QStringLiteral("Загрузить временно сохраненную функцию"),
                              parent);
@@ -312,13 +313,14 @@ void TFormGistogram::TB1RunClick()
     {
         TBusyCursor busy;
         FuncPoints = editor_->GetPoints();
-        ConvertImageTab(MainData::SrcArr, MainData::TrgArr, FuncPoints, *progress_);
-        if (MainData::TrgImageRef)
-            ImgTabToImage(MainData::TrgArr, *MainData::TrgImageRef, progress_.get());
+        ConvertImageTab(ws_.SrcArr, ws_.TrgArr, FuncPoints, *progress_);
+        if (ws_.TrgImageRef)
+            ImgTabToImage(ws_.TrgArr, *ws_.TrgImageRef, progress_.get());
     }
     SpButGistTrg->setChecked(true);
     SpButGistTrgClick();
-    MainData::TargetChanged = true;
+    // The main window learns of it and shows its target tab.
+    emit targetWritten();
     close();
 }
 

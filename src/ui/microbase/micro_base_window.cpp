@@ -5,14 +5,12 @@
 #include "core/engine/program_subdir.h"
 #include "core/engine/text_convert.h"
 #include "core/microbase/mb_file_tools.h"
-#include "core/microbase/mb_main_data.h"
 #include "core/microbase/micro_base.h"
 #include "core/microbase/random_kernel.h"
-#include "ui/app/main_data.h"
 #include "ui/engine/qt_color.h"
 #include "ui/engine/tool_button.h"
 #include "ui/filter/filter_grid.h"
-#include "ui/filter/filter_window.h"
+#include "ui/workspace/workspace.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -108,8 +106,8 @@ QCollator readersCollator()
 
 }  // namespace
 
-TFormMicroBase::TFormMicroBase(TFileDialogs* dialogs, TFormDFilter* filterWindow, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), filterWindow_(filterWindow)
+TFormMicroBase::TFormMicroBase(TWorkspace& workspace, TFileDialogs* dialogs, QWidget* parent)
+    : QDialog(parent), ws_(workspace), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("FormMicroBase"));
     setWindowTitle(QStringLiteral("  Микробаза фильтров для обработки изображений"));
@@ -359,9 +357,9 @@ void TFormMicroBase::FormCreate()
     EditedRec.Kernel.centre() = 1;
     EditedRec.Scale = 1;
     setChanged(false);
-    if (PrepareDefaultBase(MainData::ProgramDir)) {
-        setWindowTitle(QStringLiteral("  ТЕКУЩАЯ БАЗА : ") + baseFileName(CurrentBaseName()));
-        OpenBase(CurrentBaseName());
+    if (PrepareDefaultBase(ws_.ProgramDir, ws_.DefaultBaseName, ws_.CurrentBaseName)) {
+        setWindowTitle(QStringLiteral("  ТЕКУЩАЯ БАЗА : ") + baseFileName(ws_.CurrentBaseName));
+        OpenBase(ws_.CurrentBaseName);
     } else {
         setWindowTitle(QStringLiteral("  НЕОБХОДИМО ОТКРЫТЬ БАЗУ ДАННЫХ!"));
         // Without a base there is nothing the record commands could act on.
@@ -425,28 +423,28 @@ void TFormMicroBase::OpenBaseClick()
 {
     if (!dialogs_)
         return;
-    const TProgramSubdir dir = ProgramSubdirIn(MainData::ProgramDir, AppDataDirOfRun(), QStringLiteral("Filters"));
+    const TProgramSubdir dir = ProgramSubdirIn(ws_.ProgramDir, AppDataDirOfRun(), QStringLiteral("Filters"));
     const auto choice = dialogs_->askOpen(dir.Path, FdbFilters(), 1);
     if (!choice || choice->fileName.isEmpty())
         return;
-    CurrentBaseName() = choice->fileName;
-    if (!QFileInfo::exists(CurrentBaseName()))
-        CurrentBaseName() = DefaultBaseName();
-    OpenBase(CurrentBaseName());
+    ws_.CurrentBaseName = choice->fileName;
+    if (!QFileInfo::exists(ws_.CurrentBaseName))
+        ws_.CurrentBaseName = ws_.DefaultBaseName;
+    OpenBase(ws_.CurrentBaseName);
 }
 
 void TFormMicroBase::NewBaseClick()
 {
     if (!dialogs_)
         return;
-    const QString name = NewBaseDialog(*dialogs_, MainData::ProgramDir);
+    const QString name = NewBaseDialog(*dialogs_, ws_.ProgramDir, AppDataDirOfRun(), ws_.CurrentBaseName);
     if (name.isEmpty() || !QFileInfo::exists(name))
         return;
     if (messages().question(QStringLiteral("Открыть созданную базу с именем :\r\n") + baseFileName(name) +
                                 QStringLiteral(" ?"),
                             TQuestionKind::Confirmation)) {
         OpenBase(name);
-        CurrentBaseName() = name;
+        ws_.CurrentBaseName = name;
     }
 }
 
@@ -454,14 +452,14 @@ void TFormMicroBase::SaveBaseClick()
 {
     if (!dialogs_)
         return;
-    const QString name = SaveAs(engine_.get(), *dialogs_, MainData::ProgramDir);
+    const QString name = SaveAs(engine_.get(), *dialogs_, ws_.ProgramDir, AppDataDirOfRun(), ws_.CurrentBaseName);
     if (name.isEmpty() || !QFileInfo::exists(name))
         return;
     if (messages().question(QStringLiteral("Открыть сохраненную базу с именем :\r\n") + baseFileName(name) +
                                 QStringLiteral(" ?"),
                             TQuestionKind::Confirmation)) {
         OpenBase(name);
-        CurrentBaseName() = name;
+        ws_.CurrentBaseName = name;
     }
 }
 
@@ -741,7 +739,7 @@ void TFormMicroBase::TB3RandomClick()
 
 void TFormMicroBase::sbtnImportClick()
 {
-    PutFilterData(EditedRec, WorkingFilter());
+    PutFilterData(EditedRec, ws_.WorkingFilter);
     EditedRec.Name.setText(QStringLiteral("Импортированный фильтр"));
     EditedRec.Comment1.setText(QString());
     EditedRec.Comment2.setText(QString());
@@ -751,10 +749,19 @@ void TFormMicroBase::sbtnImportClick()
 
 void TFormMicroBase::sbtnExportClick()
 {
-    WorkingFilter() = FilterDataOf(EditedRec);
-    if (filterWindow_)
-        filterWindow_->FilterPassed = true;
+    // The filter window decides whether it takes it.
+    emit filterExported(FilterDataOf(EditedRec));
     close();
+}
+
+std::optional<TFilterData> TFormMicroBase::ExchangeFilter()
+{
+    std::optional<TFilterData> passed;
+    const QMetaObject::Connection taken =
+        connect(this, &TFormMicroBase::filterExported, this, [&passed](const TFilterData& f) { passed = f; });
+    exec();
+    disconnect(taken);
+    return passed;
 }
 
 }  // namespace ormica

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QButtonGroup;
@@ -21,21 +22,27 @@ class QToolButton;
 namespace ormica {
 
 class TFileDialogs;
-class TFormDFilter;
 class TKernelGridEditor;
 class TMicroBase;
+struct TWorkspace;
 
 // The filter database window: the filters of a base listed by name, working
 // or deleted ones, all or of one type; the selected one in editing fields;
 // records added, updated, deleted and restored; bases made, opened and
-// copied; one filter at a time taken from or handed to the filter window.
+// copied; one filter at a time taken from the workspace's working filter or
+// handed to the filter window.
 class TFormMicroBase : public QDialog {
     Q_OBJECT
 public:
-    // dialogs answers the base-file dialogs (not owned); the filter window
-    // is the partner of the exchange commands and may be null.
-    TFormMicroBase(TFileDialogs* dialogs, TFormDFilter* filterWindow, QWidget* parent = nullptr);
+    // The workspace gives the program's folder, the base names and the
+    // working filter, and must outlive the window; dialogs answers the
+    // base-file dialogs (not owned).
+    TFormMicroBase(TWorkspace& workspace, TFileDialogs* dialogs, QWidget* parent = nullptr);
     ~TFormMicroBase() override;
+
+    // Shows the window modally for the filter window; the filter handed over
+    // by the export command, if any.
+    std::optional<TFilterData> ExchangeFilter();
 
     // The record in the editing fields; nothing reaches the file until a
     // record command writes it.
@@ -89,6 +96,10 @@ public:
     void ShowRecord();
     void EmptyTemplate();
 
+signals:
+    // The export command hands the edited filter to the filter window.
+    void filterExported(const TFilterData& filter);
+
 public slots:
     void NewBaseClick();
     void OpenBaseClick();
@@ -123,8 +134,8 @@ private:
     void showIndex(std::int32_t position, std::int32_t stored);
     // Widens the grid's columns to their widest weights.
 
+    TWorkspace& ws_;
     TFileDialogs* dialogs_;
-    TFormDFilter* filterWindow_;
     std::unique_ptr<TMicroBase> engine_;
     TKernelGridEditor* gridEditor_ = nullptr;
     QButtonGroup* statButtons_ = nullptr;

@@ -61,7 +61,6 @@ TEST(FilterKernel, UnitKernelAndTheInitialWorkingFilter)
     EXPECT_EQ(initial.Scale, MakeUnitKernel(unit, 100));
     EXPECT_EQ(initial.Kernel, unit);
     EXPECT_EQ(initial.Type, 0);
-    EXPECT_EQ(WorkingFilter(), initial);
     EXPECT_EQ(TRegulatorOrigin{}, (TRegulatorOrigin{0, 0}));
     EXPECT_EQ(FilterTypeNames(), (QStringList{QStringLiteral("Неопределенный"), QStringLiteral("Сглаживающий"),
                                               QStringLiteral("Обостряющий"), QStringLiteral("Специальный")}));

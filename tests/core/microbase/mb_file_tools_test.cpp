@@ -1,7 +1,6 @@
 #include "core/filter/popular_filters.h"
 #include "core/microbase/filter_rec.h"
 #include "core/microbase/mb_file_tools.h"
-#include "core/microbase/mb_main_data.h"
 #include "recorders.h"
 
 #include <QDir>
@@ -22,20 +21,6 @@ using test::writeFile;
 namespace {
 
 using test::handRecord;
-
-// The shared names start empty in every test, as at program start.
-struct NamesReset {
-    NamesReset()
-    {
-        DefaultBaseName().clear();
-        CurrentBaseName().clear();
-    }
-    ~NamesReset()
-    {
-        DefaultBaseName().clear();
-        CurrentBaseName().clear();
-    }
-};
 
 void choose(ScriptedDialogs& d, const QString& name)
 {
@@ -92,7 +77,8 @@ TEST(FdbFiles, FolderAndEmptyBaseAreMadeOrRefusedWithTheirMessages)
 
 TEST(FdbFiles, TheDefaultBaseIsMadeBesideTheProgramOrInTheUsersFolder)
 {
-    NamesReset names;
+    // The names start empty, as at program start.
+    QString defaultBase, currentBase;
     RecordingSink sink;
     QTemporaryDir dir;
     const QString program = dir.filePath("bin");
@@ -100,33 +86,33 @@ TEST(FdbFiles, TheDefaultBaseIsMadeBesideTheProgramOrInTheUsersFolder)
     ASSERT_TRUE(QDir().mkpath(program));
 
     // A fresh installation: the folder and an empty base beside the program.
-    EXPECT_TRUE(PrepareDefaultBase(program, appData));
+    EXPECT_TRUE(PrepareDefaultBase(program, defaultBase, currentBase, appData));
     const QString base = program + "/Filters/FilterBase.fdb";
-    EXPECT_EQ(DefaultBaseName(), base);
-    EXPECT_EQ(CurrentBaseName(), base);
+    EXPECT_EQ(defaultBase, base);
+    EXPECT_EQ(currentBase, base);
     EXPECT_EQ(QFileInfo(base).size(), 0);
     EXPECT_FALSE(QFileInfo::exists(appData));
     EXPECT_EQ(FiltersDirIn(program, appData), program + "/Filters");
 
     // An existing base is kept as it is.
     ASSERT_TRUE(writeFile(base, handRecord(1, 0, "keep", 0)));
-    CurrentBaseName() = "/elsewhere.fdb";
-    EXPECT_TRUE(PrepareDefaultBase(program, appData));
+    currentBase = "/elsewhere.fdb";
+    EXPECT_TRUE(PrepareDefaultBase(program, defaultBase, currentBase, appData));
     EXPECT_EQ(fileBytes(base).size(), 453);
-    EXPECT_EQ(CurrentBaseName(), base);
+    EXPECT_EQ(currentBase, base);
 
     // A program folder where nothing can be made (under a regular file, even for root).
     const QString plain = dir.filePath("plain");
     ASSERT_TRUE(writeFile(plain, "x"));
-    EXPECT_TRUE(PrepareDefaultBase(plain + "/bin", appData));
-    EXPECT_EQ(DefaultBaseName(), appData + "/Filters/FilterBase.fdb");
-    EXPECT_TRUE(QFileInfo(DefaultBaseName()).isFile());
+    EXPECT_TRUE(PrepareDefaultBase(plain + "/bin", defaultBase, currentBase, appData));
+    EXPECT_EQ(defaultBase, appData + "/Filters/FilterBase.fdb");
+    EXPECT_TRUE(QFileInfo(defaultBase).isFile());
     EXPECT_TRUE(sink.silent());
 
     // Neither: no default base, and the folder is named.
-    EXPECT_FALSE(PrepareDefaultBase(plain + "/bin", plain + "/data"));
-    EXPECT_TRUE(DefaultBaseName().isEmpty());
-    EXPECT_TRUE(CurrentBaseName().isEmpty());
+    EXPECT_FALSE(PrepareDefaultBase(plain + "/bin", defaultBase, currentBase, plain + "/data"));
+    EXPECT_TRUE(defaultBase.isEmpty());
+    EXPECT_TRUE(currentBase.isEmpty());
     ASSERT_EQ(sink.errors.size(), 1);
     EXPECT_EQ(sink.errors[0], QStringLiteral("MicroBase : НЕ могу СОЗДАТЬ ДИРЕКТОРИЮ для файлов *.fdb : \r\n") + plain +
                                   "/data/Filters");
@@ -134,9 +120,10 @@ TEST(FdbFiles, TheDefaultBaseIsMadeBesideTheProgramOrInTheUsersFolder)
     // A folder whose base name is taken by a folder: no default base.
     const QString odd = dir.filePath("odd");
     ASSERT_TRUE(QDir().mkpath(odd + "/Filters/FilterBase.fdb/x"));
-    EXPECT_TRUE(PrepareDefaultBase(odd, appData));  // it exists, so it is named; opening it will fail
+    EXPECT_TRUE(
+        PrepareDefaultBase(odd, defaultBase, currentBase, appData));  // it exists, so it is named; opening it will fail
     TMicroBase engine(kFilterDataSize);
-    EXPECT_FALSE(engine.Open(DefaultBaseName()));
+    EXPECT_FALSE(engine.Open(defaultBase));
 }
 
 class SaveAsTest : public ::testing::Test {
@@ -145,11 +132,9 @@ protected:
     {
         ASSERT_TRUE(QDir().mkpath(program + "/Filters"));
         ASSERT_TRUE(writeFile(current, records));
-        CurrentBaseName() = current;
         ASSERT_TRUE(engine.Open(current));
     }
 
-    NamesReset names;
     RecordingSink sink;
     QTemporaryDir dir;
     ScriptedDialogs dialogs;
@@ -165,7 +150,7 @@ protected:
 TEST_F(SaveAsTest, CopiesTheWorkingRecordsNumberedAnew)
 {
     choose(dialogs, dir.filePath("copy"));
-    const QString name = SaveAs(&engine, dialogs, program, appData);
+    const QString name = SaveAs(&engine, dialogs, program, appData, current);
     EXPECT_EQ(name, dir.filePath("copy.fdb"));
     EXPECT_EQ(dialogs.askedDirs, QStringList{program + "/Filters"});
     const QByteArray copy = fileBytes(name);
@@ -182,11 +167,11 @@ TEST_F(SaveAsTest, CopiesTheWorkingRecordsNumberedAnew)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
 
     // Nothing happens on a closed base or a cancelled dialog.
-    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData).isEmpty());  // no choice queued: cancelled
+    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData, current).isEmpty());  // no choice queued: cancelled
     engine.Close();
     choose(dialogs, dir.filePath("never"));
-    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData).isEmpty());
-    EXPECT_TRUE(SaveAs(nullptr, dialogs, program, appData).isEmpty());
+    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData, current).isEmpty());
+    EXPECT_TRUE(SaveAs(nullptr, dialogs, program, appData, current).isEmpty());
     EXPECT_EQ(dialogs.askedDirs.size(), 2);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("never.fdb")));
 }
@@ -197,7 +182,7 @@ TEST_F(SaveAsTest, AsksBeforeReplacingAnotherBase)
     ASSERT_TRUE(writeFile(other, "old"));
     choose(dialogs, other);
     sink.answers = {false};
-    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData).isEmpty());
+    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData, current).isEmpty());
     ASSERT_EQ(sink.questions.size(), 1);
     EXPECT_EQ(sink.questions[0], QStringLiteral("База с именем : other.FDB\r\n уже существует! ПЕРЕЗАПИСАТЬ?"));
     EXPECT_EQ(sink.questionKinds[0], TQuestionKind::Confirmation);
@@ -205,7 +190,7 @@ TEST_F(SaveAsTest, AsksBeforeReplacingAnotherBase)
 
     choose(dialogs, other);
     sink.answers = {true};
-    EXPECT_EQ(SaveAs(&engine, dialogs, program, appData), other);
+    EXPECT_EQ(SaveAs(&engine, dialogs, program, appData, current), other);
     EXPECT_EQ(fileBytes(other).size(), 906);
     EXPECT_TRUE(sink.errors.isEmpty());
 }
@@ -216,7 +201,7 @@ TEST_F(SaveAsTest, RefusesTheCurrentBaseUnderAnySpelling)
         QStringLiteral("Сохранение в текущую базу данных ЗАПРЕЩЕНО\r\nВыберите другое имя для сохраняемой базы");
     for (const QString& name : {current, program + "/Filters/./current", program + "/../bin/Filters/current.fdb"}) {
         choose(dialogs, name);
-        EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData).isEmpty()) << name.toStdString();
+        EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData, current).isEmpty()) << name.toStdString();
     }
     EXPECT_EQ(sink.errors, QStringList(3, refusal));
     EXPECT_TRUE(sink.questions.isEmpty());
@@ -229,7 +214,7 @@ TEST_F(SaveAsTest, AFailedCopyIsReportedAndKeepsTheFileItWouldReplace)
     // A folder that does not exist.
     const QString lost = dir.filePath("no/such/copy.fdb");
     choose(dialogs, lost);
-    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData).isEmpty());
+    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData, current).isEmpty());
     ASSERT_EQ(sink.errors.size(), 1);
     // The reasons in the program's words, not the system's English.
     EXPECT_EQ(sink.errors[0], QStringLiteral("SaveAs : Не могу сохранить базу в файл : \r\n") + lost +
@@ -247,7 +232,7 @@ TEST_F(SaveAsTest, AFailedCopyIsReportedAndKeepsTheFileItWouldReplace)
     rlimit small = saved;
     small.rlim_cur = 600;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const QString written = SaveAs(&engine, dialogs, program, appData);
+    const QString written = SaveAs(&engine, dialogs, program, appData, current);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldSignal);
     EXPECT_TRUE(written.isEmpty());
@@ -264,7 +249,7 @@ TEST_F(SaveAsTest, AFailedCopyIsReportedAndKeepsTheFileItWouldReplace)
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
     choose(dialogs, pipe);
     sink.answers = {true};
-    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData).isEmpty());
+    EXPECT_TRUE(SaveAs(&engine, dialogs, program, appData, current).isEmpty());
     ASSERT_EQ(sink.errors.size(), 3);
     EXPECT_TRUE(sink.errors[2].contains(pipe));
     struct stat st {};
@@ -275,7 +260,7 @@ TEST_F(SaveAsTest, AFailedCopyIsReportedAndKeepsTheFileItWouldReplace)
 TEST_F(SaveAsTest, NewBaseDialogMakesAnEmptyBaseAndRefusesTheCurrentOne)
 {
     choose(dialogs, dir.filePath("fresh"));
-    EXPECT_EQ(NewBaseDialog(dialogs, program, appData), dir.filePath("fresh.fdb"));
+    EXPECT_EQ(NewBaseDialog(dialogs, program, appData, current), dir.filePath("fresh.fdb"));
     EXPECT_EQ(QFileInfo(dir.filePath("fresh.fdb")).size(), 0);
     EXPECT_EQ(dialogs.askedDirs, QStringList{program + "/Filters"});
     EXPECT_TRUE(sink.silent());
@@ -283,19 +268,19 @@ TEST_F(SaveAsTest, NewBaseDialogMakesAnEmptyBaseAndRefusesTheCurrentOne)
     const QString other = dir.filePath("other.fdb");
     ASSERT_TRUE(writeFile(other, records));
     choose(dialogs, other);
-    EXPECT_TRUE(NewBaseDialog(dialogs, program, appData).isEmpty());  // No
+    EXPECT_TRUE(NewBaseDialog(dialogs, program, appData, current).isEmpty());  // No
     ASSERT_EQ(sink.questions.size(), 1);
     EXPECT_EQ(sink.questions[0], QStringLiteral("База с именем : other.fdb\r\n уже существует! ПЕРЕСОЗДАТЬ?"));
     EXPECT_EQ(fileBytes(other), records);
     choose(dialogs, other);
     sink.answers = {true};
-    EXPECT_EQ(NewBaseDialog(dialogs, program, appData), other);
+    EXPECT_EQ(NewBaseDialog(dialogs, program, appData, current), other);
     EXPECT_EQ(QFileInfo(other).size(), 0);
 
     // The current base, even written another way, is never re-created.
     for (const QString& name : {current, program + "/Filters/./current"}) {
         choose(dialogs, name);
-        EXPECT_TRUE(NewBaseDialog(dialogs, program, appData).isEmpty());
+        EXPECT_TRUE(NewBaseDialog(dialogs, program, appData, current).isEmpty());
     }
     EXPECT_EQ(sink.errors, QStringList(2, QStringLiteral("Пересоздание текущей базы ЗАПРЕЩЕНО\r\n"
                                                          "Выберите другое имя для новой базы")));
@@ -306,12 +291,12 @@ TEST_F(SaveAsTest, NewBaseDialogMakesAnEmptyBaseAndRefusesTheCurrentOne)
     ASSERT_TRUE(QDir().mkpath(dir.filePath("taken.fdb")));
     choose(dialogs, dir.filePath("taken.fdb"));
     sink.answers = {true};
-    EXPECT_TRUE(NewBaseDialog(dialogs, program, appData).isEmpty());
+    EXPECT_TRUE(NewBaseDialog(dialogs, program, appData, current).isEmpty());
     ASSERT_EQ(sink.errors.size(), 3);
     EXPECT_TRUE(sink.errors[2].startsWith(QStringLiteral("NewBaseDialog : Не могу удалить файл : \r\n") +
                                           dir.filePath("taken.fdb")));
     EXPECT_TRUE(QFileInfo(dir.filePath("taken.fdb")).isDir());
 
     // Cancelled.
-    EXPECT_TRUE(NewBaseDialog(dialogs, program, appData).isEmpty());
+    EXPECT_TRUE(NewBaseDialog(dialogs, program, appData, current).isEmpty());
 }

@@ -4,8 +4,8 @@
 #include "core/engine/img_service.h"
 #include "core/engine/jpeg_codec.h"
 #include "recorders.h"
+#include "test_workspace.h"
 #include "ui/app/about_box.h"
-#include "ui/app/main_data.h"
 #include "ui/app/main_window.h"
 #include "ui/engine/color_dialog.h"
 #include "ui/engine/image_widget.h"
@@ -64,18 +64,18 @@ class TstMainWindow : public QObject {
 private slots:
     void init()
     {
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
+        ws = std::make_unique<test::TTestWorkspace>();
         sink = std::make_unique<test::RecordingSink>();
         dialogs = std::make_unique<test::ScriptedDialogs>();
         colors = std::make_unique<ScriptedColors>();
-        form = std::make_unique<TFormOrmica>(dialogs.get(), colors.get());
+        form = std::make_unique<TFormOrmica>(*ws, dialogs.get(), colors.get());
     }
     void cleanup()
     {
         form.reset();
         dialogs.reset();
         sink.reset();
+        ws.reset();
     }
 
     void startsWithItsTitleTabsAndBlankImages()
@@ -87,12 +87,12 @@ private slots:
         QVERIFY(form->PanelRotate->isHidden());
         QCOMPARE(form->size(), QSize(871, 697));
         QCOMPARE(form->minimumSize(), QSize(480, 350));
-        QVERIFY(MainData::SrcArr.empty());
-        QVERIFY(MainData::TrgArr.empty());
-        QCOMPARE(MainData::SrcImageRef, static_cast<TImageControl*>(form->ImageMain));
-        QCOMPARE(MainData::TrgImageRef, static_cast<TImageControl*>(form->TargetImage));
-        QCOMPARE(MainData::PagesRef, form->PageControl1);
-        QCOMPARE(MainData::ProgramDir, QCoreApplication::applicationDirPath());
+        QVERIFY(ws->SrcArr.empty());
+        QVERIFY(ws->TrgArr.empty());
+        QCOMPARE(ws->SrcImageRef, static_cast<TImageControl*>(form->ImageMain));
+        QCOMPARE(ws->TrgImageRef, static_cast<TImageControl*>(form->TargetImage));
+        QCOMPARE(ws->ProgramDir, QCoreApplication::applicationDirPath());
+        QCOMPARE(ws->WorkingFilter, TFilterData{});
 
         const QColor face = QApplication::palette().color(QPalette::Active, QPalette::Button);
         QCOMPARE(form->ImageMain->picture().size(), QSize(161, 145));
@@ -112,8 +112,8 @@ private slots:
         // With empty arrays an operation has nothing to work on.
         form->TBRMirrorLR->click();
         form->TBRRot90Plus->click();
-        QVERIFY(MainData::SrcArr.empty());
-        QVERIFY(MainData::TrgArr.empty());
+        QVERIFY(ws->SrcArr.empty());
+        QVERIFY(ws->TrgArr.empty());
         QVERIFY(sink->silent());
     }
 
@@ -131,15 +131,15 @@ private slots:
         QCOMPARE(form->windowTitle(),
                  TFormOrmica::kCaption + QStringLiteral(" Файл основного изображения : photo.jpg"));
         QCOMPARE(form->ImageMain->picture().size(), QSize(50, 40));
-        QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
-        QVERIFY(MainData::TrgArr.empty());
+        QVERIFY(test::arrayHoldsPicture(ws->SrcArr, form->ImageMain->picture()));
+        QVERIFY(ws->TrgArr.empty());
 
         dialogs->choices.push_back(TFileChoice{file, 1});
         form->MMLoadToDestClick();
         QCOMPARE(form->PageControl1->currentIndex(), 1);
         QCOMPARE(form->windowTitle(),
                  TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : photo.jpg"));
-        QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
+        QVERIFY(test::arrayHoldsPicture(ws->TrgArr, form->TargetImage->picture()));
         QVERIFY(sink->silent());
     }
 
@@ -177,7 +177,7 @@ private slots:
         const QString title = form->windowTitle();
         QCOMPARE(title, TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : trg.bmp"));
         const QImage before = form->ImageMain->picture();
-        const TImgTabBGR arrBefore = MainData::SrcArr;
+        const TImgTabBGR arrBefore = ws->SrcArr;
 
         if (file.isEmpty())
             dialogs->choices.push_back(std::nullopt);
@@ -190,7 +190,7 @@ private slots:
         QCOMPARE(form->statusText(3), panel3);
         QVERIFY(!form->lampBlinking());
         QCOMPARE(form->ImageMain->picture(), before);
-        QVERIFY(MainData::SrcArr.sameAs(arrBefore));
+        QVERIFY(ws->SrcArr.sameAs(arrBefore));
         QCOMPARE(form->ImageMain->imageDesc()->FileName, src);
         QVERIFY(sink->silent());
     }
@@ -203,7 +203,7 @@ private slots:
         dialogs->choices.push_back(TFileChoice{good, 1});
         form->MMLoadToSrcClick();
         const QImage before = form->ImageMain->picture();
-        const TImgTabBGR arrBefore = MainData::SrcArr;
+        const TImgTabBGR arrBefore = ws->SrcArr;
 
         const QString bad = dir.filePath(QStringLiteral("bad.jpg"));
         QFile f(bad);
@@ -217,7 +217,7 @@ private slots:
         QVERIFY(!form->lampBlinking());
         QVERIFY(form->statusText(3).isEmpty());
         QCOMPARE(form->ImageMain->picture(), before);
-        QVERIFY(MainData::SrcArr.sameAs(arrBefore));
+        QVERIFY(ws->SrcArr.sameAs(arrBefore));
         QCOMPARE(form->ImageMain->imageDesc()->FileName, good);
     }
 
@@ -316,8 +316,8 @@ private slots:
         QCOMPARE(form->sttxtRotationCentre->text(), QStringLiteral(" R, C = 0, 0"));
 
         form->MMCroppingClick();
-        QCOMPARE(MainData::TrgArr.width(), 151);
-        QCOMPARE(MainData::TrgArr.height(), 111);
+        QCOMPARE(ws->TrgArr.width(), 151);
+        QCOMPARE(ws->TrgArr.height(), 111);
         QCOMPARE(form->TargetImage->picture(), test::patternImage(260, 200, 9).copy(50, 40, 151, 111));
         QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
         QCOMPARE(form->PageControl1->currentIndex(), 1);
@@ -336,7 +336,7 @@ private slots:
         QTest::mouseClick(form->ImageMain, Qt::LeftButton, {}, QPoint(30, 30));
         form->MMCroppingClick();
         QCOMPARE(form->statusText(3), QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ СОХРАНЯЕМУЮ ОБРЕЗКОЙ ОБЛАСТЬ"));
-        QVERIFY(MainData::TrgArr.empty());
+        QVERIFY(ws->TrgArr.empty());
     }
 
     void rotationPanelSetsTheCentreAndRotates()
@@ -360,14 +360,14 @@ private slots:
         form->EdiAngle->setText(QStringLiteral("30"));
         form->TBRRunAngle->click();
         TImgTabBGR expected;
-        RotateForTabBGR(MainData::SrcArr, 40, 70, nullptr, expected, RGBToColor(10, 20, 30), 30.0L);
-        QVERIFY(MainData::TrgArr.sameAs(expected));
+        RotateForTabBGR(ws->SrcArr, 40, 70, nullptr, expected, RGBToColor(10, 20, 30), 30.0L);
+        QVERIFY(ws->TrgArr.sameAs(expected));
         QCOMPARE(form->PageControl1->currentIndex(), 1);
         checkInvariant();
 
         form->TBRMirrorLR->click();
-        MirrorToTrgArr(MainData::SrcArr, 'H', expected, nullptr);
-        QVERIFY(MainData::TrgArr.sameAs(expected));
+        MirrorToTrgArr(ws->SrcArr, 'H', expected, nullptr);
+        QVERIFY(ws->TrgArr.sameAs(expected));
         form->TBRRot90Plus->click();
         QCOMPARE(form->TargetImage->picture().size(), QSize(90, 120));
         checkInvariant();
@@ -464,7 +464,7 @@ private slots:
         form->EdiAngle->setText(text);
         form->TBRRunAngle->click();
         QLocale::setDefault(saved);
-        QCOMPARE(!MainData::TrgArr.empty(), rotates);
+        QCOMPARE(!ws->TrgArr.empty(), rotates);
         QCOMPARE(int(sink->warnings.size()), warnings);
         if (warnings && text == QStringLiteral("90"))
             QCOMPARE(sink->warnings[0], QStringLiteral(" Допустимый угол поворота в градусах должен \r\n"
@@ -488,7 +488,7 @@ private slots:
         form->TrBarZoom->setValue(50);
         form->TBRZoomPlus->click();
         QCOMPARE(form->ImageMain->picture().size(), QSize(40, 30));
-        QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
+        QVERIFY(test::arrayHoldsPicture(ws->SrcArr, form->ImageMain->picture()));
         QCOMPARE(form->fragment().EndX, 40);  // the rectangle is kept
         QCOMPARE(form->PageControl1->currentIndex(), 0);
     }
@@ -653,24 +653,24 @@ private slots:
         form->MMCopySrcToDest->trigger();
         QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
         QCOMPARE(form->PageControl1->currentIndex(), 1);
-        QVERIFY(MainData::TrgArr.sameAs(MainData::SrcArr));
+        QVERIFY(ws->TrgArr.sameAs(ws->SrcArr));
         checkInvariant();
 
         form->MMMinSrc->trigger();
         QCOMPARE(form->ImageMain->picture().size(), QSize(2, 2));
-        QVERIFY(MainData::SrcArr.empty());
+        QVERIFY(ws->SrcArr.empty());
         QCOMPARE(form->ImageMain->imageDesc()->FileName, QStringLiteral("NoName"));
         form->MMCopyDestToSrc->trigger();
         QCOMPARE(form->PageControl1->currentIndex(), 0);
-        QVERIFY(MainData::SrcArr.sameAs(MainData::TrgArr));
+        QVERIFY(ws->SrcArr.sameAs(ws->TrgArr));
         checkInvariant();
 
         // An empty source leaves the target array as it was.
         form->MMMinSrc->trigger();
         form->MMCopySrcToDest->trigger();
-        QCOMPARE(MainData::TrgArr.width(), 25);
+        QCOMPARE(ws->TrgArr.width(), 25);
         form->MMMinDest->trigger();
-        QVERIFY(MainData::TrgArr.empty());
+        QVERIFY(ws->TrgArr.empty());
         QCOMPARE(form->TargetImage->picture().size(), QSize(2, 2));
     }
 
@@ -690,7 +690,7 @@ private slots:
         drag(QPoint(1, 1), QPoint(15, 8));
         form->MMToGray->trigger();
         checkInvariant();
-        QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
+        QVERIFY(test::arrayHoldsPicture(ws->SrcArr, form->ImageMain->picture()));
     }
 
     void aboutBoxShowsModally()
@@ -711,7 +711,7 @@ private slots:
 
     void histogramsOnlyOpenOnTheSourceImage()
     {
-        TFormGistogram hist(form.get());
+        TFormGistogram hist(*ws, form.get());
         TToolWindows windows;
         windows.histogram = &hist;
         form->setToolWindows(windows);
@@ -722,12 +722,11 @@ private slots:
         giveSource(grey);
         form->TargetImage->ensureImageDesc().FileName = QStringLiteral("trg.bmp");
         form->SetAttention(true, clYellow, QStringLiteral(" old"));
-        MainData::TargetChanged = true;
+        emit hist.targetWritten();  // said before the command: it does not count
 
         struct {
             int shown = 0;
             QDialog* window = nullptr;
-            bool changedBefore = true;
             int mode = 0, tab = -1;
             QString caption, count, mean, targetCaption, targetCount, targetPercent;
         } seen;
@@ -735,7 +734,6 @@ private slots:
         form->ShowModal = [&](QDialog& d) {
             ++seen.shown;
             seen.window = &d;
-            seen.changedBefore = MainData::TargetChanged;
             seen.mode = hist.GistogramMode;
             d.show();
             seen.tab = hist.PageControl1->currentIndex();
@@ -748,13 +746,13 @@ private slots:
             seen.targetCount = hist.stTextNumAll->text();
             seen.targetPercent = hist.StTextNumWhitePr->text();
             d.hide();
-            MainData::TargetChanged = writeTarget;
+            if (writeTarget)
+                emit hist.targetWritten();
             return 0;
         };
         form->MMGistogramFull->trigger();
         QCOMPARE(seen.shown, 1);
         QCOMPARE(seen.window, static_cast<QDialog*>(&hist));
-        QVERIFY(!seen.changedBefore);
         QCOMPARE(seen.mode, 1);
         QCOMPARE(seen.tab, 0);
         QCOMPARE(seen.caption, QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
@@ -784,7 +782,7 @@ private slots:
 
     void aTransferFunctionRunGivesANewTarget()
     {
-        TFormGistogram hist(form.get());
+        TFormGistogram hist(*ws, form.get());
         TToolWindows windows;
         windows.histogram = &hist;
         form->setToolWindows(windows);
@@ -812,7 +810,7 @@ private slots:
 
     void filterWindowGetsTheFragmentAndWritesTheTarget()
     {
-        TFormDFilter filter(form.get());
+        TFormDFilter filter(*ws, form.get());
         TToolWindows windows;
         windows.filter = &filter;
         form->setToolWindows(windows);
@@ -850,9 +848,10 @@ private slots:
 
         drag(QPoint(10, 12), QPoint(29, 21));
         run = true;
+        QSignalSpy written(&filter, &TFormDFilter::targetWritten);
         form->MMDFilter->trigger();
         QCOMPARE(shown, 2);
-        QVERIFY(MainData::TargetFiltered);
+        QCOMPARE(written.count(), 1);
         QCOMPARE(form->TargetImage->picture().size(), QSize(60, 50));
         checkInvariant();
         QCOMPARE(form->TargetImage->imageDesc()->FileName, QStringLiteral("NoName"));
@@ -887,7 +886,7 @@ private slots:
         QCOMPARE(form->ImageMain->picture().size(), QSize(80, 60));
         QCOMPARE(form->PageControl1->currentIndex(), 1);
         checkInvariant();
-        QCOMPARE(MainData::TrgArr.rowCount(), 30);
+        QCOMPARE(ws->TrgArr.rowCount(), 30);
         // A scaled picture is a new one: it names no file.
         QCOMPARE(form->windowTitle(), TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : NoName"));
 
@@ -903,7 +902,7 @@ private slots:
         };
         form->MMScale->trigger();
         QCOMPARE(form->TargetImage->picture().size(), QSize(20, 15));
-        QCOMPARE(MainData::TrgArr.rowCount(), 15);
+        QCOMPARE(ws->TrgArr.rowCount(), 15);
         checkInvariant();
         QVERIFY(sink->silent());
 
@@ -912,7 +911,7 @@ private slots:
         QImage big(5000, 3601, QImage::Format_BGR888);
         big.fill(Qt::white);
         form->TargetImage->setPicture(big);
-        ImageToImgTab(*form->TargetImage, MainData::TrgArr, nullptr);
+        ImageToImgTab(*form->TargetImage, ws->TrgArr, nullptr);
         form->TargetImage->ensureImageDesc().FileName = QStringLiteral("big.bmp");
         for (const bool reserve : {false, true}) {
             form->ShowModal = [&](QDialog& d) {
@@ -924,7 +923,7 @@ private slots:
             };
             form->MMScale->trigger();
             QVERIFY(sink->questions.isEmpty());
-            QCOMPARE(MainData::TrgArr.rowCount(), 3601);
+            QCOMPARE(ws->TrgArr.rowCount(), 3601);
             QCOMPARE(form->windowTitle(),
                      TFormOrmica::kCaption + QStringLiteral(" Файл финишного изображения : big.bmp"));
         }
@@ -934,7 +933,7 @@ private slots:
     // the window stays closed and a box says why.
     void aFragmentOnePointThinIsRefused()
     {
-        TFormGistogram hist(form.get());
+        TFormGistogram hist(*ws, form.get());
         TToolWindows windows;
         windows.histogram = &hist;
         form->setToolWindows(windows);
@@ -1056,8 +1055,8 @@ private slots:
 
     void undoAndRedoWalkThroughEveryCommandOnBothImages()
     {
-        TFormGistogram hist(form.get());
-        TFormDFilter filter(form.get());
+        TFormGistogram hist(*ws, form.get());
+        TFormDFilter filter(*ws, form.get());
         TToolWindows windows;
         windows.histogram = &hist;
         windows.filter = &filter;
@@ -1093,8 +1092,8 @@ private slots:
                          form->TargetImage->picture().copy(),
                          form->ImageMain->imageDesc()->FileName,
                          form->TargetImage->imageDesc()->FileName,
-                         !MainData::SrcArr.empty(),
-                         !MainData::TrgArr.empty(),
+                         !ws->SrcArr.empty(),
+                         !ws->TrgArr.empty(),
                          form->PageControl1->currentIndex()};
         };
         auto expectState = [&](const State& s, const char* where) {
@@ -1102,8 +1101,8 @@ private slots:
             QVERIFY2(form->TargetImage->picture() == s.trg, where);
             QCOMPARE(form->ImageMain->imageDesc()->FileName, s.srcName);
             QCOMPARE(form->TargetImage->imageDesc()->FileName, s.trgName);
-            QCOMPARE(!MainData::SrcArr.empty(), s.srcFilled);
-            QCOMPARE(!MainData::TrgArr.empty(), s.trgFilled);
+            QCOMPARE(!ws->SrcArr.empty(), s.srcFilled);
+            QCOMPARE(!ws->TrgArr.empty(), s.trgFilled);
             checkInvariant();
         };
 
@@ -1210,7 +1209,7 @@ private slots:
         QVERIFY(form->sttxtHistory->isHidden());
         form->MMToGray->trigger();  // on the target's page, where the copy went
         QCOMPARE(history.UndoCount(), 1);
-        QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
+        QVERIFY(test::arrayHoldsPicture(ws->TrgArr, form->TargetImage->picture()));
         const QColor grey = form->TargetImage->picture().pixelColor(7, 5);
         QVERIFY(grey.red() == grey.green() && grey.green() == grey.blue());
         QVERIFY(!form->sttxtHistory->isHidden());
@@ -1229,7 +1228,7 @@ private slots:
 
     void histogramsWithFragmentShowTheFragment()
     {
-        TFormGistogram hist(form.get());
+        TFormGistogram hist(*ws, form.get());
         TToolWindows windows;
         windows.histogram = &hist;
         form->setToolWindows(windows);
@@ -1329,10 +1328,10 @@ private slots:
         for (const auto& [name, run] : commands) {
             run();
             form->regionSelector()->ShowFrame(false);
-            QVERIFY2(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()), name);
+            QVERIFY2(test::arrayHoldsPicture(ws->SrcArr, form->ImageMain->picture()), name);
             // A cleared image keeps an empty array beside its blank picture.
-            if (!MainData::TrgArr.empty())
-                QVERIFY2(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()), name);
+            if (!ws->TrgArr.empty())
+                QVERIFY2(test::arrayHoldsPicture(ws->TrgArr, form->TargetImage->picture()), name);
             form->regionSelector()->ShowFrame(true);
         }
     }
@@ -1348,6 +1347,7 @@ private slots:
     }
 
 private:
+    std::unique_ptr<test::TTestWorkspace> ws;
     std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<test::ScriptedDialogs> dialogs;
     std::unique_ptr<ScriptedColors> colors;
@@ -1357,7 +1357,7 @@ private:
     void giveSource(const QImage& picture)
     {
         form->ImageMain->setPicture(picture);
-        ImageToImgTab(*form->ImageMain, MainData::SrcArr, nullptr);
+        ImageToImgTab(*form->ImageMain, ws->SrcArr, nullptr);
     }
     void drag(QPoint from, QPoint to)
     {
@@ -1377,10 +1377,10 @@ private:
     {
         form->regionSelector()->ShowFrame(false);
         // Blank start-up and cleared pictures stand beside empty arrays.
-        if (!MainData::SrcArr.empty())
-            QVERIFY(test::arrayHoldsPicture(MainData::SrcArr, form->ImageMain->picture()));
-        if (!MainData::TrgArr.empty())
-            QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, form->TargetImage->picture()));
+        if (!ws->SrcArr.empty())
+            QVERIFY(test::arrayHoldsPicture(ws->SrcArr, form->ImageMain->picture()));
+        if (!ws->TrgArr.empty())
+            QVERIFY(test::arrayHoldsPicture(ws->TrgArr, form->TargetImage->picture()));
     }
 };
 

@@ -1,5 +1,4 @@
 #include "core/engine/text_image.h"
-#include "ui/app/main_data.h"
 #include "ui/app/main_window.h"
 #include "ui/engine/color_dialog.h"
 #include "ui/engine/export_txt_dialog.h"
@@ -7,6 +6,7 @@
 #include "ui/engine/import_txt_dialog.h"
 
 #include "recorders.h"
+#include "test_workspace.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -70,11 +70,12 @@ class TstTextDialogs : public QObject {
 private slots:
     void init()
     {
-        MainData::SrcArr = twoByOne();
+        ws = std::make_unique<test::TTestWorkspace>();
+        ws->SrcArr = twoByOne();
         sink = std::make_unique<test::RecordingSink>();
         dialogs = std::make_unique<test::ScriptedDialogs>();
-        exportDlg = std::make_unique<TExportTxtDialog>(dialogs.get());
-        importDlg = std::make_unique<TImportTxtDialog>(dialogs.get());
+        exportDlg = std::make_unique<TExportTxtDialog>(dialogs.get(), ws->SrcArr);
+        importDlg = std::make_unique<TImportTxtDialog>(dialogs.get(), ws->SrcArr);
     }
     void cleanup()
     {
@@ -82,7 +83,7 @@ private slots:
         importDlg.reset();
         dialogs.reset();
         sink.reset();
-        MainData::SrcArr.clear();
+        ws.reset();
     }
 
     void bothStartWithTheirTextsAndSemicolon()
@@ -171,7 +172,7 @@ private slots:
         QVERIFY(!QFile::exists(lost));
 
         // No picture: no file, no message.
-        MainData::SrcArr.clear();
+        ws->SrcArr.clear();
         dialogs->choices.push_back(TFileChoice{dir.filePath("e.txt"), 1});
         runOK(*exportDlg);
         QVERIFY(!QFile::exists(dir.filePath("e.txt")));
@@ -184,13 +185,13 @@ private slots:
         QTemporaryDir dir;
         const QString tab = dir.filePath("tab.txt");
         QVERIFY(test::writeFile(tab, "0\t128\t255\t10\t20\t30\t\r\n"));
-        MainData::SrcArr.clear();
+        ws->SrcArr.clear();
         dialogs->choices.push_back(TFileChoice{tab, 1});
         importDlg->show();
         QVERIFY(QTest::qWaitForWindowExposed(importDlg.get()));
         choose(*importDlg, kSeparatorTab);
         runOK(*importDlg);
-        QVERIFY(MainData::SrcArr.sameAs(twoByOne()));
+        QVERIFY(ws->SrcArr.sameAs(twoByOne()));
         QCOMPARE(importDlg->ProgressBar1->value(), 0);
 
         // Skipped values, and a line without any: an empty row, not the old one.
@@ -200,26 +201,26 @@ private slots:
         importDlg->show();
         choose(*importDlg, kSeparatorOther, "#");
         runOK(*importDlg);
-        QCOMPARE(MainData::SrcArr.rowCount(), 3);
-        QCOMPARE(MainData::SrcArr.rowLength(0), 3);
-        QCOMPARE(MainData::SrcArr.rowLength(1), 0);
-        QCOMPARE(MainData::SrcArr.rowLength(2), 2);
-        QCOMPARE(int(MainData::SrcArr.row(2)[1]), 5);
+        QCOMPARE(ws->SrcArr.rowCount(), 3);
+        QCOMPARE(ws->SrcArr.rowLength(0), 3);
+        QCOMPARE(ws->SrcArr.rowLength(1), 0);
+        QCOMPARE(ws->SrcArr.rowLength(2), 2);
+        QCOMPARE(int(ws->SrcArr.row(2)[1]), 5);
 
         // With an empty edit no value is found at all.
         dialogs->choices.push_back(TFileChoice{odd, 1});
         importDlg->show();
         choose(*importDlg, kSeparatorOther);
         runOK(*importDlg);
-        QCOMPARE(MainData::SrcArr.rowCount(), 3);
-        QCOMPARE(MainData::SrcArr.width(), 0);
+        QCOMPARE(ws->SrcArr.rowCount(), 3);
+        QCOMPARE(ws->SrcArr.width(), 0);
         QVERIFY(sink->silent());
     }
 
     void importFailuresLeaveTheSourceArray()
     {
         QTemporaryDir dir;
-        const TImgTabBGR before = MainData::SrcArr;
+        const TImgTabBGR before = ws->SrcArr;
         dialogs->choices.push_back(std::nullopt);
         runOK(*importDlg);
         dialogs->choices.push_back(TFileChoice{QString(), 1});
@@ -243,13 +244,13 @@ private slots:
         }
         QCOMPARE(sink->errors.size(), 2);
         QVERIFY(sink->errors[1].contains("65535"));
-        QVERIFY(MainData::SrcArr.sameAs(before));
+        QVERIFY(ws->SrcArr.sameAs(before));
     }
 
     void theMainWindowsCommandsOpenTheDialogs()
     {
         NoColors colors;
-        TFormOrmica form(dialogs.get(), &colors);
+        TFormOrmica form(*ws, dialogs.get(), &colors);
         TToolWindows windows;
         windows.importText = importDlg.get();
         windows.exportText = exportDlg.get();
@@ -294,6 +295,7 @@ private slots:
     }
 
 private:
+    std::unique_ptr<test::TTestWorkspace> ws;
     std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<test::ScriptedDialogs> dialogs;
     std::unique_ptr<TExportTxtDialog> exportDlg;

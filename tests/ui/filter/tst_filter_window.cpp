@@ -2,7 +2,7 @@
 #include "core/filter/filter_tab.h"
 #include "core/filter/popular_filters.h"
 #include "recorders.h"
-#include "ui/app/main_data.h"
+#include "test_workspace.h"
 #include "ui/engine/image_widget.h"
 #include "ui/filter/filter_window.h"
 
@@ -66,22 +66,15 @@ class TstFilterWindow : public QObject {
 private slots:
     void init()
     {
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
-        WorkingFilter() = TFilterData();
+        ws = std::make_unique<test::TTestWorkspace>();
         sink = std::make_unique<test::RecordingSink>();
-        target = std::make_unique<TImageControl>(QSize(4, 4));
-        MainData::TrgImageRef = target.get();
-        form = std::make_unique<TFormDFilter>();
+        form = std::make_unique<TFormDFilter>(*ws);
     }
     void cleanup()
     {
         form.reset();
-        MainData::TrgImageRef = nullptr;
-        target.reset();
         sink.reset();
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
+        ws.reset();
     }
 
     void opensWithTheUnitKernelAndTheRegulators()
@@ -103,14 +96,14 @@ private slots:
 
         // No origin yet: the focus does nothing.
         form->TrackBarContrast->setValue(6);
-        QCOMPARE(WorkingFilter().Kernel, unit);
-        QCOMPARE(WorkingFilter().Scale, 100);
+        QCOMPARE(ws->WorkingFilter.Kernel, unit);
+        QCOMPARE(ws->WorkingFilter.Scale, 100);
         form->TrackBarLight->setValue(10);
         QCOMPARE(form->EdFScale->text(), QStringLiteral("55"));
-        QCOMPARE(WorkingFilter().Scale, 55);
+        QCOMPARE(ws->WorkingFilter.Scale, 55);
         form->TrackBarLight->setValue(-10);
         QCOMPARE(form->EdFScale->text(), QStringLiteral("145"));
-        QCOMPARE(WorkingFilter().Kernel, unit);
+        QCOMPARE(ws->WorkingFilter.Kernel, unit);
         QVERIFY(sink->silent());
     }
 
@@ -158,7 +151,7 @@ private slots:
         // A weight typed by hand widens its column as well.
         manual();
         commit(2, 6, QStringLiteral("1234567"));
-        QCOMPARE(WorkingFilter().Kernel.at(2, 6), 1234567);
+        QCOMPARE(ws->WorkingFilter.Kernel.at(2, 6), 1234567);
         QVERIFY(allShowWhole());
 
         // The editor of the last column shows the whole text, its start
@@ -188,15 +181,15 @@ private slots:
 
         form->TrackBarLight->setValue(3);
         form->TrackBarContrast->setValue(10);
-        QCOMPARE(WorkingFilter().Kernel.centre(), -3);
+        QCOMPARE(ws->WorkingFilter.Kernel.centre(), -3);
         QCOMPARE(cell(form->SGridFilter, 3, 3), QStringLiteral("-3"));
-        QCOMPARE(WorkingFilter().Scale, 1);
+        QCOMPARE(ws->WorkingFilter.Scale, 1);
         QCOMPARE(form->EdFScale->text(), QStringLiteral("1"));
         QCOMPARE(form->TrackBarLight->value(), 0);
 
         form->TB1FPlus->click();
         QVERIFY(gridShows(form->SGridFilter, PopFilterH1));
-        QCOMPARE(WorkingFilter().Scale, 280);
+        QCOMPARE(ws->WorkingFilter.Scale, 280);
         QVERIFY(sink->silent());
     }
 
@@ -209,7 +202,7 @@ private slots:
         QCOMPARE(form->StTxtMessage->text(), QStringLiteral("Ручное редактирование фильтра"));
 
         commit(3, 3, QStringLiteral("5"));
-        QCOMPARE(WorkingFilter().Kernel.centre(), 5);
+        QCOMPARE(ws->WorkingFilter.Kernel.centre(), 5);
         QCOMPARE(form->EdFScale->text(), QStringLiteral("5"));
         QCOMPARE(form->Origin, (TRegulatorOrigin{5, 5}));
 
@@ -224,7 +217,7 @@ private slots:
         // A lone minus is a 0 and keeps its text.
         commit(0, 1, QStringLiteral("-"));
         QCOMPARE(cell(form->SGridFilter, 0, 1), QStringLiteral("-"));
-        QCOMPARE(WorkingFilter().Kernel.at(0, 1), 0);
+        QCOMPARE(ws->WorkingFilter.Kernel.at(0, 1), 0);
 
         sink->warnings.clear();
         form->SpBttAuto->click();
@@ -234,14 +227,14 @@ private slots:
         QCOMPARE(sink->warnings,
                  QStringList{QStringLiteral(
                      "Масштаб фильтра становится меньше единицы.\r\nПрежнее значение будет восстановлено.")});
-        QCOMPARE(WorkingFilter().Kernel.centre(), 2);
+        QCOMPARE(ws->WorkingFilter.Kernel.centre(), 2);
         QCOMPARE(cell(form->SGridFilter, 3, 3), QStringLiteral("2"));
-        QCOMPARE(WorkingFilter().Scale, 6);
+        QCOMPARE(ws->WorkingFilter.Scale, 6);
 
         // A weight the convolution could not sum without overflow.
         commit(0, 0, QStringLiteral("2000000000"));
         QCOMPARE(sink->errors.size(), 1);
-        QCOMPARE(WorkingFilter().Kernel.at(0, 0), 0);
+        QCOMPARE(ws->WorkingFilter.Kernel.at(0, 0), 0);
         QCOMPARE(cell(form->SGridFilter, 0, 0), QString());
     }
 
@@ -285,7 +278,7 @@ private slots:
         QTest::keyClicks(edit, typed);
         QCOMPARE(pink(), !warning.isEmpty());
         QVERIFY(sink->silent());
-        QCOMPARE(WorkingFilter().Scale, 100);
+        QCOMPARE(ws->WorkingFilter.Scale, 100);
 
         if (finish == ByEnter)
             QTest::keyClick(edit, Qt::Key_Return);
@@ -294,7 +287,7 @@ private slots:
         else
             form->TB1RunFrag->click();
         QCOMPARE(sink->warnings, warning.isEmpty() ? QStringList() : QStringList{warning});
-        QCOMPARE(WorkingFilter().Scale, scale);
+        QCOMPARE(ws->WorkingFilter.Scale, scale);
         QCOMPARE(edit->text(), QString::number(scale));
         QVERIFY(!pink());
         // A refused entry stops the run; an accepted one is what it runs with.
@@ -332,19 +325,19 @@ private slots:
     void wholeImageRunWritesTheTargetAndCloses()
     {
         const QImage picture = test::patternImage(40, 30, 7);
-        MainData::SrcArr = test::arrayOf(picture);
+        ws->SrcArr = test::arrayOf(picture);
         form->MMPopFilterL2->trigger();
         form->show();
-        MainData::TargetFiltered = false;
+        QSignalSpy written(form.get(), &TFormDFilter::targetWritten);
         form->TB1RunDest->click();
-        QVERIFY(MainData::TargetFiltered);
+        QCOMPARE(written.count(), 1);
         QVERIFY(!form->isVisible());
         TImgTabColor expected;
-        QVERIFY(FilterTabColor(PopFilterL2, 43, colorOf(MainData::SrcArr), expected, nullptr));
+        QVERIFY(FilterTabColor(PopFilterL2, 43, colorOf(ws->SrcArr), expected, nullptr));
         TImgTabBGR expectedBGR;
         TabColorToTabBRG(expected, expectedBGR);
-        QVERIFY(test::arrayHoldsPicture(expectedBGR, target->picture()));
-        QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, target->picture()));
+        QVERIFY(test::arrayHoldsPicture(expectedBGR, ws->target.picture()));
+        QVERIFY(test::arrayHoldsPicture(ws->TrgArr, ws->target.picture()));
         // Closing shrinks the test pictures and lets the fragment go.
         QCOMPARE(form->ImgTestSource->picture().size(), QSize(2, 2));
         QVERIFY(form->TestSrcArr.empty());
@@ -353,14 +346,14 @@ private slots:
 
     void refusedRunsKeepTheWindowAndTheTarget()
     {
-        MainData::SrcArr = test::arrayOf(test::patternImage(3, 20));
-        MainData::TrgArr = test::arrayOf(test::patternImage(5, 5));
+        ws->SrcArr = test::arrayOf(test::patternImage(3, 20));
+        ws->TrgArr = test::arrayOf(test::patternImage(5, 5));
         form->show();
-        MainData::TargetFiltered = false;
+        QSignalSpy written(form.get(), &TFormDFilter::targetWritten);
         form->TB1RunDest->click();
-        QVERIFY(!MainData::TargetFiltered);
+        QCOMPARE(written.count(), 0);
         QVERIFY(form->isVisible());
-        QCOMPARE(MainData::TrgArr.rowCount(), 5);
+        QCOMPARE(ws->TrgArr.rowCount(), 5);
         QCOMPARE(sink->warnings.size(), 1);
 
         // A scale below 1 (a kernel summing to 0 keeps its sum as the scale).
@@ -368,56 +361,53 @@ private slots:
         zero.at(3, 2) = -1;
         zero.at(3, 4) = 1;
         form->LoadFilter(zero);
-        QCOMPARE(WorkingFilter().Scale, 0);
+        QCOMPARE(ws->WorkingFilter.Scale, 0);
         sink->warnings.clear();
         form->TB1RunDest->click();
         form->TB1RunFrag->click();
         QCOMPARE(sink->warnings, (QStringList{ScaleBelowOneRunText(), ScaleBelowOneRunText()}));
         QVERIFY(form->isVisible());
-        QVERIFY(!MainData::TargetFiltered);
+        QCOMPARE(written.count(), 0);
     }
 
     void databaseHandsOverAFilter()
     {
         int shown = 0;
         form->TrackBarContrast->setValue(4);
-        form->setShowDatabase([&] {
+        form->setShowDatabase([&]() -> std::optional<TFilterData> {
             ++shown;
-            // The database replaces the weights, the scale and the type.
-            WorkingFilter().Kernel = PopFilterH2;
-            WorkingFilter().Scale = 3;
-            WorkingFilter().Type = 2;
-            form->FilterPassed = true;
+            // The database hands over the weights, the scale and the type.
+            return TFilterData{PopFilterH2, 3, 2};
         });
         QVERIFY(form->TB1RunDB->isEnabled());
         form->TB1RunDB->click();
         QCOMPARE(shown, 1);
-        QVERIFY(!form->FilterPassed);
         QVERIFY(gridShows(form->SGridFilter, PopFilterH2));
-        QCOMPARE(WorkingFilter().Scale, 16);
-        QCOMPARE(WorkingFilter().Type, 2);
+        QCOMPARE(ws->WorkingFilter.Scale, 16);
+        QCOMPARE(ws->WorkingFilter.Type, 2);
         QCOMPARE(form->TrackBarContrast->value(), 0);
 
         // Closed without a choice: nothing changes.
-        form->setShowDatabase([&] { ++shown; });
+        form->setShowDatabase([&]() -> std::optional<TFilterData> {
+            ++shown;
+            return std::nullopt;
+        });
         form->MMGoToDB->trigger();
         QCOMPARE(shown, 2);
-        QCOMPARE(WorkingFilter().Scale, 16);
+        QCOMPARE(ws->WorkingFilter.Scale, 16);
 
         // A filter whose weights are refused changes nothing either, and the
         // filter shown is the one that runs.
-        const TFilterData before = WorkingFilter();
+        const TFilterData before = ws->WorkingFilter;
         const TRegulatorOrigin origin = form->Origin;
-        form->setShowDatabase([&] {
+        form->setShowDatabase([&]() -> std::optional<TFilterData> {
             TFilterKernel huge = PopFilterL2;
             huge.centre() = 9000000;
-            WorkingFilter() = TFilterData{huge, 9000027, 3};
-            form->FilterPassed = true;
+            return TFilterData{huge, 9000027, 3};
         });
         form->TB1RunDB->click();
         QCOMPARE(sink->errors, QStringList{QStringLiteral("LoadFilter : ") + KernelTooLargeText()});
-        QVERIFY(!form->FilterPassed);
-        QCOMPARE(WorkingFilter(), before);
+        QCOMPARE(ws->WorkingFilter, before);
         QCOMPARE(form->Origin, origin);
         QVERIFY(gridShows(form->SGridFilter, PopFilterH2));
         QCOMPARE(form->EdFScale->text(), QStringLiteral("16"));
@@ -434,8 +424,8 @@ private slots:
     }
 
 private:
+    std::unique_ptr<test::TTestWorkspace> ws;
     std::unique_ptr<test::RecordingSink> sink;
-    std::unique_ptr<TImageControl> target;
     std::unique_ptr<TFormDFilter> form;
 };
 

@@ -2,7 +2,7 @@
 #include "core/histogram/fragment_stats.h"
 #include "core/transfer/graph_label.h"
 #include "recorders.h"
-#include "ui/app/main_data.h"
+#include "test_workspace.h"
 #include "ui/app/main_window.h"
 #include "ui/engine/color_dialog.h"
 #include "ui/engine/image_widget.h"
@@ -91,17 +91,15 @@ class TstFragmentTab : public QObject {
 private slots:
     void init()
     {
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
+        ws = std::make_unique<test::TTestWorkspace>();
         sink = std::make_unique<test::RecordingSink>();
-        form = std::make_unique<TFormGistogram>();
+        form = std::make_unique<TFormGistogram>(*ws);
     }
     void cleanup()
     {
         form.reset();
         sink.reset();
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
+        ws.reset();
     }
 
     void createdWithItsControlsAndPlots()
@@ -144,7 +142,7 @@ private slots:
     void tabTextsShowWholeAndNeverOverlap()
     {
         LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
-        form = std::make_unique<TFormGistogram>();
+        form = std::make_unique<TFormGistogram>(*ws);
         form->FragArr = tenElevenTwelve();
         openInMode(2);
         // The longest texts each read-out can show.
@@ -364,7 +362,7 @@ private slots:
 
     void withoutAFragmentOnlyTheWarning()
     {
-        MainData::SrcArr = test::arrayOf(test::patternImage(20, 10));
+        ws->SrcArr = test::arrayOf(test::patternImage(20, 10));
         openInMode(1);
         QCOMPARE(form->StTextAcIW->text(), QStringLiteral("0"));
         QCOMPARE(form->StTextAcINumPnt->text(), QStringLiteral("0"));
@@ -383,7 +381,7 @@ private slots:
     {
         LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
         const QImage picture = test::patternImage(40, 25, 7);
-        MainData::SrcArr = test::arrayOf(picture);
+        ws->SrcArr = test::arrayOf(picture);
         AreaBitMapToImgTabColor(picture, TRect{5, 3, 14, 7}, form->FragArr);  // 10 x 5
         const TImgTabColor frag = form->FragArr;
         openInMode(2);
@@ -407,7 +405,7 @@ private slots:
         // A black picture has a point ratio but no brightness ratio.
         QImage black(20, 20, QImage::Format_BGR888);
         black.fill(Qt::black);
-        MainData::SrcArr = test::arrayOf(black);
+        ws->SrcArr = test::arrayOf(black);
         AreaBitMapToImgTabColor(black, TRect{0, 0, 9, 9}, form->FragArr);
         openInMode(2);
         QCOMPARE(form->StTextFragDivSrc->text(), QStringLiteral("25 %"));
@@ -469,8 +467,8 @@ private slots:
         form.reset();
         test::ScriptedDialogs dialogs;
         NoColours colours;
-        TFormOrmica main(&dialogs, &colours);
-        TFormGistogram hist(&main);
+        TFormOrmica main(*ws, &dialogs, &colours);
+        TFormGistogram hist(*ws, &main);
         TToolWindows windows;
         windows.histogram = &hist;
         main.setToolWindows(windows);
@@ -478,7 +476,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         const QImage picture = test::patternImage(60, 50, 3);
         main.ImageMain->setPicture(picture);
-        ImageToImgTab(*main.ImageMain, MainData::SrcArr, nullptr);
+        ImageToImgTab(*main.ImageMain, ws->SrcArr, nullptr);
         QTest::mousePress(main.ImageMain, Qt::LeftButton, {}, QPoint(10, 12));
         QTest::mouseMove(main.ImageMain, QPoint(20, 16));
         QTest::mouseMove(main.ImageMain, QPoint(29, 21));
@@ -523,24 +521,18 @@ private slots:
         QVERIFY(hist.FragArr.empty());
         QVERIFY(hist.AcExtract.Extract.empty());
         QVERIFY(sink->silent());
-        MainData::SrcArr.clear();
     }
 
 private:
+    std::unique_ptr<test::TTestWorkspace> ws;
     std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<TFormGistogram> form;
 
-    // Shows the window with the fragment drawn as the main window draws it.
+    // Shows the window with the fragment drawn as the main window has it drawn.
     void openInMode(int mode)
     {
-        TCrossHairSelector* cross = form->crossHair();
-        if (!form->FragArr.empty()) {
-            cross->Deactivate();
-            cross->Clear();
-            SelectedToImgTabColor(form->FragArr, TPoint{0, 0}, form->ImgAcFrg->canvas());
-            form->ImgAcFrg->pictureChanged();
-            cross->Activate();
-        }
+        if (!form->FragArr.empty())
+            form->ShowFragment();
         form->GistogramMode = std::uint8_t(mode);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));

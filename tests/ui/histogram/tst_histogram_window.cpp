@@ -1,6 +1,6 @@
 #include "core/engine/img_service.h"
 #include "recorders.h"
-#include "ui/app/main_data.h"
+#include "test_workspace.h"
 #include "ui/engine/image_widget.h"
 #include "ui/histogram/cross_hair_selector.h"
 #include "ui/histogram/histogram_window.h"
@@ -65,17 +65,15 @@ class TstHistogramWindow : public QObject {
 private slots:
     void init()
     {
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
+        ws = std::make_unique<test::TTestWorkspace>();
         sink = std::make_unique<test::RecordingSink>();
-        form = std::make_unique<TFormGistogram>();
+        form = std::make_unique<TFormGistogram>(*ws);
     }
     void cleanup()
     {
         form.reset();
         sink.reset();
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
+        ws.reset();
     }
 
     void createdWithItsTabsPanelsAndRamps()
@@ -138,7 +136,7 @@ private slots:
     void uniformGreyShowsOneBarAndItsLevel()
     {
         LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
-        MainData::SrcArr = test::arrayOf(filled(40, 30, QColor(128, 128, 128)));
+        ws->SrcArr = test::arrayOf(filled(40, 30, QColor(128, 128, 128)));
         openInMode(1);
         QCOMPARE(form->PageControl1->currentIndex(), 0);
         QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
@@ -194,7 +192,7 @@ private slots:
     void pureRedAndTheChannelButtons()
     {
         LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
-        MainData::SrcArr = test::arrayOf(filled(8, 5, QColor(255, 0, 0)));
+        ws->SrcArr = test::arrayOf(filled(8, 5, QColor(255, 0, 0)));
         openInMode(1);
         QVERIFY(holdsOnlyBar(form->ImageGistR->picture(), 255, 5));
         QVERIFY(holdsOnlyBar(form->ImageGistG->picture(), 0, 5));
@@ -219,7 +217,7 @@ private slots:
         // Two levels: the statistics in the general format with the comma.
         QImage half = filled(2, 1, QColor(255, 0, 0));
         half.setPixelColor(1, 0, QColor(0, 0, 0));
-        MainData::SrcArr = test::arrayOf(half);
+        ws->SrcArr = test::arrayOf(half);
         form->SpButtCnR->click();
         form->SpButGistSrc->click();
         QCOMPARE(form->StTextMM->text(), QStringLiteral("127,5"));
@@ -231,7 +229,7 @@ private slots:
 
     void blackPicturePercentages()
     {
-        MainData::SrcArr = test::arrayOf(filled(7, 3, Qt::black));
+        ws->SrcArr = test::arrayOf(filled(7, 3, Qt::black));
         {
             LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
             openInMode(1);
@@ -250,7 +248,7 @@ private slots:
         QImage third = filled(3, 1, Qt::black);
         third.setPixelColor(1, 0, Qt::white);
         third.setPixelColor(2, 0, Qt::white);
-        MainData::SrcArr = test::arrayOf(third);
+        ws->SrcArr = test::arrayOf(third);
         form->SpButGistSrc->click();
         QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("33.33333 %"));
         QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral("66.66667 %"));
@@ -259,7 +257,7 @@ private slots:
 
     void switchingBetweenSourceAndTarget()
     {
-        MainData::SrcArr = test::arrayOf(filled(10, 10, QColor(128, 128, 128)));
+        ws->SrcArr = test::arrayOf(filled(10, 10, QColor(128, 128, 128)));
         openInMode(1);
         QCOMPARE(form->stTextNumAll->text(), QStringLiteral("100"));
 
@@ -279,7 +277,7 @@ private slots:
         for (TImageWidget* image : {form->ImageGistR, form->ImageGistG, form->ImageGistB, form->ImageGistLight})
             QVERIFY(isBlank(image->picture()));
 
-        MainData::TrgArr = test::arrayOf(filled(4, 5, Qt::white));
+        ws->TrgArr = test::arrayOf(filled(4, 5, Qt::white));
         form->SpButGistTrg->click();
         QCOMPARE(form->stTextNumAll->text(), QStringLiteral("20"));
         QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("20"));
@@ -302,7 +300,7 @@ private slots:
 
     void refreshRunsUnderTheHourglass()
     {
-        MainData::SrcArr = test::arrayOf(test::patternImage(30, 40));
+        ws->SrcArr = test::arrayOf(test::patternImage(30, 40));
         std::vector<int> shapes;
         connect(form->ProgressBar1, &QProgressBar::valueChanged, form.get(), [&] {
             const QCursor* c = QApplication::overrideCursor();
@@ -318,7 +316,7 @@ private slots:
 
     void modesDecideTheTabAndTheComputation()
     {
-        MainData::SrcArr = test::arrayOf(filled(6, 6, QColor(10, 20, 30)));
+        ws->SrcArr = test::arrayOf(filled(6, 6, QColor(10, 20, 30)));
         openInMode(2);
         QCOMPARE(form->PageControl1->currentIndex(), 2);
         QCOMPARE(form->stTextNumAll->text(), QStringLiteral("36"));
@@ -327,7 +325,7 @@ private slots:
 
         // Any other mode computes nothing and shows the first tab; the
         // histogram images are blank again.
-        MainData::SrcArr = test::arrayOf(filled(3, 3, Qt::white));
+        ws->SrcArr = test::arrayOf(filled(3, 3, Qt::white));
         openInMode(0);
         QCOMPARE(form->PageControl1->currentIndex(), 0);
         QCOMPARE(form->stTextNumAll->text(), QStringLiteral("36"));
@@ -337,7 +335,7 @@ private slots:
     void tabTextsShowWholeAndNeverOverlap()
     {
         LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
-        MainData::SrcArr = test::arrayOf(test::patternImage(97, 53));
+        ws->SrcArr = test::arrayOf(test::patternImage(97, 53));
         openInMode(1);
         const QStringList titles = {QStringLiteral("Нормированная гистограмма канала Red"),
                                     QStringLiteral("Нормированная гистограмма канала Green"),
@@ -432,6 +430,7 @@ private slots:
     }
 
 private:
+    std::unique_ptr<test::TTestWorkspace> ws;
     std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<TFormGistogram> form;
 

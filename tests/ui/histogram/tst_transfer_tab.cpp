@@ -2,7 +2,7 @@
 #include "core/transfer/fcc_file.h"
 #include "core/transfer/transfer_function.h"
 #include "recorders.h"
-#include "ui/app/main_data.h"
+#include "test_workspace.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/qt_color.h"
 #include "ui/engine/up_down.h"
@@ -53,23 +53,17 @@ private slots:
     void init()
     {
         QVERIFY(dir.isValid());
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
+        ws = std::make_unique<test::TTestWorkspace>();
         sink = std::make_unique<test::RecordingSink>();
-        target = std::make_unique<TImageControl>(QSize(10, 10));
-        MainData::TrgImageRef = target.get();
-        form = std::make_unique<TFormGistogram>();
+        form = std::make_unique<TFormGistogram>(*ws);
         form->setFileDialogs(&dialogs);
         dialogs.choices.clear();
     }
     void cleanup()
     {
         form.reset();
-        MainData::TrgImageRef = nullptr;
-        target.reset();
         sink.reset();
-        MainData::SrcArr.clear();
-        MainData::TrgArr.clear();
+        ws.reset();
     }
 
     void createdWithItsLayoutAndStartingValues()
@@ -102,7 +96,7 @@ private slots:
     void drawRunAndSeeTheTargetAndItsHistogram()
     {
         const QImage source = test::patternImage(64, 48);
-        MainData::SrcArr = test::arrayOf(source);
+        ws->SrcArr = test::arrayOf(source);
         form->GistogramMode = 1;
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -114,17 +108,17 @@ private slots:
         doubleClick(form->ImageConv, Qt::LeftButton, QPoint(256, 100));
         QCOMPARE(form->editor()->Count(), 3u);
         QCOMPARE(memo().first(), QStringLiteral("Добавлена новая точка"));
-        MainData::TargetChanged = false;
+        QSignalSpy written(form.get(), &TFormGistogram::targetWritten);
         form->TB1Run->click();
 
         QVERIFY(!form->isVisible());
-        QVERIFY(MainData::TargetChanged);
+        QCOMPARE(written.count(), 1);
         TImgTabBGR expected;
         test::RecordingProgress progress;
-        ConvertImageTab(MainData::SrcArr, expected, form->editor()->GetPoints(), progress);
-        QVERIFY(test::sameArrays(MainData::TrgArr, expected));
-        QVERIFY(!test::sameArrays(MainData::TrgArr, MainData::SrcArr));
-        QVERIFY(test::arrayHoldsPicture(MainData::TrgArr, target->picture()));
+        ConvertImageTab(ws->SrcArr, expected, form->editor()->GetPoints(), progress);
+        QVERIFY(test::sameArrays(ws->TrgArr, expected));
+        QVERIFY(!test::sameArrays(ws->TrgArr, ws->SrcArr));
+        QVERIFY(test::arrayHoldsPicture(ws->TrgArr, ws->target.picture()));
         // The target histogram is in front, computed from the new picture.
         QVERIFY(form->SpButGistTrg->isChecked());
         QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ФИНИШНОЕ изображение"));
@@ -276,8 +270,8 @@ private slots:
 private:
     QTemporaryDir dir;
     test::ScriptedDialogs dialogs;
+    std::unique_ptr<test::TTestWorkspace> ws;
     std::unique_ptr<test::RecordingSink> sink;
-    std::unique_ptr<TImageControl> target;
     std::unique_ptr<TFormGistogram> form;
 };
 

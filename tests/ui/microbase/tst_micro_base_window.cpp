@@ -1,9 +1,8 @@
 #include "core/filter/popular_filters.h"
 #include "core/microbase/filter_rec.h"
-#include "core/microbase/mb_main_data.h"
 #include "core/microbase/micro_base.h"
 #include "recorders.h"
-#include "ui/app/main_data.h"
+#include "test_workspace.h"
 #include "ui/filter/filter_window.h"
 #include "ui/microbase/micro_base_window.h"
 
@@ -17,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 #include <QtEndian>
 #include <QtTest>
@@ -86,13 +86,12 @@ private slots:
     }
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
+        ws = std::make_unique<test::TTestWorkspace>();
+        dir = &ws->dir;
         QVERIFY(dir->isValid());
-        MainData::ProgramDir = dir->path();
-        WorkingFilter() = TFilterData();
         sink = std::make_unique<test::RecordingSink>();
-        filter = std::make_unique<TFormDFilter>();
-        form = std::make_unique<TFormMicroBase>(&dialogs, filter.get());
+        filter = std::make_unique<TFormDFilter>(*ws);
+        form = std::make_unique<TFormMicroBase>(*ws, &dialogs);
         dialogs.choices.clear();
     }
     void cleanup()
@@ -100,15 +99,15 @@ private slots:
         form.reset();
         filter.reset();
         sink.reset();
-        dir.reset();
+        ws.reset();
     }
 
     void firstStartOpensAnEmptyDefaultBase()
     {
-        QVERIFY(QFileInfo::exists(DefaultBaseName()));
-        QCOMPARE(CurrentBaseName(), DefaultBaseName());
-        QCOMPARE(fileSize(DefaultBaseName()), 0);
-        QCOMPARE(form->windowTitle(), QStringLiteral("  Текущая база : ") + QFileInfo(DefaultBaseName()).fileName());
+        QVERIFY(QFileInfo::exists(ws->DefaultBaseName));
+        QCOMPARE(ws->CurrentBaseName, ws->DefaultBaseName);
+        QCOMPARE(fileSize(ws->DefaultBaseName), 0);
+        QCOMPARE(form->windowTitle(), QStringLiteral("  Текущая база : ") + QFileInfo(ws->DefaultBaseName).fileName());
         QCOMPARE(form->LBoxSelector->count(), 0);
         QCOMPARE(form->EdNumRec->text(), QStringLiteral("0"));
         QCOMPARE(form->EditFilterName->text(), QStringLiteral("Пустой шаблон фильтра"));
@@ -132,7 +131,7 @@ private slots:
 
     void addDeleteAndRestoreMoveRecordsBetweenSelections()
     {
-        const QString file = CurrentBaseName();
+        const QString file = ws->CurrentBaseName;
         add(QStringLiteral("Бета"), 2);
         QCOMPARE(fileSize(file), 453);
         QVERIFY(!form->changeMarked());
@@ -263,7 +262,7 @@ private slots:
     void exchangeWithTheFilterWindow()
     {
         filter->LoadFilter(PopFilterL1);
-        WorkingFilter().Type = 1;
+        ws->WorkingFilter.Type = 1;
         form->sbtnImport->click();
         QCOMPARE(form->EditedRec.Kernel, PopFilterL1);
         QCOMPARE(form->EditedRec.Scale, 108);
@@ -277,16 +276,15 @@ private slots:
         int shown = 0;
         filter->setShowDatabase([&] {
             ++shown;
-            form->show();
-            form->sbtnExport->click();
+            QTimer::singleShot(0, form.get(), [&] { form->sbtnExport->click(); });
+            return form->ExchangeFilter();
         });
         filter->TB1RunDB->click();
         QCOMPARE(shown, 1);
         QVERIFY(!form->isVisible());
-        QCOMPARE(WorkingFilter().Kernel, PopFilterH2);
-        QCOMPARE(WorkingFilter().Scale, 16);
-        QCOMPARE(WorkingFilter().Type, 2);
-        QVERIFY(!filter->FilterPassed);
+        QCOMPARE(ws->WorkingFilter.Kernel, PopFilterH2);
+        QCOMPARE(ws->WorkingFilter.Scale, 16);
+        QCOMPARE(ws->WorkingFilter.Type, 2);
         QCOMPARE(filter->SGridFilter->item(3, 3)->text(), QStringLiteral("32"));
     }
 
@@ -295,7 +293,7 @@ private slots:
         add(QStringLiteral("Один"), 0);
         dialogs.choices.push_back(TFileChoice{dir->filePath(QStringLiteral("нет.fdb")), 1});
         form->TB1OpenDB->click();
-        QCOMPARE(CurrentBaseName(), DefaultBaseName());
+        QCOMPARE(ws->CurrentBaseName, ws->DefaultBaseName);
         QCOMPARE(form->LBoxSelector->count(), 1);
         QVERIFY(dialogs.askedDirs.back().endsWith(QStringLiteral("Filters")));
     }
@@ -424,7 +422,7 @@ private slots:
         QVERIFY(form->TB1SaveDB->isHidden());
         QVERIFY(!form->MMSaveDB->isVisible());
 
-        dialogs.choices.push_back(TFileChoice{DefaultBaseName(), 1});
+        dialogs.choices.push_back(TFileChoice{ws->DefaultBaseName, 1});
         form->TB1OpenDB->click();
         QCOMPARE(listed(form->LBoxSelector), QStringList{QStringLiteral("Один")});
         QCOMPARE(form->EdNumRec->text(), QStringLiteral("1"));
@@ -432,7 +430,7 @@ private slots:
         // Opened from the deleted selection: the working one, its tools on.
         form->sbtnStatRestore->click();
         QVERIFY(!form->sbtnRecRestore->isHidden());
-        dialogs.choices.push_back(TFileChoice{DefaultBaseName(), 1});
+        dialogs.choices.push_back(TFileChoice{ws->DefaultBaseName, 1});
         form->TB1OpenDB->click();
         QCOMPARE(listed(form->LBoxSelector), QStringList{QStringLiteral("Один")});
         QVERIFY(form->sbtnStatMain->isChecked());
@@ -446,13 +444,13 @@ private slots:
         // Neither beside the program nor in the user's folder can a base be made.
         const QString plain = dir->filePath(QStringLiteral("plain"));
         QVERIFY(test::writeFile(plain, "x"));
-        MainData::ProgramDir = plain + QStringLiteral("/bin");
+        ws->ProgramDir = plain + QStringLiteral("/bin");
         const QByteArray savedHome = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", QFile::encodeName(plain + QStringLiteral("/data")));
-        TFormMicroBase lost(&dialogs, filter.get());
+        TFormMicroBase lost(*ws, &dialogs);
         qputenv("XDG_DATA_HOME", savedHome);
         QCOMPARE(lost.windowTitle(), QStringLiteral("  НЕОБХОДИМО ОТКРЫТЬ БАЗУ ДАННЫХ!"));
-        QVERIFY(DefaultBaseName().isEmpty());
+        QVERIFY(ws->DefaultBaseName.isEmpty());
         QVERIFY(!lost.engine()->Opened());
         QVERIFY(lost.PanelCtrlRec->isHidden());
         QVERIFY(lost.TB1SaveDB->isHidden());
@@ -462,7 +460,7 @@ private slots:
     void newBaseAndSaveAsAskBeforeOpeningWhatTheyMade()
     {
         add(QStringLiteral("Один"), 2);
-        const QString home = DefaultBaseName();
+        const QString home = ws->DefaultBaseName;
         const QString homeTitle = form->windowTitle();
 
         // Save as: the copy is made; No keeps the current base, Yes opens the copy.
@@ -471,11 +469,11 @@ private slots:
         form->TB1SaveDB->click();
         QCOMPARE(test::fileBytes(dir->filePath(QStringLiteral("copy.fdb"))), test::fileBytes(home));
         QCOMPARE(form->windowTitle(), homeTitle);
-        QCOMPARE(CurrentBaseName(), home);
+        QCOMPARE(ws->CurrentBaseName, home);
         dialogs.choices.push_back(TFileChoice{dir->filePath(QStringLiteral("copy2.fdb")), 1});
         sink->answers = {true};
         emit form->MMSaveDB->triggered();
-        QCOMPARE(CurrentBaseName(), dir->filePath(QStringLiteral("copy2.fdb")));
+        QCOMPARE(ws->CurrentBaseName, dir->filePath(QStringLiteral("copy2.fdb")));
         QCOMPARE(form->windowTitle(), QStringLiteral("  Текущая база : copy2.fdb"));
         QCOMPARE(listed(form->LBoxSelector), QStringList{QStringLiteral("Один")});
 
@@ -484,12 +482,12 @@ private slots:
         sink->answers = {false};
         form->TB1NewDB->click();
         QCOMPARE(fileSize(dir->filePath(QStringLiteral("new.fdb"))), 0);
-        QCOMPARE(CurrentBaseName(), dir->filePath(QStringLiteral("copy2.fdb")));
+        QCOMPARE(ws->CurrentBaseName, dir->filePath(QStringLiteral("copy2.fdb")));
         QCOMPARE(form->LBoxSelector->count(), 1);
         dialogs.choices.push_back(TFileChoice{dir->filePath(QStringLiteral("fresh")), 1});
         sink->answers = {true};
         emit form->MMNewDB->triggered();
-        QCOMPARE(CurrentBaseName(), dir->filePath(QStringLiteral("fresh.fdb")));
+        QCOMPARE(ws->CurrentBaseName, dir->filePath(QStringLiteral("fresh.fdb")));
         QCOMPARE(form->windowTitle(), QStringLiteral("  Текущая база : fresh.fdb"));
         QCOMPARE(form->LBoxSelector->count(), 0);
 
@@ -501,7 +499,8 @@ private slots:
     }
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<test::TTestWorkspace> ws;
+    QTemporaryDir* dir = nullptr;  // the workspace's program folder
     test::ScriptedDialogs dialogs;
     std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<TFormDFilter> filter;
