@@ -284,6 +284,9 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
     if (!st->file)
         throw TImageError(CannotOpenText(fileName, SystemErrorText(errno)));
 
+    // No object with a destructor may be alive in this frame when the
+    // decoder jumps back, so the file's size is taken before.
+    const qint64 fileBytes = QFileInfo(fileName).size();
     DecodeState* const s = st.get();
     s->cinfo.err = jpeg_std_error(&s->err.pub);
     s->err.pub.error_exit = errorExit;
@@ -317,7 +320,7 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
     s->progress.pub.progress_monitor = progressMonitor;
     s->progress.service = service;
     s->progress.last = -1;
-    limitWork(s, QFileInfo(fileName).size(), cmyk);
+    limitWork(s, fileBytes, cmyk);
     s->cinfo.progress = &s->progress.pub;
     if (service)
         service->progress(TJpegStage::Starting, 0);

@@ -94,7 +94,12 @@ TFormDFilter::TFormDFilter(TWorkspace& workspace, QWidget* parent) : QDialog(par
     FormCreate();
 }
 
-TFormDFilter::~TFormDFilter() = default;
+TFormDFilter::~TFormDFilter()
+{
+    // QDialog hides the window after this class is gone, and a cell still
+    // being edited would be committed into it.
+    delete gridEditor_;
+}
 
 void TFormDFilter::createMenu()
 {

@@ -157,7 +157,12 @@ TFormMicroBase::TFormMicroBase(TWorkspace& workspace, TFileDialogs* dialogs, QWi
     FormCreate();
 }
 
-TFormMicroBase::~TFormMicroBase() = default;
+TFormMicroBase::~TFormMicroBase()
+{
+    // QDialog hides the window after this class is gone, and a cell still
+    // being edited would be committed into it.
+    delete gridEditor_;
+}
 
 void TFormMicroBase::createMenu()
 {
