@@ -1,20 +1,17 @@
 #include "core/engine/img_service.h"
-#include "recorders.h"
-#include "test_workspace.h"
-#include "ui/engine/image_widget.h"
+#include "histogram_fixture.h"
 #include "ui/histogram/cross_hair_selector.h"
-#include "ui/histogram/histogram_window.h"
+#include "ui/histogram/histogram_tab.h"
+#include "ui/histogram/histogram_window_parts.h"
 
 #include <QApplication>
-#include <QLabel>
-#include <QLocale>
+#include <QFrame>
 #include <QProgressBar>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QToolButton>
-#include <QtTest>
 
 using namespace ormica;
+using test::LocaleScope;
 
 namespace {
 
@@ -48,33 +45,14 @@ bool isBlank(const QImage& img)
     return holdsOnlyBar(img, -1, 0);
 }
 
-class LocaleScope {
-public:
-    explicit LocaleScope(const QLocale& l) { QLocale::setDefault(l); }
-    ~LocaleScope() { QLocale::setDefault(saved_); }
-
-private:
-    QLocale saved_;
-};
-
 }  // namespace
 
-class TstHistogramWindow : public QObject {
+class TstHistogramWindow : public QObject, test::THistogramFixture {
     Q_OBJECT
 
 private slots:
-    void init()
-    {
-        ws = std::make_unique<test::TTestWorkspace>();
-        sink = std::make_unique<test::RecordingSink>();
-        form = std::make_unique<TFormGistogram>(*ws);
-    }
-    void cleanup()
-    {
-        form.reset();
-        sink.reset();
-        ws.reset();
-    }
+    void init() { makeWindow(); }
+    void cleanup() { dropWindow(); }
 
     void createdWithItsTabsPanelsAndRamps()
     {
@@ -85,28 +63,28 @@ private slots:
         QCOMPARE(form->PageControl1->tabText(1), QStringLiteral("Функции преобразования"));
         QCOMPARE(form->PageControl1->tabText(2), QStringLiteral("Дополнительная статистика"));
 
-        QCOMPARE(form->PanelGistR->geometry(), QRect(15, 24, 258, 252));
-        QCOMPARE(form->PanelGistG->geometry(), QRect(281, 24, 258, 252));
-        QCOMPARE(form->PanelGistB->geometry(), QRect(547, 24, 258, 252));
-        QCOMPARE(form->PanelGistLight->geometry(), QRect(15, 304, 258, 252));
+        QCOMPARE(control<QFrame>("PanelGistR")->geometry(), QRect(15, 24, 258, 252));
+        QCOMPARE(control<QFrame>("PanelGistG")->geometry(), QRect(281, 24, 258, 252));
+        QCOMPARE(control<QFrame>("PanelGistB")->geometry(), QRect(547, 24, 258, 252));
+        QCOMPARE(control<QFrame>("PanelGistLight")->geometry(), QRect(15, 304, 258, 252));
         // The statistics panel may widen for its fields, never past the tab.
-        QCOMPARE(form->PanelMDS->pos(), QPoint(280, 304));
-        QCOMPARE(form->PanelMDS->height(), 217);
-        QVERIFY(form->PanelMDS->width() >= 529);
-        QCOMPARE(form->SpButGistSrc->pos(), QPoint(298, 531));
-        QCOMPARE(form->SpButGistTrg->pos(), QPoint(498, 534));
-        QCOMPARE(form->ImageGistLight->geometry(), QRect(1, 1, 256, 240));
-        QCOMPARE(form->ImageGLight->geometry(), QRect(1, 241, 256, 10));
-        QCOMPARE(form->ImgAcFrg->picture().size(), QSize(287, 167));
+        QCOMPARE(control<QFrame>("PanelMDS")->pos(), QPoint(280, 304));
+        QCOMPARE(control<QFrame>("PanelMDS")->height(), 217);
+        QVERIFY(control<QFrame>("PanelMDS")->width() >= 529);
+        QCOMPARE(button("SpButGistSrc")->pos(), QPoint(298, 531));
+        QCOMPARE(button("SpButGistTrg")->pos(), QPoint(498, 534));
+        QCOMPARE(image("ImageGistLight")->geometry(), QRect(1, 1, 256, 240));
+        QCOMPARE(image("ImageGLight")->geometry(), QRect(1, 241, 256, 10));
+        QCOMPARE(image("ImgAcFrg")->picture().size(), QSize(287, 167));
 
         // Each strip is its channel's level scale; Light is grey.
         const struct {
             TImageWidget* strip;
             int r, g, b;
-        } ramps[] = {{form->ImageGRed, 1, 0, 0},
-                     {form->ImageGGreen, 0, 1, 0},
-                     {form->ImageGBlue, 0, 0, 1},
-                     {form->ImageGLight, 1, 1, 1}};
+        } ramps[] = {{image("ImageGRed"), 1, 0, 0},
+                     {image("ImageGGreen"), 0, 1, 0},
+                     {image("ImageGBlue"), 0, 0, 1},
+                     {image("ImageGLight"), 1, 1, 1}};
         for (const auto& ramp : ramps) {
             const QImage& p = ramp.strip->picture();
             QCOMPARE(p.size(), QSize(256, 10));
@@ -116,18 +94,18 @@ private slots:
                     QCOMPARE(p.pixelColor(x, y), QColor(ramp.r * x, ramp.g * x, ramp.b * x));
         }
 
-        for (QLabel* l : {form->stTextNumAll, form->StTextNumBlack, form->StTextNumBlackPr, form->StTextNumWhite,
-                          form->StTextNumWhitePr, form->StTextMM, form->StTextMD, form->StTextMS})
-            QCOMPARE(l->text(), QStringLiteral("0"));
-        QVERIFY(form->stTextNameChannel->text().isEmpty());
-        QVERIFY(form->stTextLLevel->text().isEmpty());
-        QVERIFY(form->SpButGistSrc->isChecked());
-        QVERIFY(!form->SpButGistTrg->isChecked());
-        QCOMPARE(form->SpButGistSrc->text(), QStringLiteral("Основое изображение"));
-        QCOMPARE(form->SpButGistTrg->text(), QStringLiteral("Финишное изображение"));
-        QVERIFY(form->SpButtCnL->isChecked());
-        QCOMPARE(form->SpButtCnL->toolTip(), QStringLiteral("По уровням яркости в канале LIGHT "));
-        QCOMPARE(form->StTextMD->toolTip(), QStringLiteral("Дисперсия генеральной совокупности"));
+        for (const char* name : {"stTextNumAll", "StTextNumBlack", "StTextNumBlackPr", "StTextNumWhite",
+                                 "StTextNumWhitePr", "StTextMM", "StTextMD", "StTextMS"})
+            QCOMPARE(label(name)->text(), QStringLiteral("0"));
+        QVERIFY(label("stTextNameChannel")->text().isEmpty());
+        QVERIFY(label("stTextLLevel")->text().isEmpty());
+        QVERIFY(button("SpButGistSrc")->isChecked());
+        QVERIFY(!button("SpButGistTrg")->isChecked());
+        QCOMPARE(button("SpButGistSrc")->text(), QStringLiteral("Основое изображение"));
+        QCOMPARE(button("SpButGistTrg")->text(), QStringLiteral("Финишное изображение"));
+        QVERIFY(button("SpButtCnL")->isChecked());
+        QCOMPARE(button("SpButtCnL")->toolTip(), QStringLiteral("По уровням яркости в канале LIGHT "));
+        QCOMPARE(label("StTextMD")->toolTip(), QStringLiteral("Дисперсия генеральной совокупности"));
         QVERIFY(form->crossHair());
         QCOMPARE(form->crossHair()->MaxW, 287);
         QCOMPARE(form->crossHair()->MaxH, 167);
@@ -140,53 +118,53 @@ private slots:
         openInMode(1);
         QCOMPARE(form->PageControl1->currentIndex(), 0);
         QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
-        QCOMPARE(form->Gistogram.ImageTag, 'M');
-        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("1200"));
-        QCOMPARE(form->StTextNumBlack->text(), QStringLiteral("0"));
-        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral(" 0,00000 %"));
-        QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral(" 0,00000 %"));
+        QCOMPARE(form->histograms().record().ImageTag, 'M');
+        QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("1200"));
+        QCOMPARE(label("StTextNumBlack")->text(), QStringLiteral("0"));
+        QCOMPARE(label("StTextNumBlackPr")->text(), QStringLiteral(" 0,00000 %"));
+        QCOMPARE(label("StTextNumWhitePr")->text(), QStringLiteral(" 0,00000 %"));
         // The tallest bar is 236 high; the line leaves its top point out.
-        for (TImageWidget* image : {form->ImageGistR, form->ImageGistG, form->ImageGistB, form->ImageGistLight})
-            QVERIFY(holdsOnlyBar(image->picture(), 128, 240 - 236 + 1));
-        QCOMPARE(form->StTextMM->text(), QStringLiteral("128"));
-        QCOMPARE(form->StTextMD->text(), QStringLiteral("0"));
-        QCOMPARE(form->StTextMS->text(), QStringLiteral("0"));
+        for (const char* gist : {"ImageGistR", "ImageGistG", "ImageGistB", "ImageGistLight"})
+            QVERIFY(holdsOnlyBar(image(gist)->picture(), 128, 240 - 236 + 1));
+        QCOMPARE(label("StTextMM")->text(), QStringLiteral("128"));
+        QCOMPARE(label("StTextMD")->text(), QStringLiteral("0"));
+        QCOMPARE(label("StTextMS")->text(), QStringLiteral("0"));
 
         // The real mouse over the Light strip.
-        QTest::mouseMove(form->ImageGLight, QPoint(128, 5));
-        QTRY_COMPARE(form->stTextLLevel->text(), QStringLiteral("128"));
-        QCOMPARE(form->stTextNumSP->text(), QStringLiteral("1200"));
-        QCOMPARE(form->levelLampColor(), RGBToColor(128, 128, 128));
-        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал LIGHT (Яркость)"));
-        QTest::mouseMove(form->ImageGistR, QPoint(127, 100));
-        QTRY_COMPARE(form->stTextLLevel->text(), QStringLiteral("127"));
-        QCOMPARE(form->stTextNumSP->text(), QStringLiteral("0"));
-        QCOMPARE(form->levelLampColor(), RGBToColor(127, 0, 0));
-        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал RED (Красный)"));
+        QTest::mouseMove(image("ImageGLight"), QPoint(128, 5));
+        QTRY_COMPARE(label("stTextLLevel")->text(), QStringLiteral("128"));
+        QCOMPARE(label("stTextNumSP")->text(), QStringLiteral("1200"));
+        QCOMPARE(form->histograms().levelLampColor(), RGBToColor(128, 128, 128));
+        QCOMPARE(label("stTextNameChannel")->text(), QStringLiteral("Канал LIGHT (Яркость)"));
+        QTest::mouseMove(image("ImageGistR"), QPoint(127, 100));
+        QTRY_COMPARE(label("stTextLLevel")->text(), QStringLiteral("127"));
+        QCOMPARE(label("stTextNumSP")->text(), QStringLiteral("0"));
+        QCOMPARE(form->histograms().levelLampColor(), RGBToColor(127, 0, 0));
+        QCOMPARE(label("stTextNameChannel")->text(), QStringLiteral("Канал RED (Красный)"));
 
         // Outside 0..255 only the channel's name changes.
-        form->ImageGistB->OnMouseMove(Qt::NoButton, 0, 256, 3);
-        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал BLUE (Голубой)"));
-        QCOMPARE(form->stTextLLevel->text(), QStringLiteral("127"));
-        form->ImageGGreen->OnMouseMove(Qt::NoButton, 0, -1, 3);
-        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал GREEN (Зеленый)"));
-        QCOMPARE(form->levelLampColor(), RGBToColor(127, 0, 0));
+        image("ImageGistB")->OnMouseMove(Qt::NoButton, 0, 256, 3);
+        QCOMPARE(label("stTextNameChannel")->text(), QStringLiteral("Канал BLUE (Голубой)"));
+        QCOMPARE(label("stTextLLevel")->text(), QStringLiteral("127"));
+        image("ImageGGreen")->OnMouseMove(Qt::NoButton, 0, -1, 3);
+        QCOMPARE(label("stTextNameChannel")->text(), QStringLiteral("Канал GREEN (Зеленый)"));
+        QCOMPARE(form->histograms().levelLampColor(), RGBToColor(127, 0, 0));
 
         // A refresh empties the level read-out and puts the lamp out.
-        form->SpButGistSrc->click();
-        QVERIFY(form->stTextNameChannel->text().isEmpty());
-        QVERIFY(form->stTextLLevel->text().isEmpty());
-        QVERIFY(form->stTextNumSP->text().isEmpty());
-        QCOMPARE(form->levelLampColor(), ResolveColor(clBtnFace));
+        button("SpButGistSrc")->click();
+        QVERIFY(label("stTextNameChannel")->text().isEmpty());
+        QVERIFY(label("stTextLLevel")->text().isEmpty());
+        QVERIFY(label("stTextNumSP")->text().isEmpty());
+        QCOMPARE(form->histograms().levelLampColor(), ResolveColor(clBtnFace));
         QVERIFY(sink->silent());
     }
 
     void levelReadOutWaitsForAComputation()
     {
-        form->ImageGistLight->OnMouseMove(Qt::NoButton, 0, 10, 3);
-        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал LIGHT (Яркость)"));
-        QVERIFY(form->stTextLLevel->text().isEmpty());
-        QVERIFY(form->stTextNumSP->text().isEmpty());
+        image("ImageGistLight")->OnMouseMove(Qt::NoButton, 0, 10, 3);
+        QCOMPARE(label("stTextNameChannel")->text(), QStringLiteral("Канал LIGHT (Яркость)"));
+        QVERIFY(label("stTextLLevel")->text().isEmpty());
+        QVERIFY(label("stTextNumSP")->text().isEmpty());
     }
 
     void pureRedAndTheChannelButtons()
@@ -194,37 +172,37 @@ private slots:
         LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
         ws->SrcArr = test::arrayOf(filled(8, 5, QColor(255, 0, 0)));
         openInMode(1);
-        QVERIFY(holdsOnlyBar(form->ImageGistR->picture(), 255, 5));
-        QVERIFY(holdsOnlyBar(form->ImageGistG->picture(), 0, 5));
-        QVERIFY(holdsOnlyBar(form->ImageGistB->picture(), 0, 5));
+        QVERIFY(holdsOnlyBar(image("ImageGistR")->picture(), 255, 5));
+        QVERIFY(holdsOnlyBar(image("ImageGistG")->picture(), 0, 5));
+        QVERIFY(holdsOnlyBar(image("ImageGistB")->picture(), 0, 5));
         // Light of (255, 0, 0) is 255 / sqrt(3) = 147.2, level 147.
-        QVERIFY(holdsOnlyBar(form->ImageGistLight->picture(), 147, 5));
-        QCOMPARE(form->StTextNumBlack->text(), QStringLiteral("0"));
-        QCOMPARE(form->StTextMM->text(), QStringLiteral("147"));
+        QVERIFY(holdsOnlyBar(image("ImageGistLight")->picture(), 147, 5));
+        QCOMPARE(label("StTextNumBlack")->text(), QStringLiteral("0"));
+        QCOMPARE(label("StTextMM")->text(), QStringLiteral("147"));
 
-        const QString count = form->stTextNumAll->text();
-        const QString black = form->StTextNumBlackPr->text();
-        form->SpButtCnR->click();
-        QCOMPARE(form->StTextMM->text(), QStringLiteral("255"));
-        QCOMPARE(form->StTextMD->text(), QStringLiteral("0"));
-        form->SpButtCnG->click();
-        QCOMPARE(form->StTextMM->text(), QStringLiteral("0"));
+        const QString count = label("stTextNumAll")->text();
+        const QString black = label("StTextNumBlackPr")->text();
+        button("SpButtCnR")->click();
+        QCOMPARE(label("StTextMM")->text(), QStringLiteral("255"));
+        QCOMPARE(label("StTextMD")->text(), QStringLiteral("0"));
+        button("SpButtCnG")->click();
+        QCOMPARE(label("StTextMM")->text(), QStringLiteral("0"));
         // Only the three statistics change.
-        QCOMPARE(form->stTextNumAll->text(), count);
-        QCOMPARE(form->StTextNumBlackPr->text(), black);
+        QCOMPARE(label("stTextNumAll")->text(), count);
+        QCOMPARE(label("StTextNumBlackPr")->text(), black);
         QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
 
         // Two levels: the statistics in the general format with the comma.
         QImage half = filled(2, 1, QColor(255, 0, 0));
         half.setPixelColor(1, 0, QColor(0, 0, 0));
         ws->SrcArr = test::arrayOf(half);
-        form->SpButtCnR->click();
-        form->SpButGistSrc->click();
-        QCOMPARE(form->StTextMM->text(), QStringLiteral("127,5"));
-        QCOMPARE(form->StTextMD->text(), QStringLiteral("16256,25"));
+        button("SpButtCnR")->click();
+        button("SpButGistSrc")->click();
+        QCOMPARE(label("StTextMM")->text(), QStringLiteral("127,5"));
+        QCOMPARE(label("StTextMD")->text(), QStringLiteral("16256,25"));
         // sqrt(2 * 16256.25) = 180.3122292025696..., 15 digits, trailing zero dropped.
-        QCOMPARE(form->StTextMS->text(), QStringLiteral("180,31222920257"));
-        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("50,00000 %"));
+        QCOMPARE(label("StTextMS")->text(), QStringLiteral("180,31222920257"));
+        QCOMPARE(label("StTextNumBlackPr")->text(), QStringLiteral("50,00000 %"));
     }
 
     void blackPicturePercentages()
@@ -233,76 +211,76 @@ private slots:
         {
             LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
             openInMode(1);
-            QCOMPARE(form->stTextNumAll->text(), QStringLiteral("21"));
-            QCOMPARE(form->StTextNumBlack->text(), QStringLiteral("21"));
-            QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("100,00000 %"));
-            QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("0"));
-            QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral(" 0,00000 %"));
-            QCOMPARE(form->Gistogram.NumBlack, 21);
+            QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("21"));
+            QCOMPARE(label("StTextNumBlack")->text(), QStringLiteral("21"));
+            QCOMPARE(label("StTextNumBlackPr")->text(), QStringLiteral("100,00000 %"));
+            QCOMPARE(label("StTextNumWhite")->text(), QStringLiteral("0"));
+            QCOMPARE(label("StTextNumWhitePr")->text(), QStringLiteral(" 0,00000 %"));
+            QCOMPARE(form->histograms().record().NumBlack, 21);
         }
         LocaleScope c(QLocale::c());
-        form->SpButGistSrc->click();
-        QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral(" 0.00000 %"));
-        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("100.00000 %"));
+        button("SpButGistSrc")->click();
+        QCOMPARE(label("StTextNumWhitePr")->text(), QStringLiteral(" 0.00000 %"));
+        QCOMPARE(label("StTextNumBlackPr")->text(), QStringLiteral("100.00000 %"));
         // One third: rounded in the fifth decimal.
         QImage third = filled(3, 1, Qt::black);
         third.setPixelColor(1, 0, Qt::white);
         third.setPixelColor(2, 0, Qt::white);
         ws->SrcArr = test::arrayOf(third);
-        form->SpButGistSrc->click();
-        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("33.33333 %"));
-        QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral("66.66667 %"));
-        QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("2"));
+        button("SpButGistSrc")->click();
+        QCOMPARE(label("StTextNumBlackPr")->text(), QStringLiteral("33.33333 %"));
+        QCOMPARE(label("StTextNumWhitePr")->text(), QStringLiteral("66.66667 %"));
+        QCOMPARE(label("StTextNumWhite")->text(), QStringLiteral("2"));
     }
 
     void switchingBetweenSourceAndTarget()
     {
         ws->SrcArr = test::arrayOf(filled(10, 10, QColor(128, 128, 128)));
         openInMode(1);
-        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("100"));
+        QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("100"));
 
         // An empty target: zeros everywhere and empty histograms.
-        form->SpButGistTrg->click();
-        QVERIFY(form->SpButGistTrg->isChecked());
-        QVERIFY(!form->SpButGistSrc->isChecked());
+        button("SpButGistTrg")->click();
+        QVERIFY(button("SpButGistTrg")->isChecked());
+        QVERIFY(!button("SpButGistSrc")->isChecked());
         QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ФИНИШНОЕ изображение"));
-        QCOMPARE(form->Gistogram.ImageTag, 'F');
-        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("0"));
-        QCOMPARE(form->StTextNumBlack->text(), QStringLiteral("0"));
-        QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("0"));
-        QCOMPARE(form->StTextNumBlackPr->text(), QStringLiteral("0 %"));
-        QCOMPARE(form->StTextNumWhitePr->text(), QStringLiteral("0 %"));
-        for (QLabel* l : {form->StTextMM, form->StTextMD, form->StTextMS})
-            QCOMPARE(l->text(), QStringLiteral("0"));
-        for (TImageWidget* image : {form->ImageGistR, form->ImageGistG, form->ImageGistB, form->ImageGistLight})
-            QVERIFY(isBlank(image->picture()));
+        QCOMPARE(form->histograms().record().ImageTag, 'F');
+        QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("0"));
+        QCOMPARE(label("StTextNumBlack")->text(), QStringLiteral("0"));
+        QCOMPARE(label("StTextNumWhite")->text(), QStringLiteral("0"));
+        QCOMPARE(label("StTextNumBlackPr")->text(), QStringLiteral("0 %"));
+        QCOMPARE(label("StTextNumWhitePr")->text(), QStringLiteral("0 %"));
+        for (const char* name : {"StTextMM", "StTextMD", "StTextMS"})
+            QCOMPARE(label(name)->text(), QStringLiteral("0"));
+        for (const char* gist : {"ImageGistR", "ImageGistG", "ImageGistB", "ImageGistLight"})
+            QVERIFY(isBlank(image(gist)->picture()));
 
         ws->TrgArr = test::arrayOf(filled(4, 5, Qt::white));
-        form->SpButGistTrg->click();
-        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("20"));
-        QCOMPARE(form->StTextNumWhite->text(), QStringLiteral("20"));
-        QVERIFY(holdsOnlyBar(form->ImageGistLight->picture(), 255, 5));
+        button("SpButGistTrg")->click();
+        QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("20"));
+        QCOMPARE(label("StTextNumWhite")->text(), QStringLiteral("20"));
+        QVERIFY(holdsOnlyBar(image("ImageGistLight")->picture(), 255, 5));
 
-        form->SpButGistSrc->click();
+        button("SpButGistSrc")->click();
         QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
-        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("100"));
-        QVERIFY(holdsOnlyBar(form->ImageGistLight->picture(), 128, 5));
+        QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("100"));
+        QVERIFY(holdsOnlyBar(image("ImageGistLight")->picture(), 128, 5));
 
         // Reopening starts from the source image and the first tab.
-        form->SpButGistTrg->click();
+        button("SpButGistTrg")->click();
         form->PageControl1->setCurrentIndex(1);
         form->hide();
         openInMode(1);
-        QVERIFY(form->SpButGistSrc->isChecked());
+        QVERIFY(button("SpButGistSrc")->isChecked());
         QCOMPARE(form->PageControl1->currentIndex(), 0);
-        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("100"));
+        QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("100"));
     }
 
     void refreshRunsUnderTheHourglass()
     {
         ws->SrcArr = test::arrayOf(test::patternImage(30, 40));
         std::vector<int> shapes;
-        connect(form->ProgressBar1, &QProgressBar::valueChanged, form.get(), [&] {
+        connect(control<QProgressBar>("ProgressBar1"), &QProgressBar::valueChanged, form.get(), [&] {
             const QCursor* c = QApplication::overrideCursor();
             shapes.push_back(c ? int(c->shape()) : -1);
         });
@@ -311,7 +289,7 @@ private slots:
         for (int s : shapes)
             QCOMPARE(s, int(Qt::WaitCursor));
         QVERIFY(!QApplication::overrideCursor());
-        QCOMPARE(form->ProgressBar1->value(), 0);
+        QCOMPARE(control<QProgressBar>("ProgressBar1")->value(), 0);
     }
 
     void modesDecideTheTabAndTheComputation()
@@ -319,7 +297,7 @@ private slots:
         ws->SrcArr = test::arrayOf(filled(6, 6, QColor(10, 20, 30)));
         openInMode(2);
         QCOMPARE(form->PageControl1->currentIndex(), 2);
-        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("36"));
+        QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("36"));
         QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
         form->hide();
 
@@ -328,8 +306,8 @@ private slots:
         ws->SrcArr = test::arrayOf(filled(3, 3, Qt::white));
         openInMode(0);
         QCOMPARE(form->PageControl1->currentIndex(), 0);
-        QCOMPARE(form->stTextNumAll->text(), QStringLiteral("36"));
-        QVERIFY(isBlank(form->ImageGistLight->picture()));
+        QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("36"));
+        QVERIFY(isBlank(image("ImageGistLight")->picture()));
     }
 
     void tabTextsShowWholeAndNeverOverlap()
@@ -344,28 +322,28 @@ private slots:
                                     QStringLiteral("Статические и вероятностные оценки по генеральной совокупности "
                                                    "точек изображения")};
         QStringList shown;
-        for (const QLabel* l : form->TabSheet1->findChildren<QLabel*>())
+        for (const QLabel* l : form->histograms().findChildren<QLabel*>())
             shown << l->text();
         for (const QString& title : titles)
             QVERIFY2(shown.contains(title), qPrintable(title));
 
         // Every channel's statistics, each with the level read-out naming a channel.
-        const QList<QToolButton*> channels = {form->SpButtCnR, form->SpButtCnG, form->SpButtCnB, form->SpButtCnL};
-        const QList<TImageWidget*> strips = {form->ImageGRed, form->ImageGGreen, form->ImageGBlue, form->ImageGLight};
+        const char* channels[] = {"SpButtCnR", "SpButtCnG", "SpButtCnB", "SpButtCnL"};
+        const char* strips[] = {"ImageGRed", "ImageGGreen", "ImageGBlue", "ImageGLight"};
         for (int c = 0; c < 4; ++c) {
-            channels[c]->click();
-            strips[c]->OnMouseMove(Qt::NoButton, 0, 200, 3);
-            QVERIFY(form->StTextMD->text().size() >= 15);
+            button(channels[c])->click();
+            image(strips[c])->OnMouseMove(Qt::NoButton, 0, 200, 3);
+            QVERIFY(label("StTextMD")->text().size() >= 15);
             checkTabLayout();
         }
-        strips[1]->OnMouseMove(Qt::NoButton, 0, 200, 3);
-        QCOMPARE(form->stTextNameChannel->text(), QStringLiteral("Канал GREEN (Зеленый)"));
+        image(strips[1])->OnMouseMove(Qt::NoButton, 0, 200, 3);
+        QCOMPARE(label("stTextNameChannel")->text(), QStringLiteral("Канал GREEN (Зеленый)"));
         // The longest texts of the general format.
-        form->StTextMM->setText(FormatGeneral(0.0000888888888888888L));
-        form->StTextMD->setText(FormatGeneral(8.88888888888888e-300L));
-        form->StTextMS->setText(FormatGeneral(8888.88888888888L));
-        QCOMPARE(form->StTextMM->text().size(), 21);
-        QCOMPARE(form->StTextMD->text().size(), 21);
+        label("StTextMM")->setText(FormatGeneral(0.0000888888888888888L));
+        label("StTextMD")->setText(FormatGeneral(8.88888888888888e-300L));
+        label("StTextMS")->setText(FormatGeneral(8888.88888888888L));
+        QCOMPARE(label("StTextMM")->text().size(), 21);
+        QCOMPARE(label("StTextMD")->text().size(), 21);
         checkTabLayout();
     }
 
@@ -430,15 +408,11 @@ private slots:
     }
 
 private:
-    std::unique_ptr<test::TTestWorkspace> ws;
-    std::unique_ptr<test::RecordingSink> sink;
-    std::unique_ptr<TFormGistogram> form;
-
     // Each label and read-out of the first tab shows its whole text, sits
     // inside its parent, and meets no other control there.
     void checkTabLayout()
     {
-        QWidget* tab = form->TabSheet1;
+        QWidget* tab = &form->histograms();
         const auto onTab = [tab](const QWidget* w) { return QRect(w->mapTo(tab, QPoint(0, 0)), w->size()); };
         QList<QWidget*> controls;
         for (QLabel* l : tab->findChildren<QLabel*>()) {
@@ -459,7 +433,8 @@ private:
         }
         for (QToolButton* b : tab->findChildren<QToolButton*>())
             controls << b;
-        controls << form->PanelGistR << form->PanelGistG << form->PanelGistB << form->PanelGistLight << form->PanelMDS;
+        controls << control<QFrame>("PanelGistR") << control<QFrame>("PanelGistG") << control<QFrame>("PanelGistB")
+                 << control<QFrame>("PanelGistLight") << control<QFrame>("PanelMDS");
         for (QWidget* w : controls) {
             QVERIFY(w->isVisible());
             QVERIFY2(QRect(QPoint(0, 0), w->parentWidget()->size()).contains(w->geometry()),
@@ -476,13 +451,6 @@ private:
                          qPrintable(why + QStringLiteral(" / ") +
                                     (qobject_cast<QLabel*>(b) ? qobject_cast<QLabel*>(b)->text() : b->objectName())));
             }
-    }
-
-    void openInMode(int mode)
-    {
-        form->GistogramMode = std::uint8_t(mode);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     }
 };
 

@@ -1,14 +1,13 @@
-// The transfer-function tab of the histogram window.
+#include "ui/histogram/transfer_tab.h"
+
 #include "core/engine/img_service.h"
 #include "core/transfer/fcc_dialog.h"
 #include "core/transfer/function_dir.h"
 #include "core/transfer/transfer_function.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/image_widget.h"
-#include "ui/engine/progress_bar.h"
 #include "ui/engine/tool_button.h"
 #include "ui/engine/up_down.h"
-#include "ui/histogram/histogram_window.h"
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/transfer/point_editor.h"
 #include "ui/workspace/workspace.h"
@@ -80,18 +79,51 @@ QLineEdit* makeEdit(const char* name, const QString& text, QWidget* parent, QRec
     return edit;
 }
 
+TUpDown* makeUpDown(const char* name, QWidget* parent, QRect geometry)
+{
+    auto* upDown = new TUpDown(parent);
+    upDown->setObjectName(QLatin1String(name));
+    upDown->setGeometry(geometry);
+    return upDown;
+}
+
 const QStringList kFourCounts{QStringLiteral("4"), QStringLiteral("8"), QStringLiteral("16"), QStringLiteral("32")};
 
 }  // namespace
 
-void TFormGistogram::createTransferTab()
+TTransferTab::TTransferTab(TWorkspace& workspace, TProgress& progress, QWidget* parent)
+    : QWidget(parent), ws_(workspace), progress_(progress)
 {
-    QFont font = TabSheet2->font();
-    font.setPixelSize(11);
-    TabSheet2->setFont(font);
+    setObjectName(QStringLiteral("TabSheet2"));
+    useDesignFont(this);
+    createEditorPanel();
 
-    // The editor with the output ramp on its left and the input ramp below.
-    PanelConv = makePanel("PanelConv", TabSheet2, QRect(8, 8, kRampSide + kConvSide + 2, kRampSide + kConvSide + 2));
+    const int right = PanelConv->geometry().right() + 10;
+    const int rightW = 850 - right - 8;
+    createTransferTools(QPoint(right, 8));
+    makeLabel(QStringLiteral("Кусочно-линейная функция преобразоваия"), this, right, 44);
+    MemoRep = new QPlainTextEdit(this);
+    MemoRep->setObjectName(QStringLiteral("MemoRep"));
+    MemoRep->setReadOnly(true);
+    MemoRep->setLineWrapMode(QPlainTextEdit::NoWrap);
+    MemoRep->setGeometry(right, 60, rightW, 226);
+    makeLabel(QStringLiteral("Генерация таблицы различными функциями"), this, right, 296);
+    createGenerators(QRect(right, 314, rightW, 226));
+
+    editor_ = std::make_unique<TPointEditor>(ImageConv);
+    editor_->OnChange = [this](TPointEditor&, TEditAction action) { EditorChanged(action); };
+    ShowFuncReport(QStringLiteral("Новая функция преобразования"));
+    functionDir_ = FunctionDir();
+    setStartingValues();
+}
+
+// The editor gives its image the mouse handlers back before the image goes.
+TTransferTab::~TTransferTab() = default;
+
+// The editor with the output ramp on its left and the input ramp below.
+void TTransferTab::createEditorPanel()
+{
+    PanelConv = makePanel("PanelConv", this, QRect(8, 8, kRampSide + kConvSide + 2, kRampSide + kConvSide + 2));
     const auto fixedImage = [&](const char* name, QPoint at, QSize size) {
         auto* image = new TImageWidget(size, PanelConv);
         image->setObjectName(QLatin1String(name));
@@ -106,28 +138,14 @@ void TFormGistogram::createTransferTab()
     FillRampH(*ImageLSrc, 'L');
     auto* hint = new QLabel(QStringLiteral("Добавить точку ( Left - DbClick )   Удалить точку ( Right DbClick )   "
                                            "Переместить точку ( Left ) "),
-                            TabSheet2);
+                            this);
     hint->setObjectName(QStringLiteral("LabelEditorHint"));
     hint->setGeometry(8, PanelConv->geometry().bottom() + 4, PanelConv->width() + 300, 16);
+}
 
-    const int right = PanelConv->geometry().right() + 10;
-    const int rightW = 850 - right - 8;
-    createTransferTools(TabSheet2, QPoint(right, 8));
-    makeLabel(QStringLiteral("Кусочно-линейная функция преобразоваия"), TabSheet2, right, 44);
-    MemoRep = new QPlainTextEdit(TabSheet2);
-    MemoRep->setObjectName(QStringLiteral("MemoRep"));
-    MemoRep->setReadOnly(true);
-    MemoRep->setLineWrapMode(QPlainTextEdit::NoWrap);
-    MemoRep->setGeometry(right, 60, rightW, 226);
-    makeLabel(QStringLiteral("Генерация таблицы различными функциями"), TabSheet2, right, 296);
-    createGenerators(TabSheet2, QRect(right, 314, rightW, 226));
-
-    editor_ = std::make_unique<TPointEditor>(ImageConv);
-    editor_->OnChange = [this](TPointEditor&, TEditAction action) { EditorChanged(action); };
-    ShowFuncReport(QStringLiteral("Новая функция преобразования"));
-    functionDir_ = FunctionDir();
-
-    // The starting values are set quietly: nothing is generated at start.
+// The starting values are set quietly: nothing is generated at start.
+void TTransferTab::setStartingValues()
+{
     UpDownX->setRange(10, 200);
     UpDownX->setPosition(UpDownX->maximum() / 2);
     UpDownX->setIncrement(10);
@@ -142,30 +160,29 @@ void TFormGistogram::createTransferTab()
 
     UpDownX->OnClick = [this] { UpDownXClick(); };
     UpDnLGrate->OnClick = [this] { UpDnLGrateClick(); };
-    connect(cbBoxFuncFormula, &QComboBox::activated, this, &TFormGistogram::cbBoxFuncFormulaClick);
-    connect(cbBoxMaxXNumb, &QComboBox::activated, this, &TFormGistogram::cbBoxMaxXNumbClick);
-    connect(cbBoxFuncType, &QComboBox::activated, this, &TFormGistogram::cbBoxFuncTypeClick);
-    connect(cbBoxSectionNumb, &QComboBox::activated, this, &TFormGistogram::cbBoxSectionNumbClick);
+    connect(cbBoxFuncFormula, &QComboBox::activated, this, &TTransferTab::cbBoxFuncFormulaClick);
+    connect(cbBoxMaxXNumb, &QComboBox::activated, this, &TTransferTab::cbBoxMaxXNumbClick);
+    connect(cbBoxFuncType, &QComboBox::activated, this, &TTransferTab::cbBoxFuncTypeClick);
+    connect(cbBoxSectionNumb, &QComboBox::activated, this, &TTransferTab::cbBoxSectionNumbClick);
 }
 
-void TFormGistogram::createTransferTools(QWidget* parent, QPoint at)
+void TTransferTab::createTransferTools(QPoint at)
 {
-    QStyle* style = parent->style();
-    TB1New = MakeToolButton("TB1New", QStringLiteral("Новая"), QStringLiteral("Новая функция преобразования"), parent,
+    QStyle* style = this->style();
+    TB1New = MakeToolButton("TB1New", QStringLiteral("Новая"), QStringLiteral("Новая функция преобразования"), this,
                             newPageIcon());
-    TB1Neg =
-        MakeToolButton("TB1Neg", QStringLiteral("Негатив"),
-                       QStringLiteral("Преобразовать функцию в негативную или позитивную"), parent, negativeIcon());
-    TB1Save = MakeToolButton("TB1Save", QStringLiteral("M+"), QStringLiteral("Временно сохранить функцию"), parent);
-    TB1Load = MakeToolButton("TB1Load", QStringLiteral("MR"), QStringLiteral("Загрузить временно сохраненную функцию"),
-                             parent);
-    TB1SaveToFile = MakeToolButton("TB1SaveToFile", QStringLiteral("Сохранить в файл"), QString(), parent,
+    TB1Neg = MakeToolButton("TB1Neg", QStringLiteral("Негатив"),
+                            QStringLiteral("Преобразовать функцию в негативную или позитивную"), this, negativeIcon());
+    TB1Save = MakeToolButton("TB1Save", QStringLiteral("M+"), QStringLiteral("Временно сохранить функцию"), this);
+    TB1Load =
+        MakeToolButton("TB1Load", QStringLiteral("MR"), QStringLiteral("Загрузить временно сохраненную функцию"), this);
+    TB1SaveToFile = MakeToolButton("TB1SaveToFile", QStringLiteral("Сохранить в файл"), QString(), this,
                                    style->standardIcon(QStyle::SP_DialogSaveButton));
-    TB1LoadFromFile = MakeToolButton("TB1LoadFromFile", QStringLiteral("Загрузить из файла"), QString(), parent,
+    TB1LoadFromFile = MakeToolButton("TB1LoadFromFile", QStringLiteral("Загрузить из файла"), QString(), this,
                                      style->standardIcon(QStyle::SP_DialogOpenButton));
     TB1Run = MakeToolButton(
         "TB1Run", QStringLiteral("Применить"),
-        QStringLiteral("Применить функцию преобразования к исходному изображению с результатом в финишном"), parent,
+        QStringLiteral("Применить функцию преобразования к исходному изображению с результатом в финишном"), this,
         style->standardIcon(QStyle::SP_MediaPlay));
     int x = at.x();
     for (QToolButton* b : {TB1New, TB1Neg, TB1Save, TB1Load, TB1SaveToFile, TB1LoadFromFile, TB1Run}) {
@@ -176,59 +193,62 @@ void TFormGistogram::createTransferTools(QWidget* parent, QPoint at)
         b->move(x, at.y());
         x += b->width() + 2;
     }
-    connect(TB1New, &QToolButton::clicked, this, &TFormGistogram::TB1NewClick);
-    connect(TB1Neg, &QToolButton::clicked, this, &TFormGistogram::TB1NegClick);
-    connect(TB1Run, &QToolButton::clicked, this, &TFormGistogram::TB1RunClick);
-    connect(TB1Load, &QToolButton::clicked, this, &TFormGistogram::TB1LoadClick);
-    connect(TB1LoadFromFile, &QToolButton::clicked, this, &TFormGistogram::TB1LoadFromFileClick);
-    connect(TB1Save, &QToolButton::clicked, this, &TFormGistogram::TB1SaveClick);
-    connect(TB1SaveToFile, &QToolButton::clicked, this, &TFormGistogram::TB1SaveToFileClick);
+    connect(TB1New, &QToolButton::clicked, this, &TTransferTab::TB1NewClick);
+    connect(TB1Neg, &QToolButton::clicked, this, &TTransferTab::TB1NegClick);
+    connect(TB1Run, &QToolButton::clicked, this, &TTransferTab::TB1RunClick);
+    connect(TB1Load, &QToolButton::clicked, this, &TTransferTab::TB1LoadClick);
+    connect(TB1LoadFromFile, &QToolButton::clicked, this, &TTransferTab::TB1LoadFromFileClick);
+    connect(TB1Save, &QToolButton::clicked, this, &TTransferTab::TB1SaveClick);
+    connect(TB1SaveToFile, &QToolButton::clicked, this, &TTransferTab::TB1SaveToFileClick);
 }
 
-void TFormGistogram::createGenerators(QWidget* parent, QRect geometry)
+void TTransferTab::createGenerators(QRect geometry)
 {
-    PageControlGen = new QTabWidget(parent);
+    PageControlGen = new QTabWidget(this);
     PageControlGen->setObjectName(QStringLiteral("PageControlGen"));
     PageControlGen->setGeometry(geometry);
     auto* smooth = new QWidget;
     auto* special = new QWidget;
     PageControlGen->addTab(smooth, QStringLiteral("Гладкие"));
     PageControlGen->addTab(special, QStringLiteral("Специальные"));
-    const int w = geometry.width() - 20;
+    createSmoothPage(smooth, geometry.width() - 20);
+    createSpecialPage(special, geometry.width() - 20);
+}
 
-    makeLabel(QStringLiteral("Формула порождающей функции"), smooth, 8, 8);
+void TTransferTab::createSmoothPage(QWidget* page, int width)
+{
+    makeLabel(QStringLiteral("Формула порождающей функции"), page, 8, 8);
     cbBoxFuncFormula = makeCombo("cbBoxFuncFormula",
                                  {QStringLiteral(" Не выбрана"), QStringLiteral(" Y = Ln ( 1 + X )"),
                                   QStringLiteral(" Y = Exp ( X ) - 1"), QStringLiteral(" Y = Sqrt  ( X )"),
                                   QStringLiteral(" Y = X^2"), QStringLiteral(" Y = SIN  ( X *  Pi  /  4 )")},
-                                 smooth, QRect(8, 26, w, 24));
-    makeLabel(QStringLiteral("Диапазон порождающей функции"), smooth, 8, 62);
-    makeLabel(QStringLiteral("XB"), smooth, 8, 86);
-    EdXB = makeEdit("EdXB", QStringLiteral("0"), smooth, QRect(30, 82, 56, 24));
+                                 page, QRect(8, 26, width, 24));
+    makeLabel(QStringLiteral("Диапазон порождающей функции"), page, 8, 62);
+    makeLabel(QStringLiteral("XB"), page, 8, 86);
+    EdXB = makeEdit("EdXB", QStringLiteral("0"), page, QRect(30, 82, 56, 24));
     EdXB->setEnabled(false);
-    makeLabel(QStringLiteral("XE"), smooth, 104, 86);
-    EdXE = makeEdit("EdXE", QString(), smooth, QRect(126, 82, 56, 24));
-    UpDownX = new TUpDown(smooth);
-    UpDownX->setObjectName(QStringLiteral("UpDownX"));
-    UpDownX->setGeometry(182, 82, 18, 24);
-    makeLabel(QStringLiteral("Число точек"), smooth, 8, 124);
-    cbBoxMaxXNumb = makeCombo("cbBoxMaxXNumb", kFourCounts, smooth, QRect(126, 120, 74, 24));
-
-    makeLabel(QStringLiteral("Тип специальной порождающей функции"), special, 8, 8);
-    cbBoxFuncType = makeCombo(
-        "cbBoxFuncType", {QStringLiteral(" Не выбрана"), QStringLiteral(" Ступенчатая"), QStringLiteral(" Решетчатая")},
-        special, QRect(8, 26, w, 24));
-    makeLabel(QStringLiteral("Параметры участков специальной функции"), special, 8, 62);
-    makeLabel(QStringLiteral("Ширина решотки"), special, 8, 86);
-    EdLGrate = makeEdit("EdLGrate", QStringLiteral("0"), special, QRect(126, 82, 56, 24));
-    UpDnLGrate = new TUpDown(special);
-    UpDnLGrate->setObjectName(QStringLiteral("UpDnLGrate"));
-    UpDnLGrate->setGeometry(182, 82, 18, 24);
-    makeLabel(QStringLiteral("Число участков"), special, 8, 124);
-    cbBoxSectionNumb = makeCombo("cbBoxSectionNumb", kFourCounts, special, QRect(126, 120, 74, 24));
+    makeLabel(QStringLiteral("XE"), page, 104, 86);
+    EdXE = makeEdit("EdXE", QString(), page, QRect(126, 82, 56, 24));
+    UpDownX = makeUpDown("UpDownX", page, QRect(182, 82, 18, 24));
+    makeLabel(QStringLiteral("Число точек"), page, 8, 124);
+    cbBoxMaxXNumb = makeCombo("cbBoxMaxXNumb", kFourCounts, page, QRect(126, 120, 74, 24));
 }
 
-void TFormGistogram::showReport(const TBrightPointArray& points)
+void TTransferTab::createSpecialPage(QWidget* page, int width)
+{
+    makeLabel(QStringLiteral("Тип специальной порождающей функции"), page, 8, 8);
+    cbBoxFuncType = makeCombo(
+        "cbBoxFuncType", {QStringLiteral(" Не выбрана"), QStringLiteral(" Ступенчатая"), QStringLiteral(" Решетчатая")},
+        page, QRect(8, 26, width, 24));
+    makeLabel(QStringLiteral("Параметры участков специальной функции"), page, 8, 62);
+    makeLabel(QStringLiteral("Ширина решотки"), page, 8, 86);
+    EdLGrate = makeEdit("EdLGrate", QStringLiteral("0"), page, QRect(126, 82, 56, 24));
+    UpDnLGrate = makeUpDown("UpDnLGrate", page, QRect(182, 82, 18, 24));
+    makeLabel(QStringLiteral("Число участков"), page, 8, 124);
+    cbBoxSectionNumb = makeCombo("cbBoxSectionNumb", kFourCounts, page, QRect(126, 120, 74, 24));
+}
+
+void TTransferTab::showReport(const TBrightPointArray& points)
 {
     // In one piece: a line at a time costs a layout each, seconds for a long file.
     if (const QStringList lines = ReportPoints(points); !lines.isEmpty())
@@ -237,7 +257,7 @@ void TFormGistogram::showReport(const TBrightPointArray& points)
     MemoRep->moveCursor(QTextCursor::Start);
 }
 
-void TFormGistogram::ShowFuncReport(const QString& title)
+void TTransferTab::ShowFuncReport(const QString& title)
 {
     FuncPoints = editor_->GetPoints();
     MemoRep->clear();
@@ -245,7 +265,7 @@ void TFormGistogram::ShowFuncReport(const QString& title)
     showReport(FuncPoints);
 }
 
-void TFormGistogram::EditorChanged(TEditAction action)
+void TTransferTab::EditorChanged(TEditAction action)
 {
     FuncPoints = editor_->GetPoints();
     MemoRep->clear();
@@ -264,37 +284,37 @@ void TFormGistogram::EditorChanged(TEditAction action)
     }
 }
 
-void TFormGistogram::TB1NewClick()
+void TTransferTab::TB1NewClick()
 {
     editor_->Reset(false);
     ShowFuncReport(QStringLiteral("Новая функция преобразования"));
 }
 
-void TFormGistogram::TB1NegClick()
+void TTransferTab::TB1NegClick()
 {
     editor_->InvertY();
     ShowFuncReport(QStringLiteral("Точки инвертированы по Y"));
 }
 
-void TFormGistogram::TB1SaveClick()
+void TTransferTab::TB1SaveClick()
 {
     SavedPoints = editor_->GetPoints();
     ShowFuncReport(QStringLiteral("Выполнено временное сохранение"));
 }
 
-void TFormGistogram::TB1LoadClick()
+void TTransferTab::TB1LoadClick()
 {
     editor_->SetPoints(SavedPoints);
     ShowFuncReport(QStringLiteral("Загружено временное сохранение"));
 }
 
-void TFormGistogram::TB1SaveToFileClick()
+void TTransferTab::TB1SaveToFileClick()
 {
     if (dialogs_)
         SaveFccDialog(*dialogs_, functionDir_, editor_->GetPoints());
 }
 
-void TFormGistogram::TB1LoadFromFileClick()
+void TTransferTab::TB1LoadFromFileClick()
 {
     if (!dialogs_)
         return;
@@ -308,23 +328,20 @@ void TFormGistogram::TB1LoadFromFileClick()
     showReport(points);
 }
 
-void TFormGistogram::TB1RunClick()
+void TTransferTab::TB1RunClick()
 {
     {
         TBusyCursor busy;
         FuncPoints = editor_->GetPoints();
-        ConvertImageTab(ws_.SrcArr, ws_.TrgArr, FuncPoints, *progress_);
+        ConvertImageTab(ws_.SrcArr, ws_.TrgArr, FuncPoints, progress_);
         if (ws_.TrgImageRef)
-            ImgTabToImage(ws_.TrgArr, *ws_.TrgImageRef, progress_.get());
+            ImgTabToImage(ws_.TrgArr, *ws_.TrgImageRef, &progress_);
     }
-    SpButGistTrg->setChecked(true);
-    SpButGistTrgClick();
-    // The main window learns of it and shows its target tab.
+    // The window shows the target's histograms and closes.
     emit targetWritten();
-    close();
 }
 
-void TFormGistogram::GenerateFormulaPoints(int kind)
+void TTransferTab::GenerateFormulaPoints(int kind)
 {
     const std::optional<TBrightPointArray> points = ormica::GenerateFormulaPoints(kind, FormulaPointCount, FormulaXE);
     if (!points)
@@ -337,7 +354,7 @@ void TFormGistogram::GenerateFormulaPoints(int kind)
     showReport(FuncPoints);
 }
 
-void TFormGistogram::GenerateSpecialPoints()
+void TTransferTab::GenerateSpecialPoints()
 {
     const TBrightPointArray points = ormica::GenerateSpecialPoints(
         cbBoxFuncType->currentIndex(), cbBoxSectionNumb->currentIndex(), UpDnLGrate->position());
@@ -348,19 +365,19 @@ void TFormGistogram::GenerateSpecialPoints()
     showReport(points);
 }
 
-void TFormGistogram::cbBoxFuncFormulaClick()
+void TTransferTab::cbBoxFuncFormulaClick()
 {
     GenerateFormulaPoints(cbBoxFuncFormula->currentIndex());
 }
 
-void TFormGistogram::UpDownXClick()
+void TTransferTab::UpDownXClick()
 {
     FormulaXE = static_cast<long double>(UpDownX->position()) * 2 / UpDownX->maximum() + 0;
     EdXE->setText(FormatGeneral(FormulaXE));
     GenerateFormulaPoints(cbBoxFuncFormula->currentIndex());
 }
 
-void TFormGistogram::cbBoxMaxXNumbClick()
+void TTransferTab::cbBoxMaxXNumbClick()
 {
     constexpr int kCounts[4] = {4, 8, 16, 32};
     const int item = cbBoxMaxXNumb->currentIndex();
@@ -368,18 +385,18 @@ void TFormGistogram::cbBoxMaxXNumbClick()
     GenerateFormulaPoints(cbBoxFuncFormula->currentIndex());
 }
 
-void TFormGistogram::cbBoxFuncTypeClick()
+void TTransferTab::cbBoxFuncTypeClick()
 {
     GenerateSpecialPoints();
 }
 
-void TFormGistogram::UpDnLGrateClick()
+void TTransferTab::UpDnLGrateClick()
 {
     EdLGrate->setText(QString::number(UpDnLGrate->position()));
     GenerateSpecialPoints();
 }
 
-void TFormGistogram::cbBoxSectionNumbClick()
+void TTransferTab::cbBoxSectionNumbClick()
 {
     GenerateSpecialPoints();
 }

@@ -1,11 +1,10 @@
-// The fragment statistics tab of the histogram window.
+#include "ui/histogram/fragment_tab.h"
+
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
-#include "core/histogram/fragment_stats.h"
 #include "core/transfer/graph_label.h"
 #include "ui/engine/image_widget.h"
 #include "ui/histogram/cross_hair_selector.h"
-#include "ui/histogram/histogram_window.h"
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/transfer/graph_xy.h"
 #include "ui/workspace/workspace.h"
@@ -30,26 +29,11 @@ using namespace gistparts;
 
 namespace {
 
-constexpr int kGap = 4;
-constexpr int kFieldH = 20;
 const QColor kPlotColour(0, 255, 0);  // $00FF00
 
 QString noRatio()
 {
     return QStringLiteral(" ------- ");
-}
-
-int rightOf(const QWidget* w)
-{
-    return w->geometry().right() + 1;
-}
-
-// A label at (x, y + 2) and a read-out after it, not left of `fieldX`.
-QLabel* labelledReadOut(const QString& text, QWidget* parent, int x, int y, const char* name, int fieldX, int fieldW)
-{
-    QLabel* label = makeLabel(text, parent, x, y + 2);
-    const int at = std::max(fieldX, rightOf(label) + kGap);
-    return makeReadOut(name, QString(), parent, QRect(at, y, fieldW, kFieldH));
 }
 
 QToolButton* makeRunButton(const char* name, QWidget* parent, QRect geometry)
@@ -61,27 +45,79 @@ QToolButton* makeRunButton(const char* name, QWidget* parent, QRect geometry)
     return button;
 }
 
-void paintLabel(QLabel* label, TColor color)
+// A caption too long for the top line beside its neighbour takes two lines
+// there; only a font too large even for that elides it and keeps it whole
+// in the hint.
+void fitCaption(TGraphXY* g, const QWidget* rightNeighbour)
 {
-    label->setAutoFillBackground(true);
-    QPalette pal = label->palette();
-    pal.setColor(QPalette::Window, ToQColor(color));
-    label->setPalette(pal);
+    QLabel* label = g->CaptionLabel;
+    if (!label || !g->Bevel)
+        return;
+    const int room = rightNeighbour->x() - kGap - label->x();
+    if (label->width() <= room)
+        return;
+    // Between the panel's frame and the frame of the plot.
+    const int top = 2;
+    const int band = g->Bevel->y() - top;
+    label->setWordWrap(true);
+    const int height = label->heightForWidth(room);
+    if (height > 0 && height <= band) {
+        label->setGeometry(label->x(), top + (band - height) / 2, room, height);
+        return;
+    }
+    label->setWordWrap(false);
+    label->setText(label->fontMetrics().elidedText(g->CaptionText, Qt::ElideRight, room));
+    label->setToolTip(g->CaptionText);
+    label->resize(room, label->height());
 }
 
 }  // namespace
 
-void TFormGistogram::createStatsControls()
+TFragmentTab::TFragmentTab(TWorkspace& workspace, TImgTabColor& fragment, QWidget* parent)
+    : QWidget(parent), ws_(workspace), FragArr(fragment)
 {
-    // The positions were drawn for an 8-point dialog font, as on the first tab.
-    QFont font = TabSheet3->font();
-    font.setPixelSize(11);
-    TabSheet3->setFont(font);
-
-    createStatsPanel2(Panel2);
+    setObjectName(QStringLiteral("TabSheet3"));
+    createPanels();
+    useDesignFont(this);
+    createStatsPanel2();
     createFragmentPages();
     createStatsPlots();
+    createCrossHair();
+    StTextChoiceStat->setText(QStringLiteral("Кликните на изображении"));
+    paintChoiceLamp(clYellow);
+    AcExtract.RowCol = 'R';
+    AcExtract.Channel = 'L';
+    ResetFragmentStatistics();
+    showFragmentSize();
+}
 
+// The selector gives the fragment image its mouse handlers back first.
+TFragmentTab::~TFragmentTab()
+{
+    crossHair_.reset();
+    graphSrc_.reset();
+    graphAc_.reset();
+    graphFun_.reset();
+}
+
+void TFragmentTab::createPanels()
+{
+    PanelAcImg = makePanel("PanelAcImg", this, QRect(8, 8, 289, 169));
+    ImgAcFrg = new TImageWidget(QSize(287, 167), PanelAcImg);
+    ImgAcFrg->setObjectName(QStringLiteral("ImgAcFrg"));
+    ImgAcFrg->setFixedSize(287, 167);
+    ImgAcFrg->move(1, 1);
+    Panel2 = makePanel("Panel2", this, QRect(304, 8, 513, 169));
+    PageControlAc = new QTabWidget(this);
+    PageControlAc->setObjectName(QStringLiteral("PageControlAc"));
+    PageControlAc->setGeometry(5, 179, 398, 198);
+    PanelSrcFun1 = makePanel("PanelSrcFun1", this, QRect(408, 184, 409, 193));
+    PanelAcFunc = makePanel("PanelAcFunc", this, QRect(8, 384, 809, 185));
+    crossHair_ = std::make_unique<TCrossHairSelector>(ImgAcFrg);
+}
+
+void TFragmentTab::createCrossHair()
+{
     crossHair_->OnMove = [this](TCrossHairSelector&, int row, int column) {
         StTextSelRow->setText(QString::number(row));
         StTextSelCol->setText(QString::number(column));
@@ -99,20 +135,26 @@ void TFormGistogram::createStatsControls()
         paintChoiceLamp(clYellow);
         ClearAcResults();
     };
-    StTextChoiceStat->setText(QStringLiteral("Кликните на изображении"));
-    paintChoiceLamp(clYellow);
-    AcExtract.RowCol = 'R';
-    AcExtract.Channel = 'L';
-    ResetFragmentStatistics();
-    showFragmentSize();
 }
 
-void TFormGistogram::createStatsPanel2(QWidget* p)
+void TFragmentTab::createStatsPanel2()
+{
+    QWidget* p = Panel2;
+    // The sample's channel and direction, and the two runs, right of the group.
+    const int x0 = rightOf(createChoiceFields(p)) + 10;
+    createSampleButtons(p, x0);
+    createRunControls(p, x0);
+
+    // The panel widens only as far as its fields need.
+    int needW = p->width();
+    for (const QWidget* w : p->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        needW = std::max(needW, rightOf(w) + 8);
+    p->resize(needW, p->height());
+}
+
+QGroupBox* TFragmentTab::createChoiceFields(QWidget* p)
 {
     const QFontMetrics fm(p->font());
-    const QString sep = QLocale().decimalPoint();
-
-    // The choice of a point, on the left.
     makeLabel(QStringLiteral("Выборка на изображении"), p, 8, 6);
     StTextChoiceLamp = makeReadOut("StTextChoiceLamp", QString(), p, QRect(8, 24, 16, kFieldH));
     int statW = 0;
@@ -135,32 +177,35 @@ void TFormGistogram::createStatsPanel2(QWidget* p)
     const int groupW = std::max({rightOf(StTextChoiceStat) - 8, rightOf(StTextSelCol) - 8, rightOf(StTextAcIH) + 8,
                                  rightOf(StTextAcINumPnt) + 8});
     frag->setGeometry(8, 76, groupW, 70);
+    return frag;
+}
 
-    // The sample's channel and direction, and the two runs, on the right.
-    const int x0 = rightOf(frag) + 10;
+void TFragmentTab::createSampleButtons(QWidget* p, int x0)
+{
+    const QFontMetrics fm(p->font());
     QLabel* channel = makeLabel(QStringLiteral("Канал"), p, x0, 26);
     struct TButtonDesc {
         const char* name;
         const char* text;
         const char* hint;
-        int tag;
-        QToolButton** ref;
     };
+    // Tags 1 to 4 are the channels R, G, B, L.
     const TButtonDesc channels[4] = {
-        {"SpButtChoiceR", "R", "Выбрать канал RED", 1, &SpButtChoiceR},
-        {"SpButtChoiceG", "G", "Выбрать канал GREEN", 2, &SpButtChoiceG},
-        {"SpButtChoiceB", "B", "Выбрать канал BLUE", 3, &SpButtChoiceB},
-        {"SpButtChoiceL", "L", "Выбрать канал LIGHT", 4, &SpButtChoiceL},
+        {"SpButtChoiceR", "R", "Выбрать канал RED"},
+        {"SpButtChoiceG", "G", "Выбрать канал GREEN"},
+        {"SpButtChoiceB", "B", "Выбрать канал BLUE"},
+        {"SpButtChoiceL", "L", "Выбрать канал LIGHT"},
     };
     acChannelButtons_ = new QButtonGroup(this);
     int x = rightOf(channel) + kGap;
-    for (const TButtonDesc& d : channels) {
-        *d.ref = makeButton(d.name, QLatin1String(d.text), QString::fromUtf8(d.hint), p, QRect(x, 22, 22, 22));
-        acChannelButtons_->addButton(*d.ref, d.tag);
-        connect(*d.ref, &QToolButton::clicked, this, &TFormGistogram::SpButtChoiceChannelClick);
+    for (int tag = 1; tag <= 4; ++tag) {
+        const TButtonDesc& d = channels[tag - 1];
+        QToolButton* b = makeButton(d.name, QLatin1String(d.text), QString::fromUtf8(d.hint), p, QRect(x, 22, 22, 22));
+        acChannelButtons_->addButton(b, tag);
+        connect(b, &QToolButton::clicked, this, &TFragmentTab::SpButtChoiceChannelClick);
         x += 23;
     }
-    SpButtChoiceL->setChecked(true);
+    acChannelButtons_->button(4)->setChecked(true);
 
     QLabel* channelTitle = makeLabel(QStringLiteral("Выборка по каналу цвета"), p, x0, 6);
     QLabel* rowColTitle = makeLabel(QStringLiteral("Вборка по столб./строка"), p, 0, 6);
@@ -177,10 +222,15 @@ void TFormGistogram::createStatsPanel2(QWidget* p)
     acRowColButtons_->addButton(SpButtAcCol, 2);
     SpButtAcRow->setChecked(true);
     for (QToolButton* b : {SpButtAcRow, SpButtAcCol})
-        connect(b, &QToolButton::clicked, this, &TFormGistogram::SpButtAcRowColClick);
+        connect(b, &QToolButton::clicked, this, &TFragmentTab::SpButtAcRowColClick);
+}
 
+void TFragmentTab::createRunControls(QWidget* p, int x0)
+{
     // Mean and variance of byte values are never negative, and never so
     // small that the exponent needs three digits.
+    const QFontMetrics fm(p->font());
+    const QString sep = QLocale().decimalPoint();
     const int statValueW =
         std::max(readOutWidth(fm, QStringLiteral("8") + sep + QStringLiteral("88888888888888E-88")),
                  readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888")));
@@ -191,7 +241,7 @@ void TFormGistogram::createStatsPanel2(QWidget* p)
     const int valueX = std::max(rightOf(meLabel), rightOf(deLabel)) + kGap;
     StTextME = makeReadOut("StTextME", QString(), p, QRect(valueX, 54, statValueW, kFieldH));
     StTextDE = makeReadOut("StTextDE", QString(), p, QRect(valueX, 78, statValueW, kFieldH));
-    connect(SpButtRunAcMD, &QToolButton::clicked, this, &TFormGistogram::SpButtRunAcMDClick);
+    connect(SpButtRunAcMD, &QToolButton::clicked, this, &TFragmentTab::SpButtRunAcMDClick);
 
     makeLabel(QStringLiteral("Тип статистической операции"), p, x0, 106);
     CmbBoxAcCnvl = new QComboBox(p);
@@ -199,18 +249,12 @@ void TFormGistogram::createStatsPanel2(QWidget* p)
     CmbBoxAcCnvl->addItems({QStringLiteral(" Автокорреляция"), QStringLiteral(" Свертка с Func ( X )")});
     CmbBoxAcCnvl->setGeometry(x0, 124, std::max(170, CmbBoxAcCnvl->sizeHint().width()), 22);
     SpButtRunAcCnvl = makeRunButton("SpButtRunAcCnvl", p, QRect(rightOf(CmbBoxAcCnvl) + 6, 122, 28, 26));
-    connect(SpButtRunAcCnvl, &QToolButton::clicked, this, &TFormGistogram::SpButtRunAcCnvlClick);
-
-    // The panel widens only as far as its fields need.
-    int needW = p->width();
-    for (const QWidget* w : p->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        needW = std::max(needW, rightOf(w) + 8);
-    p->resize(needW, p->height());
+    connect(SpButtRunAcCnvl, &QToolButton::clicked, this, &TFragmentTab::SpButtRunAcCnvlClick);
 }
 
-void TFormGistogram::createFragmentPages()
+void TFragmentTab::createFragmentPages()
 {
-    const QFontMetrics fm(TabSheet3->font());
+    const QFontMetrics fm(font());
     const QString sep = QLocale().decimalPoint();
     const int statW = readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888"));
 
@@ -260,10 +304,8 @@ void TFormGistogram::createFragmentPages()
     PanelFun3 = makePanel("PanelFun3", page2, QRect(0, 0, 389, 169));
 }
 
-void TFormGistogram::createStatsPlots()
+void TFragmentTab::createStatsPlots()
 {
-    const QFontMetrics fm(TabSheet3->font());
-    const QString sep = QLocale().decimalPoint();
     graphSrc_ = std::make_unique<TGraphXY>(PanelSrcFun1);
     graphAc_ = std::make_unique<TGraphXY>(PanelAcFunc);
     graphFun_ = std::make_unique<TGraphXY>(PanelFun3);
@@ -272,7 +314,26 @@ void TFormGistogram::createStatsPlots()
     graphFun_->SetCaption(QStringLiteral("Функция для свертки"));
     for (TGraphXY* g : {graphSrc_.get(), graphAc_.get(), graphFun_.get()})
         g->SetFormatX(QStringLiteral("%3.0f"));
+    createPlotReadOuts();
+    fitCaption(graphSrc_.get(), StTextFun1);
+    fitCaption(graphAc_.get(), StTextFun2);
+    fitCaption(graphFun_.get(), CmbBoxFun3);
 
+    graphSrc_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
+        pointReadOut(graphSrc_.get(), AcExtract.GraphCentred, StTextFun1, QStringLiteral("%8.4f"), x);
+    };
+    graphAc_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
+        pointReadOut(graphAc_.get(), AcExtract.GraphAc, StTextFun2, QStringLiteral("%8.4f"), x);
+    };
+    graphFun_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
+        pointReadOut(graphFun_.get(), AcExtract.GraphFunc, StTextFun3, QStringLiteral("%5.4f"), x);
+    };
+}
+
+void TFragmentTab::createPlotReadOuts()
+{
+    const QFontMetrics fm(font());
+    const QString sep = QLocale().decimalPoint();
     // Each read-out sits in the top right corner of its panel and shows its
     // widest text whole.
     const auto corner = [&](const char* name, QFrame* panel, const QString& widest) {
@@ -291,49 +352,11 @@ void TFormGistogram::createStatsPlots()
                           QStringLiteral(" Func ( X ) = 1 - X"), QStringLiteral(" Func ( X ) = Rect")});
     const int comboW = CmbBoxFun3->sizeHint().width();
     CmbBoxFun3->setGeometry(StTextFun3->x() - kGap - comboW, 5, comboW, 22);
-    connect(CmbBoxFun3, &QComboBox::activated, this, &TFormGistogram::CmbBoxFun3Click);
-
-    // A caption too long for the top line beside its neighbour takes two
-    // lines there; only a font too large even for that elides it and keeps
-    // it whole in the hint.
-    const auto fitCaption = [](TGraphXY* g, const QWidget* rightNeighbour) {
-        QLabel* label = g->CaptionLabel;
-        if (!label || !g->Bevel)
-            return;
-        const int room = rightNeighbour->x() - kGap - label->x();
-        if (label->width() <= room)
-            return;
-        // Between the panel's frame and the frame of the plot.
-        const int top = 2;
-        const int band = g->Bevel->y() - top;
-        label->setWordWrap(true);
-        const int height = label->heightForWidth(room);
-        if (height > 0 && height <= band) {
-            label->setGeometry(label->x(), top + (band - height) / 2, room, height);
-            return;
-        }
-        label->setWordWrap(false);
-        label->setText(label->fontMetrics().elidedText(g->CaptionText, Qt::ElideRight, room));
-        label->setToolTip(g->CaptionText);
-        label->resize(room, label->height());
-    };
-    fitCaption(graphSrc_.get(), StTextFun1);
-    fitCaption(graphAc_.get(), StTextFun2);
-    fitCaption(graphFun_.get(), CmbBoxFun3);
-
-    graphSrc_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
-        pointReadOut(graphSrc_.get(), AcExtract.GraphCentred, StTextFun1, QStringLiteral("%8.4f"), x);
-    };
-    graphAc_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
-        pointReadOut(graphAc_.get(), AcExtract.GraphAc, StTextFun2, QStringLiteral("%8.4f"), x);
-    };
-    graphFun_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
-        pointReadOut(graphFun_.get(), AcExtract.GraphFunc, StTextFun3, QStringLiteral("%5.4f"), x);
-    };
+    connect(CmbBoxFun3, &QComboBox::activated, this, &TFragmentTab::CmbBoxFun3Click);
 }
 
-void TFormGistogram::pointReadOut(TGraphXY* graph, const TGraphArr& points, QLabel* readOut, const QString& formatY,
-                                  int x)
+void TFragmentTab::pointReadOut(TGraphXY* graph, const TGraphArr& points, QLabel* readOut, const QString& formatY,
+                                int x)
 {
     if (points.empty())
         return;
@@ -345,19 +368,26 @@ void TFormGistogram::pointReadOut(TGraphXY* graph, const TGraphArr& points, QLab
                      QStringLiteral(" ) = ") + FormatGraphLabel(formatY, p.Y));
 }
 
-void TFormGistogram::paintChoiceLamp(TColor color)
+void TFragmentTab::paintChoiceLamp(TColor color)
 {
     choiceLampColor_ = color;
     paintLabel(StTextChoiceLamp, color);
 }
 
-void TFormGistogram::paintFragLamp(TColor color)
+void TFragmentTab::paintFragLamp(TColor color)
 {
     fragLampColor_ = color;
     paintLabel(StTextFragChanel, color);
 }
 
-void TFormGistogram::showFragmentSize()
+void TFragmentTab::PrepareShowing()
+{
+    CmbBoxAcCnvl->setCurrentIndex(0);
+    CmbBoxFun3->setCurrentIndex(0);
+    showFragmentSize();
+}
+
+void TFragmentTab::showFragmentSize()
 {
     if (FragArr.empty()) {
         for (QLabel* l : {StTextAcIW, StTextAcIH, StTextAcINumPnt})
@@ -372,32 +402,21 @@ void TFormGistogram::showFragmentSize()
     StTextAcINumPnt->setText(QString::number(w * h));
 }
 
-void TFormGistogram::SpButtChoiceChannelClick()
+void TFragmentTab::SpButtChoiceChannelClick()
 {
-    switch (acChannelButtons_->checkedId()) {
-    case 1:
-        AcExtract.Channel = 'R';
-        break;
-    case 2:
-        AcExtract.Channel = 'G';
-        break;
-    case 3:
-        AcExtract.Channel = 'B';
-        break;
-    default:
-        AcExtract.Channel = 'L';
-        break;
-    }
+    // Tags 1 to 4; any other is Light.
+    const int tag = acChannelButtons_->checkedId();
+    AcExtract.Channel = tag >= 1 && tag <= 4 ? "RGBL"[tag - 1] : 'L';
     ClearAcResults();
 }
 
-void TFormGistogram::SpButtAcRowColClick()
+void TFragmentTab::SpButtAcRowColClick()
 {
     AcExtract.RowCol = acRowColButtons_->checkedId() == 2 ? 'C' : 'R';
     ClearAcResults();
 }
 
-void TFormGistogram::SpButtRunAcMDClick()
+void TFragmentTab::SpButtRunAcMDClick()
 {
     if (FragArr.empty()) {
         messages().warning(QStringLiteral("Фрагмент изображения не загружен"));
@@ -417,7 +436,7 @@ void TFormGistogram::SpButtRunAcMDClick()
     drawConvFunc();
 }
 
-void TFormGistogram::drawConvFunc()
+void TFragmentTab::drawConvFunc()
 {
     const bool built = BuildConvFunc(AcExtract, CmbBoxFun3->currentIndex());
     graphFun_->Reset();
@@ -425,12 +444,12 @@ void TFormGistogram::drawConvFunc()
         graphFun_->DrawFunction(&AcExtract.GraphFunc, kPlotColour);
 }
 
-void TFormGistogram::CmbBoxFun3Click()
+void TFragmentTab::CmbBoxFun3Click()
 {
     drawConvFunc();
 }
 
-void TFormGistogram::SpButtRunAcCnvlClick()
+void TFragmentTab::SpButtRunAcCnvlClick()
 {
     const char mode = CmbBoxAcCnvl->currentIndex() == 1 ? 'C' : 'A';
     if (!CorrelateSample(AcExtract, mode))
@@ -439,7 +458,7 @@ void TFormGistogram::SpButtRunAcCnvlClick()
     graphAc_->DrawFunction(&AcExtract.GraphAc, kPlotColour);
 }
 
-void TFormGistogram::ClearAcResults()
+void TFragmentTab::ClearAcResults()
 {
     for (QLabel* l : {StTextME, StTextDE, StTextFun1, StTextFun2})
         l->clear();
@@ -447,7 +466,7 @@ void TFormGistogram::ClearAcResults()
     graphAc_->Reset();
 }
 
-void TFormGistogram::ResetAcState()
+void TFragmentTab::ResetAcState()
 {
     crossHair_->Deactivate();
     crossHair_->Clear();
@@ -464,7 +483,7 @@ void TFormGistogram::ResetAcState()
     StTextFun3->clear();
 }
 
-TRect TFormGistogram::TakeFragment(const QImage& picture, TRect rect)
+TRect TFragmentTab::TakeFragment(const QImage& picture, TRect rect)
 {
     // No more than the fragment image can show.
     if (rect.Bottom - rect.Top + 1 > crossHair_->MaxH)
@@ -477,7 +496,7 @@ TRect TFormGistogram::TakeFragment(const QImage& picture, TRect rect)
     return rect;
 }
 
-void TFormGistogram::ShowFragment()
+void TFragmentTab::ShowFragment()
 {
     // The cross inverts what is under it: off before drawing, on after.
     crossHair_->Deactivate();
@@ -488,7 +507,7 @@ void TFormGistogram::ShowFragment()
     crossHair_->Activate();
 }
 
-void TFormGistogram::ResetFragmentStatistics()
+void TFragmentTab::ResetFragmentStatistics()
 {
     StTextFragME->setText(QStringLiteral("0"));
     StTextFragDE->setText(QStringLiteral("0"));
@@ -497,7 +516,7 @@ void TFormGistogram::ResetFragmentStatistics()
     StTextLightLevel->setText(noRatio());
 }
 
-void TFormGistogram::ShowFragmentStatistics()
+void TFragmentTab::ShowFragmentStatistics(const TGistogramData& histograms)
 {
     ResetFragmentStatistics();
     if (ws_.SrcArr.empty() || FragArr.empty())
@@ -507,7 +526,7 @@ void TFormGistogram::ShowFragmentStatistics()
     const long double d = FragmentVariance(FragArr, 'L', m);
     StTextFragME->setText(FormatGeneral(m));
     StTextFragDE->setText(FormatGeneral(d));
-    const TGistogramData& g = Gistogram;
+    const TGistogramData& g = histograms;
     if (g.ImageTag != 'M' || g.Count == 0)
         return;
     const long double points = static_cast<long double>(FragArr.rowLength(0)) * FragArr.rowCount();
