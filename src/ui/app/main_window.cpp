@@ -21,16 +21,13 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QProgressBar>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -65,16 +62,6 @@ private:
 };
 
 namespace {
-
-QLabel* makeBox(const QString& hint, QWidget* parent)
-{
-    auto* box = new QLabel(parent);
-    box->setFixedSize(16, 17);
-    box->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    box->setAutoFillBackground(true);
-    box->setToolTip(hint);
-    return box;
-}
 
 QScrollArea* makeScrollBox(TImageWidget* image, QWidget* parent)
 {
@@ -145,13 +132,31 @@ void TFormOrmica::createControls()
     rotateLayout->setContentsMargins(0, 0, 0, 0);
     rotateLayout->addWidget(ToolBarRotate);
 
-    PageControl1 = new QTabWidget(central);
+    layout->addWidget(createPages(central), 1);
+    layout->addWidget(createStatusPanel(central));
+    setCentralWidget(central);
+
+    progress_ = std::make_unique<TProgressBarAdapter>(ProgressBar1);
+    panel3_ = std::make_unique<TPanelText>(panels_[3]);
+
+    TimerAttention = new QTimer(this);
+    TimerAttention->setInterval(100);
+    connect(TimerAttention, &QTimer::timeout, this, &TFormOrmica::TimerAttentionTimer);
+    connect(PageControl1, &QTabWidget::tabBarClicked, this, [this](int index) {
+        if (index >= 0)
+            QTimer::singleShot(0, this, [this, index] { ShowPage(index); });
+    });
+}
+
+// The source and target tabs, each a scroll box around its image.
+QWidget* TFormOrmica::createPages(QWidget* parent)
+{
+    PageControl1 = new QTabWidget(parent);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     TabSheet1 = new QWidget;
     TabSheet3 = new QWidget;
     PageControl1->addTab(TabSheet1, QStringLiteral("Основное изображение"));
     PageControl1->addTab(TabSheet3, QStringLiteral("Финишное изображение"));
-    layout->addWidget(PageControl1, 1);
 
     auto makePage = [](QWidget* sheet, QWidget*& panel, QScrollArea*& box, TImageWidget*& image, QSize design) {
         auto* sheetLayout = new QVBoxLayout(sheet);
@@ -168,55 +173,7 @@ void TFormOrmica::createControls()
     makePage(TabSheet3, PanelTrgImg, ScrollBoxTrgImg, TargetImage, QSize(145, 129));
     ImageMain->setObjectName(QStringLiteral("ImageMain"));
     TargetImage->setObjectName(QStringLiteral("TargetImage"));
-
-    Panel2 = new QWidget(central);
-    auto* bottom = new QVBoxLayout(Panel2);
-    bottom->setContentsMargins(0, 0, 0, 0);
-    bottom->setSpacing(0);
-    ProgressBar1 = new QProgressBar(Panel2);
-    ProgressBar1->setTextVisible(false);
-    ProgressBar1->setMaximumHeight(12);
-    ProgressBar1->setValue(0);
-    StatusBar1 = new QStatusBar(Panel2);
-    StatusBar1->setSizeGripEnabled(true);
-    const int widths[3] = {24, 250, 24};
-    for (int i = 0; i < 4; ++i) {
-        panels_[i] = new QLabel(StatusBar1);
-        panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        panels_[i]->setMinimumHeight(21);
-        if (i < 3) {
-            panels_[i]->setFixedWidth(widths[i]);
-            StatusBar1->addWidget(panels_[i]);
-        } else {
-            panels_[i]->setMinimumWidth(50);
-            StatusBar1->addWidget(panels_[i], 1);
-        }
-    }
-    sttxtHistory = new QLabel(StatusBar1);
-    sttxtHistory->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    sttxtHistory->setMinimumHeight(21);
-    sttxtHistory->hide();
-    StatusBar1->addWidget(sttxtHistory);
-    // The colour box and the lamp sit over panels 0 and 2.
-    stxtPointColor = makeBox(QStringLiteral("Цвет пикселя в начальной точке выделения"), panels_[0]);
-    sttxtAttention = makeBox(QStringLiteral("Индикатор внимания"), panels_[2]);
-    stxtPointColor->move(4, 2);
-    sttxtAttention->move(4, 2);
-    bottom->addWidget(ProgressBar1);
-    bottom->addWidget(StatusBar1);
-    layout->addWidget(Panel2);
-    setCentralWidget(central);
-
-    progress_ = std::make_unique<TProgressBarAdapter>(ProgressBar1);
-    panel3_ = std::make_unique<TPanelText>(panels_[3]);
-
-    TimerAttention = new QTimer(this);
-    TimerAttention->setInterval(100);
-    connect(TimerAttention, &QTimer::timeout, this, &TFormOrmica::TimerAttentionTimer);
-    connect(PageControl1, &QTabWidget::tabBarClicked, this, [this](int index) {
-        if (index >= 0)
-            QTimer::singleShot(0, this, [this, index] { ShowPage(index); });
-    });
+    return PageControl1;
 }
 
 void TFormOrmica::createMenus()
@@ -529,95 +486,6 @@ void TFormOrmica::closeEvent(QCloseEvent* event)
     updateUndoActions();
     selector_.reset();  // the source image gets its own mouse handlers back
     QMainWindow::closeEvent(event);
-}
-
-QString TFormOrmica::statusText(int panel) const
-{
-    return panel >= 0 && panel < 4 ? panels_[panel]->text() : QString();
-}
-
-TColor TFormOrmica::statusBarColor() const
-{
-    const QColor c = StatusBar1->palette().color(QPalette::Window);
-    return RGBToColor(c.red(), c.green(), c.blue());
-}
-
-void TFormOrmica::showLamp(TColor color)
-{
-    lampShown_ = color;
-    QPalette pal = sttxtAttention->palette();
-    pal.setColor(QPalette::Window, ToQColor(color));
-    sttxtAttention->setPalette(pal);
-}
-
-TColor TFormOrmica::lampColor() const
-{
-    return lampShown_;
-}
-
-bool TFormOrmica::lampBlinking() const
-{
-    return TimerAttention->isActive();
-}
-
-void TFormOrmica::ResetIndicators()
-{
-    QPalette pal = stxtPointColor->palette();
-    pal.setColor(QPalette::Window, ToQColor(statusBarColor()));
-    stxtPointColor->setPalette(pal);
-    showLamp(statusBarColor());
-    TimerAttention->stop();
-    panels_[1]->clear();
-    panels_[3]->clear();
-}
-
-void TFormOrmica::SetAttention(bool on, TColor color, const QString& text)
-{
-    if (!text.isEmpty())
-        panels_[3]->setText(text);
-    if (on)
-        TimerAttention->start();
-    else
-        TimerAttention->stop();
-    lampTag_ = color;
-    showLamp(on ? color : statusBarColor());
-}
-
-void TFormOrmica::TimerAttentionTimer()
-{
-    showLamp(lampShown_ == statusBarColor() ? lampTag_ : statusBarColor());
-}
-
-void TFormOrmica::ShowPage(int page)
-{
-    const TImageControl* image = nullptr;
-    QString prefix;
-    QScrollArea* box = nullptr;
-    if (page == 0) {
-        image = ImageMain;
-        prefix = QStringLiteral(" Файл основного изображения : ");
-        box = ScrollBoxSrcImg;
-    } else if (page == 1) {
-        image = TargetImage;
-        prefix = QStringLiteral(" Файл финишного изображения : ");
-        box = ScrollBoxTrgImg;
-    } else {
-        setWindowTitle(kCaption);
-        return;
-    }
-    if (PageControl1->currentIndex() != page)
-        PageControl1->setCurrentIndex(page);
-    const TImageDesc* desc = image->imageDesc();
-    setWindowTitle(desc ? kCaption + prefix + QFileInfo(desc->FileName).fileName() : kCaption);
-    box->setFocus();
-}
-
-void TFormOrmica::MarkNoName(TImageControl& image)
-{
-    TImageDesc& desc = image.ensureImageDesc();
-    desc.FileName = QStringLiteral("NoName");
-    desc.SourceKind = skOperation;
-    desc.PixelFormat = pf24bit;
 }
 
 void TFormOrmica::setBusy(bool busy)

@@ -206,7 +206,12 @@ private:
     void repaintNow() override;
 
     void createControls();
+    QWidget* createPages(QWidget* parent);
+    QWidget* createStatusPanel(QWidget* parent);
     void createRotatePanel();
+    void addTurnGroups(QWidget* bar);
+    void addAngleGroups(QWidget* bar);
+    void addZoomGroup(QWidget* bar);
     void createMenus();
     void updateActions();
     int showModal(QDialog* window);

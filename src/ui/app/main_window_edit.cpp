@@ -70,6 +70,23 @@ void TFormOrmica::createRotatePanel()
     auto* flow = new TFlowLayout(bar, 6, 2);
     flow->setContentsMargins(3, 4, 3, 5);
 
+    addTurnGroups(bar);
+    addAngleGroups(bar);
+    addZoomGroup(bar);
+
+    connect(TBRMirrorTD, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorTDClick);
+    connect(TBRMirrorLR, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorLRClick);
+    connect(TBRRot90Minus, &QToolButton::clicked, this, &TFormOrmica::TBRRot90MinusClick);
+    connect(TBRRot90Plus, &QToolButton::clicked, this, &TFormOrmica::TBRRot90PlusClick);
+    connect(TBRRunAngle, &QToolButton::clicked, this, &TFormOrmica::TBRRunAngleClick);
+    connect(TBRZoomPlus, &QToolButton::clicked, this, &TFormOrmica::TBRZoomPlusClick);
+    connect(TrBarZoom, &QSlider::valueChanged, this, &TFormOrmica::TrBarZoomChange);
+    connect(TBRZoomForm, &QToolButton::clicked, this, &TFormOrmica::MMScaleClick);
+}
+
+// Mirror and quarter turns.
+void TFormOrmica::addTurnGroups(QWidget* bar)
+{
     QWidget* group = barGroup(bar);
     barLabel(group, QStringLiteral(" Отразить"));
     TBRMirrorTD = toolButton(group, QStringLiteral("⇅"), QStringLiteral("Отразить изображение по вертикали"));
@@ -82,8 +99,12 @@ void TFormOrmica::createRotatePanel()
                                QStringLiteral("Повернуть изображение по часовой стрелки на 90 градусов"));
     TBRRot90Plus = toolButton(group, QStringLiteral("↺"),
                               QStringLiteral("Повернуть изображение против часовой стрелки на 90 градусов"));
+}
 
-    group = barGroup(bar);
+// The angle, the centre it turns about and the colour of the corners it uncovers.
+void TFormOrmica::addAngleGroups(QWidget* bar)
+{
+    QWidget* group = barGroup(bar);
     barLabel(group, QStringLiteral(" Угол  "));
     EdiAngle = new QLineEdit(QStringLiteral("0"), group);
     EdiAngle->setToolTip(QStringLiteral("Поле ввода угла поворота в градусах относительно точки вращения с "
@@ -110,8 +131,11 @@ void TFormOrmica::createRotatePanel()
     sttxtTBRotColor->installEventFilter(this);
     showBoxColor(sttxtTBRotColor, rotColor_);
     barLabel(group, QStringLiteral("|"));
+}
 
-    group = barGroup(bar);
+void TFormOrmica::addZoomGroup(QWidget* bar)
+{
+    QWidget* group = barGroup(bar);
     TBRZoomPlus = toolButton(group, QStringLiteral("⤢"),
                              QStringLiteral("Выполнить быстрое масштабирование, указанное ползунком "));
     TrBarZoom = new QSlider(Qt::Horizontal, group);
@@ -131,15 +155,6 @@ void TFormOrmica::createRotatePanel()
     sttxtZoomValue->installEventFilter(this);
     TBRZoomForm = toolButton(group, QStringLiteral("⚙"),
                              QStringLiteral("Вызов подсистемы расширенного управления масштабированием"));
-
-    connect(TBRMirrorTD, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorTDClick);
-    connect(TBRMirrorLR, &QToolButton::clicked, this, &TFormOrmica::TBRMirrorLRClick);
-    connect(TBRRot90Minus, &QToolButton::clicked, this, &TFormOrmica::TBRRot90MinusClick);
-    connect(TBRRot90Plus, &QToolButton::clicked, this, &TFormOrmica::TBRRot90PlusClick);
-    connect(TBRRunAngle, &QToolButton::clicked, this, &TFormOrmica::TBRRunAngleClick);
-    connect(TBRZoomPlus, &QToolButton::clicked, this, &TFormOrmica::TBRZoomPlusClick);
-    connect(TrBarZoom, &QSlider::valueChanged, this, &TFormOrmica::TrBarZoomChange);
-    connect(TBRZoomForm, &QToolButton::clicked, this, &TFormOrmica::MMScaleClick);
 }
 
 void TFormOrmica::showBoxColor(QLabel* box, TColor color)

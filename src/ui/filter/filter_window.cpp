@@ -26,6 +26,8 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cstring>
+#include <utility>
 
 namespace ormica {
 
@@ -107,14 +109,7 @@ void TFormDFilter::createMenu()
     QMenu* files = MainMenu->addMenu(QStringLiteral("Файлы"));
     MMExit = files->addAction(QStringLiteral("Выход"), this, &QDialog::close);
     QMenu* filters = MainMenu->addMenu(QStringLiteral("Фильтры"));
-    QMenu* sharp = filters->addMenu(QStringLiteral("Обостряющий"));
-    MMPopFilterH1 = sharp->addAction(QStringLiteral("Широкий"), this, [this] { LoadFilter(PopFilterH1); });
-    MMPopFilterH2 = sharp->addAction(QStringLiteral("Нормальный"), this, [this] { LoadFilter(PopFilterH2); });
-    MMPopFilterH3 = sharp->addAction(QStringLiteral("Узкий"), this, [this] { LoadFilter(PopFilterH3); });
-    QMenu* smooth = filters->addMenu(QStringLiteral("Сглаживающий"));
-    MMPopFilterL1 = smooth->addAction(QStringLiteral("Широкий"), this, [this] { LoadFilter(PopFilterL1); });
-    MMPopFilterL2 = smooth->addAction(QStringLiteral("Нормальный"), this, [this] { LoadFilter(PopFilterL2); });
-    MMPopFilterL3 = smooth->addAction(QStringLiteral("Узкий"), this, [this] { LoadFilter(PopFilterL3); });
+    createReadyFilterItems(filters);
     MMGoToDB = filters->addAction(QStringLiteral("База фильтров"), this, &TFormDFilter::CallDatabase);
     QMenu* operations = MainMenu->addMenu(QStringLiteral("Операции"));
     MMRunFrag =
@@ -122,6 +117,28 @@ void TFormDFilter::createMenu()
     MMRunDest =
         operations->addAction(QStringLiteral("Применить фильтр к изображению"), this, &TFormDFilter::TB1RunDestClick);
     MMHelp = MainMenu->addAction(QStringLiteral("Помощь"), this, &TFormDFilter::MMHelpClick);
+}
+
+// One submenu a filter type, in the order of the core's table.
+void TFormDFilter::createReadyFilterItems(QMenu* filters)
+{
+    const std::pair<const char*, QAction**> named[] = {
+        {"H1", &MMPopFilterH1}, {"H2", &MMPopFilterH2}, {"H3", &MMPopFilterH3},
+        {"L1", &MMPopFilterL1}, {"L2", &MMPopFilterL2}, {"L3", &MMPopFilterL3},
+    };
+    QMenu* menu = nullptr;
+    std::int32_t menuType = -1;
+    for (const TReadyFilter& f : ReadyFilters()) {
+        if (!menu || f.type != menuType) {
+            menuType = f.type;
+            menu = filters->addMenu(FilterTypeNames().at(menuType));
+        }
+        const TFilterKernel* kernel = f.kernel;
+        QAction* action = menu->addAction(QString::fromUtf8(f.width), this, [this, kernel] { LoadFilter(*kernel); });
+        for (const auto& [name, member] : named)
+            if (std::strcmp(name, f.name) == 0)
+                *member = action;
+    }
 }
 
 QWidget* TFormDFilter::createLeftPanel()

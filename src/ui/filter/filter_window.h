@@ -14,6 +14,7 @@ class QAction;
 class QButtonGroup;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QMenuBar;
 class QProgressBar;
 class QScrollArea;
@@ -116,6 +117,7 @@ protected:
 private:
     void FormCreate();
     void createMenu();
+    void createReadyFilterItems(QMenu* filters);
     QWidget* createLeftPanel();
     QWidget* createPictures();
     void TrackBarLightChange();

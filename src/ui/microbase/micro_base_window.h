@@ -12,6 +12,7 @@ class QCheckBox;
 class QComboBox;
 class QFrame;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QListWidget;
 class QMenuBar;
@@ -119,8 +120,13 @@ public slots:
 private:
     void FormCreate();
     void createMenu();
+    QLayout* createToolBar();
     QWidget* createSelector();
     QWidget* createEditor();
+    QLayout* createFieldSide(QWidget* panel);
+    QWidget* createRecordPanel(QWidget* panel);
+    QLayout* createExchange(QWidget* panel);
+    void connectEditor();
     bool TakeTexts();
     bool WriteRecord(std::int32_t k, std::uint8_t status);
     void setChanged(bool changed);
@@ -132,7 +138,6 @@ private:
     std::int32_t selectedPosition() const;
     // The record's position, and the number it stores when that differs.
     void showIndex(std::int32_t position, std::int32_t stored);
-    // Widens the grid's columns to their widest weights.
 
     TWorkspace& ws_;
     TFileDialogs* dialogs_;

@@ -119,6 +119,31 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(createSizes());
+
+    ChkBoxProportional = new QCheckBox(QStringLiteral(" Сохранять пропорции"), this);
+    ChkBoxProportional->setObjectName(QStringLiteral("ChkBoxProportional"));
+    ChkBoxProportional->setChecked(true);
+    layout->addWidget(ChkBoxProportional);
+
+    GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    auto* method = new QHBoxLayout(GroupBox1);
+    method->addWidget(new QLabel(QStringLiteral("Метод масштабирования"), GroupBox1));
+    CboBoxMhetod = new QComboBox(GroupBox1);
+    CboBoxMhetod->setObjectName(QStringLiteral("CboBoxMhetod"));
+    CboBoxMhetod->addItems({QStringLiteral("Win StretchBlt"), QStringLiteral("Резерв 1"), QStringLiteral("Резерв 2")});
+    CboBoxMhetod->setCurrentIndex(0);
+    method->addWidget(CboBoxMhetod, 1);
+    layout->addWidget(GroupBox1);
+
+    layout->addLayout(createButtons());
+    connectControls();
+    ShowPixelCount();
+}
+
+QLayout* TFormScaleDialog::createSizes()
+{
     auto* sizes = new QGridLayout;
     sizes->addWidget(new QLabel(QStringLiteral("Ширина исходного изображения"), this), 0, 0);
     EditSrcW = makeEdit("EditSrcW", this, true);
@@ -141,24 +166,11 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
     ImageProportional->setObjectName(QStringLiteral("ImageProportional"));
     ImageProportional->setPixmap(chainPicture());
     sizes->addWidget(ImageProportional, 2, 3, 2, 1);
-    layout->addLayout(sizes);
+    return sizes;
+}
 
-    ChkBoxProportional = new QCheckBox(QStringLiteral(" Сохранять пропорции"), this);
-    ChkBoxProportional->setObjectName(QStringLiteral("ChkBoxProportional"));
-    ChkBoxProportional->setChecked(true);
-    layout->addWidget(ChkBoxProportional);
-
-    GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    auto* method = new QHBoxLayout(GroupBox1);
-    method->addWidget(new QLabel(QStringLiteral("Метод масштабирования"), GroupBox1));
-    CboBoxMhetod = new QComboBox(GroupBox1);
-    CboBoxMhetod->setObjectName(QStringLiteral("CboBoxMhetod"));
-    CboBoxMhetod->addItems({QStringLiteral("Win StretchBlt"), QStringLiteral("Резерв 1"), QStringLiteral("Резерв 2")});
-    CboBoxMhetod->setCurrentIndex(0);
-    method->addWidget(CboBoxMhetod, 1);
-    layout->addWidget(GroupBox1);
-
+QLayout* TFormScaleDialog::createButtons()
+{
     auto* buttons = new QHBoxLayout;
     BitBtnRun = new QPushButton(QStringLiteral("  Выполнить"), this);
     BitBtnRun->setObjectName(QStringLiteral("BitBtnRun"));
@@ -175,8 +187,11 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
     buttons->addStretch(1);
     buttons->addWidget(BitBtnRun);
     buttons->addWidget(BitBtnCancel);
-    layout->addLayout(buttons);
+    return buttons;
+}
 
+void TFormScaleDialog::connectControls()
+{
     connect(BitBtnRun, &QPushButton::clicked, this, &TFormScaleDialog::BitBtnRunClick);
     connect(BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(BitBtnUnDo, &QPushButton::clicked, this, &TFormScaleDialog::ResetScale);
@@ -192,7 +207,6 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
         ImageProportional->setVisible(checked);
         engine_.Proportional = checked;
     });
-    ShowPixelCount();
 }
 
 TFormScaleDialog::~TFormScaleDialog()

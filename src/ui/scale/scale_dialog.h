@@ -8,6 +8,7 @@ class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -54,6 +55,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QLayout* createSizes();
+    QLayout* createButtons();
+    void connectControls();
     void FormShow();
     void ShowHeight();
     void ShowWidth();

@@ -1,12 +1,10 @@
 #include "core/engine/text_image.h"
 #include "ui/app/main_window.h"
-#include "ui/engine/color_dialog.h"
 #include "ui/engine/export_txt_dialog.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/import_txt_dialog.h"
 
-#include "recorders.h"
-#include "test_workspace.h"
+#include "window_test.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -21,11 +19,6 @@
 using namespace ormica;
 
 namespace {
-
-class NoColors : public TColorQuestion {
-public:
-    std::optional<TColor> askColor(TColor) override { return std::nullopt; }
-};
 
 TImgTabBGR twoByOne()
 {
@@ -64,15 +57,14 @@ void runOK(TTextImageDialog& d)
 
 }  // namespace
 
-class TstTextDialogs : public QObject {
+class TstTextDialogs : public QObject, protected test::TWindowTest {
     Q_OBJECT
 
 private slots:
     void init()
     {
-        ws = std::make_unique<test::TTestWorkspace>();
+        start();
         ws->SrcArr = twoByOne();
-        sink = std::make_unique<test::RecordingSink>();
         dialogs = std::make_unique<test::ScriptedDialogs>();
         exportDlg = std::make_unique<TExportTxtDialog>(dialogs.get(), ws->SrcArr);
         importDlg = std::make_unique<TImportTxtDialog>(dialogs.get(), ws->SrcArr);
@@ -82,8 +74,7 @@ private slots:
         exportDlg.reset();
         importDlg.reset();
         dialogs.reset();
-        sink.reset();
-        ws.reset();
+        stop();
     }
 
     void bothStartWithTheirTextsAndSemicolon()
@@ -249,12 +240,9 @@ private slots:
 
     void theMainWindowsCommandsOpenTheDialogs()
     {
-        NoColors colors;
+        test::ScriptedColors colors;
         TFormOrmica form(*ws, dialogs.get(), &colors);
-        TToolWindows windows;
-        windows.importText = importDlg.get();
-        windows.exportText = exportDlg.get();
-        form.setToolWindows(windows);
+        form.setToolWindows({.importText = importDlg.get(), .exportText = exportDlg.get()});
         QList<QDialog*> shown;
         form.ShowModal = [&](QDialog& d) {
             shown.push_back(&d);
@@ -295,8 +283,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<test::TTestWorkspace> ws;
-    std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<test::ScriptedDialogs> dialogs;
     std::unique_ptr<TExportTxtDialog> exportDlg;
     std::unique_ptr<TImportTxtDialog> importDlg;

@@ -1,14 +1,15 @@
 #include "core/engine/img_service.h"
 #include "core/filter/filter_tab.h"
 #include "core/filter/popular_filters.h"
-#include "recorders.h"
-#include "test_workspace.h"
 #include "ui/engine/image_widget.h"
 #include "ui/filter/filter_window.h"
+#include "window_test.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSlider>
 #include <QTableWidget>
 #include <QToolButton>
@@ -46,7 +47,7 @@ TImgTabColor colorOf(const TImgTabBGR& arr)
 
 }  // namespace
 
-class TstFilterWindow : public QObject {
+class TstFilterWindow : public QObject, protected test::TWindowTest {
     Q_OBJECT
 
     // Types into a cell and leaves it, as the in-cell editor does.
@@ -66,15 +67,13 @@ class TstFilterWindow : public QObject {
 private slots:
     void init()
     {
-        ws = std::make_unique<test::TTestWorkspace>();
-        sink = std::make_unique<test::RecordingSink>();
+        start();
         form = std::make_unique<TFormDFilter>(*ws);
     }
     void cleanup()
     {
         form.reset();
-        sink.reset();
-        ws.reset();
+        stop();
     }
 
     void opensWithTheUnitKernelAndTheRegulators()
@@ -167,6 +166,40 @@ private slots:
         QVERIFY(grid->viewport()->rect().contains(editor->geometry()));
         QCOMPARE(editor->cursorPositionAt(QPoint(editor->contentsRect().left() + 2, editor->height() / 2)), 0);
         QVERIFY(sink->errors.isEmpty());
+    }
+
+    // The ready-made kernels under their type and width, each loading its own.
+    void filtersMenuOffersTheReadyMadeKernels()
+    {
+        QMenu* filters = form->MainMenu->actions().at(1)->menu();
+        QCOMPARE(form->MainMenu->actions().at(1)->text(), QStringLiteral("Фильтры"));
+        const QList<QAction*> items = filters->actions();
+        QCOMPARE(items.size(), 3);
+        QCOMPARE(items[2], form->MMGoToDB);
+        const QStringList widths{QStringLiteral("Широкий"), QStringLiteral("Нормальный"), QStringLiteral("Узкий")};
+        const struct {
+            QString type;
+            QAction* actions[3];
+            const TFilterKernel* kernels[3];
+        } menus[] = {
+            {QStringLiteral("Обостряющий"),
+             {form->MMPopFilterH1, form->MMPopFilterH2, form->MMPopFilterH3},
+             {&PopFilterH1, &PopFilterH2, &PopFilterH3}},
+            {QStringLiteral("Сглаживающий"),
+             {form->MMPopFilterL1, form->MMPopFilterL2, form->MMPopFilterL3},
+             {&PopFilterL1, &PopFilterL2, &PopFilterL3}},
+        };
+        for (int m = 0; m < 2; ++m) {
+            QCOMPARE(items[m]->text(), menus[m].type);
+            const QList<QAction*> sub = items[m]->menu()->actions();
+            QCOMPARE(sub.size(), 3);
+            for (int i = 0; i < 3; ++i) {
+                QCOMPARE(sub[i], menus[m].actions[i]);
+                QCOMPARE(sub[i]->text(), widths[i]);
+                sub[i]->trigger();
+                QVERIFY(gridShows(form->SGridFilter, *menus[m].kernels[i]));
+            }
+        }
     }
 
     void loadingAKernelResetsTheRegulators()
@@ -424,8 +457,6 @@ private slots:
     }
 
 private:
-    std::unique_ptr<test::TTestWorkspace> ws;
-    std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<TFormDFilter> form;
 };
 

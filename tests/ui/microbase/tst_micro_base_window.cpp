@@ -1,10 +1,9 @@
 #include "core/filter/popular_filters.h"
 #include "core/microbase/filter_rec.h"
 #include "core/microbase/micro_base.h"
-#include "recorders.h"
-#include "test_workspace.h"
 #include "ui/filter/filter_window.h"
 #include "ui/microbase/micro_base_window.h"
+#include "window_test.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -64,7 +63,7 @@ void rewriteHeader(QByteArray& file, int position, std::uint8_t status)
 
 }  // namespace
 
-class TstMicroBaseWindow : public QObject {
+class TstMicroBaseWindow : public QObject, protected test::TWindowTest {
     Q_OBJECT
 
     void name(const QString& text) { form->EditFilterName->setText(text); }
@@ -86,10 +85,9 @@ private slots:
     }
     void init()
     {
-        ws = std::make_unique<test::TTestWorkspace>();
+        start();
         dir = &ws->dir;
         QVERIFY(dir->isValid());
-        sink = std::make_unique<test::RecordingSink>();
         filter = std::make_unique<TFormDFilter>(*ws);
         form = std::make_unique<TFormMicroBase>(*ws, &dialogs);
         dialogs.choices.clear();
@@ -98,8 +96,7 @@ private slots:
     {
         form.reset();
         filter.reset();
-        sink.reset();
-        ws.reset();
+        stop();
     }
 
     void firstStartOpensAnEmptyDefaultBase()
@@ -499,10 +496,8 @@ private slots:
     }
 
 private:
-    std::unique_ptr<test::TTestWorkspace> ws;
     QTemporaryDir* dir = nullptr;  // the workspace's program folder
     test::ScriptedDialogs dialogs;
-    std::unique_ptr<test::RecordingSink> sink;
     std::unique_ptr<TFormDFilter> filter;
     std::unique_ptr<TFormMicroBase> form;
 };

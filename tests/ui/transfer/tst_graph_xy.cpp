@@ -157,6 +157,17 @@ private slots:
             for (int x = origin->x(); x < origin->x() + textSize.width(); ++x)
                 ink += at(x, y) == QColor(Qt::black);
         QVERIFY(ink > 5);
+    }
+
+    void laterArraysKeepTheScalesUntilAResetOrANewFormat()
+    {
+        test::RecordingSink sink;
+        const TGraphArr f = identity();
+        graph->DrawFunction(&f, kCurve);
+        const TGraphScale& s = graph->Scale;
+        const TGraphGrid gx = s.GridX();
+        const QColor grey(128, 128, 128);
+        const QFontMetrics fm(graph->Image->font());
 
         // A second array keeps the scales and is drawn over the first.
         const TGraphArr flat{{0, 100}, {255, 100}};
