@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QtEndian>
 #include <algorithm>
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
 
 namespace ormica::test {
 
@@ -76,6 +78,29 @@ bool writeFile(const QString& name, const QByteArray& bytes)
 {
     QFile f(name);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QString fileIn(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(name);
+    return writeFile(path, bytes) ? path : QString();
+}
+
+bool underFileSizeLimit(std::uint64_t limit, const std::function<void()>& call)
+{
+    rlimit saved{};
+    if (getrlimit(RLIMIT_FSIZE, &saved) != 0)
+        return false;
+    rlimit small = saved;
+    small.rlim_cur = rlim_t(limit);
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    const bool limited = setrlimit(RLIMIT_FSIZE, &small) == 0;
+    if (limited) {
+        call();
+        setrlimit(RLIMIT_FSIZE, &saved);
+    }
+    std::signal(SIGXFSZ, oldSignal);
+    return limited;
 }
 
 bool sameArrays(const TImgTabBGR& a, const TImgTabBGR& b)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/engine/image_error.h"
 #include "core/engine/img_tab.h"
 #include "core/engine/load_save_image.h"
 #include "core/engine/message_sink.h"
@@ -9,8 +10,10 @@
 #include <QImage>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -103,6 +106,8 @@ private:
 QByteArray fileBytes(const QString& name);
 // True when the file now holds exactly the bytes.
 bool writeFile(const QString& name, const QByteArray& bytes);
+// The file `name` in `dir` holding the bytes: its path, empty when it cannot be written.
+QString fileIn(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes);
 // Same rows with the same bytes.
 bool sameArrays(const TImgTabBGR& a, const TImgTabBGR& b);
 
@@ -124,5 +129,21 @@ bool arrayHoldsPicture(const TImgTabBGR& arr, const QImage& picture);
 // A 24-bit picture of the given size with a pattern that differs in every
 // channel and pixel.
 QImage patternImage(int width, int height, unsigned seed = 1);
+
+// The text of the TImageError the call throws, or this marker.
+inline constexpr char kNothingThrown[] = "(nothing thrown)";
+template <class F> QString imageErrorOf(F&& call)
+{
+    try {
+        call();
+    } catch (const TImageError& e) {
+        return e.text();
+    }
+    return QString::fromLatin1(kNothingThrown);
+}
+
+// Runs the call with files limited to `limit` bytes and SIGXFSZ ignored, so
+// that a write fails even for root; false when the limit cannot be set.
+bool underFileSizeLimit(std::uint64_t limit, const std::function<void()>& call);
 
 }  // namespace ormica::test

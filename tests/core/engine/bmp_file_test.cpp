@@ -72,15 +72,6 @@ QByteArray masks(quint32 r, quint32 g, quint32 b)
     return m;
 }
 
-QString writeFile(const QTemporaryDir& dir, const char* name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(QLatin1String(name));
-    QFile f(path);
-    f.open(QIODevice::WriteOnly);
-    f.write(bytes);
-    return path;
-}
-
 }  // namespace
 
 TEST(BmpHeader, PixelFormatCodeFollowsBitsCompressionAndMasks)
@@ -109,7 +100,7 @@ TEST(BmpHeader, PixelFormatCodeFollowsBitsCompressionAndMasks)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const TBmpHeader h = ReadBmpHeader(writeFile(dir, c.name, c.bytes));
+        const TBmpHeader h = ReadBmpHeader(test::fileIn(dir, c.name, c.bytes));
         EXPECT_EQ(h.format, c.expected);
         EXPECT_EQ(h.width, 4);
         EXPECT_EQ(h.height, 4);
@@ -169,15 +160,15 @@ TEST(BmpHeader, Os2BitmapsShareTheWindowsRunLengthCodes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString file = writeFile(dir, c.name, c.bytes);
+        const QString file = test::fileIn(dir, c.name, c.bytes);
         const TBmpHeader h = ReadBmpHeader(file);
         EXPECT_EQ(h.format, c.format);
         EXPECT_EQ(ReadBmpPixels(file, h), expected);
     }
     // Huffman 1D and RLE24 are OS/2's own.
-    EXPECT_EQ(ReadBmpHeader(writeFile(dir, "huffman.bmp", os2Bitmap(1, 3, rle8))).format, pf1bit);
-    EXPECT_EQ(ReadBmpHeader(writeFile(dir, "rle24.bmp", os2Bitmap(24, 4, rle8))).format, pfCustom);
-    EXPECT_EQ(ReadBmpHeader(writeFile(dir, "rle8on24.bmp", os2Bitmap(24, 1, rle8))).format, pfCustom);
+    EXPECT_EQ(ReadBmpHeader(test::fileIn(dir, "huffman.bmp", os2Bitmap(1, 3, rle8))).format, pf1bit);
+    EXPECT_EQ(ReadBmpHeader(test::fileIn(dir, "rle24.bmp", os2Bitmap(24, 4, rle8))).format, pfCustom);
+    EXPECT_EQ(ReadBmpHeader(test::fileIn(dir, "rle8on24.bmp", os2Bitmap(24, 1, rle8))).format, pfCustom);
 }
 
 TEST(BmpHeader, AbsurdAndBrokenHeadersAreRefusedBeforeAllocating)
@@ -196,12 +187,8 @@ TEST(BmpHeader, AbsurdAndBrokenHeadersAreRefusedBeforeAllocating)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        try {
-            ReadBmpHeader(writeFile(dir, c.name, c.bytes));
-            ADD_FAILURE() << "accepted";
-        } catch (const TImageError& e) {
-            EXPECT_TRUE(e.text().contains(QString::fromUtf8(c.text))) << e.text().toStdString();
-        }
+        const QString error = test::imageErrorOf([&] { ReadBmpHeader(test::fileIn(dir, c.name, c.bytes)); });
+        EXPECT_TRUE(error.contains(QString::fromUtf8(c.text))) << error.toStdString();
     }
 }
 
@@ -306,9 +293,7 @@ TEST(BmpWrite, WritesBottomUp24BitThatReadersReadBack)
         ASSERT_TRUE(WriteBmpFile(picture, path));
 
         // The bytes themselves, read by hand.
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
+        const QByteArray bytes = test::fileBytes(path);
         const int stride = (3 * size.width() + 3) & ~3;
         ASSERT_EQ(bytes.size(), 54 + stride * size.height());
         EXPECT_EQ(qFromLittleEndian<quint16>(bytes.constData() + 28), 24);
@@ -328,46 +313,38 @@ TEST(BmpPixels, UncompressedPixelsCutShortAreRefused)
 {
     QTemporaryDir dir;
     const QByteArray rows(4 * 12, '\x7F');  // 4 x 4 pixels of 24 bits: 12 bytes a row
-    const QString whole = writeFile(dir, "whole.bmp", header(4, 4, 24, 0) + rows);
+    const QString whole = test::fileIn(dir, "whole.bmp", header(4, 4, 24, 0) + rows);
     EXPECT_EQ(ReadBmpPixels(whole, ReadBmpHeader(whole)).pixel(3, 3), qRgb(0x7F, 0x7F, 0x7F));
     for (const int missing : {1, 12, 48}) {
         SCOPED_TRACE(missing);
-        const QString cut = writeFile(dir, "cut.bmp", header(4, 4, 24, 0) + rows.left(rows.size() - missing));
-        try {
-            ReadBmpPixels(cut, ReadBmpHeader(cut));
-            ADD_FAILURE() << "read";
-        } catch (const TImageError& e) {
-            EXPECT_EQ(e.text(), QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nФайл обрывается раньше, чем "
-                                               "кончаются пиксели: %2 байт вместо 102.")
-                                    .arg(cut)
-                                    .arg(102 - missing));
-        }
+        const QString cut = test::fileIn(dir, "cut.bmp", header(4, 4, 24, 0) + rows.left(rows.size() - missing));
+        EXPECT_EQ(test::imageErrorOf([&] { ReadBmpPixels(cut, ReadBmpHeader(cut)); }),
+                  QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nФайл обрывается раньше, чем "
+                                 "кончаются пиксели: %2 байт вместо 102.")
+                      .arg(cut)
+                      .arg(102 - missing));
     }
     // The last row's padding carries no pixels and may be missing.
     const QByteArray odd = header(5, 2, 24, 0) + QByteArray(16 + 15, '\x33');
-    const QString noPadding = writeFile(dir, "nopadding.bmp", odd);
+    const QString noPadding = test::fileIn(dir, "nopadding.bmp", odd);
     EXPECT_EQ(ReadBmpPixels(noPadding, ReadBmpHeader(noPadding)).pixel(4, 0), qRgb(0x33, 0x33, 0x33));
-    const QString oddCut = writeFile(dir, "oddcut.bmp", odd.chopped(1));
+    const QString oddCut = test::fileIn(dir, "oddcut.bmp", odd.chopped(1));
     EXPECT_THROW(ReadBmpPixels(oddCut, ReadBmpHeader(oddCut)), TImageError);
 
     // An offset into the headers is ignored: the pixels follow the palette.
     QByteArray eight = header(4, 1, 8, 0) + QByteArray(256 * 4, '\0') + QByteArray(4, '\x01');
     qToLittleEndian<quint32>(20, eight.data() + 10);
-    const QString early = writeFile(dir, "early.bmp", eight);
+    const QString early = test::fileIn(dir, "early.bmp", eight);
     EXPECT_NO_THROW(ReadBmpPixels(early, ReadBmpHeader(early)));
-    const QString earlyCut = writeFile(dir, "earlycut.bmp", eight.left(eight.size() - 1));
+    const QString earlyCut = test::fileIn(dir, "earlycut.bmp", eight.left(eight.size() - 1));
     EXPECT_THROW(ReadBmpPixels(earlyCut, ReadBmpHeader(earlyCut)), TImageError);
     // One into the palette its format needs leaves the palette short.
     QByteArray shortPalette = header(4, 1, 8, 0) + QByteArray(16 * 4, '\0') + QByteArray(4, '\x01');
     qToLittleEndian<quint32>(54 + 16 * 4, shortPalette.data() + 10);
-    const QString cutPalette = writeFile(dir, "cutpalette.bmp", shortPalette);
-    try {
-        ReadBmpPixels(cutPalette, ReadBmpHeader(cutPalette));
-        ADD_FAILURE() << "read";
-    } catch (const TImageError& e) {
-        EXPECT_TRUE(e.text().contains(QStringLiteral("палитра короче, чем требует формат пикселя pf8bit")))
-            << e.text().toStdString();
-    }
+    const QString cutPalette = test::fileIn(dir, "cutpalette.bmp", shortPalette);
+    const QString shortError = test::imageErrorOf([&] { ReadBmpPixels(cutPalette, ReadBmpHeader(cutPalette)); });
+    EXPECT_TRUE(shortError.contains(QStringLiteral("палитра короче, чем требует формат пикселя pf8bit")))
+        << shortError.toStdString();
 }
 
 TEST(BmpPixels, PixelsRunLengthDataNeverReachesTakeTheFirstColour)
@@ -380,7 +357,7 @@ TEST(BmpPixels, PixelsRunLengthDataNeverReachesTakeTheFirstColour)
     qToLittleEndian<quint32>(2, bytes.data() + 46);
     bytes += QByteArray("\x01\x02\x03\0\xFF\xFF\xFF\0", 8);
     bytes += QByteArray("\x10\x01\0\x02\x05\x07\x03\x01", 8);
-    const QString file = writeFile(dir, "rle.bmp", bytes);
+    const QString file = test::fileIn(dir, "rle.bmp", bytes);
     for (int round = 0; round < 20; ++round) {
         // Leave garbage where the reader's buffer may come from.
         for (int i = 0; i < 8; ++i) {
@@ -410,7 +387,7 @@ TEST(BmpPixels, TwentyFourBitRowsReadInEitherOrderAndBeyondTheGeneralReadersLimi
         QByteArray bytes = header(5, topDown ? -3 : 3, 24, 0);
         for (int r = 0; r < 3; ++r)
             bytes += QByteArray(reinterpret_cast<const char*>(picture.constScanLine(topDown ? r : 2 - r)), 15) + '\x5A';
-        const QString file = writeFile(dir, "rows.bmp", bytes);
+        const QString file = test::fileIn(dir, "rows.bmp", bytes);
         EXPECT_EQ(ReadBmpPixels(file, ReadBmpHeader(file)), picture);
     }
 
@@ -425,13 +402,9 @@ TEST(BmpPixels, TwentyFourBitRowsReadInEitherOrderAndBeyondTheGeneralReadersLimi
         f.write(head + QByteArray(1024, '\0'));
         ASSERT_TRUE(f.resize(54 + 1024 + qint64(20000) * 14000));  // sparse: no disk used
     }
-    try {
-        ReadBmpPixels(large, ReadBmpHeader(large));
-        ADD_FAILURE() << "read";
-    } catch (const TImageError& e) {
-        EXPECT_TRUE(e.text().contains(QStringLiteral("pf8bit читаются размером не более 16384 x 16384")))
-            << e.text().toStdString();
-    }
+    const QString error = test::imageErrorOf([&] { ReadBmpPixels(large, ReadBmpHeader(large)); });
+    EXPECT_TRUE(error.contains(QStringLiteral("pf8bit читаются размером не более 16384 x 16384")))
+        << error.toStdString();
 }
 
 namespace {
@@ -495,7 +468,7 @@ TEST(BmpPixels, ThirtyTwoBitRowsLoseTheirFourthByteAsQtsReaderDoes)
                 SCOPED_TRACE(::testing::Message() << width << (topDown ? " top-down" : " bottom-up")
                                                   << (bitfields ? " bitfields " : " rgb ") << infoSize);
                 const QString file =
-                    writeFile(dir, "rgb32.bmp", file32(picture, topDown, bitfields, infoSize, quint8(0x80 + width)));
+                    test::fileIn(dir, "rgb32.bmp", file32(picture, topDown, bitfields, infoSize, quint8(0x80 + width)));
                 const TBmpHeader h = ReadBmpHeader(file);
                 EXPECT_EQ(h.format, pf32bit);
                 direct += BmpRowsReadDirectly(h);

@@ -7,9 +7,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 using namespace ormica;
 
@@ -122,13 +120,9 @@ TEST(JpegCorpus, TwelveBitAndDamagedFilesAreRefusedWithTheDecodersMessage)
     };
     for (const auto& r : refused) {
         SCOPED_TRACE(r.name);
-        try {
-            DecodeJpegFile(jpegFile(r.name), nullptr);
-            ADD_FAILURE() << "decoded";
-        } catch (const TImageError& e) {
-            EXPECT_TRUE(e.text().contains(QLatin1String(r.says))) << e.text().toStdString();
-            EXPECT_TRUE(e.text().contains(QLatin1String(r.name).mid(QLatin1String(r.name).indexOf('/') + 1)));
-        }
+        const QString error = test::imageErrorOf([&] { DecodeJpegFile(jpegFile(r.name), nullptr); });
+        EXPECT_TRUE(error.contains(QLatin1String(r.says))) << error.toStdString();
+        EXPECT_TRUE(error.contains(QLatin1String(r.name).mid(QLatin1String(r.name).indexOf('/') + 1)));
     }
     // Whatever else is damaged: a picture or a refusal, never a crash.
     for (const QString& sub : {QStringLiteral("jpeg-decoder"), QStringLiteral("go"), QStringLiteral("pillow")}) {
@@ -149,10 +143,7 @@ TEST(JpegCodec, OversizedHeaderIsRefusedBeforeDecoding)
     QTemporaryDir dir;
     const QString small = dir.filePath(QStringLiteral("small.jpg"));
     EncodeJpegFile(test::patternImage(16, 16), small, 90, false, nullptr);
-    QFile f(small);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    QByteArray bytes = f.readAll();
-    f.close();
+    QByteArray bytes = test::fileBytes(small);
     const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
     ASSERT_GT(sof, 0);
     // Height and width of the frame: 60000 x 60000, within libjpeg's limit.
@@ -160,17 +151,9 @@ TEST(JpegCodec, OversizedHeaderIsRefusedBeforeDecoding)
     bytes[sof + 6] = char(0x60);
     bytes[sof + 7] = char(0xEA);
     bytes[sof + 8] = char(0x60);
-    const QString big = dir.filePath(QStringLiteral("big.jpg"));
-    QFile out(big);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(bytes);
-    out.close();
-    try {
-        DecodeJpegFile(big, nullptr);
-        ADD_FAILURE() << "decoded";
-    } catch (const TImageError& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("Недопустимый размер изображения: 60000 x 60000 пикселей."));
-    }
+    const QString big = test::fileIn(dir, QStringLiteral("big.jpg"), bytes);
+    EXPECT_EQ(test::imageErrorOf([&] { DecodeJpegFile(big, nullptr); }),
+              QStringLiteral("Недопустимый размер изображения: 60000 x 60000 пикселей."));
 }
 
 TEST(JpegCodec, EncodedFilesReadBackCloseAtQualityHundred)
@@ -210,10 +193,7 @@ TEST(JpegCodec, FailedWriteLeavesTheOldFile)
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("x.jpg"));
     EncodeJpegFile(test::patternImage(4, 4), name, 100, false, nullptr);
-    const auto bytesOf = [](const QString& file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
+    const auto bytesOf = test::fileBytes;
     const QByteArray old = bytesOf(name);
     ASSERT_FALSE(old.isEmpty());
 
@@ -224,21 +204,11 @@ TEST(JpegCodec, FailedWriteLeavesTheOldFile)
     EXPECT_EQ(bytesOf(name), old);
 
     // The disk refuses the new file part-way (a file size limit holds even for root).
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = rlim_t(old.size() + 100);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool thrown = false;
-    try {
-        EncodeJpegFile(test::patternImage(300, 300, 4), name, 100, false, nullptr);
-    } catch (const TImageError&) {
-        thrown = true;
-    }
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldSignal);
-    EXPECT_TRUE(thrown);
+    QString error;
+    ASSERT_TRUE(test::underFileSizeLimit(std::uint64_t(old.size() + 100), [&] {
+        error = test::imageErrorOf([&] { EncodeJpegFile(test::patternImage(300, 300, 4), name, 100, false, nullptr); });
+    }));
+    EXPECT_NE(error, test::kNothingThrown);
     EXPECT_EQ(bytesOf(name), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("x.jpg")});
 

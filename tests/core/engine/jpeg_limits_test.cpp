@@ -111,34 +111,24 @@ bool patchFrameSize(const QString& fileName, int width, int height)
 
 enum class Bomb { EobRuns, Refinements, Arithmetic, ArithmeticBaseline };
 
-// A file made by hand whose scans cost the decoder a pass over every block for
-// a few bytes: a DC scan of one-bit codes, then AC scans of band 1..63, each
-// one end-of-band run after another (refining ones from bit 13 down also pass
-// over the band in every block). Arithmetic coding may end a scan's data at
-// once, the rest decoding from zeros; its baseline file is one such scan.
 // A JPEG written by hand: its segments, and entropy-coded bits with their
 // stuffing.
 struct HandJpeg {
     QByteArray f{"\xFF\xD8", 2};
     int acc = 0, n = 0;
-    void segment(int marker, int length)
+    void bytes(std::initializer_list<int> values)
     {
-        f += char(0xFF);
-        f += char(marker);
-        f += char(length >> 8);
-        f += char(length);
+        for (const int v : values)
+            f += char(v);
     }
+    void segment(int marker, int length) { bytes({0xFF, marker, length >> 8, length}); }
     void scan(int first, int count, int ss, int se, int ah, int al)
     {
         segment(0xDA, 6 + 2 * count);
-        f += char(count);
-        for (int c = first; c < first + count; ++c) {
-            f += char(c + 1);
-            f += char(0);
-        }
-        f += char(ss);
-        f += char(se);
-        f += char(ah << 4 | al);
+        bytes({count});
+        for (int c = first; c < first + count; ++c)
+            bytes({c + 1, 0});
+        bytes({ss, se, ah << 4 | al});
     }
     void bit(int b)
     {
@@ -165,17 +155,9 @@ void bombHeader(HandJpeg& j, Bomb kind, int width, int height, int components)
     j.f += char(0);
     j.f += QByteArray(64, 1);
     j.segment(kind == Bomb::ArithmeticBaseline ? 0xC9 : arithmetic ? 0xCA : 0xC2, 8 + 3 * components);
-    j.f += char(8);
-    j.f += char(height >> 8);
-    j.f += char(height);
-    j.f += char(width >> 8);
-    j.f += char(width);
-    j.f += char(components);
-    for (int c = 0; c < components; ++c) {
-        j.f += char(c + 1);
-        j.f += char(0x11);
-        j.f += char(0);
-    }
+    j.bytes({8, height >> 8, height, width >> 8, width, components});
+    for (int c = 0; c < components; ++c)
+        j.bytes({c + 1, 0x11, 0});
     if (arithmetic)
         return;
     // One one-bit code in each table: DC difference 0, and a run of
@@ -189,6 +171,11 @@ void bombHeader(HandJpeg& j, Bomb kind, int width, int height, int components)
     }
 }
 
+// A file whose scans cost the decoder a pass over every block for a few
+// bytes: a DC scan of one-bit codes, then AC scans of band 1..63, each one
+// end-of-band run after another (refining ones from bit 13 down also pass
+// over the band in every block). Arithmetic coding may end a scan's data at
+// once, the rest decoding from zeros; its baseline file is one such scan.
 QByteArray scanBomb(Bomb kind, int width, int height, int components, int acScans)
 {
     HandJpeg j;
@@ -221,12 +208,7 @@ QByteArray scanBomb(Bomb kind, int width, int height, int components, int acScan
 
 QString refusal(const QString& fileName)
 {
-    try {
-        DecodeJpegFile(fileName, nullptr);
-    } catch (const TImageError& e) {
-        return e.text();
-    }
-    return QString();
+    return test::imageErrorOf([&] { DecodeJpegFile(fileName, nullptr); });
 }
 
 }  // namespace

@@ -68,18 +68,22 @@ TEST(PluginFormatTable, DialogsKeepJpegAndBmpFirstThenPngTiffWebp)
                              "*.png *.PNG *.Png *.tif *.tiff *.TIF *.TIFF *.Tif *.Tiff *.webp *.WEBP *.Webp)"));
     EXPECT_EQ(TLoadSaveImage::AllPicturesFilterIndex(), 6);
 
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 3), QStringLiteral("/d/a.png"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.PNG"), 3), QStringLiteral("/d/a.PNG"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.jpg"), 3), QStringLiteral("/d/a.jpg"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.gif"), 3), QStringLiteral("/d/a.gif.png"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.Tiff"), 4), QStringLiteral("/d/a.Tiff"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d.x/a"), 4), QStringLiteral("/d.x/a.tif"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.webp"), 5), QStringLiteral("/d/a.webp"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 6), QStringLiteral("/d/a.png"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.Jpeg"), 6), QStringLiteral("/d/a.Jpeg"));
-    EXPECT_EQ(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a.gif"), 6), QStringLiteral("/d/a.gif.png"));
-    EXPECT_TRUE(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 7).isEmpty());
-    EXPECT_TRUE(TLoadSaveImage::SaveFileName(QStringLiteral("/d/a"), 0).isEmpty());
+    // An empty name for a filter that is none.
+    const std::tuple<const char*, int, const char*> names[] = {{"/d/a", 3, "/d/a.png"},
+                                                               {"/d/a.PNG", 3, "/d/a.PNG"},
+                                                               {"/d/a.jpg", 3, "/d/a.jpg"},
+                                                               {"/d/a.gif", 3, "/d/a.gif.png"},
+                                                               {"/d/a.Tiff", 4, "/d/a.Tiff"},
+                                                               {"/d.x/a", 4, "/d.x/a.tif"},
+                                                               {"/d/a.webp", 5, "/d/a.webp"},
+                                                               {"/d/a", 6, "/d/a.png"},
+                                                               {"/d/a.Jpeg", 6, "/d/a.Jpeg"},
+                                                               {"/d/a.gif", 6, "/d/a.gif.png"},
+                                                               {"/d/a", 7, ""},
+                                                               {"/d/a", 0, ""}};
+    for (const auto& [name, filter, want] : names)
+        EXPECT_EQ(TLoadSaveImage::SaveFileName(QString::fromLatin1(name), filter), QString::fromLatin1(want))
+            << name << " " << filter;
 
     EXPECT_EQ(PluginFormatOfName(QStringLiteral("/d/x.TIF")), &formatNamed("TIFF"));
     EXPECT_EQ(PluginFormatOfName(QStringLiteral("/d.png/x")), nullptr);
@@ -310,13 +314,9 @@ TEST_F(PluginFiles, DamagedFilesAreRefusedNamingTheKindAndKeepThePicture)
             image.setPicture(kept);
             service.SetImageDesc(image, QStringLiteral("kept"), skOperation, pf24bit);
             panel.setText(QStringLiteral("before"));
-            try {
-                service.LoadFile(file, image);
-                ADD_FAILURE() << "a damaged file loaded, " << damaged.size() << " bytes";
-            } catch (const TImageError& e) {
-                EXPECT_TRUE(e.text().contains(QLatin1String(format.name))) << e.text().toStdString();
-                EXPECT_TRUE(e.text().contains(file)) << e.text().toStdString();
-            }
+            const QString error = test::imageErrorOf([&] { service.LoadFile(file, image); });
+            EXPECT_TRUE(error.contains(QLatin1String(format.name))) << damaged.size() << ": " << error.toStdString();
+            EXPECT_TRUE(error.contains(file)) << error.toStdString();
             EXPECT_EQ(image.picture(), kept);
             EXPECT_EQ(image.imageDesc()->FileName, QStringLiteral("kept"));
             EXPECT_EQ(panel.text(), QStringLiteral("before"));
@@ -344,12 +344,8 @@ TEST_F(PluginFiles, AnAbsurdDeclaredSizeIsRefusedBeforeDecoding)
     qToBigEndian<quint32>(60000, bytes.data() + 20);
     qToBigEndian<quint32>(crc32(bytes.constData() + 12, 17), bytes.data() + 29);
     ASSERT_TRUE(test::writeFile(path("huge.png"), bytes));
-    try {
-        service.LoadFile(path("huge.png"), image);
-        ADD_FAILURE() << "loaded";
-    } catch (const TImageError& e) {
-        EXPECT_EQ(e.text(), PictureTooLargeText(60000, 60000));
-    }
+    EXPECT_EQ(test::imageErrorOf([&] { service.LoadFile(path("huge.png"), image); }),
+              PictureTooLargeText(60000, 60000));
 }
 
 TEST_F(PluginFiles, PngAndWebpWrittenFromTheRowsAreTheBytesQtWrites)
@@ -381,13 +377,8 @@ TEST_F(PluginFiles, AFailedWriteKeepsTheOldFileAndSaysWhy)
     const QByteArray before = test::fileBytes(file);
     // WebP cannot hold a side beyond 16383 pixels.
     image.setPicture(test::patternImage(16400, 1));
-    try {
-        service.SavePlugin(file, webp, image);
-        ADD_FAILURE() << "written";
-    } catch (const TImageError& e) {
-        EXPECT_TRUE(e.text().startsWith(QStringLiteral("Не могу записать WebP-файл \"%1\"").arg(file)))
-            << e.text().toStdString();
-    }
+    const QString error = test::imageErrorOf([&] { service.SavePlugin(file, webp, image); });
+    EXPECT_TRUE(error.startsWith(QStringLiteral("Не могу записать WebP-файл \"%1\"").arg(file))) << error.toStdString();
     EXPECT_EQ(test::fileBytes(file), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.webp")});
 

@@ -3,7 +3,6 @@
 
 #include "recorders.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -12,14 +11,7 @@ namespace {
 
 using test::RecordingSink;
 
-QString writeBytes(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        ADD_FAILURE() << "cannot write " << path.toStdString();
-    return path;
-}
+using test::fileIn;
 
 QByteArray kernelText(const TFilterKernel& k, const char* between, const char* rowEnd)
 {
@@ -96,18 +88,18 @@ TEST(KernelFile, ReadsAFileAndRefusesWhatIsNotAKernel)
     QTemporaryDir dir;
     RecordingSink sink;
     TFilterKernel k;
-    ASSERT_TRUE(ReadKernelFile(writeBytes(dir, "h1.txt", kernelText(PopFilterH1, "\t", "\r\n")), k));
+    ASSERT_TRUE(ReadKernelFile(fileIn(dir, "h1.txt", kernelText(PopFilterH1, "\t", "\r\n")), k));
     EXPECT_EQ(k, PopFilterH1);
     EXPECT_TRUE(sink.silent());
 
-    const QString bad = writeBytes(dir, "bad.txt", "1 2 3");
+    const QString bad = fileIn(dir, "bad.txt", "1 2 3");
     EXPECT_FALSE(ReadKernelFile(bad, k));
     const QString missing = dir.filePath(QStringLiteral("none.txt"));
     EXPECT_FALSE(ReadKernelFile(missing, k));
     EXPECT_FALSE(ReadKernelFile(dir.path(), k));
     // Blanks alone beyond the limit: a valid kernel hidden in a huge file is refused.
     const QString big =
-        writeBytes(dir, "big.txt", kernelText(PopFilterL1, " ", "\n") + QByteArray(kMaxKernelFileSize, ' '));
+        fileIn(dir, "big.txt", kernelText(PopFilterL1, " ", "\n") + QByteArray(kMaxKernelFileSize, ' '));
     EXPECT_FALSE(ReadKernelFile(big, k));
     EXPECT_EQ(k, PopFilterH1);
     ASSERT_EQ(sink.errors.size(), 4);
@@ -120,7 +112,7 @@ TEST(KernelFile, ReadsAFileAndRefusesWhatIsNotAKernel)
     // Exactly at the limit is still read.
     QByteArray atLimit = kernelText(PopFilterL3, " ", "\n");
     atLimit += QByteArray(kMaxKernelFileSize - atLimit.size(), '\n');
-    ASSERT_TRUE(ReadKernelFile(writeBytes(dir, "limit.txt", atLimit), k));
+    ASSERT_TRUE(ReadKernelFile(fileIn(dir, "limit.txt", atLimit), k));
     EXPECT_EQ(k, PopFilterL3);
 }
 

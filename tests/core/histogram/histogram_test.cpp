@@ -149,10 +149,8 @@ TEST(Histogram, ChannelsComeFromTheirBytesAndLightIsTheRoundedRootMeanSquare)
     const TImgTabBGR arr = arrayOfPixels(1, {{0, 0, 255}, {255, 255, 255}, {0, 0, 1}, {10, 20, 30}});
     TGistogramData d;
     CalculateAllGistogram(&arr, nullptr, &d);
-    EXPECT_EQ(d.GistL[147], 1);
-    EXPECT_EQ(d.GistL[255], 1);
-    EXPECT_EQ(d.GistL[1], 1);
-    EXPECT_EQ(d.GistL[22], 1);  // sqrt(1400 / 3) = 21.6
+    for (const int level : {147, 255, 1, 22})  // sqrt(1400 / 3) = 21.6
+        EXPECT_EQ(d.GistL[std::size_t(level)], 1) << level;
     EXPECT_EQ(d.GistR[255], 2);
     EXPECT_EQ(d.GistR[30], 1);
     EXPECT_EQ(d.GistG[20], 1);
@@ -177,18 +175,10 @@ TEST(Histogram, VarianceIsOfThePopulationAndDeviationCarriesTheSampleCorrection)
     EXPECT_EQ(d.MeanB, 8.0L);
     EXPECT_EQ(d.VarB, 1.0L);
     // Norm halves go to even: counts 1 and 3 of 8 give 29.5 -> 30 and 88.5 -> 88.
-    const TImgTabBGR halves = arrayOfPixels(1, {{0, 0, 1},
-                                                {0, 0, 2},
-                                                {0, 0, 2},
-                                                {0, 0, 2},
-                                                {0, 0, 3},
-                                                {0, 0, 3},
-                                                {0, 0, 3},
-                                                {0, 0, 3},
-                                                {0, 0, 3},
-                                                {0, 0, 3},
-                                                {0, 0, 3},
-                                                {0, 0, 3}});
+    std::vector<Bgr> reds(12, Bgr{0, 0, 3});
+    reds[0].r = 1;
+    reds[1].r = reds[2].r = reds[3].r = 2;
+    const TImgTabBGR halves = arrayOfPixels(1, reds);
     CalculateAllGistogram(&halves, nullptr, &d);
     EXPECT_EQ(d.MaxR, 8);
     EXPECT_EQ(d.NormR[1], 30);

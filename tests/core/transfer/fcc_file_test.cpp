@@ -8,9 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <csignal>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace ormica {
@@ -18,49 +16,37 @@ namespace {
 
 using test::RecordingSink;
 
-QByteArray bytesOf(const QString& name)
-{
-    QFile f(name);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QString writeBytes(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes)
-{
-    const QString path = dir.filePath(name);
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
-        ADD_FAILURE() << "cannot write " << path.toStdString();
-    return path;
-}
+using test::fileBytes;
+using test::fileIn;
 
 const TBrightPointArray kUntouched{{1, 2}, {3, 4}};
 
-TEST(FccFile, CommentsEmptyLinesAndOutOfRangeValues)
+TEST(FccFile, ReadableFilesGiveTheirPairsClamped)
 {
     QTemporaryDir dir;
     RecordingSink sink;
-    const QString f = writeBytes(dir, "a.fcc", "0\t0\r\n// a comment\r\n\r\n100\t300\r\n255\t255\r\n");
-    TBrightPointArray points = kUntouched;
-    TFccReadState state;
-    ASSERT_TRUE(LoadFccFile(f, points, state));
-    EXPECT_EQ(points, (TBrightPointArray{{0, 0}, {100, 255}, {255, 255}}));
-    EXPECT_TRUE(sink.silent());
-    // One slot per line; the two skipped lines leave the last two slots invalid.
-    ASSERT_EQ(state.FccLines.size(), 5u);
-    EXPECT_EQ(state.FccLines[1].Y, 300);
-    EXPECT_FALSE(state.FccLines[3].Valid);
-    EXPECT_FALSE(state.FccLines[4].Valid);
-}
-
-TEST(FccFile, NegativeAndLargeValuesAreClamped)
-{
-    QTemporaryDir dir;
-    RecordingSink sink;
-    const QString f = writeBytes(dir, "c.fcc", "-5\t20\n128\t64\n400\t255\n");
-    TBrightPointArray points;
-    TFccReadState state;
-    ASSERT_TRUE(LoadFccFile(f, points, state));
-    EXPECT_EQ(points, (TBrightPointArray{{0, 20}, {128, 64}, {255, 255}}));
+    const std::pair<QByteArray, TBrightPointArray> cases[] = {
+        {"0\t0\r\n// a comment\r\n\r\n100\t300\r\n255\t255\r\n", {{0, 0}, {100, 255}, {255, 255}}},
+        {"-5\t20\n128\t64\n400\t255\n", {{0, 20}, {128, 64}, {255, 255}}},
+        {"  17 \t 200  ", {{17, 200}}},
+        // "12<TAB>" is trimmed to "12"; a leading tab leaves no left part: both dropped silently.
+        {"12\t\r\n\t5\r\nnothing\r\n9\t8\r\n", {{9, 8}}},
+        // Only comments and blank lines: read, but nothing to load.
+        {"/x\r\n \r\n", {}}};
+    for (const auto& [bytes, want] : cases) {
+        SCOPED_TRACE(bytes.toStdString());
+        TBrightPointArray points = kUntouched;
+        TFccReadState state;
+        ASSERT_TRUE(LoadFccFile(fileIn(dir, "a.fcc", bytes), points, state));
+        EXPECT_EQ(points, want);
+        if (bytes.startsWith("0\t0")) {
+            // One slot per line; the two skipped lines leave the last two slots invalid.
+            ASSERT_EQ(state.FccLines.size(), 5u);
+            EXPECT_EQ(state.FccLines[1].Y, 300);
+            EXPECT_FALSE(state.FccLines[3].Valid);
+            EXPECT_FALSE(state.FccLines[4].Valid);
+        }
+    }
     EXPECT_TRUE(sink.silent());
 }
 
@@ -70,7 +56,7 @@ TEST(FccFile, BadNumbersRefuseTheLoadWithCounts)
     RecordingSink sink;
     TBrightPointArray points = kUntouched;
     TFccReadState state;
-    EXPECT_FALSE(LoadFccFile(writeBytes(dir, "b.fcc", "1x\t5\n7\ty\n3\t4\n"), points, state));
+    EXPECT_FALSE(LoadFccFile(fileIn(dir, "b.fcc", "1x\t5\n7\ty\n3\t4\n"), points, state));
     EXPECT_EQ(state.InErrors, 1);
     EXPECT_EQ(state.OutErrors, 1);
     EXPECT_EQ(points, kUntouched);
@@ -83,7 +69,7 @@ TEST(FccFile, BadNumbersRefuseTheLoadWithCounts)
 
     // A third column and a number beyond 32 bits are bad values too.
     sink.warnings.clear();
-    EXPECT_FALSE(LoadFccFile(writeBytes(dir, "d.fcc", "1\t2\t3\n99999999999\t1\n4\t-99999999999\n"), points, state));
+    EXPECT_FALSE(LoadFccFile(fileIn(dir, "d.fcc", "1\t2\t3\n99999999999\t1\n4\t-99999999999\n"), points, state));
     EXPECT_EQ(state.InErrors, 1);
     EXPECT_EQ(state.OutErrors, 2);
     EXPECT_EQ(points, kUntouched);
@@ -93,30 +79,11 @@ TEST(FccFile, BadNumbersRefuseTheLoadWithCounts)
 
     // A file without lines is refused with both counts 0.
     sink.warnings.clear();
-    EXPECT_FALSE(LoadFccFile(writeBytes(dir, "e.fcc", ""), points, state));
+    EXPECT_FALSE(LoadFccFile(fileIn(dir, "e.fcc", ""), points, state));
     EXPECT_EQ(points, kUntouched);
     ASSERT_EQ(sink.warnings.size(), 1);
     EXPECT_EQ(sink.warnings[0], FccErrorCountsText(0, 0));
     EXPECT_TRUE(sink.warnings[0].contains(QStringLiteral("входной яркости  - 0\r\n")));
-}
-
-TEST(FccFile, SingleLineAndLinesWithoutSeparator)
-{
-    QTemporaryDir dir;
-    RecordingSink sink;
-    TBrightPointArray points;
-    TFccReadState state;
-    ASSERT_TRUE(LoadFccFile(writeBytes(dir, "s.fcc", "  17 \t 200  "), points, state));
-    EXPECT_EQ(points, (TBrightPointArray{{17, 200}}));
-
-    // "12<TAB>" is trimmed to "12"; a leading tab leaves no left part: both dropped silently.
-    ASSERT_TRUE(LoadFccFile(writeBytes(dir, "t.fcc", "12\t\r\n\t5\r\nnothing\r\n9\t8\r\n"), points, state));
-    EXPECT_EQ(points, (TBrightPointArray{{9, 8}}));
-    EXPECT_TRUE(sink.silent());
-
-    // Only comments and blank lines: read, but nothing to load.
-    ASSERT_TRUE(LoadFccFile(writeBytes(dir, "u.fcc", "/x\r\n \r\n"), points, state));
-    EXPECT_TRUE(points.empty());
 }
 
 TEST(FccFile, LineEndsAndSlots)
@@ -162,21 +129,15 @@ TEST(FccFile, ParseLineParts)
 
 TEST(FccFile, TryParseInt)
 {
-    qint32 v = 9;
-    EXPECT_FALSE(TryParseInt("", v));
-    EXPECT_EQ(v, 0);
-    EXPECT_TRUE(TryParseInt("  42", v));
-    EXPECT_EQ(v, 42);
-    v = 9;
-    EXPECT_FALSE(TryParseInt("42 ", v));
-    EXPECT_EQ(v, 0);
-    EXPECT_TRUE(TryParseInt("-7", v));
-    EXPECT_EQ(v, -7);
-    EXPECT_TRUE(TryParseInt("$FF", v));
-    EXPECT_EQ(v, 255);
-    EXPECT_FALSE(TryParseInt("2147483648", v));
-    EXPECT_FALSE(TryParseInt("1.5", v));
-    EXPECT_FALSE(TryParseInt("4\t5", v));
+    // A refusal gives 0.
+    const std::tuple<const char*, bool, qint32> cases[] = {
+        {"", false, 0},     {"  42", true, 42},       {"42 ", false, 0}, {"-7", true, -7},
+        {"$FF", true, 255}, {"2147483648", false, 0}, {"1.5", false, 0}, {"4\t5", false, 0}};
+    for (const auto& [text, parsed, want] : cases) {
+        qint32 v = 9;
+        EXPECT_EQ(TryParseInt(text, v), parsed) << text;
+        EXPECT_EQ(v, want) << text;
+    }
 }
 
 TEST(FccFile, SaveAndLoadGiveBackTheSamePairs)
@@ -186,7 +147,7 @@ TEST(FccFile, SaveAndLoadGiveBackTheSamePairs)
     const QString f = dir.filePath("curve.fcc");
     const TBrightPointArray points{{0, 255}, {0, 128}, {64, 64}, {64, 70}, {200, 3}, {255, 0}};
     ASSERT_TRUE(WriteFccFile(f, points));
-    EXPECT_EQ(bytesOf(f), QByteArray("0\t255\r\n0\t128\r\n64\t64\r\n64\t70\r\n200\t3\r\n255\t0\r\n"));
+    EXPECT_EQ(fileBytes(f), QByteArray("0\t255\r\n0\t128\r\n64\t64\r\n64\t70\r\n200\t3\r\n255\t0\r\n"));
     TBrightPointArray back;
     TFccReadState state;
     ASSERT_TRUE(LoadFccFile(f, back, state));
@@ -194,7 +155,7 @@ TEST(FccFile, SaveAndLoadGiveBackTheSamePairs)
 
     // The whole text replaces the old one; an empty array writes nothing.
     ASSERT_TRUE(WriteFccFile(f, {{0, 0}, {255, 255}}));
-    EXPECT_EQ(bytesOf(f), QByteArray("0\t0\r\n255\t255\r\n"));
+    EXPECT_EQ(fileBytes(f), QByteArray("0\t0\r\n255\t255\r\n"));
     EXPECT_TRUE(WriteFccFile(dir.filePath("none.fcc"), {}));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("none.fcc")));
     EXPECT_TRUE(sink.silent());
@@ -206,24 +167,15 @@ TEST(FccFile, FailedWriteKeepsTheOldFile)
     RecordingSink sink;
     const QString f = dir.filePath("old.fcc");
     ASSERT_TRUE(WriteFccFile(f, {{0, 0}, {255, 255}}));
-    const QByteArray old = bytesOf(f);
+    const QByteArray old = fileBytes(f);
 
     TBrightPointArray big;
     for (int i = 0; i < 2000; ++i)
         big.push_back({i % 256, 255 - i % 256});
-    // Holds even for root: the size limit stops the write, not permissions.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = rlim_t(old.size() + 100);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = WriteFccFile(f, big);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldSignal);
-
+    bool written = true;
+    ASSERT_TRUE(test::underFileSizeLimit(std::uint64_t(old.size() + 100), [&] { written = WriteFccFile(f, big); }));
     EXPECT_FALSE(written);
-    EXPECT_EQ(bytesOf(f), old);
+    EXPECT_EQ(fileBytes(f), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"old.fcc"});
     ASSERT_EQ(sink.errors.size(), 1);
     EXPECT_TRUE(sink.errors[0].contains(f));
@@ -263,7 +215,7 @@ TEST(FccFile, UnreadableFilesAreReportedAndLeaveTheFunction)
 
     // Larger than any function: refused before it is read.
     QByteArray huge(kMaxFccFileSize + 1, '\n');
-    const QString big = writeBytes(dir, "big.fcc", huge);
+    const QString big = fileIn(dir, "big.fcc", huge);
     EXPECT_FALSE(LoadFccFile(big, points, state));
     EXPECT_TRUE(state.FccLines.empty());
 
@@ -277,7 +229,7 @@ TEST(FccFile, UnreadableFilesAreReportedAndLeaveTheFunction)
 
     // Exactly at the limit is still read.
     huge.chop(1);
-    EXPECT_TRUE(ReadFccFile(writeBytes(dir, "edge.fcc", huge), "\t", state));
+    EXPECT_TRUE(ReadFccFile(fileIn(dir, "edge.fcc", huge), "\t", state));
     EXPECT_EQ(state.FccLines.size(), std::size_t(kMaxFccFileSize));
 }
 
@@ -291,7 +243,7 @@ TEST(FccFile, BinaryGarbageIsRefusedOrIgnored)
     junk.append("\n\xff\t\x80\n");
     TBrightPointArray points = kUntouched;
     TFccReadState state;
-    EXPECT_FALSE(LoadFccFile(writeBytes(dir, "junk.fcc", junk), points, state));
+    EXPECT_FALSE(LoadFccFile(fileIn(dir, "junk.fcc", junk), points, state));
     EXPECT_EQ(points, kUntouched);
     EXPECT_GT(state.InErrors + state.OutErrors, 0);
     EXPECT_EQ(sink.warnings.size(), 1);
@@ -312,7 +264,7 @@ TEST(FunctionDir, ChoosesTheProgramFolderOrTheUsersOne)
     EXPECT_EQ(FunctionDirIn(program, appData), program + "/Functions");
 
     // A program folder where nothing can be made, even by root: under a regular file.
-    const QString file = writeBytes(dir, "plain", "x");
+    const QString file = fileIn(dir, "plain", "x");
     EXPECT_EQ(FunctionDirIn(file + "/bin", appData), appData + "/Functions");
     EXPECT_TRUE(QFileInfo(appData + "/Functions").isDir());
     EXPECT_TRUE(sink.silent());
@@ -337,11 +289,7 @@ TEST(FccDialog, RefusedLoadLeavesNoPairs)
 {
     test::RecordingSink sink;
     QTemporaryDir dir;
-    const QString name = dir.filePath(QStringLiteral("bad.fcc"));
-    QFile f(name);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("0\t0\n5\tx\n255\t255\n");
-    f.close();
+    const QString name = fileIn(dir, "bad.fcc", "0\t0\n5\tx\n255\t255\n");
     test::ScriptedDialogs dialogs;
     dialogs.choices.push_back(TFileChoice{name, 1});
     TBrightPointArray points{{1, 2}};
