@@ -1,42 +1,22 @@
 #include "cli_run.h"
 #include "core/engine/bmp_file.h"
-#include "core/engine/geometry.h"
-#include "core/engine/gray.h"
-#include "core/engine/img_service.h"
-#include "core/engine/jpeg_codec.h"
 #include "core/filter/filter_tab.h"
 #include "core/filter/popular_filters.h"
 #include "core/filter/regulators.h"
-#include "core/histogram/histogram.h"
 #include "recorders.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTransform>
-#include <QtEndian>
-#include <clocale>
-#include <cstdio>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace ormica;
-using test::BigPicture;
 using test::bmpArray;
-using test::bmpHeader;
 using test::cli;
 using test::CliRun;
 using test::expectPrefixedLines;
 using test::filteredAsTheWindowDoes;
 using test::kernelFileText;
-using test::makeBigPicture;
-using test::measure;
-using test::MeasuredRun;
+using test::words;
 
 // The digital filter command.
 
@@ -53,7 +33,7 @@ TEST(CliFilter, ConvolvesAsTheWholeImageCommandDoes)
                                                            {"H3", PopFilterH3}, {"L1", PopFilterL1},
                                                            {"L2", PopFilterL2}, {"L3", PopFilterL3}};
     for (const auto& [name, kernel] : ready) {
-        const CliRun r = cli({QStringLiteral("filter"), QStringLiteral("--ready"), QLatin1String(name), bmp, out});
+        const CliRun r = cli(words("filter --ready %1 %2 %3", {QLatin1String(name), bmp, out}));
         ASSERT_EQ(r.code, 0) << name << ": " << r.err.toStdString();
         EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
         const TImgTabBGR expected = filteredAsTheWindowDoes(original, kernel, *KernelSum(kernel));
@@ -69,10 +49,8 @@ TEST(CliFilter, ConvolvesAsTheWholeImageCommandDoes)
             edges.at(r, c) = -1 - (r + c) % 3;
     edges.centre() = 30;
     ASSERT_LT(*KernelSum(edges), 0);
-    const QString kernelFile = dir.filePath(QStringLiteral("edges.txt"));
-    ASSERT_TRUE(test::writeFile(kernelFile, kernelFileText(edges)));
-    CliRun r = cli({QStringLiteral("filter"), QStringLiteral("--kernel"), kernelFile, QStringLiteral("--scale"),
-                    QStringLiteral("3"), bmp, out});
+    const QString kernelFile = test::fileIn(dir, QStringLiteral("edges.txt"), kernelFileText(edges));
+    CliRun r = cli(words("filter --kernel %1 --scale 3 %2 %3", {kernelFile, bmp, out}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     const TImgTabBGR edgeExpected = filteredAsTheWindowDoes(original, edges, 3);
     EXPECT_TRUE(test::sameArrays(bmpArray(out), edgeExpected));
@@ -81,8 +59,7 @@ TEST(CliFilter, ConvolvesAsTheWholeImageCommandDoes)
     EXPECT_TRUE(std::ranges::all_of(written[0], [](std::uint8_t v) { return v == 0; }));
 
     // The regulators: focus from the loaded kernel's centre and sum, then brightness.
-    r = cli({QStringLiteral("filter"), QStringLiteral("--ready"), QStringLiteral("L3"), QStringLiteral("--focus"),
-             QStringLiteral("-5"), QStringLiteral("--light"), QStringLiteral("4"), bmp, out});
+    r = cli(words("filter --ready L3 --focus -5 --light 4 %1 %2", {bmp, out}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     TFilterKernel focused = PopFilterL3;
     const TFocusResult focus = *FocusToKernel(PopFilterL3, 2, 6, -5);
@@ -93,15 +70,13 @@ TEST(CliFilter, ConvolvesAsTheWholeImageCommandDoes)
     EXPECT_EQ(r.err, QStringLiteral("ormica-cli: focus -5: centre 4, scale 8\normica-cli: light 4: scale 7\n"));
     EXPECT_TRUE(test::sameArrays(bmpArray(out), filteredAsTheWindowDoes(original, focused, lightScale)));
     // +10 on the focus: the centre -3, the scale 1.
-    r = cli({QStringLiteral("filter"), QStringLiteral("--ready"), QStringLiteral("L3"), QStringLiteral("--focus"),
-             QStringLiteral("10"), bmp, out});
+    r = cli(words("filter --ready L3 --focus 10 %1 %2", {bmp, out}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.err, QStringLiteral("ormica-cli: focus 10: centre -3, scale 1\n"));
     focused.centre() = -3;
     EXPECT_TRUE(test::sameArrays(bmpArray(out), filteredAsTheWindowDoes(original, focused, 1)));
     // A sum of 2 or less: the brightness regulator changes nothing.
-    r = cli({QStringLiteral("filter"), QStringLiteral("--ready"), QStringLiteral("H3"), QStringLiteral("--light"),
-             QStringLiteral("-10"), bmp, out});
+    r = cli(words("filter --ready H3 --light -10 %1 %2", {bmp, out}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.err, QStringLiteral("ormica-cli: light -10: scale 1\n"));
     EXPECT_TRUE(test::sameArrays(bmpArray(out), filteredAsTheWindowDoes(original, PopFilterH3, 1)));
@@ -118,56 +93,52 @@ TEST(CliFilter, RefusalsWriteNothing)
     const QString tiny = dir.filePath(QStringLiteral("tiny.bmp"));
     ASSERT_TRUE(WriteBmpFile(test::patternImage(3, 9, 2), tiny));
     const QString out = dir.filePath(QStringLiteral("never.bmp"));
-    TFilterKernel huge;
+    TFilterKernel huge, negative;
     huge.centre() = 9000000;
-    const QString hugeFile = dir.filePath(QStringLiteral("huge.txt"));
-    ASSERT_TRUE(test::writeFile(hugeFile, kernelFileText(huge)));
-    const QString shortFile = dir.filePath(QStringLiteral("short.txt"));
-    ASSERT_TRUE(test::writeFile(shortFile, "1 2 3\n"));
-    TFilterKernel negative;
     negative.centre() = -4;
-    const QString negativeFile = dir.filePath(QStringLiteral("negative.txt"));
-    ASSERT_TRUE(test::writeFile(negativeFile, kernelFileText(negative)));
+    // %1 the picture, %2 the output, then the kernel files.
+    const QStringList items{bmp,
+                            out,
+                            test::fileIn(dir, QStringLiteral("huge.txt"), kernelFileText(huge)),
+                            test::fileIn(dir, QStringLiteral("short.txt"), "1 2 3\n"),
+                            test::fileIn(dir, QStringLiteral("negative.txt"), kernelFileText(negative)),
+                            dir.filePath(QStringLiteral("none.txt")),
+                            tiny,
+                            dir.filePath(QStringLiteral("none.bmp"))};
 
     const QString runRefusal = QStringLiteral(
         "ormica-cli: Масштаб цифрового фильтра меньше единицы. Перезагрузите или отредактируйте фильтр.\n");
-    const QString ready = QStringLiteral("--ready");
     const struct {
-        QStringList args;
+        const char* line;
         int code;
         QString err;  // the whole of stderr, or empty to check only that there is one
     } cases[] = {
-        {{ready, QStringLiteral("H1"), QStringLiteral("--scale"), QStringLiteral("0"), bmp, out}, 1, runRefusal},
-        {{ready, QStringLiteral("L1"), QStringLiteral("--scale"), QStringLiteral("-7"), bmp, out}, 1, runRefusal},
+        {"--ready H1 --scale 0 %1 %2", 1, runRefusal},
+        {"--ready L1 --scale -7 %1 %2", 1, runRefusal},
         // A kernel whose sum is below 1 keeps that sum as its scale, as the window's load does.
-        {{QStringLiteral("--kernel"), negativeFile, bmp, out}, 1, runRefusal},
-        {{QStringLiteral("--kernel"), hugeFile, bmp, out},
-         1,
+        {"--kernel %5 %1 %2", 1, runRefusal},
+        {"--kernel %3 %1 %2", 1,
          QStringLiteral("ormica-cli: error: LoadFilter : ") +
              KernelTooLargeText().replace(QLatin1String("\r\n"), QLatin1String(" ")) + QLatin1Char('\n')},
-        {{QStringLiteral("--kernel"), shortFile, bmp, out}, 1, {}},
-        {{QStringLiteral("--kernel"), dir.filePath(QStringLiteral("none.txt")), bmp, out}, 1, {}},
-        {{ready, QStringLiteral("H2"), tiny, out},
-         1,
+        {"--kernel %4 %1 %2", 1, {}},
+        {"--kernel %6 %1 %2", 1, {}},
+        {"--ready H2 %7 %2", 1,
          QStringLiteral(
              "ormica-cli: warning: FilterTabColor : Массив меньше 4 x 4 пикселей, фильтр не применяется.\n")},
-        {{ready, QStringLiteral("H2"), dir.filePath(QStringLiteral("none.bmp")), out}, 1, {}},
+        {"--ready H2 %8 %2", 1, {}},
         // Wrong command lines.
-        {{bmp, out}, 2, {}},
-        {{ready, QStringLiteral("H1"), QStringLiteral("--kernel"), hugeFile, bmp, out}, 2, {}},
-        {{ready, QStringLiteral("H4"), bmp, out}, 2, {}},
-        {{ready, QStringLiteral("H1"), QStringLiteral("--focus"), QStringLiteral("11"), bmp, out}, 2, {}},
-        {{ready, QStringLiteral("H1"), QStringLiteral("--light"), QStringLiteral("-11"), bmp, out}, 2, {}},
-        {{ready, QStringLiteral("H1"), QStringLiteral("--light"), QStringLiteral("1.5"), bmp, out}, 2, {}},
-        {{ready, QStringLiteral("H1"), QStringLiteral("--scale"), QStringLiteral("5"), QStringLiteral("--focus"),
-          QStringLiteral("1"), bmp, out},
-         2,
-         {}},
-        {{ready, QStringLiteral("H1"), bmp}, 2, {}},
+        {"%1 %2", 2, {}},
+        {"--ready H1 --kernel %3 %1 %2", 2, {}},
+        {"--ready H4 %1 %2", 2, {}},
+        {"--ready H1 --focus 11 %1 %2", 2, {}},
+        {"--ready H1 --light -11 %1 %2", 2, {}},
+        {"--ready H1 --light 1.5 %1 %2", 2, {}},
+        {"--ready H1 --scale 5 --focus 1 %1 %2", 2, {}},
+        {"--ready H1 %1", 2, {}},
     };
     for (const auto& c : cases) {
-        const CliRun r = cli(QStringList{QStringLiteral("filter")} + c.args);
-        const std::string line = c.args.join(QLatin1Char(' ')).toStdString();
+        const CliRun r = cli(QStringList{QStringLiteral("filter")} + words(c.line, items));
+        const char* line = c.line;
         EXPECT_EQ(r.code, c.code) << line << "\n" << r.err.toStdString();
         if (c.err.isEmpty())
             EXPECT_FALSE(r.err.isEmpty()) << line;
@@ -186,13 +157,11 @@ TEST(CliFilter, HoldsAtMostTwoCopiesOfThePicture)
     constexpr int width = 4000, height = 3000;
     constexpr long copyKilobytes = long(width) * height * 3 / 1024;
     QTemporaryDir dir;
-    const BigPicture big = makeBigPicture(dir.path(), width, height, 5, 7);
+    const test::BigPicture big = test::makeBigPicture(dir.path(), width, height, 5, 7);
     ASSERT_FALSE(big.jpg.isEmpty());
     ASSERT_EQ(big.base.code, 0);
-    const QString& jpg = big.jpg;
-    const MeasuredRun& base = big.base;
-    const MeasuredRun run = measure({QStringLiteral("filter"), QStringLiteral("--ready"), QStringLiteral("H1"), jpg,
-                                     dir.filePath(QStringLiteral("out.bmp"))});
+    const test::MeasuredRun run =
+        test::measure(words("filter --ready H1 %1 %2", {big.jpg, dir.filePath(QStringLiteral("out.bmp"))}));
     ASSERT_EQ(run.code, 0);
-    EXPECT_TRUE(test::PeakWithin(run, base, 2, copyKilobytes));
+    EXPECT_TRUE(test::PeakWithin(run, big.base, 2, copyKilobytes));
 }

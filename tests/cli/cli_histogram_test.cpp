@@ -1,37 +1,21 @@
 #include "cli_run.h"
 #include "core/engine/bmp_file.h"
-#include "core/engine/geometry.h"
-#include "core/engine/gray.h"
 #include "core/engine/img_service.h"
-#include "core/engine/jpeg_codec.h"
 #include "core/histogram/fragment_stats.h"
 #include "core/histogram/histogram.h"
 #include "recorders.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTransform>
-#include <QtEndian>
 #include <clocale>
 #include <cstdio>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace ormica;
-using test::BigPicture;
-using test::bmpHeader;
 using test::cli;
 using test::CliRun;
 using test::expectPrefixedLines;
-using test::makeBigPicture;
-using test::measure;
-using test::MeasuredRun;
+using test::RefusedWith;
+using test::words;
 
 namespace {
 
@@ -83,14 +67,14 @@ TEST(Cli, HistPrintsTheRecordOfTheCoreRoutine)
                              levelsLine("L", d.GistL),  levelsLine("NR", d.NormR), levelsLine("NG", d.NormG),
                              levelsLine("NB", d.NormB), levelsLine("NL", d.NormL)};
 
-    CliRun r = cli({QStringLiteral("hist"), bmp});
+    CliRun r = cli(words("hist %1", {bmp}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, summary.join(QLatin1Char('\n')) + QLatin1Char('\n'));
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     // A statistic that is not whole still shows its point and 17 digits.
     EXPECT_TRUE(summary[1].contains(QLatin1Char('.')));
 
-    r = cli({QStringLiteral("hist"), bmp, QStringLiteral("--counts")});
+    r = cli(words("hist %1 --counts", {bmp}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, (summary + counts).join(QLatin1Char('\n')) + QLatin1Char('\n'));
 
@@ -99,7 +83,7 @@ TEST(Cli, HistPrintsTheRecordOfTheCoreRoutine)
     QImage uniform(3, 2, QImage::Format_BGR888);
     uniform.fill(qRgb(128, 128, 128));
     ASSERT_TRUE(WriteBmpFile(uniform, grey));
-    r = cli({QStringLiteral("hist"), grey});
+    r = cli(words("hist %1", {grey}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out, QStringLiteral("count\t6\tblack\t0\twhite\t0\nR\t128\t0\t0\t6\nG\t128\t0\t0\t6\n"
                                     "B\t128\t0\t0\t6\nL\t128\t0\t0\t6\n"));
@@ -110,7 +94,7 @@ TEST(Cli, HistPrintsTheRecordOfTheCoreRoutine)
     expectPrefixedLines(missing);
     EXPECT_EQ(cli({QStringLiteral("hist")}).code, 2);
 
-    const CliRun help = cli({QStringLiteral("help"), QStringLiteral("hist")});
+    const CliRun help = cli(words("help hist"));
     EXPECT_EQ(help.code, 0);
     EXPECT_TRUE(help.out.contains(QLatin1String("--counts")));
     EXPECT_TRUE(cli({QStringLiteral("help")}).out.contains(QLatin1String("\n  hist IN")));
@@ -120,9 +104,9 @@ TEST(Cli, HistPrintsTheRecordOfTheCoreRoutine)
 
 namespace {
 
-CliRun stats(const QString& in, const QStringList& args)
+CliRun stats(const QString& in, const char* line)
 {
-    return cli(QStringList{QStringLiteral("stats"), in} + args);
+    return cli(QStringList{QStringLiteral("stats"), in} + words(line));
 }
 
 QStringList outLines(const CliRun& r)
@@ -178,9 +162,7 @@ TEST(CliStats, TenElevenTwelveWithItsAutocorrelationAndConvolution)
         header(3, QStringLiteral("11.000000000000000"), QStringLiteral("0.66666666666666667"), fragment);
 
     // Corners in any order; the row is counted in the fragment.
-    CliRun r = stats(in, {QStringLiteral("--fragment"), QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("2"),
-                          QStringLiteral("2"), QStringLiteral("--row"), QStringLiteral("1"),
-                          QStringLiteral("--channel"), QStringLiteral("R"), QStringLiteral("--auto")});
+    CliRun r = stats(in, "--fragment 4 5 2 2 --row 1 --channel R --auto");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
     QStringList want = head;
@@ -204,9 +186,7 @@ TEST(CliStats, TenElevenTwelveWithItsAutocorrelationAndConvolution)
     EXPECT_EQ(got[5], want[5]);  // the zeros at the ends are exact
 
     // Convolution with Func(X) = 1: the sliding sums, not divided.
-    r = stats(in, {QStringLiteral("--fragment"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4"),
-                   QStringLiteral("5"), QStringLiteral("--row"), QStringLiteral("1"), QStringLiteral("--channel"),
-                   QStringLiteral("R"), QStringLiteral("--conv"), QStringLiteral("one")});
+    r = stats(in, "--fragment 2 2 4 5 --row 1 --channel R --conv one");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     want = head;
     const int convValues[9] = {0, 0, -1, -1, 0, 1, 1, 0, 0};
@@ -215,8 +195,7 @@ TEST(CliStats, TenElevenTwelveWithItsAutocorrelationAndConvolution)
     EXPECT_EQ(outLines(r), want);
 
     // Without a correlation only the five lines; the column and the default channel L.
-    r = stats(in, {QStringLiteral("--fragment"), QStringLiteral("2"), QStringLiteral("2"), QStringLiteral("4"),
-                   QStringLiteral("5"), QStringLiteral("--column"), QStringLiteral("2")});
+    r = stats(in, "--fragment 2 2 4 5 --column 2");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     long double sum = 0;
     std::vector<long double> v;
@@ -247,12 +226,8 @@ TEST(CliStats, ConvolutionFunctionsAndEqualValues)
     for (int x = 0; x <= 10; ++x)
         squares.push_back(x * x);  // mean 35
     ASSERT_TRUE(WriteBmpFile(picture(11, 3, squares, 0), in));
-    const QStringList common{QStringLiteral("--fragment"), QStringLiteral("0"),         QStringLiteral("0"),
-                             QStringLiteral("10"),         QStringLiteral("2"),         QStringLiteral("--row"),
-                             QStringLiteral("0"),          QStringLiteral("--channel"), QStringLiteral("R")};
-
     // Rect for N = 11 is one at 4, 5, 6: lag k sums the centred values 4 + k .. 6 + k that exist.
-    CliRun r = stats(in, common + QStringList{QStringLiteral("--conv"), QStringLiteral("rect")});
+    CliRun r = stats(in, "--fragment 0 0 10 2 --row 0 --channel R --conv rect");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     QStringList got = outLines(r);
     ASSERT_EQ(got.size(), 5 + 25);
@@ -268,12 +243,12 @@ TEST(CliStats, ConvolutionFunctionsAndEqualValues)
     EXPECT_EQ(entry(12), QStringLiteral("12\t0.0000000000000000"));
 
     // Func(X) = X and 1 - X at lag 10: one product each, with X = 0 and X = 1.
-    r = stats(in, common + QStringList{QStringLiteral("--conv"), QStringLiteral("x")});
+    r = stats(in, "--fragment 0 0 10 2 --row 0 --channel R --conv x");
     ASSERT_EQ(r.code, 0);
     got = outLines(r);
     EXPECT_EQ(entry(10), QStringLiteral("10\t0.0000000000000000"));     // 65 * X(0)
     EXPECT_EQ(entry(-10), QStringLiteral("-10\t-35.000000000000000"));  // -35 * X(10)
-    r = stats(in, common + QStringList{QStringLiteral("--conv"), QStringLiteral("one-minus-x")});
+    r = stats(in, "--fragment 0 0 10 2 --row 0 --channel R --conv one-minus-x");
     ASSERT_EQ(r.code, 0);
     got = outLines(r);
     EXPECT_EQ(entry(10), QStringLiteral("10\t65.000000000000000"));
@@ -283,9 +258,7 @@ TEST(CliStats, ConvolutionFunctionsAndEqualValues)
     QImage flat(5, 2, QImage::Format_BGR888);
     flat.fill(QColor(9, 9, 9));
     ASSERT_TRUE(WriteBmpFile(flat, in));
-    r = stats(in, {QStringLiteral("--fragment"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("4"),
-                   QStringLiteral("1"), QStringLiteral("--row"), QStringLiteral("1"), QStringLiteral("--channel"),
-                   QStringLiteral("G"), QStringLiteral("--auto")});
+    r = stats(in, "--fragment 0 0 4 1 --row 1 --channel G --auto");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     got = outLines(r);
     ASSERT_EQ(got.size(), 5 + 13);
@@ -303,9 +276,7 @@ TEST(CliStats, TheFragmentIsTakenAsTheMainWindowTakesIt)
     const QImage img = test::patternImage(300, 200, 4);
     ASSERT_TRUE(WriteBmpFile(img, in));
     // Clipped to the picture, then 287 x 167 at most from the top-left corner.
-    CliRun r = stats(in, {QStringLiteral("--fragment"), QStringLiteral("400"), QStringLiteral("250"),
-                          QStringLiteral("-3"), QStringLiteral("-3"), QStringLiteral("--column"), QStringLiteral("286"),
-                          QStringLiteral("--channel"), QStringLiteral("B")});
+    CliRun r = stats(in, "--fragment 400 250 -3 -3 --column 286 --channel B");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     QStringList got = outLines(r);
     ASSERT_GE(got.size(), 1);
@@ -315,13 +286,11 @@ TEST(CliStats, TheFragmentIsTakenAsTheMainWindowTakesIt)
         sum += img.pixelColor(286, y).blue();
     EXPECT_EQ(got[1], QStringLiteral("mean\t") + real(sum / 167));
 
-    r = stats(in, {QStringLiteral("--fragment"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("299"),
-                   QStringLiteral("199"), QStringLiteral("--row"), QStringLiteral("166")});
+    r = stats(in, "--fragment 0 0 299 199 --row 166");
     ASSERT_EQ(r.code, 0);
     EXPECT_EQ(outLines(r).value(0), QStringLiteral("n\t287"));
 
-    r = stats(in, {QStringLiteral("--fragment"), QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("299"),
-                   QStringLiteral("199"), QStringLiteral("--column"), QStringLiteral("287")});
+    r = stats(in, "--fragment 0 0 299 199 --column 287");
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_EQ(r.err, QStringLiteral("ormica-cli: warning: Координаты СТОЛБЦА ВНЕ размеров изображения\n"));
@@ -332,59 +301,39 @@ TEST(CliStats, RefusalsGoToStandardError)
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("in.bmp"));
     ASSERT_TRUE(WriteBmpFile(test::patternImage(10, 5), in));
-    const auto frag = [](int l, int t, int r, int b) {
-        return QStringList{QStringLiteral("--fragment"), QString::number(l), QString::number(t), QString::number(r),
-                           QString::number(b)};
-    };
+    const char* row = "warning: Координаты СТРОКИ ВНЕ размеров изображения";
+    const char* needStats = "warning: Необходим расчет мат. ожидания и дисперсии";
     const struct {
-        QStringList args;
+        const char* line;
         int code;
         const char* message;
     } cases[] = {
-        {frag(0, 0, 9, 4) + QStringList{QStringLiteral("--row"), QStringLiteral("5")}, 1,
-         "warning: Координаты СТРОКИ ВНЕ размеров изображения"},
-        {frag(0, 0, 9, 4) + QStringList{QStringLiteral("--row"), QStringLiteral("-1")}, 1,
-         "warning: Координаты СТРОКИ ВНЕ размеров изображения"},
-        {frag(2, 1, 3, 4) + QStringList{QStringLiteral("--column"), QStringLiteral("2")}, 1,
-         "warning: Координаты СТОЛБЦА ВНЕ размеров изображения"},
-        {frag(2, 1, 3, 4) + QStringList{QStringLiteral("--row"), QStringLiteral("0"), QStringLiteral("--auto")}, 1,
-         "warning: Необходим расчет мат. ожидания и дисперсии"},
-        {frag(2, 1, 3, 4) + QStringList{QStringLiteral("--row"), QStringLiteral("0"), QStringLiteral("--conv"),
-                                        QStringLiteral("rect")},
-         1, "warning: Необходим расчет мат. ожидания и дисперсии"},
-        {frag(0, 2, 9, 2) + QStringList{QStringLiteral("--row"), QStringLiteral("0")}, 1,
-         "warning: Габариты изображения меньше двух точек"},
-        {frag(20, 20, 30, 30) + QStringList{QStringLiteral("--row"), QStringLiteral("0")}, 1, nullptr},
-        {frag(0, 0, 9, 4) +
-             QStringList{QStringLiteral("--row"), QStringLiteral("0"), QStringLiteral("--column"), QStringLiteral("0")},
-         2, nullptr},
-        {frag(0, 0, 9, 4), 2, nullptr},
-        {QStringList{QStringLiteral("--row"), QStringLiteral("0")}, 2, nullptr},
-        {frag(0, 0, 9, 4) + QStringList{QStringLiteral("--row"), QStringLiteral("0"), QStringLiteral("--channel"),
-                                        QStringLiteral("Q")},
-         2, nullptr},
-        {frag(0, 0, 9, 4) +
-             QStringList{QStringLiteral("--row"), QStringLiteral("0"), QStringLiteral("--conv"), QStringLiteral("sin")},
-         2, nullptr},
-        {frag(0, 0, 9, 4) + QStringList{QStringLiteral("--row"), QStringLiteral("0"), QStringLiteral("--auto"),
-                                        QStringLiteral("--conv"), QStringLiteral("x")},
-         2, nullptr},
-        {frag(0, 0, 9, 4) + QStringList{QStringLiteral("--row"), QStringLiteral("1.5")}, 2, nullptr},
+        {"--fragment 0 0 9 4 --row 5", 1, row},
+        {"--fragment 0 0 9 4 --row -1", 1, row},
+        {"--fragment 2 1 3 4 --column 2", 1, "warning: Координаты СТОЛБЦА ВНЕ размеров изображения"},
+        {"--fragment 2 1 3 4 --row 0 --auto", 1, needStats},
+        {"--fragment 2 1 3 4 --row 0 --conv rect", 1, needStats},
+        {"--fragment 0 2 9 2 --row 0", 1, "warning: Габариты изображения меньше двух точек"},
+        {"--fragment 20 20 30 30 --row 0", 1, nullptr},
+        {"--fragment 0 0 9 4 --row 0 --column 0", 2, nullptr},
+        {"--fragment 0 0 9 4", 2, nullptr},
+        {"--row 0", 2, nullptr},
+        {"--fragment 0 0 9 4 --row 0 --channel Q", 2, nullptr},
+        {"--fragment 0 0 9 4 --row 0 --conv sin", 2, nullptr},
+        {"--fragment 0 0 9 4 --row 0 --auto --conv x", 2, nullptr},
+        {"--fragment 0 0 9 4 --row 1.5", 2, nullptr},
     };
     for (const auto& c : cases) {
-        const CliRun r = stats(in, c.args);
-        const std::string line = c.args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_EQ(r.code, c.code) << line << "\n" << r.err.toStdString();
-        EXPECT_TRUE(r.out.isEmpty()) << line;
-        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << line << "\n" << r.err.toStdString();
-        expectPrefixedLines(r);
+        SCOPED_TRACE(c.line);
+        const CliRun r = stats(in, c.line);
+        EXPECT_TRUE(RefusedWith(r, c.code));
         if (c.message) {
-            EXPECT_EQ(r.err, QStringLiteral("ormica-cli: ") + QString::fromUtf8(c.message) + QLatin1Char('\n')) << line;
+            EXPECT_EQ(r.err, QStringLiteral("ormica-cli: ") + QString::fromUtf8(c.message) + QLatin1Char('\n'));
         }
     }
 
     // The same two-pixel-wide fragment without a correlation gives its statistics.
-    const CliRun r = stats(in, frag(2, 1, 3, 4) + QStringList{QStringLiteral("--row"), QStringLiteral("0")});
+    const CliRun r = stats(in, "--fragment 2 1 3 4 --row 0");
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(outLines(r).value(0), QStringLiteral("n\t2"));
     EXPECT_TRUE(cli({QStringLiteral("help")}).out.contains(QLatin1String("\n  stats IN --fragment")));

@@ -30,9 +30,18 @@ CliRun cli(const QStringList& args, const std::function<void()>& setUp, const QS
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-QStringList words(const char* line)
+QStringList words(const char* line, const QStringList& items)
 {
-    return QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList w = QString::fromUtf8(line).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (QString& word : w)
+        if (word.size() == 2 && word[0] == QLatin1Char('%') && word[1] >= QLatin1Char('1') &&
+            word[1] <= QLatin1Char('9')) {
+            const int i = word[1].unicode() - '1';
+            if (i >= items.size())
+                ADD_FAILURE() << line << ": no item for " << word.toStdString();
+            word = items.value(i);
+        }
+    return w;
 }
 
 void expectPrefixedLines(const CliRun& r)
@@ -40,6 +49,16 @@ void expectPrefixedLines(const CliRun& r)
     EXPECT_FALSE(r.err.contains(QLatin1Char('\r'))) << r.err.toStdString();
     for (const QString& line : r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
         EXPECT_TRUE(line.startsWith(QLatin1String("ormica-cli: "))) << line.toStdString();
+}
+
+testing::AssertionResult RefusedWith(const CliRun& r, int code)
+{
+    const bool marked = r.err.startsWith(QLatin1String("ormica-cli: ")) && !r.err.contains(QLatin1Char('\r'));
+    if (r.code == code && r.out.isEmpty() && r.err.count(QLatin1Char('\n')) == 1 && r.err.endsWith(QLatin1Char('\n')) &&
+        marked)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "status " << r.code << " (" << code << " wanted), stdout \""
+                                       << r.out.toStdString() << "\", stderr \"" << r.err.toStdString() << '"';
 }
 
 MeasuredRun measure(const QStringList& args)

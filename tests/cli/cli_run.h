@@ -20,11 +20,15 @@ struct CliRun {
 // instead of the test.
 CliRun cli(const QStringList& args, const std::function<void()>& setUp = {}, const QString& stdoutFile = {});
 
-// The words of a command line written as one string: "curve --step 8".
-QStringList words(const char* line);
+// The words of a command line written as one string: "curve --step 8". A word
+// "%1" .. "%9" stands for that item of `items`, which may hold blanks.
+QStringList words(const char* line, const QStringList& items = {});
 
 // Every line the tool printed on stderr is marked as its own, and is one line.
 void expectPrefixedLines(const CliRun& r);
+
+// The run ended with `code`, nothing on stdout and one marked line on stderr.
+testing::AssertionResult RefusedWith(const CliRun& r, int code);
 
 struct MeasuredRun {
     int code = -1;
@@ -35,8 +39,6 @@ struct MeasuredRun {
 // set size; output is discarded.
 MeasuredRun measure(const QStringList& args);
 
-// The run's peak stays below the base run's peak and that many copies of a
-// picture of `copyKilobytes`, with a quarter copy to spare.
 // The 54 bytes of a bottom-up 24-bit BMP header.
 QByteArray bmpHeader(int width, int height);
 
@@ -56,6 +58,8 @@ TImgTabBGR bmpArray(const QString& file);
 // A kernel file's text, with the blanks, tabs and line ends a user might type.
 QByteArray kernelFileText(const TFilterKernel& k);
 
+// The run's peak stays below the base run's peak and that many copies of a
+// picture of `copyKilobytes`, with a quarter copy to spare.
 testing::AssertionResult PeakWithin(const MeasuredRun& run, const MeasuredRun& base, int copies, long copyKilobytes);
 
 }  // namespace ormica::test

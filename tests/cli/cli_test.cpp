@@ -4,41 +4,21 @@
 #include "core/engine/gray.h"
 #include "core/engine/img_service.h"
 #include "core/engine/jpeg_codec.h"
-#include "core/histogram/histogram.h"
 #include "recorders.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
-#include <QtEndian>
-#include <clocale>
-#include <cstdio>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace ormica;
-using test::BigPicture;
-using test::bmpHeader;
 using test::cli;
 using test::CliRun;
 using test::expectPrefixedLines;
-using test::makeBigPicture;
-using test::measure;
-using test::MeasuredRun;
-
-namespace {
-
-const QStringList kCommands{QStringLiteral("info"),   QStringLiteral("convert"), QStringLiteral("grey"),
-                            QStringLiteral("mirror"), QStringLiteral("rot90"),   QStringLiteral("rotate"),
-                            QStringLiteral("crop"),   QStringLiteral("scale")};
-
-}  // namespace
+using test::RefusedWith;
+using test::words;
 
 TEST(Cli, InfoConvertAndGreyWorkOnRealFiles)
 {
@@ -47,19 +27,18 @@ TEST(Cli, InfoConvertAndGreyWorkOnRealFiles)
     const QString bmp = dir.filePath(QStringLiteral("in.bmp"));
     ASSERT_TRUE(WriteBmpFile(picture, bmp));
 
-    CliRun r = cli({QStringLiteral("info"), bmp});
+    CliRun r = cli(words("info %1", {bmp}));
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out.trimmed(), QStringLiteral("33 21 pf24bit"));
 
     const QString jpg = dir.filePath(QStringLiteral("out.JPG"));
-    r = cli({QStringLiteral("convert"), bmp, jpg, QStringLiteral("--quality"), QStringLiteral("80")});
+    r = cli(words("convert %1 %2 --quality 80", {bmp, jpg}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(DecodeJpegFile(jpg, nullptr).size(), picture.size());
-    r = cli({QStringLiteral("info"), jpg});
-    EXPECT_EQ(r.out.trimmed(), QStringLiteral("33 21 pf24bit"));
+    EXPECT_EQ(cli(words("info %1", {jpg})).out.trimmed(), QStringLiteral("33 21 pf24bit"));
 
     const QString grey = dir.filePath(QStringLiteral("grey.bmp"));
-    r = cli({QStringLiteral("grey"), bmp, grey});
+    r = cli(words("grey %1 %2", {bmp, grey}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     QImage expected;
     BitMapToGrayBitMap(picture, expected);
@@ -73,18 +52,14 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains(QLatin1String("usage: ormica-cli")));
 
-    r = cli({QStringLiteral("info"), dir.filePath(QStringLiteral("missing.bmp"))});
+    r = cli(words("info %1", {dir.filePath(QStringLiteral("missing.bmp"))}));
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QLatin1String("no such file")));
 
-    const QString junk = dir.filePath(QStringLiteral("junk.jpg"));
-    QFile f(junk);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a picture at all");
-    f.close();
-    r = cli({QStringLiteral("convert"), junk, dir.filePath(QStringLiteral("o.bmp"))});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+    const QString junk = test::fileIn(dir, QStringLiteral("junk.jpg"), "not a picture at all");
+    const QString o = dir.filePath(QStringLiteral("o.bmp"));
+    r = cli(words("convert %1 %2", {junk, o}));
+    EXPECT_TRUE(RefusedWith(r, 1));
     EXPECT_TRUE(r.err.contains(QLatin1String("JPEG")));
 
     QImage mono(8, 8, QImage::Format_Mono);
@@ -92,13 +67,10 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
     const QString monoFile = dir.filePath(QStringLiteral("mono.bmp"));
     ASSERT_TRUE(mono.save(monoFile, "BMP"));
     // info refuses what convert refuses, with the same reason.
-    for (const char* command : {"info", "grey"}) {
-        QStringList args{QLatin1String(command), monoFile};
-        if (args.first() == QLatin1String("grey"))
-            args << dir.filePath(QStringLiteral("o.bmp"));
-        r = cli(args);
-        EXPECT_EQ(r.code, 1) << command;
-        EXPECT_TRUE(r.out.isEmpty()) << command;
+    for (const char* line : {"info %1", "grey %1 %2"}) {
+        r = cli(words(line, {monoFile, o}));
+        EXPECT_EQ(r.code, 1) << line;
+        EXPECT_TRUE(r.out.isEmpty()) << line;
         EXPECT_TRUE(
             r.err.startsWith(QStringLiteral("ormica-cli: ОШИБКА! Недопустимый формат ( pf1bit ) пикселя в файле")))
             << r.err.toStdString();
@@ -113,27 +85,25 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
     indexed.fill(17);
     const QString indexedFile = dir.filePath(QStringLiteral("indexed.bmp"));
     ASSERT_TRUE(indexed.save(indexedFile, "BMP"));
-    r = cli({QStringLiteral("info"), indexedFile});
+    r = cli(words("info %1", {indexedFile}));
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out.trimmed(), QStringLiteral("8 6 pf8bit"));
 
     const QString bmp = dir.filePath(QStringLiteral("ok.bmp"));
     ASSERT_TRUE(WriteBmpFile(test::patternImage(4, 4), bmp));
-    r = cli({QStringLiteral("convert"), bmp, dir.filePath(QStringLiteral("o.gif"))});
+    r = cli(words("convert %1 %2", {bmp, dir.filePath(QStringLiteral("o.gif"))}));
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains(QLatin1String(".png"))) << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("o.gif"))));
-    r = cli({QStringLiteral("info"), dir.path()});
+    r = cli(words("info %1", {dir.path()}));
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(QStringLiteral("not a file"))) << r.err.toStdString();
     // A failed write names the file.
     const QString nowhere = dir.filePath(QStringLiteral("no/such/dir/g.bmp"));
-    r = cli({QStringLiteral("grey"), bmp, nowhere});
+    r = cli(words("grey %1 %2", {bmp, nowhere}));
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains(nowhere)) << r.err.toStdString();
-    r = cli({QStringLiteral("convert"), bmp, dir.filePath(QStringLiteral("o.jpg")), QStringLiteral("--quality"),
-             QStringLiteral("0")});
-    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(cli(words("convert %1 %2 --quality 0", {bmp, dir.filePath(QStringLiteral("o.jpg"))})).code, 2);
 }
 
 TEST(Cli, PngTiffAndWebpAreReadAndWrittenByTheirExtension)
@@ -142,42 +112,35 @@ TEST(Cli, PngTiffAndWebpAreReadAndWrittenByTheirExtension)
     const QImage picture = test::patternImage(37, 23, 9);
     const QString bmp = dir.filePath(QStringLiteral("in.bmp"));
     ASSERT_TRUE(WriteBmpFile(picture, bmp));
+    const QString back = dir.filePath(QStringLiteral("back.bmp"));
     for (const char* name : {"a.png", "b.TIF", "c.tiff", "d.webp"}) {
         const QString out = dir.filePath(QLatin1String(name));
-        CliRun r = cli({QStringLiteral("convert"), bmp, out});
+        CliRun r = cli(words("convert %1 %2", {bmp, out}));
         ASSERT_EQ(r.code, 0) << name << r.err.toStdString();
-        r = cli({QStringLiteral("info"), out});
-        EXPECT_EQ(r.out.trimmed(), QStringLiteral("37 23 pf24bit")) << name;
+        EXPECT_EQ(cli(words("info %1", {out})).out.trimmed(), QStringLiteral("37 23 pf24bit")) << name;
         // Lossless at the default quality, so the pixels come back exactly.
-        const QString back = dir.filePath(QStringLiteral("back.bmp"));
-        r = cli({QStringLiteral("convert"), out, back});
+        r = cli(words("convert %1 %2", {out, back}));
         ASSERT_EQ(r.code, 0) << name << r.err.toStdString();
         EXPECT_EQ(ReadBmpPixels(back, ReadBmpHeader(back)), picture) << name;
     }
     // Operations write the kind OUT names, too.
     const QString greyPng = dir.filePath(QStringLiteral("grey.png"));
-    ASSERT_EQ(cli({QStringLiteral("grey"), bmp, greyPng}).code, 0);
+    ASSERT_EQ(cli(words("grey %1 %2", {bmp, greyPng})).code, 0);
     QImage expected;
     BitMapToGrayBitMap(picture, expected);
     EXPECT_EQ(QImage(greyPng, "png").convertToFormat(QImage::Format_BGR888), expected);
 
     // A lossy WebP is smaller and still loads.
     const QString lossy = dir.filePath(QStringLiteral("lossy.webp"));
-    ASSERT_EQ(cli({QStringLiteral("convert"), bmp, lossy, QStringLiteral("--quality"), QStringLiteral("30")}).code, 0);
+    ASSERT_EQ(cli(words("convert %1 %2 --quality 30", {bmp, lossy})).code, 0);
     EXPECT_LT(QFileInfo(lossy).size(), QFileInfo(dir.filePath(QStringLiteral("d.webp"))).size());
 
     // Damaged files are refused with the kind named, on one line.
-    QFile damaged(dir.filePath(QStringLiteral("cut.png")));
-    QFile whole(dir.filePath(QStringLiteral("a.png")));
-    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write(whole.read(whole.size() / 2));
-    damaged.close();
-    const CliRun r = cli({QStringLiteral("info"), damaged.fileName()});
-    EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.isEmpty());
+    const QByteArray whole = test::fileBytes(dir.filePath(QStringLiteral("a.png")));
+    const QString damaged = test::fileIn(dir, QStringLiteral("cut.png"), whole.left(whole.size() / 2));
+    const CliRun r = cli(words("info %1", {damaged}));
+    EXPECT_TRUE(RefusedWith(r, 1));
     EXPECT_TRUE(r.err.contains(QLatin1String("PNG"))) << r.err.toStdString();
-    expectPrefixedLines(r);
 }
 
 TEST(Cli, GeometryAndScalingRunTheCoreRoutines)
@@ -187,58 +150,44 @@ TEST(Cli, GeometryAndScalingRunTheCoreRoutines)
     const QString in = dir.filePath(QStringLiteral("in.bmp"));
     ASSERT_TRUE(WriteBmpFile(picture, in));
     const QString out = dir.filePath(QStringLiteral("out.bmp"));
+    const auto run = [&](const char* line) { return cli(words(line, {in, out})); };
     auto result = [&] { return ReadBmpPixels(out, ReadBmpHeader(out)); };
 
-    ASSERT_EQ(cli({QStringLiteral("mirror"), QStringLiteral("H"), in, out}).code, 0);
-    EXPECT_EQ(result(), picture.mirrored(true, false));
-    ASSERT_EQ(cli({QStringLiteral("mirror"), QStringLiteral("V"), in, out}).code, 0);
-    EXPECT_EQ(result(), picture.mirrored(false, true));
-    ASSERT_EQ(cli({QStringLiteral("rot90"), QStringLiteral("-"), in, out}).code, 0);
-    EXPECT_EQ(result(), picture.transformed(QTransform().rotate(90)));
-
-    // Corners in any order, as a selection dragged backwards.
-    ASSERT_EQ(cli({QStringLiteral("crop"), QStringLiteral("30"), QStringLiteral("20"), QStringLiteral("5"),
-                   QStringLiteral("4"), in, out})
-                  .code,
-              0);
-    EXPECT_EQ(result(), picture.copy(5, 4, 26, 17));
-
-    CliRun r = cli({QStringLiteral("rotate"), QStringLiteral("90"), QStringLiteral("--centre"), QStringLiteral("1"),
-                    QStringLiteral("1"), in, out});
+    // Corners of a crop in any order, as a selection dragged backwards.
+    const struct {
+        const char* line;
+        QImage expected;
+    } pictures[] = {
+        {"mirror H %1 %2", picture.mirrored(true, false)},
+        {"mirror V %1 %2", picture.mirrored(false, true)},
+        {"rot90 - %1 %2", picture.transformed(QTransform().rotate(90))},
+        {"crop 30 20 5 4 %1 %2", picture.copy(5, 4, 26, 17)},
+        {"rotate 0 --centre 1 1 %1 %2", picture},
+    };
+    for (const auto& c : pictures) {
+        const CliRun r = run(c.line);
+        ASSERT_EQ(r.code, 0) << c.line << r.err.toStdString();
+        EXPECT_EQ(result(), c.expected) << c.line;
+    }
+    CliRun r = run("rotate 90 --centre 1 1 %1 %2");
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("(-89,9 .. 89,9)")));
-    r = cli({QStringLiteral("rotate"), QStringLiteral("0"), QStringLiteral("--centre"), QStringLiteral("1"),
-             QStringLiteral("1"), in, out});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(result(), picture);
-    for (const char* side : {"0", "-3"}) {
-        r = cli(
-            {QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("10"), QLatin1String(side), in, out});
-        EXPECT_EQ(r.code, 2) << side;
-    }
-    r = cli({QStringLiteral("rotate"), QStringLiteral("12.5"), QStringLiteral("--centre"), QStringLiteral("15"),
-             QStringLiteral("20"), QStringLiteral("--fill"), QStringLiteral("00FF00"), in, out});
+    r = run("rotate 12.5 --centre 15 20 --fill 00FF00 %1 %2");
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(result().size(), picture.size());
 
-    r = cli({QStringLiteral("scale"), QStringLiteral("--zoom"), QStringLiteral("10"), in, out});
+    r = run("scale --zoom 10 %1 %2");
     ASSERT_EQ(r.code, 0);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Zoom ВНЕ диапазона")));
     EXPECT_EQ(result().size(), QSize(320, 240));
-    ASSERT_EQ(cli({QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("20"), QStringLiteral("20"),
-                   QStringLiteral("--keep-proportions"), in, out})
-                  .code,
-              0);
+    ASSERT_EQ(run("scale --size 20 20 --keep-proportions %1 %2").code, 0);
     EXPECT_EQ(result().size(), QSize(20, 15));
-    ASSERT_EQ(
-        cli({QStringLiteral("scale"), QStringLiteral("--size"), QStringLiteral("7"), QStringLiteral("9"), in, out})
-            .code,
-        0);
+    ASSERT_EQ(run("scale --size 7 9 %1 %2").code, 0);
     EXPECT_EQ(result().size(), QSize(7, 9));
 
-    EXPECT_EQ(cli({QStringLiteral("mirror"), QStringLiteral("X"), in, out}).code, 2);
-    EXPECT_EQ(cli({QStringLiteral("scale"), in, out}).code, 2);
-    EXPECT_EQ(cli({QStringLiteral("rotate"), QStringLiteral("10"), in, out}).code, 2);
+    for (const char* line :
+         {"scale --size 10 0 %1 %2", "scale --size 10 -3 %1 %2", "mirror X %1 %2", "scale %1 %2", "rotate 10 %1 %2"})
+        EXPECT_EQ(run(line).code, 2) << line;
 }
 
 TEST(Cli, HelpListsEveryCommandAndDescribesEachOne)
@@ -293,17 +242,9 @@ TEST(Cli, HelpListsEveryCommandAndDescribesEachOne)
         }
     }
     // Help wins over arguments that are still incomplete.
-    EXPECT_EQ(cli({QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--help")}).code, 0);
-
-    for (const QStringList& args :
-         QList<QStringList>{{QStringLiteral("help"), QStringLiteral("nosuch")},
-                            {QStringLiteral("nosuch")},
-                            {QStringLiteral("help"), QStringLiteral("info"), QStringLiteral("crop")}}) {
-        const CliRun r = cli(args);
-        EXPECT_EQ(r.code, 2) << args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1);
-        expectPrefixedLines(r);
-    }
+    EXPECT_EQ(cli(words("rotate 10 --help")).code, 0);
+    for (const char* line : {"help nosuch", "nosuch", "help info crop"})
+        EXPECT_TRUE(RefusedWith(cli(words(line)), 2)) << line;
 }
 
 TEST(Cli, EveryNumberThatIsNotAFiniteDecimalIsAWrongCommandLine)
@@ -313,30 +254,30 @@ TEST(Cli, EveryNumberThatIsNotAFiniteDecimalIsAWrongCommandLine)
     ASSERT_TRUE(WriteBmpFile(test::patternImage(40, 30), in));
     const QString out = dir.filePath(QStringLiteral("out.jpg"));
 
-    // "@" stands for the number under test, given with a good value first so
+    // "%3" stands for the number under test, given with a good value first so
     // that only that number can make the command line wrong.
     const struct {
         const char* line;
         const char* good;
         bool whole;
     } numberSlots[] = {
-        {"convert IN OUT --quality @", "90", true},
-        {"grey IN OUT --quality @", "90", true},
-        {"mirror H IN OUT --quality @", "90", true},
-        {"rot90 + IN OUT --quality @", "90", true},
-        {"rotate @ --centre 10 10 IN OUT", "-12.5", false},
-        {"rotate 10 --centre @ 10 IN OUT", "-3", true},
-        {"rotate 10 --centre 10 @ IN OUT", "7", true},
-        {"rotate 10 --centre 10 10 IN OUT --quality @", "90", true},
-        {"crop @ 1 20 20 IN OUT", "-2", true},
-        {"crop 1 @ 20 20 IN OUT", "2", true},
-        {"crop 1 1 @ 20 IN OUT", "25", true},
-        {"crop 1 1 20 @ IN OUT", "25", true},
-        {"crop 1 1 20 20 IN OUT --quality @", "90", true},
-        {"scale --zoom @ IN OUT", "0.5", false},
-        {"scale --size @ 10 IN OUT", "12", true},
-        {"scale --size 10 @ IN OUT", "12", true},
-        {"scale --zoom 2 IN OUT --quality @", "90", true},
+        {"convert %1 %2 --quality %3", "90", true},
+        {"grey %1 %2 --quality %3", "90", true},
+        {"mirror H %1 %2 --quality %3", "90", true},
+        {"rot90 + %1 %2 --quality %3", "90", true},
+        {"rotate %3 --centre 10 10 %1 %2", "-12.5", false},
+        {"rotate 10 --centre %3 10 %1 %2", "-3", true},
+        {"rotate 10 --centre 10 %3 %1 %2", "7", true},
+        {"rotate 10 --centre 10 10 %1 %2 --quality %3", "90", true},
+        {"crop %3 1 20 20 %1 %2", "-2", true},
+        {"crop 1 %3 20 20 %1 %2", "2", true},
+        {"crop 1 1 %3 20 %1 %2", "25", true},
+        {"crop 1 1 20 %3 %1 %2", "25", true},
+        {"crop 1 1 20 20 %1 %2 --quality %3", "90", true},
+        {"scale --zoom %3 %1 %2", "0.5", false},
+        {"scale --size %3 10 %1 %2", "12", true},
+        {"scale --size 10 %3 %1 %2", "12", true},
+        {"scale --zoom 2 %1 %2 --quality %3", "90", true},
     };
     const QStringList bad{QString(),
                           QStringLiteral(" "),
@@ -349,23 +290,12 @@ TEST(Cli, EveryNumberThatIsNotAFiniteDecimalIsAWrongCommandLine)
                           QStringLiteral("-")};
     for (const auto& slot : numberSlots) {
         SCOPED_TRACE(slot.line);
-        auto with = [&](const QString& value) {
-            QStringList args = QString::fromLatin1(slot.line).split(QLatin1Char(' '));
-            args.replace(args.indexOf(QStringLiteral("IN")), in);
-            args.replace(args.indexOf(QStringLiteral("OUT")), out);
-            args.replace(args.indexOf(QStringLiteral("@")), value);
-            return args;
-        };
-        ASSERT_EQ(cli(with(QLatin1String(slot.good))).code, 0) << slot.good;
+        ASSERT_EQ(cli(words(slot.line, {in, out, QLatin1String(slot.good)})).code, 0) << slot.good;
         QStringList values = bad;
         if (slot.whole)
             values << QStringLiteral("2.5") << QStringLiteral("99999999999");
-        for (const QString& value : values) {
-            const CliRun r = cli(with(value));
-            EXPECT_EQ(r.code, 2) << '"' << value.toStdString() << '"';
-            EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
-            expectPrefixedLines(r);
-        }
+        for (const QString& value : values)
+            EXPECT_TRUE(RefusedWith(cli(words(slot.line, {in, out, value})), 2)) << '"' << value.toStdString() << '"';
     }
 }
 
@@ -376,7 +306,6 @@ TEST(Cli, NegativeNumbersAreValuesNotOptions)
     const QString in = dir.filePath(QStringLiteral("in.bmp"));
     ASSERT_TRUE(WriteBmpFile(picture, in));
     const QString out = dir.filePath(QStringLiteral("out.bmp"));
-    auto result = [&] { return ReadBmpPixels(out, ReadBmpHeader(out)); };
     auto rotated = [&](int row, int col, long double degrees, TColor fill) {
         TImgTabBGR source, target;
         BitMapToImgTab(picture, source, nullptr);
@@ -387,37 +316,27 @@ TEST(Cli, NegativeNumbersAreValuesNotOptions)
     };
     ASSERT_NE(rotated(10, 12, -30, clWhite), rotated(10, 12, 30, clWhite));
 
-    CliRun r = cli({QStringLiteral("rotate"), QStringLiteral("-30"), QStringLiteral("--centre"), QStringLiteral("10"),
-                    QStringLiteral("12"), in, out});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(result(), rotated(10, 12, -30, clWhite));
-
-    // Negative option values, options first, the angle last; "--" ends the options.
-    const QImage expected = rotated(-5, -8, -12.5L, RGBToColor(0, 255, 0));
-    for (const QStringList& args : QList<QStringList>{
-             {QStringLiteral("rotate"), QStringLiteral("--centre"), QStringLiteral("-5"), QStringLiteral("-8"),
-              QStringLiteral("--fill"), QStringLiteral("00FF00"), QStringLiteral("-12.5"), in, out},
-             {QStringLiteral("rotate"), QStringLiteral("--centre=-5"), QStringLiteral("--centre=-8"),
-              QStringLiteral("--fill=00ff00"), QStringLiteral("--"), QStringLiteral("-12.5"), in, out}}) {
+    // Negative option values, options first, the angle last; "--" ends the
+    // options; corners left of and above the picture are clipped, in any order.
+    const QImage greenFill = rotated(-5, -8, -12.5L, RGBToColor(0, 255, 0));
+    const struct {
+        const char* line;
+        QImage expected;
+    } cases[] = {
+        {"rotate -30 --centre 10 12 %1 %2", rotated(10, 12, -30, clWhite)},
+        {"rotate --centre -5 -8 --fill 00FF00 -12.5 %1 %2", greenFill},
+        {"rotate --centre=-5 --centre=-8 --fill=00ff00 -- -12.5 %1 %2", greenFill},
+        {"crop -5 -3 10 8 %1 %2", picture.copy(0, 0, 11, 9)},
+        {"crop 12 -4 -7 9 %1 %2", picture.copy(0, 0, 13, 10)},
+    };
+    for (const auto& c : cases) {
         QFile::remove(out);
-        r = cli(args);
-        ASSERT_EQ(r.code, 0) << args.join(QLatin1Char(' ')).toStdString() << r.err.toStdString();
-        EXPECT_EQ(result(), expected);
+        const CliRun r = cli(words(c.line, {in, out}));
+        ASSERT_EQ(r.code, 0) << c.line << r.err.toStdString();
+        EXPECT_EQ(ReadBmpPixels(out, ReadBmpHeader(out)), c.expected) << c.line;
     }
-
-    // Corners left of and above the picture are clipped, in any order.
-    r = cli({QStringLiteral("crop"), QStringLiteral("-5"), QStringLiteral("-3"), QStringLiteral("10"),
-             QStringLiteral("8"), in, out});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(result(), picture.copy(0, 0, 11, 9));
-    r = cli({QStringLiteral("crop"), QStringLiteral("12"), QStringLiteral("-4"), QStringLiteral("-7"),
-             QStringLiteral("9"), in, out});
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(result(), picture.copy(0, 0, 13, 10));
-
     // A dash word that is no number stays an unknown option.
-    r = cli({QStringLiteral("crop"), QStringLiteral("-x"), QStringLiteral("1"), QStringLiteral("10"),
-             QStringLiteral("8"), in, out});
+    const CliRun r = cli(words("crop -x 1 10 8 %1 %2", {in, out}));
     EXPECT_EQ(r.code, 2);
     expectPrefixedLines(r);
 }
@@ -426,30 +345,26 @@ TEST(Cli, InfoRefusesWhatCannotBeLoadedWithTheReason)
 {
     QTemporaryDir dir;
     const QString out = dir.filePath(QStringLiteral("out.bmp"));
-    QByteArray pixels(((3 * 40 + 3) & ~3) * 30, '\x40');
-    const QString whole = dir.filePath(QStringLiteral("whole.bmp"));
-    ASSERT_TRUE(test::writeFile(whole, bmpHeader(40, 30) + pixels));
-    CliRun r = cli({QStringLiteral("info"), whole});
+    const QByteArray pixels(((3 * 40 + 3) & ~3) * 30, '\x40');
+    const QByteArray header = test::bmpHeader(40, 30);
+    const QString whole = test::fileIn(dir, QStringLiteral("whole.bmp"), header + pixels);
+    CliRun r = cli(words("info %1", {whole}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.trimmed(), QStringLiteral("40 30 pf24bit"));
 
     const QList<QPair<QString, QByteArray>> cases{
-        {QStringLiteral("header-only.bmp"), bmpHeader(65500, 5461)},
-        {QStringLiteral("half.bmp"), bmpHeader(40, 30) + pixels.left(pixels.size() / 2)},
-        {QStringLiteral("last-byte.bmp"), bmpHeader(40, 30) + pixels.chopped(1)},
-        {QStringLiteral("header-cut.bmp"), bmpHeader(40, 30).left(30)},
+        {QStringLiteral("header-only.bmp"), test::bmpHeader(65500, 5461)},
+        {QStringLiteral("half.bmp"), header + pixels.left(pixels.size() / 2)},
+        {QStringLiteral("last-byte.bmp"), header + pixels.chopped(1)},
+        {QStringLiteral("header-cut.bmp"), header.left(30)},
     };
     for (const auto& [name, bytes] : cases) {
         SCOPED_TRACE(name.toStdString());
-        const QString file = dir.filePath(name);
-        ASSERT_TRUE(test::writeFile(file, bytes));
-        r = cli({QStringLiteral("info"), file});
-        EXPECT_EQ(r.code, 1);
-        EXPECT_TRUE(r.out.isEmpty()) << r.out.toStdString();
-        EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
+        const QString file = test::fileIn(dir, name, bytes);
+        r = cli(words("info %1", {file}));
+        EXPECT_TRUE(RefusedWith(r, 1));
         EXPECT_TRUE(r.err.contains(name)) << r.err.toStdString();
-        expectPrefixedLines(r);
-        const CliRun converted = cli({QStringLiteral("convert"), file, out});
+        const CliRun converted = cli(words("convert %1 %2", {file, out}));
         EXPECT_EQ(converted.code, 1);
         EXPECT_EQ(converted.err, r.err);
     }
@@ -462,23 +377,18 @@ TEST(Cli, CoreWarningsAreMarkedAsTheTools)
     ASSERT_TRUE(WriteBmpFile(test::patternImage(40, 30), in));
     const QString out = dir.filePath(QStringLiteral("out.bmp"));
 
-    CliRun r = cli({QStringLiteral("scale"), QStringLiteral("--zoom"), QStringLiteral("0.001"), in, out});
+    CliRun r = cli(words("scale --zoom 0.001 %1 %2", {in, out}));
     EXPECT_EQ(r.code, 0);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("ormica-cli: warning: Zoom ВНЕ диапазона"))) << r.err.toStdString();
     expectPrefixedLines(r);
 
     // The rotation warning has a line break of its own; it arrives as one line.
-    r = cli({QStringLiteral("rotate"), QStringLiteral("-90"), QStringLiteral("--centre"), QStringLiteral("1"),
-             QStringLiteral("1"), in, out});
+    r = cli(words("rotate -90 --centre 1 1 %1 %2", {in, out}));
     EXPECT_EQ(r.code, 2);
     EXPECT_EQ(r.err.count(QLatin1Char('\n')), 2) << r.err.toStdString();
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("ormica-cli: warning: "))) << r.err.toStdString();
     expectPrefixedLines(r);
 }
-
-namespace {
-
-}  // namespace
 
 TEST(Cli, AnOperationHoldsAtMostTwoCopiesOfThePicture)
 {
@@ -486,35 +396,27 @@ TEST(Cli, AnOperationHoldsAtMostTwoCopiesOfThePicture)
     GTEST_SKIP() << "peak memory is the sanitizer's, not the tool's, in a sanitized build";
 #endif
     // Over 32 MiB a copy, so that the allocator hands freed copies back to
-    // the system at once and the peak counts only the live ones. Written a
-    // row at a time: the test keeps no copy itself.
+    // the system at once and the peak counts only the live ones.
     constexpr int width = 4000, height = 3000;
     constexpr long copyKilobytes = long(width) * height * 3 / 1024;
     QTemporaryDir dir;
-    const BigPicture big = makeBigPicture(dir.path(), width, height, 7, 5);
+    const test::BigPicture big = test::makeBigPicture(dir.path(), width, height, 7, 5);
     ASSERT_FALSE(big.jpg.isEmpty());
     ASSERT_EQ(big.base.code, 0);
-    const QString& jpg = big.jpg;
-    const MeasuredRun& base = big.base;
-
     const QString out = dir.filePath(QStringLiteral("out.bmp"));
-    const QList<QPair<QStringList, int>> runs{
-        {{QStringLiteral("info"), jpg}, 1},
-        {{QStringLiteral("convert"), jpg, out}, 1},
-        {{QStringLiteral("grey"), jpg, out}, 1},
-        {{QStringLiteral("mirror"), QStringLiteral("H"), jpg, out}, 2},
-        {{QStringLiteral("rot90"), QStringLiteral("+"), jpg, out}, 2},
-        {{QStringLiteral("rotate"), QStringLiteral("10"), QStringLiteral("--centre"), QStringLiteral("1500"),
-          QStringLiteral("2000"), jpg, out},
-         2},
-        {{QStringLiteral("crop"), QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("3998"),
-          QStringLiteral("2998"), jpg, out},
-         2},
-        {{QStringLiteral("scale"), QStringLiteral("--zoom"), QStringLiteral("1"), jpg, out}, 2},
+    const QList<QPair<const char*, int>> runs{
+        {"info %1", 1},
+        {"convert %1 %2", 1},
+        {"grey %1 %2", 1},
+        {"mirror H %1 %2", 2},
+        {"rot90 + %1 %2", 2},
+        {"rotate 10 --centre 1500 2000 %1 %2", 2},
+        {"crop 1 1 3998 2998 %1 %2", 2},
+        {"scale --zoom 1 %1 %2", 2},
     };
-    for (const auto& [args, copies] : runs) {
-        const MeasuredRun run = measure(args);
-        ASSERT_EQ(run.code, 0) << args.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(test::PeakWithin(run, base, copies, copyKilobytes)) << args.first().toStdString();
+    for (const auto& [line, copies] : runs) {
+        const test::MeasuredRun run = test::measure(words(line, {big.jpg, out}));
+        ASSERT_EQ(run.code, 0) << line;
+        EXPECT_TRUE(test::PeakWithin(run, big.base, copies, copyKilobytes)) << line;
     }
 }

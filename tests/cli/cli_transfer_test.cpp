@@ -1,40 +1,19 @@
 #include "cli_run.h"
 #include "core/engine/bmp_file.h"
-#include "core/engine/geometry.h"
-#include "core/engine/gray.h"
-#include "core/engine/img_service.h"
-#include "core/engine/jpeg_codec.h"
-#include "core/histogram/histogram.h"
 #include "core/transfer/fcc_file.h"
 #include "core/transfer/point_list.h"
 #include "core/transfer/transfer_function.h"
 #include "recorders.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTransform>
-#include <QtEndian>
-#include <algorithm>
-#include <clocale>
-#include <cstdio>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 using namespace ormica;
-using test::BigPicture;
-using test::bmpHeader;
 using test::cli;
 using test::CliRun;
 using test::expectPrefixedLines;
-using test::makeBigPicture;
-using test::measure;
-using test::MeasuredRun;
 using test::words;
 
 namespace {
@@ -108,19 +87,16 @@ TEST(Cli, CurvePrintsTheFunctionAsTheEditorHoldsIt)
     }
 
     // Other generators and a loaded file go through the editor too.
-    r = cliBytes(words("curve --step 8 --width 2"), out);
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(out, fccBytes(heldByEditor(GenerateSpecialPoints(1, 1, 2), false)));
-    r = cliBytes(words("curve --grating 4"), out);
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(out, fccBytes(heldByEditor(GenerateSpecialPoints(2, 0, 0), false)));
-    r = cliBytes(words("curve --formula sqrt --xe 2 --points 16"), out);
-    ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_EQ(out, fccBytes(heldByEditor(*GenerateFormulaPoints(3, 16, 2.0L), false)));
-    const QString sqrtFcc = dir.filePath(QStringLiteral("sqrt.fcc"));
-    ASSERT_TRUE(test::writeFile(sqrtFcc, out));
+    for (const auto& [line, points] :
+         {std::pair{"curve --step 8 --width 2", GenerateSpecialPoints(1, 1, 2)},
+          {"curve --grating 4", GenerateSpecialPoints(2, 0, 0)},
+          {"curve --formula sqrt --xe 2 --points 16", *GenerateFormulaPoints(3, 16, 2.0L)}}) {
+        r = cliBytes(words(line), out);
+        ASSERT_EQ(r.code, 0) << line << r.err.toStdString();
+        EXPECT_EQ(out, fccBytes(heldByEditor(points, false))) << line;
+    }
     QByteArray again;
-    r = cliBytes({QStringLiteral("curve"), QStringLiteral("--fcc"), sqrtFcc}, again);
+    r = cliBytes(words("curve --fcc %1", {test::fileIn(dir, QStringLiteral("sqrt.fcc"), out)}), again);
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_EQ(again, out);
 }
@@ -144,18 +120,17 @@ TEST(Cli, TransferAppliesAFunctionFileAsTheWindowDoes)
     const QImage picture = test::patternImage(37, 23, 9);
     const QString bmp = dir.filePath(QStringLiteral("in.bmp"));
     ASSERT_TRUE(WriteBmpFile(picture, bmp));
-    const TImgTabBGR original = test::arrayOf(ReadBmpPixels(bmp, ReadBmpHeader(bmp)));
+    const TImgTabBGR original = test::bmpArray(bmp);
 
     const QString identityFcc = dir.filePath(QStringLiteral("identity.fcc"));
     ASSERT_TRUE(WriteFccFile(identityFcc, {{0, 0}, {255, 255}}));
     const QString same = dir.filePath(QStringLiteral("same.bmp"));
-    CliRun r = cli({QStringLiteral("transfer"), identityFcc, bmp, same});
+    CliRun r = cli(words("transfer %1 %2 %3", {identityFcc, bmp, same}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(test::sameArrays(test::arrayOf(ReadBmpPixels(same, ReadBmpHeader(same))), original));
+    EXPECT_TRUE(test::sameArrays(test::bmpArray(same), original));
 
     // A negative, with out-of-range values that loading clamps.
-    const QString negativeFcc = dir.filePath(QStringLiteral("negative.fcc"));
-    ASSERT_TRUE(test::writeFile(negativeFcc, "0\t300\r\n100\t180\n255\t-4\r\n"));
+    const QString negativeFcc = test::fileIn(dir, QStringLiteral("negative.fcc"), "0\t300\r\n100\t180\n255\t-4\r\n");
     TBrightPointArray loaded;
     TFccReadState state;
     ASSERT_TRUE(LoadFccFile(negativeFcc, loaded, state));
@@ -165,20 +140,19 @@ TEST(Cli, TransferAppliesAFunctionFileAsTheWindowDoes)
     ASSERT_FALSE(expected.empty());
     EXPECT_FALSE(test::sameArrays(expected, original));
     const QString inverted = dir.filePath(QStringLiteral("inverted.bmp"));
-    r = cli({QStringLiteral("transfer"), negativeFcc, bmp, inverted});
+    r = cli(words("transfer %1 %2 %3", {negativeFcc, bmp, inverted}));
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(test::sameArrays(test::arrayOf(ReadBmpPixels(inverted, ReadBmpHeader(inverted))), expected));
+    EXPECT_TRUE(test::sameArrays(test::bmpArray(inverted), expected));
 
     // A refused file writes nothing.
-    const QString badFcc = dir.filePath(QStringLiteral("bad.fcc"));
-    ASSERT_TRUE(test::writeFile(badFcc, "0\t0\nabc\t12\n255\t255\n"));
+    const QString badFcc = test::fileIn(dir, QStringLiteral("bad.fcc"), "0\t0\nabc\t12\n255\t255\n");
     for (const QString& fcc : {badFcc, dir.filePath(QStringLiteral("missing.fcc"))}) {
         const QString out = dir.filePath(QStringLiteral("never.bmp"));
-        r = cli({QStringLiteral("transfer"), fcc, bmp, out});
+        r = cli(words("transfer %1 %2 %3", {fcc, bmp, out}));
         EXPECT_EQ(r.code, 1) << fcc.toStdString();
         EXPECT_FALSE(r.err.isEmpty());
         expectPrefixedLines(r);
         EXPECT_FALSE(QFileInfo::exists(out));
     }
-    EXPECT_EQ(cli({QStringLiteral("transfer"), identityFcc, bmp}).code, 2);
+    EXPECT_EQ(cli(words("transfer %1 %2", {identityFcc, bmp})).code, 2);
 }

@@ -19,6 +19,7 @@ using namespace ormica;
 using test::cli;
 using test::CliRun;
 using test::expectPrefixedLines;
+using test::words;
 
 namespace {
 
@@ -32,6 +33,15 @@ QStringList filesIn(const QTemporaryDir& dir)
     return QDir(dir.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot);
 }
 
+// Files limited to `limit` bytes in the child.
+std::function<void()> fileSizeLimit(rlim_t limit)
+{
+    return [limit] {
+        const rlimit r{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &r);
+    };
+}
+
 }  // namespace
 
 TEST(FileFaults, AWritePastTheFileSizeLimitFailsAndKeepsTheOldFile)
@@ -41,17 +51,13 @@ TEST(FileFaults, AWritePastTheFileSizeLimitFailsAndKeepsTheOldFile)
     ASSERT_TRUE(WriteBmpFile(test::patternImage(200, 150, 3), bmp));
     const QByteArray old("the old file");
     // Every writer's output is larger than this; the bases' record too.
-    constexpr rlim_t limit = 4000;
-    const auto limited = [] {
-        const rlimit r{limit, limit};
-        setrlimit(RLIMIT_FSIZE, &r);
-    };
+    const auto limited = fileSizeLimit(4000);
     for (const char* name : {"out.bmp", "out.jpg", "out.png", "out.tif", "out.webp", "out.txt"}) {
         SCOPED_TRACE(name);
         const QString out = in(dir, name);
         ASSERT_TRUE(test::writeFile(out, old));
         const bool text = out.endsWith(QLatin1String(".txt"));
-        const CliRun r = cli({text ? QStringLiteral("export-text") : QStringLiteral("convert"), bmp, out}, limited);
+        const CliRun r = cli(words(text ? "export-text %1 %2" : "convert %1 %2", {bmp, out}), limited);
         EXPECT_EQ(r.code, 1) << r.err.toStdString();
         EXPECT_EQ(r.err.count(QLatin1Char('\n')), 1) << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(out)) << r.err.toStdString();
@@ -67,19 +73,10 @@ TEST(FileFaults, AWritePastTheFileSizeLimitFailsAndKeepsTheOldFile)
 
     // A record cut short by the limit is taken back off the base.
     const QString base = in(dir, "base.fdb");
-    ASSERT_EQ(cli({QStringLiteral("fdb"), QStringLiteral("add"), base, QStringLiteral("--name"), QStringLiteral("a"),
-                   QStringLiteral("--ready"), QStringLiteral("H1")})
-                  .code,
-              0);
+    ASSERT_EQ(cli(words("fdb add %1 --name a --ready H1", {base})).code, 0);
     const QByteArray records = test::fileBytes(base);
     ASSERT_EQ(records.size(), 453);
-    const auto baseLimited = [] {
-        const rlimit r{700, 700};
-        setrlimit(RLIMIT_FSIZE, &r);
-    };
-    const CliRun r = cli({QStringLiteral("fdb"), QStringLiteral("add"), base, QStringLiteral("--name"),
-                          QStringLiteral("b"), QStringLiteral("--ready"), QStringLiteral("L1")},
-                         baseLimited);
+    const CliRun r = cli(words("fdb add %1 --name b --ready L1", {base}), fileSizeLimit(700));
     EXPECT_EQ(r.code, 1) << r.err.toStdString();
     expectPrefixedLines(r);
     EXPECT_EQ(test::fileBytes(base), records);
@@ -117,20 +114,16 @@ TEST(FileFaults, StandardOutputThatCannotBeWrittenIsAFailure)
     const QString bmp = in(dir, "in.bmp");
     ASSERT_TRUE(WriteBmpFile(test::patternImage(20, 10, 1), bmp));
     const QString base = in(dir, "base.fdb");
-    ASSERT_EQ(cli({QStringLiteral("fdb"), QStringLiteral("add"), base, QStringLiteral("--name"), QStringLiteral("a"),
-                   QStringLiteral("--ready"), QStringLiteral("H1")})
-                  .code,
-              0);
+    ASSERT_EQ(cli(words("fdb add %1 --name a --ready H1", {base})).code, 0);
     const QList<QStringList> commands{
-        {QStringLiteral("info"), bmp},
-        {QStringLiteral("hist"), bmp, QStringLiteral("--counts")},
-        {QStringLiteral("curve"), QStringLiteral("--step"), QStringLiteral("8")},
-        {QStringLiteral("fdb"), QStringLiteral("list"), base},
-        {QStringLiteral("fdb"), QStringLiteral("show"), base, QStringLiteral("0")},
-        {QStringLiteral("stats"), bmp, QStringLiteral("--fragment"), QStringLiteral("0"), QStringLiteral("0"),
-         QStringLiteral("9"), QStringLiteral("5"), QStringLiteral("--row"), QStringLiteral("1")},
-        {QStringLiteral("help")},
-        {QStringLiteral("help"), QStringLiteral("convert")},
+        words("info %1", {bmp}),
+        words("hist %1 --counts", {bmp}),
+        words("curve --step 8"),
+        words("fdb list %1", {base}),
+        words("fdb show %1 0", {base}),
+        words("stats %1 --fragment 0 0 9 5 --row 1", {bmp}),
+        words("help"),
+        words("help convert"),
     };
     for (const QStringList& args : commands) {
         SCOPED_TRACE(args.join(QLatin1Char(' ')).toStdString());
@@ -158,7 +151,7 @@ TEST(FileFaults, WhatIsNotARegularFileIsNeverReplaced)
         ASSERT_EQ(mkfifo(QFile::encodeName(pipeNamed).constData(), 0600), 0);
         const bool text = link.endsWith(QLatin1String(".txt"));
         for (const QString& out : {link, pipeNamed}) {
-            const CliRun r = cli({text ? QStringLiteral("export-text") : QStringLiteral("convert"), bmp, out});
+            const CliRun r = cli(words(text ? "export-text %1 %2" : "convert %1 %2", {bmp, out}));
             EXPECT_EQ(r.code, 1) << r.err.toStdString();
             EXPECT_TRUE(r.err.contains(out)) << r.err.toStdString();
             expectPrefixedLines(r);
@@ -178,7 +171,7 @@ TEST(FileFaults, WhatIsNotARegularFileIsNeverReplaced)
     ASSERT_TRUE(test::writeFile(target, "old"));
     const QString link = in(dir, "link.png");
     ASSERT_TRUE(QFile::link(target, link));
-    ASSERT_EQ(cli({QStringLiteral("convert"), bmp, link}).code, 0);
+    ASSERT_EQ(cli(words("convert %1 %2", {bmp, link})).code, 0);
     EXPECT_TRUE(QFileInfo(link).isSymLink());
     EXPECT_EQ(QImage(target, "png").convertToFormat(QImage::Format_BGR888), picture);
 }
@@ -196,7 +189,7 @@ TEST(FileFaults, FilesThatCannotBeOpenedAreRefusedWithTheReasonInRussian)
     const auto unreadable = [&](const char* name, const QByteArray& bytes) {
         const QString file = in(dir, name);
         if (bytes.isEmpty())
-            EXPECT_EQ(cli({QStringLiteral("convert"), bmp, file}).code, 0) << name;
+            EXPECT_EQ(cli(words("convert %1 %2", {bmp, file})).code, 0) << name;
         else
             EXPECT_TRUE(test::writeFile(file, bytes));
         EXPECT_EQ(chmod(QFile::encodeName(file).constData(), 0), 0);
@@ -214,17 +207,17 @@ TEST(FileFaults, FilesThatCannotBeOpenedAreRefusedWithTheReasonInRussian)
     QList<Case> cases;
     for (const char* name : {"a.bmp", "a.jpg", "a.png", "a.tif", "a.webp"}) {
         const QString file = unreadable(name, {});
-        cases.append({{QStringLiteral("info"), file}, QStringLiteral("Не могу открыть файл \"%1\". ").arg(file)});
+        cases.append({words("info %1", {file}), QStringLiteral("Не могу открыть файл \"%1\". ").arg(file)});
     }
     const QString txt = unreadable("a.txt", "1;2;3;\r\n");
-    cases.append({{QStringLiteral("import-text"), txt, out}, txt});
+    cases.append({words("import-text %1 %2", {txt, out}), txt});
     const QString fcc = unreadable("a.fcc", "0\t0\r\n255\t255\r\n");
-    cases.append({{QStringLiteral("curve"), QStringLiteral("--fcc"), fcc}, fcc});
+    cases.append({words("curve --fcc %1", {fcc}), fcc});
     const QString weights = unreadable("k.txt", kernel);
-    cases.append({{QStringLiteral("filter"), QStringLiteral("--kernel"), weights, bmp, out}, weights});
+    cases.append({words("filter --kernel %1 %2 %3", {weights, bmp, out}), weights});
     // A folder that cannot be written to.
     for (const char* name : {"b.jpg", "b.png", "b.tif", "b.webp"})
-        cases.append({{QStringLiteral("convert"), bmp, locked + QLatin1Char('/') + QLatin1String(name)}, locked});
+        cases.append({words("convert %1 %2", {bmp, locked + QLatin1Char('/') + QLatin1String(name)}), locked});
     cases.append({{QStringLiteral("export-text"), bmp, locked + QStringLiteral("/b.txt")}, locked});
 
     // Permissions do not bind the superuser: the tool then runs as nobody.
