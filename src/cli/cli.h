@@ -8,6 +8,7 @@
 #include "core/engine/progress.h"
 
 #include "core/engine/img_tab.h"
+#include "core/explain/operation_record.h"
 #include "core/filter/filter_kernel.h"
 #include "core/microbase/filter_rec.h"
 
@@ -50,6 +51,14 @@ struct CommandArgument {
 
 class Invocation;
 
+// What an operation run for `explain` read, did and wrote, in place of its
+// output file.
+struct ExplainCapture {
+    TOperationRecord record;
+    bool described = false;  // the operation has filled in the record
+    QImage written;
+};
+
 struct Command {
     const char* name;
     // The order and grouping of the arguments and options, by name only, as
@@ -76,6 +85,11 @@ std::span<const Command> transferCommands();
 std::span<const Command> filterCommands();
 std::span<const Command> fdbCommands();
 std::span<const Command> textCommands();
+std::span<const Command> explainCommands();
+
+// Runs `explain`: `args` are everything after its name; `find` gives the
+// command an operation's name names, or null.
+int runExplain(const Command& explain, const QStringList& args, const Command* (*find)(const QString& name));
 
 // Record N of the filter base FILE, as the database window reads it; a
 // missing base or record throws Failure, a number that is not one is a usage error.
@@ -88,6 +102,12 @@ public:
     Invocation(const Command& command, const QCommandLineParser& parser);
 
     const Command& command() const { return command_; }
+    // Set while the operation runs for `explain`: it describes itself there,
+    // and its picture is kept there instead of being written.
+    ExplainCapture* capture() const { return capture_; }
+    void setCapture(ExplainCapture* capture) { capture_ = capture; }
+    // The operation's record to fill in, when it runs for `explain`.
+    TOperationRecord* describe(TOperationRecord::TKind kind) const;
     const QString& arg(int index) const { return positional_.at(index); }
     bool isSet(const char* option) const;
     // The option's values, as many as it declares names for; empty when unset.
@@ -106,6 +126,7 @@ private:
     const Command& command_;
     const QCommandLineParser& parser_;
     QStringList positional_;
+    ExplainCapture* capture_ = nullptr;
 };
 
 // Parses a command's arguments (without the command name); usage errors throw.
@@ -146,6 +167,7 @@ public:
 
 private:
     TSilentProgress progress_;
+    ExplainCapture* capture_;
     TStoredTextPanel panel_;
     TLoadSaveImage service_;
 };

@@ -218,6 +218,15 @@ Invocation::Invocation(const Command& command, const QCommandLineParser& parser)
 {
 }
 
+TOperationRecord* Invocation::describe(TOperationRecord::TKind kind) const
+{
+    if (!capture_)
+        return nullptr;
+    capture_->record.Kind = kind;
+    capture_->described = true;
+    return &capture_->record;
+}
+
 bool Invocation::isSet(const char* option) const
 {
     return parser_.isSet(QLatin1String(option));
@@ -310,7 +319,8 @@ namespace {
 
 }  // namespace
 
-PictureFiles::PictureFiles(const Invocation& invocation) : service_(&progress_, &panel_, nullptr)
+PictureFiles::PictureFiles(const Invocation& invocation)
+    : capture_(invocation.capture()), service_(&progress_, &panel_, nullptr)
 {
     const bool takesQuality = findOption(invocation.command(), QStringLiteral("quality")) != nullptr;
     if (takesQuality && invocation.isSet("quality")) {
@@ -341,6 +351,8 @@ void PictureFiles::load(const QString& file, TImageControl& image)
     if (!loaded)
         throw Failure{panel_.text().isEmpty() ? QStringLiteral("not a picture this program reads: %1").arg(file)
                                               : panel_.text()};
+    if (capture_)
+        capture_->record.Source = image.picture();
 }
 
 void PictureFiles::checkOutputName(const QString& file) const
@@ -352,6 +364,10 @@ void PictureFiles::checkOutputName(const QString& file) const
 
 void PictureFiles::save(const QString& file, TImageControl& image)
 {
+    if (capture_) {
+        capture_->written = image.picture();
+        return;
+    }
     checkOutputName(file);
     panel_.setText(QString());
     const int kind = TLoadSaveImage::FilterIndexOfName(file);

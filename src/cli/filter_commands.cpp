@@ -114,6 +114,10 @@ int filter(const Invocation& call)
         printMessage(ScaleBelowOneRunText());
         return kFailed;
     }
+    if (TOperationRecord* r = call.describe(TOperationRecord::TKind::Filter)) {
+        r->Kernel = *kernel;
+        r->Scale = scale;
+    }
     return filterPicture(files, call.arg(0), out, *kernel, scale);
 }
 

@@ -29,6 +29,7 @@ std::span<const CommandGroup> groups()
         {"Digital filter", filterCommands()},
         {"Filter database", fdbCommands()},
         {"Text images", textCommands()},
+        {"Explain a pixel", explainCommands()},
     };
     return table;
 }
@@ -46,6 +47,13 @@ const Command* findCommand(const QStringList& words, qsizetype& used)
             }
         }
     return nullptr;
+}
+
+const Command* commandNamed(const QString& name)
+{
+    qsizetype used = 0;
+    const Command* command = findCommand({name}, used);
+    return command && used == 1 ? command : nullptr;
 }
 
 QString commandList()
@@ -129,6 +137,8 @@ int run(const QStringList& args)
     const Command* command = findCommand(args, used);
     if (!command)
         throw UsageError{QStringLiteral("unknown command \"%1\"; ormica-cli help lists the commands").arg(name)};
+    if (command->run == explainCommands().front().run)
+        return runExplain(*command, args.mid(used), commandNamed);
     QCommandLineParser parser;
     if (!parseCommandLine(*command, args.mid(used), parser)) {
         print(stdout, commandHelp(*command));

@@ -43,6 +43,7 @@ int grey(const Invocation& call)
     files.checkOutputName(call.arg(1));
     TImageControl image;
     files.load(call.arg(0), image);
+    call.describe(TOperationRecord::TKind::Grey);
     BitMapToGrayBitMap(image.picture(), image.canvas());
     image.pictureChanged();
     files.save(call.arg(1), image);
@@ -55,6 +56,7 @@ int mirror(const Invocation& call)
     if (mode != QLatin1String("H") && mode != QLatin1String("V"))
         call.usageError(QStringLiteral("the mode is H or V, not \"%1\"").arg(call.arg(0)));
     PictureFiles files(call);
+    call.describe(mode == QLatin1String("H") ? TOperationRecord::TKind::MirrorH : TOperationRecord::TKind::MirrorV);
     return arrayOperation(files, call.arg(1), call.arg(2), [&](const TImgTabBGR& s, TImgTabBGR& t) {
         MirrorToTrgArr(s, char(mode.at(0).toLatin1()), t, files.progress());
     });
@@ -66,6 +68,8 @@ int rot90(const Invocation& call)
     if (mode != QLatin1String("+") && mode != QLatin1String("-"))
         call.usageError(QStringLiteral("the direction is + or -, not \"%1\"").arg(mode));
     PictureFiles files(call);
+    call.describe(mode == QLatin1String("+") ? TOperationRecord::TKind::Rotate90Plus
+                                             : TOperationRecord::TKind::Rotate90Minus);
     return arrayOperation(files, call.arg(1), call.arg(2), [&](const TImgTabBGR& s, TImgTabBGR& t) {
         Rotate90PlusMinus(s, char(mode.at(0).toLatin1()), t, files.progress());
     });
@@ -96,6 +100,12 @@ int rotate(const Invocation& call)
     // wrong command line, found before any file is read.
     if (angle != 0 && CheckRotationAngle(angle) == 0)
         call.usageError(QStringLiteral("ANGLE must lie within -89.9 .. 89.9 degrees"));
+    if (TOperationRecord* r = call.describe(TOperationRecord::TKind::Rotate)) {
+        r->Degrees = angle;
+        r->CentreRow = row;
+        r->CentreCol = col;
+        r->Fill = fill;
+    }
     if (angle == 0)  // a turn by nothing: the picture as it is
         return arrayOperation(files, call.arg(1), call.arg(2),
                               [](const TImgTabBGR& s, TImgTabBGR& t) { TabBRGtoTabBGR(s, t); });
@@ -112,6 +122,8 @@ int crop(const Invocation& call)
     // As the program's selection: corners in any order, normalised.
     const TRect rect = NormalizeRect({r[0], r[1]}, {r[2], r[3]});
     PictureFiles files(call);
+    if (TOperationRecord* record = call.describe(TOperationRecord::TKind::Crop))
+        record->Rect = rect;
     return arrayOperation(files, call.arg(4), call.arg(5),
                           [&](const TImgTabBGR& s, TImgTabBGR& t) { SelectedToImgTab(s, rect, t); });
 }
@@ -135,6 +147,7 @@ int scale(const Invocation& call)
     files.checkOutputName(call.arg(1));
     TImageControl source, target;
     files.load(call.arg(0), source);
+    call.describe(TOperationRecord::TKind::Scale);
     TImageScale scaling;
     scaling.SetSource(&source);
     scaling.Target = &target;

@@ -117,6 +117,8 @@ int transfer(const Invocation& call)
     if (!LoadFccFile(call.arg(0), loaded, state))
         return kFailed;
     const TBrightPointArray points = throughEditor(loaded, false);
+    if (TOperationRecord* r = call.describe(TOperationRecord::TKind::Transfer))
+        r->Points = points;
 
     return arrayOperation(files, call.arg(1), out, [&](const TImgTabBGR& source, TImgTabBGR& target) {
         ConvertImageTab(source, target, points, *files.progress());

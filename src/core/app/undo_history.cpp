@@ -18,18 +18,6 @@ qint64 TImageSnapshot::bytes() const
     return total;
 }
 
-bool ArrayIsPicture(const TImgTabBGR& arr, const QImage& picture)
-{
-    if (picture.format() != QImage::Format_BGR888 || arr.height() != picture.height())
-        return false;
-    const std::size_t rowBytes = std::size_t(picture.width()) * 3;
-    for (int y = 0; y < arr.height(); ++y)
-        if (std::size_t(arr.rowLength(y)) != rowBytes ||
-            std::memcmp(arr.row(y), picture.constScanLine(y), rowBytes) != 0)
-            return false;
-    return true;
-}
-
 TImageSnapshot TakeSnapshot(const TImageControl& image, const TImgTabBGR& arr)
 {
     TImageSnapshot s;
@@ -62,7 +50,8 @@ TUndoHistory::TUndoHistory(TImageRef source, TImageRef target) : images_{source,
 void TUndoHistory::Begin(int which, int tab)
 {
     const TImageRef& ref = images_[which == 0 ? 0 : 1];
-    pending_ = TStep{which == 0 ? 0 : 1, tab, tab, TakeSnapshot(*ref.image, *ref.arr)};
+    pending_ =
+        TStep{which == 0 ? 0 : 1, tab, tab, TakeSnapshot(*ref.image, *ref.arr), ref.record ? *ref.record : nullptr};
 }
 
 bool TUndoHistory::unchanged(const TStep& step) const
@@ -133,12 +122,15 @@ std::optional<TUndoHistory::TMove> TUndoHistory::move(std::deque<TStep>& from, s
         return std::nullopt;
     const int which = from.back().which;
     const TImageRef& ref = images_[which];
-    TStep present{which, from.back().tabBefore, from.back().tabAfter, TakeSnapshot(*ref.image, *ref.arr)};
+    TStep present{which, from.back().tabBefore, from.back().tabAfter, TakeSnapshot(*ref.image, *ref.arr),
+                  ref.record ? *ref.record : nullptr};
     if (present.state.bytes() > MaxBytes) {
         lastTooLarge_ = true;
         return std::nullopt;
     }
     RestoreSnapshot(from.back().state, *ref.image, *ref.arr, progress);
+    if (ref.record)
+        *ref.record = from.back().record;
     const int backTab = &from == &undo_ ? from.back().tabBefore : from.back().tabAfter;
     from.pop_back();
     to.push_back(std::move(present));

@@ -3,6 +3,7 @@
 #include "core/engine/image_control.h"
 #include "core/engine/img_tab.h"
 #include "core/engine/progress.h"
+#include "core/explain/operation_record.h"
 
 #include <QImage>
 #include <deque>
@@ -21,8 +22,6 @@ struct TImageSnapshot {
     qint64 bytes() const;
 };
 
-// True when the array holds exactly the picture's pixels, row by row.
-bool ArrayIsPicture(const TImgTabBGR& arr, const QImage& picture);
 TImageSnapshot TakeSnapshot(const TImageControl& image, const TImgTabBGR& arr);
 // Puts picture, description and array back together. Throws std::bad_alloc
 // (the image then keeps its picture, the array may be empty).
@@ -36,6 +35,8 @@ public:
     struct TImageRef {
         TImageControl* image = nullptr;
         TImgTabBGR* arr = nullptr;
+        // What last wrote the image; it goes back and forth with the picture.
+        TOperationRecordPtr* record = nullptr;
     };
     // Index 0 is the source image, 1 the target.
     TUndoHistory(TImageRef source, TImageRef target);
@@ -82,6 +83,7 @@ private:
         int which = 0;
         int tabBefore = 0, tabAfter = 0;
         TImageSnapshot state;
+        TOperationRecordPtr record;
     };
     bool unchanged(const TStep& step) const;
     std::optional<TMove> move(std::deque<TStep>& from, std::deque<TStep>& to, TProgress* progress);

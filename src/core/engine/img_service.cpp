@@ -329,4 +329,16 @@ void PaintImage(TImageControl& image, TColor color)
     image.pictureChanged();
 }
 
+bool ArrayIsPicture(const TImgTabBGR& arr, const QImage& picture)
+{
+    if (picture.format() != QImage::Format_BGR888 || arr.height() != picture.height())
+        return false;
+    const std::size_t rowBytes = std::size_t(picture.width()) * 3;
+    for (int y = 0; y < arr.height(); ++y)
+        if (std::size_t(arr.rowLength(y)) != rowBytes ||
+            std::memcmp(arr.row(y), picture.constScanLine(y), rowBytes) != 0)
+            return false;
+    return true;
+}
+
 }  // namespace ormica

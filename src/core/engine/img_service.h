@@ -33,6 +33,9 @@ namespace detail {
 void failPixelFormat24(bool fail);
 }  // namespace detail
 
+// True when the array holds exactly the picture's pixels, row by row.
+bool ArrayIsPicture(const TImgTabBGR& arr, const QImage& picture);
+
 // Copies a 24-bit bitmap into the array; anything else leaves the array as it was.
 void BitMapToImgTab(const QImage& bitmap, TImgTabBGR& arr, TProgress* progress);
 

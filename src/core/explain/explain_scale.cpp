@@ -1,0 +1,236 @@
+// Area-average scaling worked out for one pixel: the source area it covers,
+// the weights of its rows and columns, the weighted sums and their rounding,
+// in whichever of the resampler's regimes these sizes take.
+#include "core/explain/explanation.h"
+
+#include <QStringList>
+
+#include <algorithm>
+#include <cstdint>
+#include <numeric>
+#include <vector>
+
+namespace ormica::detail {
+
+namespace {
+
+constexpr std::int64_t kOne = 4096;  // the rounded weights of one pixel sum to this
+// More taps than this beyond the first on both axes together, and rounded
+// weights could move the mean by half a level: the exact weights take over.
+constexpr int kMostExtraTaps = int(kOne / 255);
+
+enum class Regime { Copy, Halve, Rounded, Exact };
+
+// The source pixels along one axis that target index j covers, with their weights.
+struct Axis {
+    int first = 0;
+    std::vector<std::int64_t> weights;
+    std::int64_t whole = 0;  // what the weights sum to
+};
+
+// Destination j spans [j·srcLen, (j + 1)·srcLen) and source i spans
+// [i·dstLen, (i + 1)·dstLen), in units of 1 / (srcLen·dstLen) of the axis.
+Axis axisTaps(int srcLen, int dstLen, int j, bool exact)
+{
+    const std::int64_t unit = exact ? std::gcd(srcLen, dstLen) : 1;
+    const std::int64_t lo = std::int64_t(j) * srcLen, hi = lo + srcLen;
+    Axis a;
+    a.first = int(lo / dstLen);
+    const int last = std::min(srcLen - 1, int((hi - 1) / dstLen));
+    a.whole = exact ? srcLen / unit : kOne;
+    std::int64_t covered = 0, rounded = 0;
+    for (int i = a.first; i <= last; ++i) {
+        const std::int64_t overlap =
+            std::min(hi, std::int64_t(i + 1) * dstLen) - std::max(lo, std::int64_t(i) * dstLen);
+        if (exact) {
+            a.weights.push_back(overlap / unit);
+            continue;
+        }
+        // Steps of rounded running totals, so the weights sum to kOne exactly.
+        covered += overlap;
+        const std::int64_t total = (covered * kOne * 2 + srcLen) / (2 * std::int64_t(srcLen));
+        a.weights.push_back(total - rounded);
+        rounded = total;
+    }
+    return a;
+}
+
+// The most source pixels any target index covers along the axis.
+int widest(int srcLen, int dstLen)
+{
+    int most = 0;
+    for (int j = 0; j < dstLen; ++j) {
+        const std::int64_t lo = std::int64_t(j) * srcLen;
+        const int first = int(lo / dstLen);
+        const int last = std::min(srcLen - 1, int((lo + srcLen - 1) / dstLen));
+        most = std::max(most, last - first + 1);
+    }
+    return most;
+}
+
+QString triple(TBGRTriple t)
+{
+    return QStringLiteral("(%1, %2, %3)").arg(t.b).arg(t.g).arg(t.r);
+}
+
+// Long lists shown by their ends: the student sees the pattern, the sum covers all.
+QString listed(const std::vector<std::int64_t>& values)
+{
+    constexpr std::size_t kEnds = 3;
+    QStringList parts;
+    if (values.size() <= 2 * kEnds + 1) {
+        for (std::int64_t v : values)
+            parts << QString::number(v);
+        return parts.join(QStringLiteral(", "));
+    }
+    for (std::size_t k = 0; k < kEnds; ++k)
+        parts << QString::number(values[k]);
+    parts << QStringLiteral("…");
+    for (std::size_t k = values.size() - kEnds; k < values.size(); ++k)
+        parts << QString::number(values[k]);
+    return parts.join(QStringLiteral(", ")) + QStringLiteral(" (всего %1)").arg(values.size());
+}
+
+QString weightsText(const QString& name, const Axis& a)
+{
+    const int last = a.first + int(a.weights.size()) - 1;
+    const QString range = a.first == last ? QString::number(a.first) : QStringLiteral("%1…%2").arg(a.first).arg(last);
+    return QStringLiteral("%1 %2: %3; Σ = %4").arg(name, range, listed(a.weights)).arg(a.whole);
+}
+
+// The mean sum / whole rounded to nearest, halves to even, in whole numbers.
+std::uint8_t roundedMean(std::int64_t sum, std::int64_t whole)
+{
+    const std::int64_t q = sum / whole, twice = 2 * (sum % whole);
+    return std::uint8_t(q + (twice > whole || (twice == whole && (q & 1)) ? 1 : 0));
+}
+
+}  // namespace
+
+void ExplainScale(const TOperationRecord& record, const QImage& written, int x, int y, TExplanation& out)
+{
+    const QImage& src = record.Source;
+    const int sw = src.width(), sh = src.height(), dw = written.width(), dh = written.height();
+    out.Steps.push_back({QStringLiteral("Размеры"), QStringLiteral("W × H → w × h"),
+                         QStringLiteral("%1 × %2 → %3 × %4").arg(sw).arg(sh).arg(dw).arg(dh)});
+
+    Regime regime;
+    if (sw == dw && sh == dh) {
+        regime = Regime::Copy;
+    } else if (sw == 2 * dw && sh == 2 * dh) {
+        regime = Regime::Halve;
+    } else {
+        const int nx = widest(sw, dw), ny = widest(sh, dh);
+        regime = nx + ny - 2 > kMostExtraTaps ? Regime::Exact : Regime::Rounded;
+        out.Steps.push_back({QStringLiteral("Способ (nx, ny — наибольшее число столбцов и строк на точку)"),
+                             QStringLiteral("nx + ny − 2"),
+                             QStringLiteral("%1 + %2 − 2 = %3 %4 %5 → %6")
+                                 .arg(nx)
+                                 .arg(ny)
+                                 .arg(nx + ny - 2)
+                                 .arg(regime == Regime::Exact ? QStringLiteral(">") : QStringLiteral("≤"))
+                                 .arg(kMostExtraTaps)
+                                 .arg(regime == Regime::Exact ? QStringLiteral("точные веса в целых числах")
+                                                              : QStringLiteral("веса в долях 1/%1").arg(kOne))});
+    }
+    if (regime == Regime::Copy) {
+        out.Steps.push_back({QStringLiteral("Способ"), QStringLiteral("размеры равны: точка копируется"), QString()});
+        const std::uint8_t* p = src.constScanLine(y) + 3 * x;
+        out.Result = TBGRTriple{p[0], p[1], p[2]};
+        out.Steps.push_back({QStringLiteral("Значение исходной точки"), QStringLiteral("(B, G, R) в точке (x, y)"),
+                             QStringLiteral("(%1, %2) → %3").arg(x).arg(y).arg(triple(*out.Result))});
+        return;
+    }
+    if (regime == Regime::Halve)
+        out.Steps.push_back(
+            {QStringLiteral("Способ"), QStringLiteral("уменьшение вдвое: среднее блока 2 × 2"), QString()});
+
+    const QString span = QStringLiteral("%1·%2/%3 … %4·%2/%3 = %5 … %6");
+    out.Steps.push_back({QStringLiteral("Область по столбцам"), QStringLiteral("x·W/w … (x + 1)·W/w"),
+                         span.arg(x)
+                             .arg(sw)
+                             .arg(dw)
+                             .arg(x + 1)
+                             .arg(ExplainNumber(static_cast<long double>(x) * sw / dw, 6))
+                             .arg(ExplainNumber(static_cast<long double>(x + 1) * sw / dw, 6))});
+    out.Steps.push_back({QStringLiteral("Область по строкам"), QStringLiteral("y·H/h … (y + 1)·H/h"),
+                         span.arg(y)
+                             .arg(sh)
+                             .arg(dh)
+                             .arg(y + 1)
+                             .arg(ExplainNumber(static_cast<long double>(y) * sh / dh, 6))
+                             .arg(ExplainNumber(static_cast<long double>(y + 1) * sh / dh, 6))});
+
+    // Halving weighs every pixel of the block alike: the exact weights, 1 each.
+    const bool exact = regime != Regime::Rounded;
+    const Axis ax = axisTaps(sw, dw, x, exact), ay = axisTaps(sh, dh, y, exact);
+    auto weightRule = [&](const QString& name, const QString& target, const QString& source) {
+        return exact ? QStringLiteral("%1(i) = доля пикселя i в области · %2 / НОД(%3, %2)").arg(name, target, source)
+                     : QStringLiteral("%1(i) = T(i) − T(i − 1), T(i) = round(%2 · доля области до пикселя i "
+                                      "включительно)")
+                           .arg(name)
+                           .arg(kOne);
+    };
+    out.Steps.push_back({QStringLiteral("Веса столбцов"),
+                         weightRule(QStringLiteral("wx"), QStringLiteral("w"), QStringLiteral("W")),
+                         weightsText(QStringLiteral("столбцы"), ax)});
+    out.Steps.push_back({QStringLiteral("Веса строк"),
+                         weightRule(QStringLiteral("wy"), QStringLiteral("h"), QStringLiteral("H")),
+                         weightsText(QStringLiteral("строки"), ay)});
+
+    // Integer sums: exact in either regime (at most 255·2^32 with exact weights).
+    std::int64_t sums[3] = {0, 0, 0};
+    for (std::size_t j = 0; j < ay.weights.size(); ++j) {
+        const std::uint8_t* p = src.constScanLine(ay.first + int(j)) + 3 * std::size_t(ax.first);
+        // A row's sums along it first: the whole picture into one pixel
+        // weighs millions of source pixels.
+        std::int64_t b = 0, g = 0, r = 0;
+        for (std::size_t i = 0; i < ax.weights.size(); ++i, p += 3) {
+            b += ax.weights[i] * p[0];
+            g += ax.weights[i] * p[1];
+            r += ax.weights[i] * p[2];
+        }
+        sums[0] += ay.weights[j] * b;
+        sums[1] += ay.weights[j] * g;
+        sums[2] += ay.weights[j] * r;
+    }
+    // The terms themselves only while a student can still read them.
+    const std::size_t terms = ax.weights.size() * ay.weights.size();
+    constexpr std::size_t kShownTerms = 9;
+    QStringList shown[3];
+    if (terms <= kShownTerms)
+        for (std::size_t j = 0; j < ay.weights.size(); ++j)
+            for (std::size_t i = 0; i < ax.weights.size(); ++i) {
+                const std::uint8_t* p = src.constScanLine(ay.first + int(j)) + 3 * (std::size_t(ax.first) + i);
+                for (int c = 0; c < 3; ++c)
+                    shown[c] << QStringLiteral("%1·%2·%3").arg(ay.weights[j]).arg(ax.weights[i]).arg(p[c]);
+            }
+    const QString channel[3] = {QStringLiteral("B"), QStringLiteral("G"), QStringLiteral("R")};
+    for (int c = 0; c < 3; ++c) {
+        const QString expansion =
+            terms <= kShownTerms ? shown[c].join(QStringLiteral(" + ")) : QStringLiteral("%1 слагаемых").arg(terms);
+        out.Steps.push_back({QStringLiteral("Сумма %1").arg(channel[c]),
+                             QStringLiteral("S%1 = Σ wy · wx · %1").arg(channel[c]),
+                             QStringLiteral("%1 = %2").arg(expansion).arg(sums[c])});
+    }
+
+    const std::int64_t whole = ax.whole * ay.whole;
+    std::uint8_t level[3];
+    QStringList divisions;
+    for (int c = 0; c < 3; ++c) {
+        level[c] = roundedMean(sums[c], whole);
+        const bool half = 2 * (sums[c] % whole) == whole;
+        divisions << QStringLiteral("%1: %2 / %3 = %4 → %5%6")
+                         .arg(channel[c])
+                         .arg(sums[c])
+                         .arg(whole)
+                         .arg(ExplainNumber(static_cast<long double>(sums[c]) / whole))
+                         .arg(level[c])
+                         .arg(half ? QStringLiteral(" (половина — к чётному)") : QString());
+    }
+    out.Steps.push_back({QStringLiteral("Деление и округление (половины к чётному)"),
+                         QStringLiteral("round(S / (Σwy · Σwx))"), divisions.join(QStringLiteral("; "))});
+    out.Result = TBGRTriple{level[0], level[1], level[2]};
+}
+
+}  // namespace ormica::detail
