@@ -205,6 +205,8 @@ void TFormOrmica::createMenus()
     MMRulerSmoothly = check(item(view, QStringLiteral("Плавная прокрутка"), &TFormOrmica::MMRulerSmoothlyClick), true);
     MMShowHint = check(item(view, QStringLiteral("Показывать подсказки"), &TFormOrmica::MMShowHintClick), true);
     MMPRotate = check(item(view, QStringLiteral("Панель вращения и масштаба"), &TFormOrmica::MMPRotateClick), false);
+    createExplainDock();
+    view->addAction(MMExplain);
 
     QMenu* edit = menuBar()->addMenu(QStringLiteral("Редактирование"));
     MMUndo = item(edit, QStringLiteral("Отменить"), &TFormOrmica::MMUndoClick);
@@ -306,6 +308,14 @@ bool TFormOrmica::eventFilter(QObject* watched, QEvent* event)
         sttxtTBRotColorClick();
         return true;
     }
+    // With the panel open a click also explains the pixel; whatever else the
+    // click does (a selection on the source) goes on as ever.
+    if (event->type() == QEvent::MouseButtonPress && explaining() &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton &&
+        (watched == ImageMain || watched == TargetImage)) {
+        const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+        explainAt(watched == TargetImage ? 1 : 0, at.x(), at.y());
+    }
     QScrollArea* box = nullptr;
     if (watched == ScrollBoxSrcImg->viewport() || watched == ImageMain)
         box = ScrollBoxSrcImg;
@@ -360,12 +370,17 @@ void TFormOrmica::MMScaleClick()
         FormScaleDialog->SetScaleImages(TargetImage, TargetImage);
     hideFrame();
     const qint64 before = TargetImage->picture().cacheKey();
+    auto record = std::make_shared<TOperationRecord>();
+    record->Kind = TOperationRecord::TKind::Scale;
+    record->Source = (PageControl1->currentIndex() == 0 ? ImageMain : TargetImage)->picture();
     showModal(FormScaleDialog);
     // Cancelled, or run with a reserve method: the target and its array stay
     // as they were, and there is nothing to ask about.
     const bool scaled = TargetImage->picture().cacheKey() != before;
-    if (scaled)
+    if (scaled) {
         MarkNoName(*TargetImage);
+        ws_.Records[1] = std::move(record);
+    }
     ShowPage(1);
     if (scaled)
         AutoFillImgTab(*TargetImage, ws_.TrgArr, progress_.get());
@@ -472,8 +487,8 @@ void TFormOrmica::FormCreate()
     PaintImage(*ImageMain, clBtnFace);
     PaintImage(*TargetImage, clBtnFace);
     if (!history_)
-        history_ = std::make_unique<TUndoHistory>(TUndoHistory::TImageRef{ImageMain, &ws_.SrcArr},
-                                                  TUndoHistory::TImageRef{TargetImage, &ws_.TrgArr});
+        history_ = std::make_unique<TUndoHistory>(TUndoHistory::TImageRef{ImageMain, &ws_.SrcArr, &ws_.Records[0]},
+                                                  TUndoHistory::TImageRef{TargetImage, &ws_.TrgArr, &ws_.Records[1]});
     ws_.SrcImageRef = ImageMain;
     ws_.TrgImageRef = TargetImage;
     showLamp(statusBarColor());

@@ -4,6 +4,7 @@
 #include "core/engine/load_save_image.h"
 #include "core/engine/progress.h"
 #include "core/engine/rect.h"
+#include "core/explain/operation_record.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -11,6 +12,7 @@
 #include <optional>
 
 class QAction;
+class QDockWidget;
 class QDialog;
 class QLabel;
 class QLineEdit;
@@ -26,6 +28,7 @@ class QToolButton;
 namespace ormica {
 
 class TColorQuestion;
+class TExplainPanel;
 class TFormDFilter;
 class TFormScaleDialog;
 class TFormGistogram;
@@ -157,6 +160,10 @@ public:
     QAction* MMDFilter = nullptr;
     QAction* MMAbout = nullptr;
     QToolButton* TBRZoomForm = nullptr;
+    // The worked arithmetic behind a clicked pixel; hidden until asked for.
+    QDockWidget* DockExplain = nullptr;
+    TExplainPanel* PanelExplain = nullptr;
+    QAction* MMExplain = nullptr;
 
 public slots:
     void MMLoadToSrcClick();
@@ -254,7 +261,20 @@ private:
     private:
         TFormOrmica& window_;
         std::optional<bool> changed_;
+        int which_ = 0;
+        bool outermost_ = false;
+        TOperationRecordPtr recordBefore_;
     };
+    void createExplainDock();
+    bool explaining() const;
+    // Explains pixel (x, y) of the source (0) or target (1) in the panel.
+    void explainAt(int which, int x, int y);
+    // The pixel explained last, again: the picture may have changed.
+    void explainAgain();
+    struct TExplainedPixel {
+        int which, x, y;
+    };
+    std::optional<TExplainedPixel> explained_;
     int currentImage() const;
     void moveInHistory(bool back);
     void showHistoryNote(const QString& text);

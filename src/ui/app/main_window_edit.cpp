@@ -281,10 +281,14 @@ void TFormOrmica::MMToGrayClick()
     TImageWidget* image = source ? ImageMain : TargetImage;
     if (source)
         hideFrame();
+    auto record = std::make_shared<TOperationRecord>();
+    record->Kind = TOperationRecord::TKind::Grey;
+    record->Source = image->picture();
     BitMapToGrayBitMap(image->picture(), image->canvas());
     image->pictureChanged();
     image->repaintNow();
     ImageToImgTab(*image, source ? ws_.SrcArr : ws_.TrgArr, progress_.get());
+    ws_.Records[source ? 0 : 1] = std::move(record);
 }
 
 void TFormOrmica::MMCroppingClick()
@@ -295,8 +299,12 @@ void TFormOrmica::MMCroppingClick()
         return;
     }
     hideFrame();
-    SelectedToImgTab(ws_.SrcArr, TRect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY}, ws_.TrgArr);
+    const TRect rect{FragRect.StartX, FragRect.StartY, FragRect.EndX, FragRect.EndY};
+    auto record = MakeRecord(TOperationRecord::TKind::Crop, ws_.SrcArr, ImageMain->picture());
+    record->Rect = NormalizeRect({rect.Left, rect.Top}, {rect.Right, rect.Bottom});
+    SelectedToImgTab(ws_.SrcArr, rect, ws_.TrgArr);
     ImgTabToImage(ws_.TrgArr, *TargetImage, progress_.get());
+    ws_.Records[1] = std::move(record);
     FragRect.StartX = FragRect.EndX;
     FragRect.StartY = FragRect.EndY;
     ResetIndicators();
@@ -307,14 +315,18 @@ void TFormOrmica::MMCroppingClick()
 void TFormOrmica::TBRMirrorTDClick()
 {
     TStep step(*this, 1);
+    auto record = MakeRecord(TOperationRecord::TKind::MirrorV, ws_.SrcArr, ImageMain->picture());
     MirrorToTrgArr(ws_.SrcArr, 'V', ws_.TrgArr, progress_.get());
+    ws_.Records[1] = std::move(record);
     showTarget();
 }
 
 void TFormOrmica::TBRMirrorLRClick()
 {
     TStep step(*this, 1);
+    auto record = MakeRecord(TOperationRecord::TKind::MirrorH, ws_.SrcArr, ImageMain->picture());
     MirrorToTrgArr(ws_.SrcArr, 'H', ws_.TrgArr, progress_.get());
+    ws_.Records[1] = std::move(record);
     showTarget();
 }
 
@@ -322,7 +334,9 @@ void TFormOrmica::TBRRot90MinusClick()
 {
     TStep step(*this, 1);
     ResetIndicators();
+    auto record = MakeRecord(TOperationRecord::TKind::Rotate90Minus, ws_.SrcArr, ImageMain->picture());
     Rotate90PlusMinus(ws_.SrcArr, '-', ws_.TrgArr, progress_.get());
+    ws_.Records[1] = std::move(record);
     showTarget();
 }
 
@@ -330,7 +344,9 @@ void TFormOrmica::TBRRot90PlusClick()
 {
     TStep step(*this, 1);
     ResetIndicators();
+    auto record = MakeRecord(TOperationRecord::TKind::Rotate90Plus, ws_.SrcArr, ImageMain->picture());
     Rotate90PlusMinus(ws_.SrcArr, '+', ws_.TrgArr, progress_.get());
+    ws_.Records[1] = std::move(record);
     showTarget();
 }
 
@@ -348,7 +364,13 @@ void TFormOrmica::TBRRunAngleClick()
     const long double angle = ReadAngle();
     if (!(std::fabs(angle) > 0))
         return;
+    auto record = MakeRecord(TOperationRecord::TKind::Rotate, ws_.SrcArr, ImageMain->picture());
+    record->Degrees = angle;
+    record->CentreRow = RRow;
+    record->CentreCol = RCol;
+    record->Fill = rotColor_;
     RotateForTabBGR(ws_.SrcArr, RRow, RCol, progress_.get(), ws_.TrgArr, rotColor_, angle);
+    ws_.Records[1] = std::move(record);
     showTarget();
 }
 
@@ -374,7 +396,13 @@ void TFormOrmica::TBRZoomPlusClick()
     scale.Target = image;
     scale.SetZoom(TrBarZoom->value() / 100.0);
     hideFrame();
+    auto record = std::make_shared<TOperationRecord>();
+    record->Kind = TOperationRecord::TKind::Scale;
+    record->Source = image->picture();
+    const qint64 before = image->picture().cacheKey();
     scale.Execute();
+    if (image->picture().cacheKey() != before)
+        ws_.Records[source ? 0 : 1] = std::move(record);
     AutoFillImgTab(*image, arr, progress_.get());
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/app/undo_history.h"
 #include "ui/engine/image_widget.h"
+#include "ui/workspace/workspace.h"
 
 #include <QAction>
 #include <QLabel>
@@ -20,15 +21,18 @@ QString capText(qint64 bytes)
 
 }  // namespace
 
-TFormOrmica::TStep::TStep(TFormOrmica& window, int which) : window_(window)
+TFormOrmica::TStep::TStep(TFormOrmica& window, int which) : window_(window), which_(which == 0 ? 0 : 1)
 {
     // The dotted frame is drawn into the picture; it must not be kept with it
     // (and the commands on the source take it off in any case).
     if (which == 0)
         window_.hideFrame();
-    if (window_.stepDepth_++ > 0 || !window_.history_)
+    if (window_.stepDepth_++ > 0)
         return;
-    window_.history_->Begin(which, window_.PageControl1->currentIndex());
+    outermost_ = true;
+    recordBefore_ = window_.ws_.Records[which_];
+    if (window_.history_)
+        window_.history_->Begin(which, window_.PageControl1->currentIndex());
 }
 
 TFormOrmica::TStep::~TStep()
@@ -38,6 +42,10 @@ TFormOrmica::TStep::~TStep()
     const int tab = window_.PageControl1->currentIndex();
     const TUndoHistory::TOutcome outcome =
         changed_ ? window_.history_->Commit(tab, *changed_) : window_.history_->Commit(tab);
+    // A change the command did not describe (a load, a paste) has nothing to explain.
+    if (outcome != TUndoHistory::TOutcome::Unchanged && window_.ws_.Records[which_] == recordBefore_)
+        window_.ws_.Records[which_] = nullptr;
+    window_.explainAgain();
     if (outcome == TUndoHistory::TOutcome::TooLarge)
         window_.showHistoryNote(QStringLiteral(" Эту команду нельзя отменить: изображение больше %1")
                                     .arg(capText(window_.history_->MaxBytes)));
@@ -103,6 +111,7 @@ void TFormOrmica::moveInHistory(bool back)
                         QStringLiteral(": изображение больше %1").arg(capText(history_->MaxBytes)));
     }
     updateUndoActions();
+    explainAgain();
 }
 
 }  // namespace ormica

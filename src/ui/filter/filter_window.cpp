@@ -3,13 +3,16 @@
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 #include "core/engine/text_convert.h"
+#include "core/explain/explanation.h"
 #include "core/filter/filter_tab.h"
 #include "core/filter/popular_filters.h"
 #include "core/filter/regulators.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/image_widget.h"
+#include "ui/engine/magnifier.h"
 #include "ui/engine/progress_bar.h"
 #include "ui/engine/tool_button.h"
+#include "ui/explain/explain_panel.h"
 #include "ui/workspace/workspace.h"
 
 #include <QButtonGroup>
@@ -20,7 +23,6 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScrollArea>
 #include <QSlider>
 #include <QSplitter>
 #include <QTableWidget>
@@ -50,15 +52,17 @@ QSlider* makeTrackBar(const char* name, const QString& hint, QWidget* parent)
     return bar;
 }
 
-TImageWidget* makePicture(const char* name, QScrollArea*& area, QWidget* parent)
+// The picture stays with an image control, as the core's routines want it;
+// the magnifier standing in for it is what the window shows.
+TMagnifier* makePicture(const char* imageName, const char* paneName, TImageWidget*& image, QWidget* parent)
 {
-    area = new QScrollArea(parent);
-    auto* image = new TImageWidget(QSize(2, 2));
-    image->setObjectName(QLatin1String(name));
-    area->setWidget(image);
-    area->setWidgetResizable(false);
-    area->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return image;
+    image = new TImageWidget(QSize(2, 2), parent);
+    image->setObjectName(QLatin1String(imageName));
+    image->hide();
+    auto* magnifier = new TMagnifier(parent);
+    magnifier->setObjectName(QLatin1String(paneName));
+    magnifier->standInFor(image);
+    return magnifier;
 }
 
 }  // namespace
@@ -226,13 +230,37 @@ QWidget* TFormDFilter::createPictures()
 {
     Splitter = new QSplitter(Qt::Horizontal, this);
     Splitter->setObjectName(QStringLiteral("Splitter"));
-    QScrollArea* left = nullptr;
-    QScrollArea* right = nullptr;
-    ImgTestSource = makePicture("ImgTestSource", left, Splitter);
-    ImgTestTarget = makePicture("ImgTestTarget", right, Splitter);
-    Splitter->addWidget(left);
-    Splitter->addWidget(right);
+    MagTestSource = makePicture("ImgTestSource", "MagTestSource", ImgTestSource, this);
+    MagTestTarget = makePicture("ImgTestTarget", "MagTestTarget", ImgTestTarget, this);
+    Splitter->addWidget(MagTestSource);
+    Splitter->addWidget(MagTestTarget);
+    // The same pixel of the fragment and of its result stay side by side.
+    MagTestSource->linkWith(MagTestTarget);
+    for (TMagnifier* pane : {MagTestSource, MagTestTarget})
+        connect(pane, &TMagnifier::pixelClicked, this, [this](QPoint pixel) {
+            if (FragmentPixelClicked && pixel.x() < TestTrgArr.width() && pixel.y() < TestTrgArr.height())
+                FragmentPixelClicked(pixel);
+        });
+    FragmentPixelClicked = [this](QPoint p) { ExplainFragmentPixel(p); };
     return Splitter;
+}
+
+void TFormDFilter::ExplainFragmentPixel(QPoint p)
+{
+    if (!FragmentRecord)
+        return;
+    if (!WindowExplain) {
+        WindowExplain = new QDialog(this);
+        WindowExplain->setObjectName(QStringLiteral("WindowExplain"));
+        WindowExplain->setWindowTitle(QStringLiteral("Пояснение"));
+        auto* layout = new QVBoxLayout(WindowExplain);
+        PanelExplain = new TExplainPanel(WindowExplain);
+        layout->addWidget(PanelExplain);
+        WindowExplain->resize(560, 640);
+    }
+    PanelExplain->showExplanation(Explain(*FragmentRecord, ImgTestTarget->picture(), p.x(), p.y()));
+    WindowExplain->show();
+    WindowExplain->raise();
 }
 
 void TFormDFilter::FormCreate()
@@ -393,6 +421,7 @@ void TFormDFilter::TakeFragment(const TRect& rect, TProgress* progress)
 {
     SelectedToImgTab(ws_.SrcArr, rect, TestSrcArr);
     ImgTabToImage(TestSrcArr, *ImgTestSource, progress);
+    MagTestSource->refresh();
 }
 
 void TFormDFilter::CallDatabase()
@@ -420,10 +449,15 @@ bool TFormDFilter::RunOnFragment()
     in = TImgTabColor();
     if (!done)
         return false;
+    auto record = MakeRecord(TOperationRecord::TKind::Filter, TestSrcArr, ImgTestSource->picture());
+    record->Kernel = f.Kernel;
+    record->Scale = f.Scale;
+    FragmentRecord = std::move(record);
     TImgTabBGR result;
     TabColorToTabBRG(out, result);
     TestTrgArr = std::move(result);
     ImgTabToImage(TestTrgArr, *ImgTestTarget, progress_.get());
+    MagTestTarget->refresh();
     return true;
 }
 
@@ -439,6 +473,10 @@ bool TFormDFilter::RunOnImage()
     bool done = false;
     {
         TBusyCursor busy;
+        auto record = MakeRecord(TOperationRecord::TKind::Filter, ws_.SrcArr,
+                                 ws_.SrcImageRef ? ws_.SrcImageRef->picture() : QImage());
+        record->Kernel = f.Kernel;
+        record->Scale = f.Scale;
         TImgTabColor in, out;
         TabBRGtoTabColor(ws_.SrcArr, in);
         done = FilterTabColor(f.Kernel, f.Scale, in, out, progress_.get());
@@ -446,6 +484,7 @@ bool TFormDFilter::RunOnImage()
         if (done) {
             TabColorToTabBRG(out, ws_.TrgArr);
             out = TImgTabColor();
+            ws_.Records[1] = std::move(record);
             if (ws_.TrgImageRef)
                 ImgTabToImage(ws_.TrgArr, *ws_.TrgImageRef, progress_.get());
         }
@@ -479,8 +518,11 @@ void TFormDFilter::closed()
 {
     MinimizePicture(*ImgTestSource);
     MinimizePicture(*ImgTestTarget);
+    MagTestSource->refresh();
+    MagTestTarget->refresh();
     TestSrcArr = TImgTabBGR();
     TestTrgArr = TImgTabBGR();
+    FragmentRecord.reset();
     // Closing abandons a scale left half typed.
     showScale();
 }

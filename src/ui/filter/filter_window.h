@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/explain/operation_record.h"
+
 #include "core/engine/img_tab.h"
 #include "core/engine/rect.h"
 #include "core/filter/filter_kernel.h"
 #include "ui/filter/filter_grid.h"
 
 #include <QDialog>
+#include <QPoint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -17,7 +20,6 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QProgressBar;
-class QScrollArea;
 class QSlider;
 class QSplitter;
 class QTableWidget;
@@ -25,7 +27,10 @@ class QToolButton;
 
 namespace ormica {
 
+class TExplainPanel;
+
 class TImageWidget;
+class TMagnifier;
 class TProgress;
 class TProgressBarAdapter;
 struct TWorkspace;
@@ -44,6 +49,8 @@ public:
     // The fragment to try the filter on, and what the filter made of it.
     TImgTabBGR TestSrcArr;
     TImgTabBGR TestTrgArr;
+    // What made TestTrgArr, for explaining its pixels.
+    TOperationRecordPtr FragmentRecord;
     // The reference of the focus regulator.
     TRegulatorOrigin Origin;
 
@@ -81,9 +88,22 @@ public:
     QSlider* TrackBarContrast = nullptr;
     QLabel* StTxtMessage = nullptr;
     QSplitter* Splitter = nullptr;
+    // The pictures of the fragment and of its result; the linked magnifiers
+    // in the splitter show them.
     TImageWidget* ImgTestSource = nullptr;
     TImageWidget* ImgTestTarget = nullptr;
+    TMagnifier* MagTestSource = nullptr;
+    TMagnifier* MagTestTarget = nullptr;
     QProgressBar* ProgressBar1 = nullptr;
+
+    // A left click on a pixel of either pane while a filtered fragment is
+    // shown: the pixel, in the filtered fragment. It opens the explanation
+    // of that pixel unless a test answers instead.
+    std::function<void(QPoint)> FragmentPixelClicked;
+    // Explains pixel `p` of the filtered fragment in a window of its own.
+    void ExplainFragmentPixel(QPoint p);
+    QDialog* WindowExplain = nullptr;
+    TExplainPanel* PanelExplain = nullptr;
 
     TKernelGridEditor* gridEditor() const { return gridEditor_; }
 

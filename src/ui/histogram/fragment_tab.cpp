@@ -4,6 +4,7 @@
 #include "core/engine/message_sink.h"
 #include "core/transfer/graph_label.h"
 #include "ui/engine/image_widget.h"
+#include "ui/engine/magnifier.h"
 #include "ui/histogram/cross_hair_selector.h"
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/transfer/graph_xy.h"
@@ -107,6 +108,12 @@ void TFragmentTab::createPanels()
     ImgAcFrg->setObjectName(QStringLiteral("ImgAcFrg"));
     ImgAcFrg->setFixedSize(287, 167);
     ImgAcFrg->move(1, 1);
+    ImgAcFrg->hide();
+    // In the image's place: at first unmagnified, the cross and its clicks as they were.
+    MagAcFrg = new TMagnifier(PanelAcImg);
+    MagAcFrg->setObjectName(QStringLiteral("MagAcFrg"));
+    MagAcFrg->setFrameShape(QFrame::NoFrame);
+    MagAcFrg->setGeometry(ImgAcFrg->geometry());
     Panel2 = makePanel("Panel2", this, QRect(304, 8, 513, 169));
     PageControlAc = new QTabWidget(this);
     PageControlAc->setObjectName(QStringLiteral("PageControlAc"));
@@ -114,6 +121,7 @@ void TFragmentTab::createPanels()
     PanelSrcFun1 = makePanel("PanelSrcFun1", this, QRect(408, 184, 409, 193));
     PanelAcFunc = makePanel("PanelAcFunc", this, QRect(8, 384, 809, 185));
     crossHair_ = std::make_unique<TCrossHairSelector>(ImgAcFrg);
+    MagAcFrg->standInFor(ImgAcFrg);
 }
 
 void TFragmentTab::createCrossHair()
@@ -471,6 +479,7 @@ void TFragmentTab::ResetAcState()
     crossHair_->Deactivate();
     crossHair_->Clear();
     crossHair_->Activate();
+    MagAcFrg->refresh();
     FragArr.clear();
     ClearAcResults();
     StTextChoiceStat->setText(QStringLiteral("Кликните на изображении"));
@@ -503,8 +512,9 @@ void TFragmentTab::ShowFragment()
     crossHair_->Clear();
     SelectedToImgTabColor(FragArr, TPoint{0, 0}, ImgAcFrg->canvas());
     ImgAcFrg->pictureChanged();
-    ImgAcFrg->repaintNow();
     crossHair_->Activate();
+    MagAcFrg->refresh();
+    MagAcFrg->repaint();
 }
 
 void TFragmentTab::ResetFragmentStatistics()

@@ -24,6 +24,7 @@ namespace ormica {
 class TCrossHairSelector;
 class TGraphXY;
 class TImageWidget;
+class TMagnifier;
 struct TWorkspace;
 
 // The tab "Дополнительная статистика" of the histogram window: a fragment of
@@ -102,7 +103,9 @@ private:
     TColor fragLampColor_ = 0;
 
     QFrame* PanelAcImg = nullptr;
+    // The fragment's picture, with the cross drawn in; the magnifier shows it.
     TImageWidget* ImgAcFrg = nullptr;
+    TMagnifier* MagAcFrg = nullptr;
     QFrame* Panel2 = nullptr;
     QTabWidget* PageControlAc = nullptr;
     QFrame* PanelSrcFun1 = nullptr;

@@ -333,7 +333,11 @@ void TTransferTab::TB1RunClick()
     {
         TBusyCursor busy;
         FuncPoints = editor_->GetPoints();
+        auto record = MakeRecord(TOperationRecord::TKind::Transfer, ws_.SrcArr,
+                                 ws_.SrcImageRef ? ws_.SrcImageRef->picture() : QImage());
+        record->Points = FuncPoints;
         ConvertImageTab(ws_.SrcArr, ws_.TrgArr, FuncPoints, progress_);
+        ws_.Records[1] = std::move(record);
         if (ws_.TrgImageRef)
             ImgTabToImage(ws_.TrgArr, *ws_.TrgImageRef, &progress_);
     }

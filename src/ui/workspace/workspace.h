@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/engine/img_tab.h"
+#include "core/explain/operation_record.h"
 #include "core/filter/filter_kernel.h"
 
 #include <QString>
@@ -34,6 +35,9 @@ struct TWorkspace {
     QString DefaultBaseName;
     // The full name of the base the database window works with.
     QString CurrentBaseName;
+    // What last wrote each image (0 the source, 1 the target), for explaining
+    // its pixels; null when the image was loaded, pasted or drawn instead.
+    TOperationRecordPtr Records[2];
 };
 
 }  // namespace ormica

@@ -2,7 +2,9 @@
 #include "core/filter/filter_tab.h"
 #include "core/filter/popular_filters.h"
 #include "ui/engine/image_widget.h"
+#include "ui/engine/magnifier.h"
 #include "ui/filter/filter_window.h"
+#include "ui/explain/explain_panel.h"
 #include "window_test.h"
 
 #include <QAction>
@@ -10,6 +12,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTableWidget>
 #include <QToolButton>
@@ -353,6 +356,42 @@ private slots:
         form->TB1RunFrag->click();
         QCOMPARE(sink->warnings.size(), 1);
         QCOMPARE(form->ImgTestTarget->picture().size(), QSize(12, 9));
+    }
+
+    // The panes show the fragment and its result, zoomed and scrolled together;
+    // a click on a pixel of the result is handed on.
+    void fragmentPanesAreLinkedMagnifiers()
+    {
+        ws->SrcArr = test::arrayOf(test::patternImage(40, 30));
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QList<QPoint> clicked;
+        form->FragmentPixelClicked = [&](QPoint pixel) { clicked.append(pixel); };
+        form->TakeFragment(TRect{2, 3, 21, 17}, nullptr);
+        QCOMPARE(form->MagTestSource->image(), form->ImgTestSource->picture());
+        QTest::mouseClick(form->MagTestSource->viewport(), Qt::LeftButton, {}, QPoint(1, 1));
+        QVERIFY(clicked.isEmpty());  // nothing filtered yet
+        form->TB1RunFrag->click();
+        QCOMPARE(form->MagTestTarget->image(), form->ImgTestTarget->picture());
+
+        form->MagTestSource->setZoom(32);
+        QCOMPARE(form->MagTestTarget->zoom(), 32);
+        form->MagTestTarget->horizontalScrollBar()->setValue(70);
+        QCOMPARE(form->MagTestSource->horizontalScrollBar()->value(), 70);
+        QTest::mouseClick(form->MagTestTarget->viewport(), Qt::LeftButton, {}, QPoint(40, 70));
+        QTest::mouseClick(form->MagTestSource->viewport(), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(clicked, (QList<QPoint>{{(40 + 70) / 32, 70 / 32}, {(5 + 70) / 32, 5 / 32}}));
+
+        // Left to itself, the window explains the pixel clicked, border and interior alike.
+        form->FragmentPixelClicked = nullptr;
+        for (const QPoint p : {QPoint(0, 0), QPoint(9, 7)}) {
+            form->ExplainFragmentPixel(p);
+            QVERIFY(form->WindowExplain->isVisible());
+            const TExplanation& e = form->PanelExplain->explanation();
+            QCOMPARE(QPoint(e.X, e.Y), p);
+            QVERIFY2(e.Matches(), qPrintable(ExplanationText(e)));
+        }
+        QVERIFY(form->PanelExplain->explanation().Neighbourhood.has_value());
     }
 
     void wholeImageRunWritesTheTargetAndCloses()

@@ -4,6 +4,7 @@
 #include "histogram_fixture.h"
 #include "ui/app/main_window.h"
 #include "ui/engine/color_dialog.h"
+#include "ui/engine/magnifier.h"
 #include "ui/histogram/cross_hair_selector.h"
 #include "ui/histogram/fragment_tab.h"
 #include "ui/histogram/histogram_tab.h"
@@ -206,6 +207,25 @@ private slots:
         QTest::mouseMove(g2->Image, QPoint(g2->Image->picture().width() - 1, 30));
         QCOMPARE(label("StTextFun2")->text(), QStringLiteral(" Func (   4 ) =   0,0000"));
         QVERIFY(sink->silent());
+    }
+
+    // The magnifier in the image's place shows the fragment with its cross and
+    // hands the cross the mouse at picture coordinates, zoomed or not.
+    void theMagnifierStandsInForTheFragmentImage()
+    {
+        openWith(tenElevenTwelve());
+        auto* pane = control<TMagnifier>("MagAcFrg");
+        QCOMPARE(pane->zoom(), 1);
+        QCOMPARE(pane->image(), image("ImgAcFrg")->picture());
+        pane->setZoom(32);
+        const QPoint atRow1Column2(2 * 32 + 5, 1 * 32 + 5);
+        QTest::mouseMove(pane->viewport(), atRow1Column2);
+        QCOMPARE(label("StTextSelRow")->text(), QStringLiteral("1"));
+        QCOMPARE(label("StTextSelCol")->text(), QStringLiteral("2"));
+        QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, atRow1Column2);
+        QCOMPARE(tab().acExtract().SelRow, 1);
+        QCOMPARE(tab().acExtract().SelCol, 2);
+        QCOMPARE(pane->image(), image("ImgAcFrg")->picture());
     }
 
     void changingTheChannelClearsButTheLastSampleStillCorrelates()
