@@ -65,6 +65,121 @@ void takeSource(const TOperationRecord& record, long long sx, long long sy, TExp
     out.Result = v;
 }
 
+constexpr long double kPi = std::numbers::pi_v<long double>;
+
+// The angle of the point about the centre, from its quadrant.
+long double pointAngle(long double dY, long double dX, long double r, TExplanation& out)
+{
+    const long double phi0 = std::asin(std::fabs(dY) / r);
+    long double phi;
+    QString quadrant, formula, numbers;
+    const QString arc = QStringLiteral("arcsin(%1 / %2)").arg(num(std::fabs(dY))).arg(num(r, 6));
+    if (dY > 0 && dX > 0) {
+        phi = phi0;
+        quadrant = QStringLiteral("dY > 0, dX > 0");
+        formula = QStringLiteral("φ = arcsin(|dY| / r)");
+        numbers = arc;
+    } else if (dY > 0) {
+        phi = kPi - phi0;
+        quadrant = QStringLiteral("dY > 0, dX ≤ 0");
+        formula = QStringLiteral("φ = π − arcsin(|dY| / r)");
+        numbers = QStringLiteral("π − ") + arc;
+    } else if (dX > 0) {
+        phi = 2 * kPi - phi0;
+        quadrant = QStringLiteral("dY ≤ 0, dX > 0");
+        formula = QStringLiteral("φ = 2π − arcsin(|dY| / r)");
+        numbers = QStringLiteral("2π − ") + arc;
+    } else {
+        phi = kPi + phi0;
+        quadrant = QStringLiteral("dY ≤ 0, dX ≤ 0");
+        formula = QStringLiteral("φ = π + arcsin(|dY| / r)");
+        numbers = QStringLiteral("π + ") + arc;
+    }
+    step(out, QStringLiteral("Угол точки (%1)").arg(quadrant), formula, numbers + QStringLiteral(" = ") + num(phi, 6));
+    return phi;
+}
+
+// The offsets (dY, dX) from the centre turned back by the angle into the source's.
+void turnOffsets(long double degrees, long double r, long double& dY, long double& dX, TExplanation& out)
+{
+    if (!(std::fabs(r) > 0.1L)) {
+        // The centre itself: no angle to speak of, the offsets stay.
+        step(out, QStringLiteral("Смещение по строкам в исходном (r ≤ 0,1)"), QStringLiteral("dY′ = dY"), num(dY));
+        step(out, QStringLiteral("Смещение по столбцам в исходном (r ≤ 0,1)"), QStringLiteral("dX′ = dX"), num(dX));
+        return;
+    }
+    const long double phi = pointAngle(dY, dX, r, out);
+    const long double a = degrees * kPi / 180;
+    step(out, QStringLiteral("Угол поворота"), QStringLiteral("a = α · π / 180"),
+         QStringLiteral("%1 · π / 180 = %2").arg(operand(degrees)).arg(num(a, 6)));
+    const long double psi = phi - a;
+    step(out, QStringLiteral("Угол до поворота"), QStringLiteral("ψ = φ − a"),
+         QStringLiteral("%1 − %2 = %3").arg(num(phi, 6)).arg(operand(a, 6)).arg(num(psi, 6)));
+    const long double sinPsi = std::sin(psi), cosPsi = std::cos(psi);
+    dY = r * sinPsi;
+    dX = r * cosPsi;
+    const QString product = QStringLiteral("%1 · %2 = %3");
+    step(out, QStringLiteral("Смещение по строкам в исходном"), QStringLiteral("dY′ = r · sin ψ"),
+         product.arg(num(r, 6), operand(sinPsi, 6), num(dY, 12)));
+    step(out, QStringLiteral("Смещение по столбцам в исходном"), QStringLiteral("dX′ = r · cos ψ"),
+         product.arg(num(r, 6), operand(cosPsi, 6), num(dX, 12)));
+}
+
+struct Place {
+    long long row = 0;
+    long long col = 0;
+};
+
+// The source row and column: the centre plus the turned offsets, rounded.
+Place sourcePlace(long long w, long double yc, long double xc, long double dY, long double dX, TExplanation& out)
+{
+    const long double rowExact = yc + dY;
+    const long long row = static_cast<long long>(std::nearbyint(rowExact));
+    step(out, QStringLiteral("Строка источника (половины к чётному)"), QStringLiteral("row = round(Rc + dY′)"),
+         QStringLiteral("round(%1 + %2) = round(%3) = %4")
+             .arg(num(yc))
+             .arg(operand(dY, 12))
+             .arg(num(rowExact, 12))
+             .arg(num(row)));
+    const long double colExact = xc + dX;
+    const long long turned = static_cast<long long>(std::nearbyint(colExact));
+    const long long col = w - turned;
+    step(out, QStringLiteral("Столбец источника (половины к чётному)"),
+         QStringLiteral("col = W − round((W − Cc) + dX′)"),
+         QStringLiteral("%1 − round(%2 + %3) = %1 − %4 = %5")
+             .arg(w)
+             .arg(num(xc))
+             .arg(operand(dX, 12))
+             .arg(operand(turned))
+             .arg(num(col)));
+    return {row, col};
+}
+
+// The source pixel at (row, col), or the fill colour where that lies outside.
+void takeTurnedSource(const TOperationRecord& record, Place at, TExplanation& out)
+{
+    const long long row = at.row, col = at.col;
+    const long long w = record.Source.width(), h = record.Source.height();
+    const bool rowOut = row < 0 || row > h - 1;
+    const bool colOut = col < 0 || col > w - 1;
+    if (rowOut || colOut) {
+        const TBGRTriple fill = ColorToBGRTriple(record.Fill);
+        QStringList why;
+        if (rowOut)
+            why << QStringLiteral("строка %1 вне 0…%2").arg(num(row)).arg(h - 1);
+        if (colOut)
+            why << QStringLiteral("столбец %1 вне 0…%2").arg(num(col)).arg(w - 1);
+        step(out, QStringLiteral("Цвет заливки"), QStringLiteral("точка (row, col) вне исходного"),
+             why.join(QStringLiteral(", ")) + QStringLiteral(" → ") + triple(fill));
+        out.Result = fill;
+        return;
+    }
+    const TBGRTriple v = pixelAt(record.Source, col, row);
+    step(out, QStringLiteral("Значение исходной точки"), QStringLiteral("(B, G, R) в точке (row, col)"),
+         QStringLiteral("(%1, %2) → %3").arg(row).arg(col).arg(triple(v)));
+    out.Result = v;
+}
+
 }  // namespace
 
 void ExplainGrey(const TOperationRecord& record, int x, int y, TExplanation& out)
@@ -153,7 +268,6 @@ void ExplainRotate(const TOperationRecord& record, int x, int y, TExplanation& o
         out.Unavailable = QStringLiteral("Поворот не выполнялся: в исходном изображении меньше трёх строк.");
         return;
     }
-    constexpr long double pi = std::numbers::pi_v<long double>;
     const long long rc = record.CentreRow, cc = record.CentreCol;
     step(out, QStringLiteral("Точка"), QStringLiteral("(y, x)"), QStringLiteral("(%1, %2)").arg(y).arg(x));
     step(out, QStringLiteral("Центр"), QStringLiteral("(Rc, Cc)"), QStringLiteral("(%1, %2)").arg(num(rc), num(cc)));
@@ -173,92 +287,8 @@ void ExplainRotate(const TOperationRecord& record, int x, int y, TExplanation& o
     step(out, QStringLiteral("Радиус"), QStringLiteral("r = √(dX² + dY²)"),
          QStringLiteral("√(%1 + %2) = %3").arg(squared(dX), squared(dY)).arg(num(r, 6)));
 
-    if (std::fabs(r) > 0.1L) {
-        const long double phi0 = std::asin(std::fabs(dY) / r);
-        long double phi;
-        QString quadrant, formula, numbers;
-        const QString arc = QStringLiteral("arcsin(%1 / %2)").arg(num(std::fabs(dY))).arg(num(r, 6));
-        if (dY > 0 && dX > 0) {
-            phi = phi0;
-            quadrant = QStringLiteral("dY > 0, dX > 0");
-            formula = QStringLiteral("φ = arcsin(|dY| / r)");
-            numbers = arc;
-        } else if (dY > 0) {
-            phi = pi - phi0;
-            quadrant = QStringLiteral("dY > 0, dX ≤ 0");
-            formula = QStringLiteral("φ = π − arcsin(|dY| / r)");
-            numbers = QStringLiteral("π − ") + arc;
-        } else if (dX > 0) {
-            phi = 2 * pi - phi0;
-            quadrant = QStringLiteral("dY ≤ 0, dX > 0");
-            formula = QStringLiteral("φ = 2π − arcsin(|dY| / r)");
-            numbers = QStringLiteral("2π − ") + arc;
-        } else {
-            phi = pi + phi0;
-            quadrant = QStringLiteral("dY ≤ 0, dX ≤ 0");
-            formula = QStringLiteral("φ = π + arcsin(|dY| / r)");
-            numbers = QStringLiteral("π + ") + arc;
-        }
-        step(out, QStringLiteral("Угол точки (%1)").arg(quadrant), formula,
-             numbers + QStringLiteral(" = ") + num(phi, 6));
-        const long double a = record.Degrees * pi / 180;
-        step(out, QStringLiteral("Угол поворота"), QStringLiteral("a = α · π / 180"),
-             QStringLiteral("%1 · π / 180 = %2").arg(operand(record.Degrees)).arg(num(a, 6)));
-        const long double psi = phi - a;
-        step(out, QStringLiteral("Угол до поворота"), QStringLiteral("ψ = φ − a"),
-             QStringLiteral("%1 − %2 = %3").arg(num(phi, 6)).arg(operand(a, 6)).arg(num(psi, 6)));
-        const long double sinPsi = std::sin(psi), cosPsi = std::cos(psi);
-        dY = r * sinPsi;
-        dX = r * cosPsi;
-        const QString product = QStringLiteral("%1 · %2 = %3");
-        step(out, QStringLiteral("Смещение по строкам в исходном"), QStringLiteral("dY′ = r · sin ψ"),
-             product.arg(num(r, 6), operand(sinPsi, 6), num(dY, 12)));
-        step(out, QStringLiteral("Смещение по столбцам в исходном"), QStringLiteral("dX′ = r · cos ψ"),
-             product.arg(num(r, 6), operand(cosPsi, 6), num(dX, 12)));
-    } else {
-        // The centre itself: no angle to speak of, the offsets stay.
-        step(out, QStringLiteral("Смещение по строкам в исходном (r ≤ 0,1)"), QStringLiteral("dY′ = dY"), num(dY));
-        step(out, QStringLiteral("Смещение по столбцам в исходном (r ≤ 0,1)"), QStringLiteral("dX′ = dX"), num(dX));
-    }
-
-    const long double rowExact = yc + dY;
-    const long long row = static_cast<long long>(std::nearbyint(rowExact));
-    step(out, QStringLiteral("Строка источника (половины к чётному)"), QStringLiteral("row = round(Rc + dY′)"),
-         QStringLiteral("round(%1 + %2) = round(%3) = %4")
-             .arg(num(yc))
-             .arg(operand(dY, 12))
-             .arg(num(rowExact, 12))
-             .arg(num(row)));
-    const long double colExact = xc + dX;
-    const long long turned = static_cast<long long>(std::nearbyint(colExact));
-    const long long col = w - turned;
-    step(out, QStringLiteral("Столбец источника (половины к чётному)"),
-         QStringLiteral("col = W − round((W − Cc) + dX′)"),
-         QStringLiteral("%1 − round(%2 + %3) = %1 − %4 = %5")
-             .arg(w)
-             .arg(num(xc))
-             .arg(operand(dX, 12))
-             .arg(operand(turned))
-             .arg(num(col)));
-
-    const bool rowOut = row < 0 || row > h - 1;
-    const bool colOut = col < 0 || col > w - 1;
-    if (rowOut || colOut) {
-        const TBGRTriple fill = ColorToBGRTriple(record.Fill);
-        QStringList why;
-        if (rowOut)
-            why << QStringLiteral("строка %1 вне 0…%2").arg(num(row)).arg(h - 1);
-        if (colOut)
-            why << QStringLiteral("столбец %1 вне 0…%2").arg(num(col)).arg(w - 1);
-        step(out, QStringLiteral("Цвет заливки"), QStringLiteral("точка (row, col) вне исходного"),
-             why.join(QStringLiteral(", ")) + QStringLiteral(" → ") + triple(fill));
-        out.Result = fill;
-        return;
-    }
-    const TBGRTriple v = pixelAt(src, col, row);
-    step(out, QStringLiteral("Значение исходной точки"), QStringLiteral("(B, G, R) в точке (row, col)"),
-         QStringLiteral("(%1, %2) → %3").arg(row).arg(col).arg(triple(v)));
-    out.Result = v;
+    turnOffsets(record.Degrees, r, dY, dX, out);
+    takeTurnedSource(record, sourcePlace(w, yc, xc, dY, dX, out), out);
 }
 
 }  // namespace ormica::detail

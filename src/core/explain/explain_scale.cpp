@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <numeric>
 #include <vector>
@@ -105,46 +106,46 @@ std::uint8_t roundedMean(std::int64_t sum, std::int64_t whole)
     return std::uint8_t(q + (twice > whole || (twice == whole && (q & 1)) ? 1 : 0));
 }
 
-}  // namespace
-
-void ExplainScale(const TOperationRecord& record, const QImage& written, int x, int y, TExplanation& out)
+QString channelName(int c)
 {
-    const QImage& src = record.Source;
-    const int sw = src.width(), sh = src.height(), dw = written.width(), dh = written.height();
-    out.Steps.push_back({QStringLiteral("Размеры"), QStringLiteral("W × H → w × h"),
-                         QStringLiteral("%1 × %2 → %3 × %4").arg(sw).arg(sh).arg(dw).arg(dh)});
+    return QString(QLatin1Char("BGR"[c]));
+}
 
-    Regime regime;
-    if (sw == dw && sh == dh) {
-        regime = Regime::Copy;
-    } else if (sw == 2 * dw && sh == 2 * dh) {
-        regime = Regime::Halve;
-    } else {
-        const int nx = widest(sw, dw), ny = widest(sh, dh);
-        regime = nx + ny - 2 > kMostExtraTaps ? Regime::Exact : Regime::Rounded;
-        out.Steps.push_back({QStringLiteral("Способ (nx, ny — наибольшее число столбцов и строк на точку)"),
-                             QStringLiteral("nx + ny − 2"),
-                             QStringLiteral("%1 + %2 − 2 = %3 %4 %5 → %6")
-                                 .arg(nx)
-                                 .arg(ny)
-                                 .arg(nx + ny - 2)
-                                 .arg(regime == Regime::Exact ? QStringLiteral(">") : QStringLiteral("≤"))
-                                 .arg(kMostExtraTaps)
-                                 .arg(regime == Regime::Exact ? QStringLiteral("точные веса в целых числах")
-                                                              : QStringLiteral("веса в долях 1/%1").arg(kOne))});
-    }
-    if (regime == Regime::Copy) {
-        out.Steps.push_back({QStringLiteral("Способ"), QStringLiteral("размеры равны: точка копируется"), QString()});
-        const std::uint8_t* p = src.constScanLine(y) + 3 * x;
-        out.Result = TBGRTriple{p[0], p[1], p[2]};
-        out.Steps.push_back({QStringLiteral("Значение исходной точки"), QStringLiteral("(B, G, R) в точке (x, y)"),
-                             QStringLiteral("(%1, %2) → %3").arg(x).arg(y).arg(triple(*out.Result))});
-        return;
-    }
-    if (regime == Regime::Halve)
-        out.Steps.push_back(
-            {QStringLiteral("Способ"), QStringLiteral("уменьшение вдвое: среднее блока 2 × 2"), QString()});
+// Copying for equal sizes, halving for exactly half of both, otherwise the
+// rounded weights while the taps are few enough, the exact ones beyond.
+Regime chooseRegime(int sw, int sh, int dw, int dh, TExplanation& out)
+{
+    if (sw == dw && sh == dh)
+        return Regime::Copy;
+    if (sw == 2 * dw && sh == 2 * dh)
+        return Regime::Halve;
+    const int nx = widest(sw, dw), ny = widest(sh, dh);
+    const Regime regime = nx + ny - 2 > kMostExtraTaps ? Regime::Exact : Regime::Rounded;
+    out.Steps.push_back({QStringLiteral("Способ (nx, ny — наибольшее число столбцов и строк на точку)"),
+                         QStringLiteral("nx + ny − 2"),
+                         QStringLiteral("%1 + %2 − 2 = %3 %4 %5 → %6")
+                             .arg(nx)
+                             .arg(ny)
+                             .arg(nx + ny - 2)
+                             .arg(regime == Regime::Exact ? QStringLiteral(">") : QStringLiteral("≤"))
+                             .arg(kMostExtraTaps)
+                             .arg(regime == Regime::Exact ? QStringLiteral("точные веса в целых числах")
+                                                          : QStringLiteral("веса в долях 1/%1").arg(kOne))});
+    return regime;
+}
 
+void copyPixel(const QImage& src, int x, int y, TExplanation& out)
+{
+    out.Steps.push_back({QStringLiteral("Способ"), QStringLiteral("размеры равны: точка копируется"), QString()});
+    const std::uint8_t* p = src.constScanLine(y) + 3 * x;
+    out.Result = TBGRTriple{p[0], p[1], p[2]};
+    out.Steps.push_back({QStringLiteral("Значение исходной точки"), QStringLiteral("(B, G, R) в точке (x, y)"),
+                         QStringLiteral("(%1, %2) → %3").arg(x).arg(y).arg(triple(*out.Result))});
+}
+
+// The source area the target pixel covers, as fractions of source pixels.
+void areaSteps(int sw, int sh, int dw, int dh, int x, int y, TExplanation& out)
+{
     const QString span = QStringLiteral("%1·%2/%3 … %4·%2/%3 = %5 … %6");
     out.Steps.push_back({QStringLiteral("Область по столбцам"), QStringLiteral("x·W/w … (x + 1)·W/w"),
                          span.arg(x)
@@ -160,10 +161,10 @@ void ExplainScale(const TOperationRecord& record, const QImage& written, int x, 
                              .arg(y + 1)
                              .arg(ExplainNumber(static_cast<long double>(y) * sh / dh, 6))
                              .arg(ExplainNumber(static_cast<long double>(y + 1) * sh / dh, 6))});
+}
 
-    // Halving weighs every pixel of the block alike: the exact weights, 1 each.
-    const bool exact = regime != Regime::Rounded;
-    const Axis ax = axisTaps(sw, dw, x, exact), ay = axisTaps(sh, dh, y, exact);
+void weightSteps(const Axis& ax, const Axis& ay, bool exact, TExplanation& out)
+{
     auto weightRule = [&](const QString& name, const QString& target, const QString& source) {
         return exact ? QStringLiteral("%1(i) = доля пикселя i в области · %2 / НОД(%3, %2)").arg(name, target, source)
                      : QStringLiteral("%1(i) = T(i) − T(i − 1), T(i) = round(%2 · доля области до пикселя i "
@@ -177,9 +178,13 @@ void ExplainScale(const TOperationRecord& record, const QImage& written, int x, 
     out.Steps.push_back({QStringLiteral("Веса строк"),
                          weightRule(QStringLiteral("wy"), QStringLiteral("h"), QStringLiteral("H")),
                          weightsText(QStringLiteral("строки"), ay)});
+}
 
+// The weighted sums of the three channels over the area, each a step.
+std::array<std::int64_t, 3> weightedSums(const QImage& src, const Axis& ax, const Axis& ay, TExplanation& out)
+{
     // Integer sums: exact in either regime (at most 255·2^32 with exact weights).
-    std::int64_t sums[3] = {0, 0, 0};
+    std::array<std::int64_t, 3> sums = {0, 0, 0};
     for (std::size_t j = 0; j < ay.weights.size(); ++j) {
         const std::uint8_t* p = src.constScanLine(ay.first + int(j)) + 3 * std::size_t(ax.first);
         // A row's sums along it first: the whole picture into one pixel
@@ -205,23 +210,25 @@ void ExplainScale(const TOperationRecord& record, const QImage& written, int x, 
                 for (int c = 0; c < 3; ++c)
                     shown[c] << QStringLiteral("%1·%2·%3").arg(ay.weights[j]).arg(ax.weights[i]).arg(p[c]);
             }
-    const QString channel[3] = {QStringLiteral("B"), QStringLiteral("G"), QStringLiteral("R")};
     for (int c = 0; c < 3; ++c) {
         const QString expansion =
             terms <= kShownTerms ? shown[c].join(QStringLiteral(" + ")) : QStringLiteral("%1 слагаемых").arg(terms);
-        out.Steps.push_back({QStringLiteral("Сумма %1").arg(channel[c]),
-                             QStringLiteral("S%1 = Σ wy · wx · %1").arg(channel[c]),
+        out.Steps.push_back({QStringLiteral("Сумма %1").arg(channelName(c)),
+                             QStringLiteral("S%1 = Σ wy · wx · %1").arg(channelName(c)),
                              QStringLiteral("%1 = %2").arg(expansion).arg(sums[c])});
     }
+    return sums;
+}
 
-    const std::int64_t whole = ax.whole * ay.whole;
+TBGRTriple dividedSums(const std::array<std::int64_t, 3>& sums, std::int64_t whole, TExplanation& out)
+{
     std::uint8_t level[3];
     QStringList divisions;
     for (int c = 0; c < 3; ++c) {
         level[c] = roundedMean(sums[c], whole);
         const bool half = 2 * (sums[c] % whole) == whole;
         divisions << QStringLiteral("%1: %2 / %3 = %4 → %5%6")
-                         .arg(channel[c])
+                         .arg(channelName(c))
                          .arg(sums[c])
                          .arg(whole)
                          .arg(ExplainNumber(static_cast<long double>(sums[c]) / whole))
@@ -230,7 +237,34 @@ void ExplainScale(const TOperationRecord& record, const QImage& written, int x, 
     }
     out.Steps.push_back({QStringLiteral("Деление и округление (половины к чётному)"),
                          QStringLiteral("round(S / (Σwy · Σwx))"), divisions.join(QStringLiteral("; "))});
-    out.Result = TBGRTriple{level[0], level[1], level[2]};
+    return TBGRTriple{level[0], level[1], level[2]};
+}
+
+}  // namespace
+
+void ExplainScale(const TOperationRecord& record, const QImage& written, int x, int y, TExplanation& out)
+{
+    const QImage& src = record.Source;
+    const int sw = src.width(), sh = src.height(), dw = written.width(), dh = written.height();
+    out.Steps.push_back({QStringLiteral("Размеры"), QStringLiteral("W × H → w × h"),
+                         QStringLiteral("%1 × %2 → %3 × %4").arg(sw).arg(sh).arg(dw).arg(dh)});
+
+    const Regime regime = chooseRegime(sw, sh, dw, dh, out);
+    if (regime == Regime::Copy) {
+        copyPixel(src, x, y, out);
+        return;
+    }
+    if (regime == Regime::Halve)
+        out.Steps.push_back(
+            {QStringLiteral("Способ"), QStringLiteral("уменьшение вдвое: среднее блока 2 × 2"), QString()});
+    areaSteps(sw, sh, dw, dh, x, y, out);
+
+    // Halving weighs every pixel of the block alike: the exact weights, 1 each.
+    const bool exact = regime != Regime::Rounded;
+    const Axis ax = axisTaps(sw, dw, x, exact), ay = axisTaps(sh, dh, y, exact);
+    weightSteps(ax, ay, exact, out);
+    const std::array<std::int64_t, 3> sums = weightedSums(src, ax, ay, out);
+    out.Result = dividedSums(sums, ax.whole * ay.whole, out);
 }
 
 }  // namespace ormica::detail
