@@ -17,7 +17,8 @@ void TFormOrmica::createExplainDock()
     DockExplain->setObjectName(QStringLiteral("DockExplain"));
     PanelExplain = new TExplainPanel(DockExplain);
     DockExplain->setWidget(PanelExplain);
-    addDockWidget(Qt::RightDockWidgetArea, DockExplain);
+    // Below the images the steps have the window's width.
+    addDockWidget(Qt::BottomDockWidgetArea, DockExplain);
     DockExplain->hide();
     MMExplain = DockExplain->toggleViewAction();
     MMExplain->setText(QStringLiteral("Пояснение"));

@@ -2,8 +2,10 @@
 
 #include "ui/explain/neighbourhood_view.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QResizeEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -49,11 +51,14 @@ TExplainPanel::TExplainPanel(QWidget* parent) : QWidget(parent)
 
     Neighbourhood = new TNeighbourhoodView(this);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(LabelHeading);
-    layout->addWidget(GridSteps, 1);
-    layout->addWidget(LabelResult);
-    layout->addWidget(LabelMismatch);
+    // The steps beside the neighbourhood: a wide panel keeps the numbers in sight.
+    auto* steps = new QVBoxLayout;
+    steps->addWidget(LabelHeading);
+    steps->addWidget(GridSteps, 1);
+    steps->addWidget(LabelResult);
+    steps->addWidget(LabelMismatch);
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(steps, 3);
     layout->addWidget(Neighbourhood, 2);
     render();
 }
@@ -71,13 +76,35 @@ void TExplainPanel::showNothing(const QString& why)
     render();
 }
 
+void TExplainPanel::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    fitColumns();
+}
+
+// The label and the formula take what they need up to a quarter and a third
+// of the width and wrap beyond; the numbers have the rest.
+void TExplainPanel::fitColumns()
+{
+    if (GridSteps->rowCount() == 0)
+        return;
+    GridSteps->resizeColumnsToContents();
+    const int width = GridSteps->viewport()->width();
+    GridSteps->setColumnWidth(0, std::min(GridSteps->columnWidth(0), std::max(90, width / 4)));
+    GridSteps->setColumnWidth(1, std::min(GridSteps->columnWidth(1), std::max(120, width / 3)));
+}
+
 void TExplainPanel::render()
 {
     const TExplanation& e = explanation_;
     const bool available = e.Unavailable.isEmpty();
-    LabelHeading->setText(
-        available ? QStringLiteral("%1: точка (%2, %3)").arg(e.Operation, QString::number(e.X), QString::number(e.Y))
-                  : e.Unavailable);
+    if (!available)
+        LabelHeading->setText(e.Unavailable);
+    else if (e.Operation.isEmpty())
+        LabelHeading->setText(QStringLiteral("Щёлкните по точке изображения, чтобы увидеть, как она вычислена."));
+    else
+        LabelHeading->setText(
+            QStringLiteral("%1: точка (%2, %3)").arg(e.Operation, QString::number(e.X), QString::number(e.Y)));
 
     GridSteps->setRowCount(0);
     if (available) {
@@ -91,12 +118,8 @@ void TExplainPanel::render()
                 GridSteps->setItem(row, col, item);
             }
         }
-        GridSteps->resizeColumnsToContents();
-        // A long formula wraps rather than pushing the numbers out of sight.
-        const int widest = std::max(160, GridSteps->viewport()->width() * 2 / 5);
-        for (int col = 0; col < 2; ++col)
-            GridSteps->setColumnWidth(col, std::min(GridSteps->columnWidth(col), widest));
     }
+    fitColumns();
 
     const bool result = available && e.Result.has_value();
     LabelResult->setText(result ? QStringLiteral("Результат: %1").arg(triple(*e.Result)) : QString());

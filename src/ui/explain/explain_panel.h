@@ -32,7 +32,11 @@ public:
     QLabel* LabelMismatch = nullptr;
     TNeighbourhoodView* Neighbourhood = nullptr;
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
+    void fitColumns();
     void render();
 
     TExplanation explanation_;
