@@ -1,14 +1,17 @@
-// Commands on whole pictures: files, grey, geometry and scaling.
+// Commands on whole pictures: files, grey, geometry, scaling and comparison.
 #include "cli/cli.h"
 
 #include "core/engine/geometry.h"
 #include "core/engine/gray.h"
 #include "core/engine/img_service.h"
 #include "core/engine/rect.h"
+#include "core/histogram/image_compare.h"
 #include "core/scale/image_scale.h"
 
 #include <algorithm>
 #include <cctype>
+#include <clocale>
+#include <cmath>
 #include <cstdio>
 
 namespace ormica::cli {
@@ -168,6 +171,60 @@ int scale(const Invocation& call)
     return kSuccess;
 }
 
+// One line of the comparison: its name, then B, G, R and Light.
+template <class F> void printDifferences(const char* name, const TImageComparison& numbers, F value)
+{
+    std::printf("%s", name);
+    for (const TChannelDifference& d : numbers.Channels) {
+        const double v = value(d);
+        if (std::isinf(v))
+            std::printf("\tinf");
+        else
+            std::printf("\t%.6g", v);
+    }
+    std::printf("\n");
+}
+
+int compare(const Invocation& call)
+{
+    int gain = 1;
+    if (call.isSet("gain")) {
+        gain = call.wholeNumber(call.values("gain").first(), QStringLiteral("--gain"));
+        if (gain < kMinDifferenceGain || gain > kMaxDifferenceGain)
+            call.usageError(QStringLiteral("--gain takes %1 .. %2").arg(kMinDifferenceGain).arg(kMaxDifferenceGain));
+    }
+    const QString out = call.isSet("diff") ? call.values("diff").first() : QString();
+    PictureFiles files(call);
+    if (!out.isEmpty())
+        files.checkOutputName(out);
+    TImageControl a, b;
+    files.load(call.arg(0), a);
+    files.load(call.arg(1), b);
+    const std::optional<TImageComparison> numbers = CompareImages(a.picture(), b.picture());
+    if (!numbers)
+        throw Failure{QStringLiteral("the pictures are of different sizes, %1 x %2 and %3 x %4: only pictures of one "
+                                     "size can be compared")
+                          .arg(a.picture().width())
+                          .arg(a.picture().height())
+                          .arg(b.picture().width())
+                          .arg(b.picture().height())};
+    if (!out.isEmpty()) {
+        // Written over A's own copy, so that two pictures are all that is held.
+        TImageControl difference;
+        difference.setPicture(DifferenceImage(std::move(a.canvas()), b.picture(), TCompareChannel::All, gain));
+        b.setPicture(QImage());
+        files.save(out, difference);
+    }
+    // Qt took the user's locale at start; the figures keep a decimal point.
+    std::setlocale(LC_NUMERIC, "C");
+    std::printf("differing\t%llu\n", static_cast<unsigned long long>(numbers->Differing));
+    printDifferences("max", *numbers, [](const TChannelDifference& d) { return double(d.Max); });
+    printDifferences("mae", *numbers, [](const TChannelDifference& d) { return d.Mae; });
+    printDifferences("mse", *numbers, [](const TChannelDifference& d) { return d.Mse; });
+    printDifferences("psnr", *numbers, [](const TChannelDifference& d) { return d.Psnr; });
+    return kSuccess;
+}
+
 }  // namespace
 
 std::span<const Command> pictureCommands()
@@ -233,6 +290,19 @@ std::span<const Command> pictureCommands()
           {"keep-proportions", "", "With --size: keep the proportions, fitting within W x H."},
           qualityOption()},
          scale},
+        {"compare",
+         nullptr,
+         "Compares two pictures of one size: \"differing\" and the pixels differing in any channel, then max, mae "
+         "(mean absolute difference), mse and psnr (10 log10(255^2 / mse) dB, \"inf\" where equal), each for B, G, "
+         "R and Light (the histograms' level), tab-separated, as %.6g. Pictures of different sizes are refused.",
+         {{"A", "The first picture: a BMP, or a JPEG, PNG, TIFF or WebP named by its extension."},
+          {"B", "The second picture, of the same size and kind of name."}},
+         {{"diff", "OUT",
+           "Also write the difference |A - B| of each channel, times K, in the kind OUT's extension "
+           "names."},
+          {"gain", "K", "With --diff: multiply the differences by K, 1 .. 64, stopping at 255 (1 unless given)."},
+          qualityOption()},
+         compare},
     };
     return commands;
 }
