@@ -56,6 +56,7 @@ int main(int argc, char* argv[])
     windows.histogram = &formGistogram;
     windows.microBase = &formMicroBase;
     formGistogram.setFileDialogs(&dialogs);
+    formDFilter.setFileDialogs(&dialogs);
     formOrmica.setToolWindows(windows);
     sink.setParent(&formOrmica);
     dialogs.setParent(&formOrmica);

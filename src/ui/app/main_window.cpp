@@ -6,6 +6,7 @@
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 #include "core/histogram/fragment_stats.h"
+#include "ui/compare/compare_window.h"
 #include "ui/engine/color_dialog.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/progress_bar.h"
@@ -233,8 +234,20 @@ void TFormOrmica::createMenus()
     MMAutoCorr = item(histograms, QStringLiteral("Гистограммы и фрагмент"), &TFormOrmica::MMAutoCorrClick);
     MMDFilter = item(operations, QStringLiteral("Фильтры"), &TFormOrmica::MMDFilterClick);
 
-    MMAbout = menuBar()->addAction(QStringLiteral("О программе"), this, &TFormOrmica::MMAboutClick);
+    QMenu* picture = menuBar()->addMenu(QStringLiteral("Изображение"));
+    MMCompare = picture->addAction(QStringLiteral("Сравнить изображения"), this, [this] {
+        if (const std::unique_ptr<TFormCompare> form = TFormCompare::Create(ws_, this))
+            showModal(form.get());
+    });
 
+    MMAbout = menuBar()->addAction(QStringLiteral("О программе"), this, &TFormOrmica::MMAboutClick);
+    assignKeys();
+    setAcceptDrops(true);
+    updateActions();
+}
+
+void TFormOrmica::assignKeys()
+{
     // The desktop's own keys for the everyday commands, shown in the menus.
     MMLoadToSrc->setShortcut(QKeySequence::Open);
     MMSaveFromSrc->setShortcut(QKeySequence::Save);
@@ -249,8 +262,6 @@ void TFormOrmica::createMenus()
     MMRedo->setShortcuts(redoKeys);
     MMUndo->setEnabled(false);
     MMRedo->setEnabled(false);
-    setAcceptDrops(true);
-    updateActions();
 }
 
 void TFormOrmica::updateActions()

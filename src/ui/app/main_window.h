@@ -164,6 +164,7 @@ public:
     QDockWidget* DockExplain = nullptr;
     TExplainPanel* PanelExplain = nullptr;
     QAction* MMExplain = nullptr;
+    QAction* MMCompare = nullptr;
 
 public slots:
     void MMLoadToSrcClick();
@@ -220,6 +221,7 @@ private:
     void addAngleGroups(QWidget* bar);
     void addZoomGroup(QWidget* bar);
     void createMenus();
+    void assignKeys();
     void updateActions();
     int showModal(QDialog* window);
     // Shows a tool window modally; true when it reported writing the target.

@@ -13,6 +13,7 @@
 #include "ui/engine/progress_bar.h"
 #include "ui/engine/tool_button.h"
 #include "ui/explain/explain_panel.h"
+#include "ui/filter/response_window.h"
 #include "ui/workspace/workspace.h"
 
 #include <QButtonGroup>
@@ -28,6 +29,7 @@
 #include <QTableWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
@@ -120,6 +122,8 @@ void TFormDFilter::createMenu()
         operations->addAction(QStringLiteral("Применить фильтр к фрагменту"), this, [this] { RunOnFragment(); });
     MMRunDest =
         operations->addAction(QStringLiteral("Применить фильтр к изображению"), this, &TFormDFilter::TB1RunDestClick);
+    operations->addSeparator();
+    MMResponse = operations->addAction(QStringLiteral("Частотная характеристика"), this, &TFormDFilter::ShowResponse);
     MMHelp = MainMenu->addAction(QStringLiteral("Помощь"), this, &TFormDFilter::MMHelpClick);
 }
 
@@ -151,28 +155,7 @@ QWidget* TFormDFilter::createLeftPanel()
     panel->setObjectName(QStringLiteral("PanelLeft"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     auto* v = new QVBoxLayout(panel);
-
-    auto* tools = new QHBoxLayout;
-    tools->setSpacing(2);
-    TB1FPlus = MakeToolButton("TB1FPlus", QStringLiteral("+"),
-                              QStringLiteral("Загрузить популярный обостряющий фильтр"), panel);
-    TB1FMinus = MakeToolButton("TB1FMinus", QStringLiteral("−"),
-                               QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
-    TB1RunDB = MakeToolButton("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"),
-                              panel);
-    TB1RunFrag = MakeToolButton("TB1RunFrag", QStringLiteral("▶Ф"),
-                                QStringLiteral("Применить фильтр к скопированному фрагменту"), panel);
-    TB1RunDest = MakeToolButton("TB1RunDest", QStringLiteral("▶И"),
-                                QStringLiteral("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
-    for (QToolButton* b : {TB1FPlus, TB1FMinus, TB1RunDB, TB1RunFrag, TB1RunDest})
-        tools->addWidget(b);
-    tools->addStretch(1);
-    v->addLayout(tools);
-    connect(TB1FPlus, &QToolButton::clicked, this, [this] { LoadFilter(PopFilterH1); });
-    connect(TB1FMinus, &QToolButton::clicked, this, [this] { LoadFilter(PopFilterL1); });
-    connect(TB1RunDB, &QToolButton::clicked, this, &TFormDFilter::CallDatabase);
-    connect(TB1RunFrag, &QToolButton::clicked, this, [this] { RunOnFragment(); });
-    connect(TB1RunDest, &QToolButton::clicked, this, &TFormDFilter::TB1RunDestClick);
+    v->addLayout(createTools(panel));
 
     v->addWidget(new QLabel(QStringLiteral("Текущий цифровой фильтр"), panel));
     SGridFilter = new QTableWidget(panel);
@@ -226,6 +209,35 @@ QWidget* TFormDFilter::createLeftPanel()
     return panel;
 }
 
+// The tool bar of the panel: ready-made filters, the database, the runs and the response.
+QLayout* TFormDFilter::createTools(QWidget* panel)
+{
+    auto* tools = new QHBoxLayout;
+    tools->setSpacing(2);
+    TB1FPlus = MakeToolButton("TB1FPlus", QStringLiteral("+"),
+                              QStringLiteral("Загрузить популярный обостряющий фильтр"), panel);
+    TB1FMinus = MakeToolButton("TB1FMinus", QStringLiteral("−"),
+                               QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
+    TB1RunDB = MakeToolButton("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"),
+                              panel);
+    TB1RunFrag = MakeToolButton("TB1RunFrag", QStringLiteral("▶Ф"),
+                                QStringLiteral("Применить фильтр к скопированному фрагменту"), panel);
+    TB1RunDest = MakeToolButton("TB1RunDest", QStringLiteral("▶И"),
+                                QStringLiteral("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
+    TB1Response = MakeToolButton("TB1Response", QStringLiteral("ЧХ"),
+                                 QStringLiteral("Показать частотную характеристику фильтра"), panel);
+    for (QToolButton* b : {TB1FPlus, TB1FMinus, TB1RunDB, TB1RunFrag, TB1RunDest, TB1Response})
+        tools->addWidget(b);
+    tools->addStretch(1);
+    connect(TB1FPlus, &QToolButton::clicked, this, [this] { LoadFilter(PopFilterH1); });
+    connect(TB1FMinus, &QToolButton::clicked, this, [this] { LoadFilter(PopFilterL1); });
+    connect(TB1RunDB, &QToolButton::clicked, this, &TFormDFilter::CallDatabase);
+    connect(TB1RunFrag, &QToolButton::clicked, this, [this] { RunOnFragment(); });
+    connect(TB1RunDest, &QToolButton::clicked, this, &TFormDFilter::TB1RunDestClick);
+    connect(TB1Response, &QToolButton::clicked, this, &TFormDFilter::ShowResponse);
+    return tools;
+}
+
 QWidget* TFormDFilter::createPictures()
 {
     Splitter = new QSplitter(Qt::Horizontal, this);
@@ -256,11 +268,37 @@ void TFormDFilter::ExplainFragmentPixel(QPoint p)
         auto* layout = new QVBoxLayout(WindowExplain);
         PanelExplain = new TExplainPanel(WindowExplain);
         layout->addWidget(PanelExplain);
-        WindowExplain->resize(560, 640);
+        WindowExplain->resize(1000, 520);
+        // Beside the window rather than over the panes the student clicks.
+        WindowExplain->move(frameGeometry().topRight() + QPoint(8, 0));
     }
     PanelExplain->showExplanation(Explain(*FragmentRecord, ImgTestTarget->picture(), p.x(), p.y()));
     WindowExplain->show();
     WindowExplain->raise();
+}
+
+void TFormDFilter::ShowResponse()
+{
+    if (!WindowResponse) {
+        WindowResponse = new TFormResponse(this);
+        WindowResponse->setFileDialogs(dialogs_);
+    }
+    updateResponse();
+    WindowResponse->show();
+    WindowResponse->raise();
+}
+
+void TFormDFilter::setFileDialogs(TFileDialogs* dialogs)
+{
+    dialogs_ = dialogs;
+    if (WindowResponse)
+        WindowResponse->setFileDialogs(dialogs_);
+}
+
+void TFormDFilter::updateResponse()
+{
+    if (WindowResponse)
+        WindowResponse->showResponse(ws_.WorkingFilter.Kernel, ws_.WorkingFilter.Scale);
 }
 
 void TFormDFilter::FormCreate()
@@ -331,10 +369,12 @@ void TFormDFilter::TrackBarContrastChange()
     TrackBarLight->setValue(0);
 }
 
+// Every change of the kernel or the scale ends here.
 void TFormDFilter::showScale()
 {
     SetEditQuietly(EdFScale, ws_.WorkingFilter.Scale);
     EdFScaleChange();
+    updateResponse();
 }
 
 // While the scale is typed only its colour says whether it could be taken: a
@@ -523,6 +563,8 @@ void TFormDFilter::closed()
     TestSrcArr = TImgTabBGR();
     TestTrgArr = TImgTabBGR();
     FragmentRecord.reset();
+    if (WindowExplain)
+        WindowExplain->hide();
     // Closing abandons a scale left half typed.
     showScale();
 }

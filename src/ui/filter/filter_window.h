@@ -16,6 +16,7 @@
 class QAction;
 class QButtonGroup;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
@@ -28,7 +29,8 @@ class QToolButton;
 namespace ormica {
 
 class TExplainPanel;
-
+class TFileDialogs;
+class TFormResponse;
 class TImageWidget;
 class TMagnifier;
 class TProgress;
@@ -62,6 +64,8 @@ public:
     // and returns the filter it handed over, if any; the database commands
     // stay disabled until it has one.
     void setShowDatabase(std::function<std::optional<TFilterData>()> show);
+    // The dialogs that save the frequency response's plots; not owned.
+    void setFileDialogs(TFileDialogs* dialogs);
 
     QMenuBar* MainMenu = nullptr;
     QAction* MMExit = nullptr;
@@ -75,11 +79,13 @@ public:
     QAction* MMRunFrag = nullptr;
     QAction* MMRunDest = nullptr;
     QAction* MMHelp = nullptr;
+    QAction* MMResponse = nullptr;
     QToolButton* TB1FPlus = nullptr;
     QToolButton* TB1FMinus = nullptr;
     QToolButton* TB1RunDB = nullptr;
     QToolButton* TB1RunFrag = nullptr;
     QToolButton* TB1RunDest = nullptr;
+    QToolButton* TB1Response = nullptr;
     QTableWidget* SGridFilter = nullptr;
     QLineEdit* EdFScale = nullptr;
     QToolButton* SpBttAuto = nullptr;
@@ -104,6 +110,11 @@ public:
     void ExplainFragmentPixel(QPoint p);
     QDialog* WindowExplain = nullptr;
     TExplainPanel* PanelExplain = nullptr;
+
+    // The frequency response of the working filter in a window of its own,
+    // following every change of the kernel and the scale while it exists.
+    void ShowResponse();
+    TFormResponse* WindowResponse = nullptr;
 
     TKernelGridEditor* gridEditor() const { return gridEditor_; }
 
@@ -139,6 +150,7 @@ private:
     void createMenu();
     void createReadyFilterItems(QMenu* filters);
     QWidget* createLeftPanel();
+    QLayout* createTools(QWidget* panel);
     QWidget* createPictures();
     void TrackBarLightChange();
     void TrackBarContrastChange();
@@ -147,12 +159,14 @@ private:
     void showScale();
     void setTrackQuietly(QSlider* bar, int position);
     void closed();
+    void updateResponse();
 
     TWorkspace& ws_;
     std::function<std::optional<TFilterData>()> showDatabase_;
     std::unique_ptr<TProgressBarAdapter> progress_;
     TKernelGridEditor* gridEditor_ = nullptr;
     QButtonGroup* modeButtons_ = nullptr;
+    TFileDialogs* dialogs_ = nullptr;
 };
 
 // The help box's text: where to read further.

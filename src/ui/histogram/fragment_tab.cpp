@@ -5,6 +5,7 @@
 #include "core/transfer/graph_label.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/magnifier.h"
+#include "ui/engine/plot_export.h"
 #include "ui/histogram/cross_hair_selector.h"
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/transfer/graph_xy.h"
@@ -336,6 +337,23 @@ void TFragmentTab::createStatsPlots()
     graphFun_->OnImgMouseMove = [this](QObject*, TShiftState, int x, int) {
         pointReadOut(graphFun_.get(), AcExtract.GraphFunc, StTextFun3, QStringLiteral("%5.4f"), x);
     };
+}
+
+void TFragmentTab::setFileDialogs(TFileDialogs* dialogs)
+{
+    for (TGraphXY* g : {graphSrc_.get(), graphAc_.get(), graphFun_.get()}) {
+        QWidget* panel = g->Panel;
+        AttachPlotExport(
+            panel, dialogs, [panel] { return panel->grab().toImage(); },
+            [g] {
+                TPlotTable table{{QStringLiteral("X"), QStringLiteral("Y")}, {}};
+                // A reset plot keeps its last array but shows no curve.
+                if (g->Scale.ScalesPositive())
+                    for (const TGraphPoint& p : g->Func)
+                        table.Rows.push_back({double(p.X), double(p.Y)});
+                return table;
+            });
+    }
 }
 
 void TFragmentTab::createPlotReadOuts()

@@ -22,6 +22,7 @@ class QToolButton;
 namespace ormica {
 
 class TCrossHairSelector;
+class TFileDialogs;
 class TGraphXY;
 class TImageWidget;
 class TMagnifier;
@@ -50,6 +51,9 @@ public:
     // The whole fragment's statistics, and its ratios to the source picture
     // when the histograms describe that picture.
     void ShowFragmentStatistics(const TGistogramData& histograms);
+    // The dialogs the plots' menus save their pictures and numbers through;
+    // not owned. Null leaves the plots without a menu.
+    void setFileDialogs(TFileDialogs* dialogs);
 
     // The sample of the fragment and everything computed from it.
     const TAcExtract& acExtract() const { return AcExtract; }

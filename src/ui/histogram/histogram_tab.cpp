@@ -4,6 +4,7 @@
 #include "core/transfer/graph_label.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/image_widget.h"
+#include "ui/engine/plot_export.h"
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/workspace/workspace.h"
 
@@ -231,8 +232,29 @@ void THistogramTab::paintLamp(TColor color)
     paintLabel(stTextLLmp, color);
 }
 
+void THistogramTab::setFileDialogs(TFileDialogs* dialogs)
+{
+    for (int channel = 0; channel < 4; ++channel) {
+        QFrame* panel = channels_[std::size_t(channel)].panel;
+        AttachPlotExport(
+            panel, dialogs, [panel] { return panel->grab().toImage(); },
+            [this, channel] {
+                const TChannelDesc& c = kChannels[channel];
+                TPlotTable table{
+                    {QStringLiteral("Уровень"), QStringLiteral("Число точек"), QStringLiteral("Высота столбца")}, {}};
+                if (!recordShown_)
+                    return table;
+                for (std::size_t level = 0; level < 256; ++level)
+                    table.Rows.push_back(
+                        {double(level), double((Gistogram.*c.counts)[level]), double((Gistogram.*c.heights)[level])});
+                return table;
+            });
+    }
+}
+
 void THistogramTab::ClearHistograms()
 {
+    recordShown_ = false;
     for (const TChannelView& view : channels_)
         PaintImage(*view.image, clBtnFace);
 }
@@ -301,6 +323,7 @@ void THistogramTab::showRecord()
     }
     for (std::size_t c = 0; c < channels_.size(); ++c)
         drawGistogram(channels_[c].image, d.*kChannels[c].heights);
+    recordShown_ = true;
     SpButtCnMDSClick();
 }
 

@@ -13,6 +13,7 @@ class QToolButton;
 
 namespace ormica {
 
+class TFileDialogs;
 class TImageWidget;
 class TProgress;
 struct TWorkspace;
@@ -31,6 +32,9 @@ public:
     // Presses that image's button, then computes and shows its histograms.
     void ShowSourceHistograms();
     void ShowTargetHistograms();
+    // The dialogs the histograms' menus save their pictures and numbers
+    // through; not owned. Null leaves the histograms without a menu.
+    void setFileDialogs(TFileDialogs* dialogs);
 
     // The histograms and statistics shown.
     const TGistogramData& record() const { return Gistogram; }
@@ -75,6 +79,8 @@ private:
     TGistogramData Gistogram;
     // Set just before each computation; the level read-out waits for it.
     const TGistogramData* CurGistogram = nullptr;
+    // The histogram images show the record, not the cleared face.
+    bool recordShown_ = false;
 
     std::array<TChannelView, 4> channels_;
     QFrame* PanelMDS = nullptr;

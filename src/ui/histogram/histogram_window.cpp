@@ -75,6 +75,8 @@ void TFormGistogram::ShowFragment()
 void TFormGistogram::setFileDialogs(TFileDialogs* dialogs)
 {
     transfer_->setFileDialogs(dialogs);
+    histograms_->setFileDialogs(dialogs);
+    fragment_->setFileDialogs(dialogs);
 }
 
 TCrossHairSelector* TFormGistogram::crossHair() const

@@ -45,7 +45,8 @@ public:
     void ShowFragment();
     // Lets the fragment go once the window has been shown with it.
     void ReleaseFragment() { FragArr.clear(); }
-    // The open and save dialogs of function files; not owned.
+    // The open and save dialogs of function files and of the plots'
+    // pictures and numbers; not owned.
     void setFileDialogs(TFileDialogs* dialogs);
 
     QTabWidget* PageControl1 = nullptr;

@@ -1,11 +1,15 @@
 #include "ui/histogram/transfer_tab.h"
 
 #include "core/engine/img_service.h"
+#include "core/engine/load_save_image.h"
+#include "core/histogram/histogram.h"
+#include "core/histogram/predicted_histogram.h"
 #include "core/transfer/fcc_dialog.h"
 #include "core/transfer/function_dir.h"
 #include "core/transfer/transfer_function.h"
 #include "ui/engine/busy_cursor.h"
 #include "ui/engine/image_widget.h"
+#include "ui/engine/plot_export.h"
 #include "ui/engine/tool_button.h"
 #include "ui/engine/up_down.h"
 #include "ui/histogram/histogram_window_parts.h"
@@ -18,9 +22,11 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QShowEvent>
 #include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
+#include <algorithm>
 
 namespace ormica {
 
@@ -30,6 +36,34 @@ namespace {
 
 constexpr int kConvSide = 512;
 constexpr int kRampSide = 16;
+// While a point is dragged the prediction converts about this many pixels at most.
+constexpr std::int64_t kSampleBudget = std::int64_t{1} << 20;
+
+// The dialogs the tab is given after the plot menus are made.
+class TLateDialogs : public TFileDialogs {
+public:
+    explicit TLateDialogs(TFileDialogs* const& target) : target_(target) {}
+    std::optional<TFileChoice> askOpen(const QString& dir, const QStringList& filters, int index) override
+    {
+        return target_ ? target_->askOpen(dir, filters, index) : std::nullopt;
+    }
+    std::optional<TFileChoice> askSave(const QString& dir, const QStringList& filters, int index) override
+    {
+        return target_ ? target_->askSave(dir, filters, index) : std::nullopt;
+    }
+
+private:
+    TFileDialogs* const& target_;
+};
+
+TPlotTable levelCounts(const TGistogram& counts)
+{
+    TPlotTable table;
+    table.Header = {QStringLiteral("level"), QStringLiteral("count")};
+    for (std::size_t i = 0; i < counts.size(); ++i)
+        table.Rows.push_back({double(i), double(counts[i])});
+    return table;
+}
 
 // A page with a folded corner, drawn so that it never looks disabled.
 QIcon newPageIcon()
@@ -112,6 +146,8 @@ TTransferTab::TTransferTab(TWorkspace& workspace, TProgress& progress, QWidget* 
 
     editor_ = std::make_unique<TPointEditor>(ImageConv);
     editor_->OnChange = [this](TPointEditor&, TEditAction action) { EditorChanged(action); };
+    editor_->OnDrag = [this](TPointEditor& editor) { predictTarget(editor.DragPoints(), true); };
+    createPrediction();
     ShowFuncReport(QStringLiteral("Новая функция преобразования"));
     functionDir_ = FunctionDir();
     setStartingValues();
@@ -141,6 +177,102 @@ void TTransferTab::createEditorPanel()
                             this);
     hint->setObjectName(QStringLiteral("LabelEditorHint"));
     hint->setGeometry(8, PanelConv->geometry().bottom() + 4, PanelConv->width() + 300, 16);
+}
+
+// The target's Light histogram as the run would make it, in a strip under the
+// editor's hint with the same columns as the editor.
+void TTransferTab::createPrediction()
+{
+    const int top = PanelConv->geometry().bottom() + 24;
+    const int left = PanelConv->x() + ImageConv->x();
+    ImageTrgGist = new TImageWidget(QSize(kConvSide, 40), this);
+    ImageTrgGist->setObjectName(QStringLiteral("ImageTrgGist"));
+    ImageTrgGist->setFixedSize(kConvSide, 40);
+    ImageTrgGist->move(left, top);
+    PaintImage(*ImageTrgGist, clBtnFace);
+    const int right = PanelConv->geometry().right() + 10;
+    makeLabel(QStringLiteral("Гистограмма яркости ФИНИШНОГО изображения"), this, right, top)
+        ->setObjectName(QStringLiteral("LabelTrgGist"));
+    LabelTrgGistMode = makeLabel(QString(), this, right, top + 20);
+    LabelTrgGistMode->setObjectName(QStringLiteral("LabelTrgGistMode"));
+    LabelTrgGistMode->setFixedWidth(850 - right - 8);
+
+    plotDialogs_ = std::make_unique<TLateDialogs>(dialogs_);
+    // The editor's own right button deletes points, so the input ramp under
+    // it carries the menu of the histogram behind the function.
+    ImageLSrc->setToolTip(QStringLiteral("Правая кнопка: сохранить рисунок или гистограмму ОСНОВНОГО изображения"));
+    AttachPlotExport(
+        ImageLSrc, plotDialogs_.get(), [this] { return ImageConv->picture().copy(); },
+        [this] { return levelCounts(sourceLight_); });
+    AttachPlotExport(
+        ImageTrgGist, plotDialogs_.get(), [this] { return ImageTrgGist->picture().copy(); },
+        [this] { return levelCounts(predicted_); });
+}
+
+// The window is modal, so the source can change only while it is closed.
+void TTransferTab::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (sourceStale_)
+        refreshSource();
+}
+
+void TTransferTab::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    if (!window()->isVisible())
+        sourceStale_ = true;
+}
+
+void TTransferTab::refreshSource()
+{
+    sourceStale_ = false;
+    const auto data = std::make_unique<TGistogramData>();
+    CalculateAllGistogram(&ws_.SrcArr, nullptr, data.get());
+    sourceLight_ = data->GistL;
+    editor_->SetBackgroundHistogram(data->Count > 0 ? &sourceLight_ : nullptr);
+    predictedFor_.clear();
+    predictTarget(editor_->GetPoints(), false);
+}
+
+void TTransferTab::predictTarget(const TBrightPointArray& points, bool dragging)
+{
+    // Hidden, it waits for the show; an unchanged function keeps its counts.
+    if (!isVisible() || (!dragging && predictionExact_ && points == predictedFor_))
+        return;
+    std::int64_t total = 0;
+    for (int r = 0; r < ws_.SrcArr.rowCount(); ++r)
+        total += ws_.SrcArr.rowLength(r) / 3;
+    const int step = dragging ? int(std::max<std::int64_t>(1, (total + kSampleBudget - 1) / kSampleBudget)) : 1;
+    std::int64_t counted = 0;
+    predicted_ = PredictedLightHistogram(ws_.SrcArr, points, step, counted);
+    predictionExact_ = step == 1;
+    if (!predictionExact_ && counted > 0)
+        for (std::int32_t& c : predicted_)
+            c = std::int32_t((std::int64_t{c} * total + counted / 2) / counted);
+    predictedFor_ = points;
+    drawPrediction();
+}
+
+void TTransferTab::drawPrediction()
+{
+    PaintImage(*ImageTrgGist, clBtnFace);
+    const std::int64_t max = *std::max_element(predicted_.begin(), predicted_.end());
+    LabelTrgGistMode->setText(max <= 0           ? QString()
+                              : predictionExact_ ? QStringLiteral("точно")
+                                                 : QStringLiteral("оценка по выборке"));
+    if (max > 0) {
+        QImage& canvas = ImageTrgGist->canvas();
+        const int h = canvas.height();
+        QPainter painter(&canvas);
+        for (int x = 0; x < canvas.width(); ++x) {
+            const std::int64_t count = predicted_[std::size_t(std::clamp(editor_->XToBright(x), 0, 255))];
+            const int bar = int((count * h + max / 2) / max);
+            if (bar > 0)
+                painter.fillRect(QRect(x, h - bar, 1, bar), Qt::black);
+        }
+    }
+    ImageTrgGist->pictureChanged();
 }
 
 // The starting values are set quietly: nothing is generated at start.
@@ -255,6 +387,8 @@ void TTransferTab::showReport(const TBrightPointArray& points)
         MemoRep->appendPlainText(lines.join(QLatin1Char('\n')));
     // The title and the count stay in view; the list scrolls below them.
     MemoRep->moveCursor(QTextCursor::Start);
+    // Every change of the function ends in its report.
+    predictTarget(editor_->GetPoints(), false);
 }
 
 void TTransferTab::ShowFuncReport(const QString& title)

@@ -6,10 +6,13 @@
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <array>
+#include <cstdint>
 #include <memory>
 
 class QComboBox;
 class QFrame;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTabWidget;
@@ -43,13 +46,25 @@ public:
     const QString& functionDir() const { return functionDir_; }
     // The open and save dialogs of function files; not owned.
     void setFileDialogs(TFileDialogs* dialogs) { dialogs_ = dialogs; }
+    // The Light counts the run would give the target, as the strip under the
+    // editor shows them; exact, or scaled up from a sample while a point is dragged.
+    const std::array<std::int32_t, 256>& predictedTarget() const { return predicted_; }
+    bool predictionExact() const { return predictionExact_; }
 
 signals:
     // The run has written the target array and image.
     void targetWritten();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
     void createEditorPanel();
+    void createPrediction();
+    void refreshSource();
+    void predictTarget(const TBrightPointArray& points, bool dragging);
+    void drawPrediction();
     void createTransferTools(QPoint at);
     void createGenerators(QRect geometry);
     void createSmoothPage(QWidget* page, int width);
@@ -80,6 +95,14 @@ private:
     TProgress& progress_;
     std::unique_ptr<TPointEditor> editor_;
     TFileDialogs* dialogs_ = nullptr;
+    // Reaches dialogs_ for the plot menus, which are made before it is set.
+    std::unique_ptr<TFileDialogs> plotDialogs_;
+    // The source is read again when the window next opens.
+    bool sourceStale_ = true;
+    std::array<std::int32_t, 256> sourceLight_{};
+    std::array<std::int32_t, 256> predicted_{};
+    bool predictionExact_ = false;
+    TBrightPointArray predictedFor_;
     QString functionDir_;
     TBrightPointArray FuncPoints;
     // The temporary save slot; it lives as long as the program.
@@ -91,6 +114,8 @@ private:
     TImageWidget* ImageLTrg = nullptr;
     TImageWidget* ImageConv = nullptr;
     TImageWidget* ImageLSrc = nullptr;
+    TImageWidget* ImageTrgGist = nullptr;
+    QLabel* LabelTrgGistMode = nullptr;
     QPlainTextEdit* MemoRep = nullptr;
     QToolButton* TB1New = nullptr;
     QToolButton* TB1Neg = nullptr;

@@ -6,6 +6,7 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -39,7 +40,8 @@ TEditClick clickOf(TShiftState shift)
 }  // namespace
 
 TPointEditor::TPointEditor(TImageWidget* image)
-    : TPointEditorModel(image->TImageControl::width(), image->TImageControl::height()), BackColor(clBtnFace), image_(image)
+    : TPointEditorModel(image->TImageControl::width(), image->TImageControl::height()), BackColor(clBtnFace),
+      image_(image)
 {
     oldDown_ = image->OnMouseDown;
     oldMove_ = image->OnMouseMove;
@@ -92,6 +94,29 @@ void TPointEditor::SetPoints(const TBrightPointArray& points)
     Redraw();
 }
 
+void TPointEditor::SetBackgroundHistogram(const std::array<std::int32_t, 256>* counts)
+{
+    if (counts)
+        background_ = *counts;
+    else
+        background_.reset();
+    Redraw();
+}
+
+TBrightPointArray TPointEditor::DragPoints() const
+{
+    TBrightPointArray points;
+    const std::vector<const TQueueElem*> elems = Elements();
+    points.reserve(elems.size());
+    for (const TQueueElem* e : elems) {
+        const bool held = Dragging() && e == DragElem();
+        const int x = held ? DragPos().x : e->Box.Left;
+        const int y = held ? DragPos().y : e->Box.Top;
+        points.push_back({XToBright(x), YToBright(y)});
+    }
+    return points;
+}
+
 void TPointEditor::Redraw()
 {
     QImage& canvas = image_->canvas();
@@ -107,7 +132,30 @@ void TPointEditor::Redraw()
 void TPointEditor::ClearField(QImage& canvas)
 {
     canvas.fill(ToQColor(BackColor));
+    DrawBackgroundHistogram(canvas);
     DrawGrid(canvas);
+}
+
+// Part of the field, so the band, the read-out and every redraw bring it back.
+void TPointEditor::DrawBackgroundHistogram(QImage& canvas)
+{
+    if (!background_)
+        return;
+    const std::int64_t max = *std::max_element(background_->begin(), background_->end());
+    if (max <= 0)
+        return;
+    const QColor back = ToQColor(BackColor);
+    // A quarter of the way from the background to a steel blue: seen, but
+    // well apart from the grey grid and the black function.
+    const QColor faint((3 * back.red() + 70) / 4, (3 * back.green() + 110) / 4, (3 * back.blue() + 180) / 4);
+    const int h = Height();
+    QPainter painter(&canvas);
+    for (int x = 0; x < Width(); ++x) {
+        const std::int64_t count = (*background_)[std::size_t(std::clamp(XToBright(x), 0, 255))];
+        const int bar = static_cast<int>((count * h + max / 2) / max);
+        if (bar > 0)
+            painter.fillRect(QRect(x, h - bar, 1, bar), faint);
+    }
 }
 
 void TPointEditor::DrawGrid(QImage& canvas)
@@ -219,6 +267,8 @@ void TPointEditor::ImageMouseMove(Qt::MouseButton, TShiftState, int x, int y)
     HideReadout(old.x, old.y);
     ShowReadout(x, y);
     drawRubberBand();
+    if (OnDrag)
+        OnDrag(*this);
 }
 
 void TPointEditor::ImageMouseUp(Qt::MouseButton, TShiftState, int x, int y)

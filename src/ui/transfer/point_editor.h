@@ -5,7 +5,10 @@
 #include "ui/engine/image_widget.h"
 
 #include <QImage>
+#include <array>
+#include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace ormica {
 
@@ -36,8 +39,18 @@ public:
     void SetPoints(const TBrightPointArray& points);
     void Redraw();
 
+    // Level counts drawn faintly behind the grid, column x showing level
+    // XToBright(x) and the largest count the field's full height; null
+    // takes them away. Redraws.
+    void SetBackgroundHistogram(const std::array<std::int32_t, 256>* counts);
+    const std::optional<std::array<std::int32_t, 256>>& BackgroundHistogram() const { return background_; }
+    // The function with the dragged point where the mouse holds it now.
+    TBrightPointArray DragPoints() const;
+
     // After a button release that added, deleted or moved a point, with the action.
     std::function<void(TPointEditor&, TEditAction)> OnChange;
+    // After each move the dragged point followed.
+    std::function<void(TPointEditor&)> OnDrag;
 
     void ImageMouseDown(Qt::MouseButton button, TShiftState shift, int x, int y);
     void ImageMouseMove(Qt::MouseButton button, TShiftState shift, int x, int y);
@@ -45,6 +58,7 @@ public:
 
 private:
     void ClearField(QImage& canvas);
+    void DrawBackgroundHistogram(QImage& canvas);
     void DrawGrid(QImage& canvas);
     void DrawPolyline(QImage& canvas, int m);
     void ShowReadout(int x, int y);
@@ -55,6 +69,7 @@ private:
     TMouseHandler oldDown_, oldMove_, oldUp_;
     QImage readoutSave_;
     bool redrawPending_ = false;
+    std::optional<std::array<std::int32_t, 256>> background_;
 };
 
 }  // namespace ormica

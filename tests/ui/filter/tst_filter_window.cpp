@@ -1,15 +1,18 @@
 #include "core/engine/img_service.h"
 #include "core/filter/filter_tab.h"
+#include "core/filter/frequency_response.h"
 #include "core/filter/popular_filters.h"
 #include "ui/engine/image_widget.h"
 #include "ui/engine/magnifier.h"
-#include "ui/filter/filter_window.h"
 #include "ui/explain/explain_panel.h"
+#include "ui/filter/filter_window.h"
+#include "ui/filter/response_window.h"
 #include "window_test.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScrollBar>
@@ -486,6 +489,42 @@ private slots:
         form->TestSrcArr = test::arrayOf(test::patternImage(12, 9));
         QVERIFY(form->RunOnFragment());
         QCOMPARE(sink->errors.size(), 1);
+    }
+
+    // The response window follows every change of the kernel and the scale.
+    void responseFollowsTheFilter()
+    {
+        QVERIFY(!form->WindowResponse);
+        form->TB1Response->click();
+        QVERIFY(form->WindowResponse->isVisible());
+        const auto shows = [&](const TFilterKernel& kernel, std::int32_t scale, const char* detail) {
+            const QString gain = form->WindowResponse->StTxtGain->text();
+            const QString prefix = QStringLiteral("Усиление яркости: ");
+            QVERIFY2(gain.startsWith(prefix), qPrintable(gain));
+            bool number = false;
+            const double shown = QLocale().toDouble(gain.mid(prefix.size()), &number);
+            QVERIFY(number);
+            const double expected = FrequencyResponse(kernel, scale).Gain();
+            QVERIFY2(std::abs(shown - expected) <= 1e-5 * expected, qPrintable(gain));
+            QCOMPARE(form->WindowResponse->StTxtDetail->text(), QString::fromUtf8(detail));
+        };
+        const char* const unchanged = "Фильтр пропускает мелкие детали без изменений";
+        const char* const smooths = "Фильтр подавляет мелкие детали (сглаживает)";
+        const char* const sharpens = "Фильтр пропускает мелкие детали (усиливает)";
+        shows(ws->WorkingFilter.Kernel, 100, unchanged);
+        form->MMPopFilterL2->trigger();
+        shows(PopFilterL2, 43, smooths);
+        form->TrackBarLight->setValue(5);
+        QCOMPARE_NE(ws->WorkingFilter.Scale, 43);
+        shows(PopFilterL2, ws->WorkingFilter.Scale, smooths);
+        form->MMPopFilterH2->trigger();
+        shows(PopFilterH2, 16, sharpens);
+        manual();
+        form->EdFScale->setText(QStringLiteral("5"));
+        emit form->EdFScale->returnPressed();
+        QCOMPARE(ws->WorkingFilter.Scale, 5);
+        shows(PopFilterH2, 5, sharpens);
+        QVERIFY(sink->silent());
     }
 
     void helpNamesTheBooks()

@@ -5,27 +5,26 @@
 #include "ui/app/main_window.h"
 #include "ui/engine/color_dialog.h"
 #include "ui/engine/magnifier.h"
+#include "ui/engine/qt_color.h"
 #include "ui/histogram/cross_hair_selector.h"
 #include "ui/histogram/fragment_tab.h"
 #include "ui/histogram/histogram_tab.h"
 #include "ui/histogram/histogram_window_parts.h"
 #include "ui/transfer/graph_xy.h"
+#include "window_test.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QGroupBox>
 #include <QTabBar>
 #include <QTabWidget>
+#include <algorithm>
 #include <cmath>
 
 using namespace ormica;
 using test::LocaleScope;
 
 namespace {
-
-class NoColours : public TColorQuestion {
-public:
-    std::optional<TColor> askColor(TColor) override { return std::nullopt; }
-};
 
 // A fragment whose pixel (x, y) is given by the function, as a colour array.
 template <class F> TImgTabColor fragmentOf(int w, int h, F pixel)
@@ -50,18 +49,9 @@ TImgTabColor tenElevenTwelve()
 
 bool hasPlotColour(const TGraphXY* g)
 {
-    const QImage& img = g->Image->picture();
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (img.pixelColor(x, y) == QColor(0, 255, 0))
-                return true;
-    return false;
-}
-
-QColor colourOf(TColor c)
-{
-    const TBGRTriple t = ColorToBGR(ResolveColor(c));
-    return QColor(t.r, t.g, t.b);
+    const QImage img = g->Image->picture().convertToFormat(QImage::Format_RGB32);
+    const auto* p = reinterpret_cast<const QRgb*>(img.constBits());
+    return std::find(p, p + img.sizeInBytes() / 4, qRgb(0, 255, 0)) != p + img.sizeInBytes() / 4;
 }
 
 // The column of the plot image over which point `index` of `count` lies.
@@ -163,8 +153,7 @@ private slots:
         QTest::mouseClick(image("ImgAcFrg"), Qt::LeftButton, {}, QPoint(2, 1));
         QCOMPARE(label("StTextChoiceStat")->text(), QStringLiteral("Координаты выбраны"));
         QCOMPARE(tab().choiceLampColor(), clLime);
-        QCOMPARE(tab().acExtract().SelRow, 1);
-        QCOMPARE(tab().acExtract().SelCol, 2);
+        QCOMPARE(QPoint(tab().acExtract().SelCol, tab().acExtract().SelRow), QPoint(2, 1));
 
         button("SpButtChoiceR")->click();
         QCOMPARE(tab().acExtract().Channel, 'R');
@@ -209,6 +198,40 @@ private slots:
         QVERIFY(sink->silent());
     }
 
+    // Each plot's menu saves the points of the curve it shows, and none once
+    // the plot is cleared.
+    void plotNumbersSaveAsPlotted()
+    {
+        test::ScriptedDialogs dialogs;
+        form->setFileDialogs(&dialogs);
+        openWith(tenElevenTwelve());
+        freezeAt(2, 1);
+        button("SpButtRunAcMD")->click();
+        button("SpButtRunAcCnvl")->click();
+        int saved = 0;
+        const auto save = [&](const char* panel) {
+            const QString name = ws->dir.filePath(QStringLiteral("%1.csv").arg(++saved));
+            dialogs.choices.push_back(TFileChoice{name, 1});
+            if (auto* item = control<QFrame>(panel)->findChild<QAction*>(QStringLiteral("PlotSaveNumbers")))
+                item->trigger();
+            return test::csvRows(name);
+        };
+        const auto pointsOf = [](const TGraphArr& points) {
+            std::vector<std::vector<double>> rows;
+            for (const TGraphPoint& p : points)
+                rows.push_back({double(p.X), double(p.Y)});
+            return rows;
+        };
+        const TAcExtract& ac = tab().acExtract();
+        QCOMPARE(ac.GraphAc.size(), std::size_t(9));
+        QCOMPARE(save("PanelSrcFun1"), pointsOf(ac.GraphCentred));
+        QCOMPARE(save("PanelAcFunc"), pointsOf(ac.GraphAc));
+        QCOMPARE(save("PanelFun3"), pointsOf(ac.GraphFunc));
+        button("SpButtChoiceG")->click();
+        QVERIFY(save("PanelAcFunc").empty());
+        QVERIFY(sink->silent());
+    }
+
     // The magnifier in the image's place shows the fragment with its cross and
     // hands the cross the mouse at picture coordinates, zoomed or not.
     void theMagnifierStandsInForTheFragmentImage()
@@ -223,8 +246,7 @@ private slots:
         QCOMPARE(label("StTextSelRow")->text(), QStringLiteral("1"));
         QCOMPARE(label("StTextSelCol")->text(), QStringLiteral("2"));
         QTest::mouseClick(pane->viewport(), Qt::LeftButton, {}, atRow1Column2);
-        QCOMPARE(tab().acExtract().SelRow, 1);
-        QCOMPARE(tab().acExtract().SelCol, 2);
+        QCOMPARE(QPoint(tab().acExtract().SelCol, tab().acExtract().SelRow), QPoint(2, 1));
         QCOMPARE(pane->image(), image("ImgAcFrg")->picture());
     }
 
@@ -364,10 +386,8 @@ private slots:
     {
         ws->SrcArr = test::arrayOf(test::patternImage(20, 10));
         openInMode(1);
-        QCOMPARE(label("StTextAcIW")->text(), QStringLiteral("0"));
-        QCOMPARE(label("StTextAcINumPnt")->text(), QStringLiteral("0"));
-        QCOMPARE(label("StTextFragME")->text(), QStringLiteral("0"));
-        QCOMPARE(label("StTextFragDE")->text(), QStringLiteral("0"));
+        for (const char* name : {"StTextAcIW", "StTextAcINumPnt", "StTextFragME", "StTextFragDE"})
+            QCOMPARE(label(name)->text(), QStringLiteral("0"));
         QCOMPARE(label("StTextFragDivSrc")->text(), QStringLiteral(" ------- "));
         QCOMPARE(tab().fragLampColor(), ResolveColor(clBtnFace));
         form->PageControl1->setCurrentIndex(2);
@@ -431,8 +451,7 @@ private slots:
         QVERIFY(form->FragArr.empty());
         QCOMPARE(label("StTextChoiceStat")->text(), QStringLiteral("Кликните на изображении"));
         QCOMPARE(tab().choiceLampColor(), clYellow);
-        QCOMPARE(tab().acExtract().SelRow, -1);
-        QCOMPARE(tab().acExtract().SelCol, -1);
+        QCOMPARE(QPoint(tab().acExtract().SelCol, tab().acExtract().SelRow), QPoint(-1, -1));
         QVERIFY(!tab().acExtract().StatReady);
         QVERIFY(tab().acExtract().Extract.empty() && tab().acExtract().Centred.empty() &&
                 tab().acExtract().ConvFunc.empty() && tab().acExtract().AcResult.empty() &&
@@ -446,7 +465,7 @@ private slots:
         TCrossHairSelector* cross = form->crossHair();
         QVERIFY(cross->Active && cross->Tracking && !cross->Selected);
         const QImage& img = image("ImgAcFrg")->picture();
-        const QColor face = colourOf(clBtnFace);
+        const QColor face = ToQColor(clBtnFace);
         QCOMPARE(img.pixelColor(0, 0), face);  // pixels of the fragment that was there, off the cross
         QCOMPARE(img.pixelColor(2, 2), face);
 
@@ -465,7 +484,7 @@ private slots:
         LocaleScope ru(QLocale(QLocale::Russian, QLocale::Russia));
         form.reset();
         test::ScriptedDialogs dialogs;
-        NoColours colours;
+        test::ScriptedColors colours;
         TFormOrmica main(*ws, &dialogs, &colours);
         TFormGistogram hist(*ws, &main);
         TToolWindows windows;

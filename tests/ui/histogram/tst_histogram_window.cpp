@@ -4,6 +4,7 @@
 #include "ui/histogram/histogram_tab.h"
 #include "ui/histogram/histogram_window_parts.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFrame>
 #include <QProgressBar>
@@ -274,6 +275,35 @@ private slots:
         QVERIFY(button("SpButGistSrc")->isChecked());
         QCOMPARE(form->PageControl1->currentIndex(), 0);
         QCOMPARE(label("stTextNumAll")->text(), QStringLiteral("100"));
+    }
+
+    // Each histogram's menu saves the level, count and bar height it shows.
+    void histogramNumbersSaveAsPlotted()
+    {
+        test::ScriptedDialogs dialogs;
+        form->setFileDialogs(&dialogs);
+        ws->SrcArr = test::arrayOf(test::patternImage(30, 40));
+        openInMode(1);
+        const TGistogramData& d = form->histograms().record();
+        const struct {
+            const char* panel;
+            const TGistogram& counts;
+            const TGistogram& heights;
+        } plots[] = {{"PanelGistR", d.GistR, d.NormR},
+                     {"PanelGistG", d.GistG, d.NormG},
+                     {"PanelGistB", d.GistB, d.NormB},
+                     {"PanelGistLight", d.GistL, d.NormL}};
+        for (const auto& plot : plots) {
+            const QString name = ws->dir.filePath(QLatin1String(plot.panel)) + QStringLiteral(".csv");
+            dialogs.choices.push_back(TFileChoice{name, 1});
+            if (auto* item = control<QFrame>(plot.panel)->findChild<QAction*>(QStringLiteral("PlotSaveNumbers")))
+                item->trigger();
+            std::vector<std::vector<double>> want;
+            for (std::size_t level = 0; level < 256; ++level)
+                want.push_back({double(level), double(plot.counts[level]), double(plot.heights[level])});
+            QVERIFY2(test::csvRows(name) == want, plot.panel);
+        }
+        QVERIFY(sink->silent());
     }
 
     void refreshRunsUnderTheHourglass()

@@ -1,4 +1,5 @@
 #include "core/engine/img_service.h"
+#include "core/histogram/histogram.h"
 #include "core/transfer/fcc_file.h"
 #include "core/transfer/transfer_function.h"
 #include "histogram_fixture.h"
@@ -8,8 +9,10 @@
 #include "ui/histogram/transfer_tab.h"
 #include "ui/transfer/point_editor.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,7 +20,10 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <numeric>
+#include <optional>
 
 using namespace ormica;
 
@@ -112,6 +118,76 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("   Гистограммы : ФИНИШНОЕ изображение"));
         QCOMPARE(form->histograms().record().Count, 64 * 48);
         QVERIFY(form->histograms().record().MeanL > sourceMean + 10);
+        QVERIFY(sink->silent());
+    }
+
+    // The strip under the editor shows the target's Light histogram as the run
+    // will write it: from a sample while a point is dragged over more than a
+    // megapixel, exactly once it is let go. The editor has the source's
+    // behind the function, read again when the window opens again.
+    void stripPredictsTheTargetTheRunWrites()
+    {
+        ws->SrcArr = test::arrayOf(test::patternImage(1030, 1024));
+        openInMode(1);
+        form->PageControl1->setCurrentIndex(1);
+        const auto lightOf = [](const TImgTabBGR& array) {
+            const auto data = std::make_unique<TGistogramData>();
+            CalculateAllGistogram(&array, nullptr, data.get());
+            return data->GistL;
+        };
+        QCOMPARE(tab().editor()->BackgroundHistogram(), std::optional(lightOf(ws->SrcArr)));
+        TImageWidget* strip = image("ImageTrgGist");
+        // The strip and its captions take free room inside the tab.
+        for (QWidget* added :
+             std::initializer_list<QWidget*>{strip, label("LabelTrgGist"), label("LabelTrgGistMode")}) {
+            QVERIFY(tab().rect().contains(added->geometry()));
+            for (QWidget* other : tab().findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+                QVERIFY(other == added || !other->geometry().intersects(added->geometry()));
+        }
+
+        doubleClick(image("ImageConv"), Qt::LeftButton, QPoint(256, 100));
+        QTest::mousePress(image("ImageConv"), Qt::LeftButton, {}, QPoint(259, 102));
+        QMouseEvent move(QEvent::MouseMove, QPointF(300, 60), QPointF(300, 60), QPointF(300, 60), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(image("ImageConv"), &move);
+        QVERIFY(!tab().predictionExact());
+        QCOMPARE(label("LabelTrgGistMode")->text(), QStringLiteral("оценка по выборке"));
+        const TGistogram& predicted = tab().predictedTarget();
+        QVERIFY(std::abs(std::accumulate(predicted.begin(), predicted.end(), 0) - 1030 * 1024) < 256);
+        QTest::mouseRelease(image("ImageConv"), Qt::LeftButton, {}, QPoint(300, 60));
+        QVERIFY(tab().predictionExact());
+        QCOMPARE(label("LabelTrgGistMode")->text(), QStringLiteral("точно"));
+
+        // Each column of the strip is a bar of its level, the tallest full height.
+        const QImage bars = strip->picture();
+        const auto max = *std::max_element(predicted.begin(), predicted.end());
+        for (int x = 0; x < bars.width(); ++x) {
+            int ink = 0;
+            for (int y = 0; y < bars.height(); ++y)
+                ink += bars.pixelColor(x, y) != bars.pixelColor(0, 0);
+            QCOMPARE(ink, int(std::lround(predicted[std::size_t(tab().editor()->XToBright(x))] * double(bars.height()) /
+                                          max)));
+        }
+
+        // Its menu saves the counts through the dialogs the tab was given.
+        const QString csv = dir.filePath(QStringLiteral("target.csv"));
+        dialogs.choices.push_back(TFileChoice{csv, 1});
+        auto* saveNumbers = strip->findChild<QAction*>(QStringLiteral("PlotSaveNumbers"));
+        QVERIFY(saveNumbers);
+        saveNumbers->trigger();
+        QByteArray rows = "level,count\r\n";
+        for (int i = 0; i < 256; ++i)
+            rows += QByteArray::number(i) + ',' + QByteArray::number(predicted[std::size_t(i)]) + "\r\n";
+        QCOMPARE(test::fileBytes(csv), rows);
+
+        const TGistogram exact = predicted;
+        button("TB1Run")->click();
+        QCOMPARE(lightOf(ws->TrgArr), exact);
+
+        ws->SrcArr = test::arrayOf(test::patternImage(40, 30, 7));
+        openInMode(1);
+        form->PageControl1->setCurrentIndex(1);
+        QCOMPARE(tab().editor()->BackgroundHistogram(), std::optional(lightOf(ws->SrcArr)));
         QVERIFY(sink->silent());
     }
 

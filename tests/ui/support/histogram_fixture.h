@@ -33,6 +33,21 @@ template <class T> T* findControl(const QWidget& window, const char* name)
     return w;
 }
 
+// The rows of numbers of a CSV file after its header line.
+inline std::vector<std::vector<double>> csvRows(const QString& fileName)
+{
+    std::vector<std::vector<double>> rows;
+    const QList<QByteArray> lines = fileBytes(fileName).split('\n');
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines[i].trimmed().isEmpty())
+            continue;
+        rows.emplace_back();
+        for (const QByteArray& field : lines[i].trimmed().split(','))
+            rows.back().push_back(field.toDouble());
+    }
+    return rows;
+}
+
 // The histogram window of one test, over a fresh workspace, with the
 // messages it shows recorded. The test's init and cleanup make and drop it.
 class THistogramFixture {

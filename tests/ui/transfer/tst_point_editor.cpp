@@ -3,6 +3,9 @@
 #include "recorders.h"
 
 #include <QtTest>
+#include <algorithm>
+#include <array>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -180,6 +183,53 @@ private slots:
         QCOMPARE(actions, std::vector<TEditAction>{TEditAction::Moved});
         QCOMPARE(editor->GetPoints(), (TBrightPointArray{{0, 0}, {100, 180}, {255, 255}}));
         QCOMPARE(picture(), drawnFresh());
+    }
+
+    // A histogram behind the function: bars from the bottom, the largest count
+    // the field's height, under the grid, the labels, the function and its
+    // markers; a drag and a release where it began leave every pixel as it was.
+    void backgroundHistogramLiesUnderEverythingAndSurvivesADrag()
+    {
+        std::array<std::int32_t, 256> counts{};
+        for (int i = 0; i < 256; ++i)
+            counts[std::size_t(i)] = (i * 37) % 101;  // largest 100
+        // Low under the marker of (50, 106), whose inside is the background.
+        std::fill(counts.begin() + 49, counts.begin() + 54, 10);
+        editor->SetPoints({{0, 0}, {50, 106}, {255, 255}});
+        const QImage plain = picture();
+        editor->SetBackgroundHistogram(&counts);
+        const QImage idle = picture();
+        int barPixels = 0, inkInBars = 0;
+        for (int x = 0; x < 512; ++x) {
+            const long bar = std::lround(counts[std::size_t(editor->XToBright(x))] * 512.0 / 100);
+            for (int y = 0; y < 512; ++y) {
+                const QColor was = plain.pixelColor(x, y), now = idle.pixelColor(x, y);
+                if (was == face()) {
+                    QCOMPARE(now != face(), y >= 512 - bar);
+                    barPixels += now != face();
+                } else if (was == QColor(128, 128, 128) || was == QColor(Qt::black)) {
+                    QCOMPARE(now, was);
+                    inkInBars += was == QColor(Qt::black) && y >= 512 - bar;
+                }
+            }
+        }
+        QVERIFY(barPixels > 512 * 100);
+        QVERIFY(inkInBars > 50);  // the function and labels where bars reach
+
+        QTest::mousePress(image.get(), Qt::LeftButton, {}, QPoint(103, 303));
+        const QImage armed = picture();
+        const TPoint start = editor->DragPos();
+        for (QPointF p : {QPointF(200, 150), QPointF(start.x, start.y)}) {
+            QMouseEvent move(QEvent::MouseMove, p, p, p, Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(image.get(), &move);
+        }
+        QCOMPARE(differingPixels(armed, picture()), 0);
+        QTest::mouseRelease(image.get(), Qt::LeftButton, {}, QPoint(start.x, start.y));
+        QCOMPARE(actions, std::vector<TEditAction>{TEditAction::Moved});
+        QCOMPARE(differingPixels(idle, picture()), 0);
+
+        editor->SetBackgroundHistogram(nullptr);
+        QCOMPARE(picture(), plain);
     }
 
     void releaseFarRightKeepsTheOrder()
