@@ -24,6 +24,8 @@ struct Brightness {
 Brightness brightnessOf(int b, int g, int r, TExplanation& out)
 {
     Brightness v;
+    out.Steps.push_back({QStringLiteral("Исходная точка"), QStringLiteral("(B, G, R)"),
+                         QStringLiteral("(%1, %2, %3)").arg(b).arg(g).arg(r)});
     v.s = b * b + g * g + r * r;
     out.Steps.push_back(
         {QStringLiteral("Сумма квадратов"), QStringLiteral("s = B² + G² + R²"),

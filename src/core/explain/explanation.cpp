@@ -127,6 +127,29 @@ TExplanation Explain(const TOperationRecord& record, const QImage& written, int 
     return out;
 }
 
+namespace {
+
+// The 7 x 7 neighbourhood, a line a source row: "B,G,R×w" for each column.
+QString neighbourhoodText(const TNeighbourhood& n)
+{
+    QString text = QStringLiteral("Окрестность: B,G,R×вес; строки %1 … %2, столбцы %3 … %4\n")
+                       .arg(n.Rows.front())
+                       .arg(n.Rows.back())
+                       .arg(n.Cols.front())
+                       .arg(n.Cols.back());
+    for (std::size_t i = 0; i < 7; ++i) {
+        QStringList cells;
+        for (std::size_t j = 0; j < 7; ++j) {
+            const TBGRTriple v = n.Values[i][j];
+            cells << QStringLiteral("%1,%2,%3×%4").arg(v.b).arg(v.g).arg(v.r).arg(n.Weights[i][j]);
+        }
+        text += QStringLiteral("  %1: ").arg(n.Rows[i]) + cells.join(QStringLiteral("  ")) + QLatin1Char('\n');
+    }
+    return text;
+}
+
+}  // namespace
+
 QString ExplanationText(const TExplanation& e)
 {
     QString text = QStringLiteral("%1: (%2, %3)\n").arg(e.Operation).arg(e.X).arg(e.Y);
@@ -138,6 +161,8 @@ QString ExplanationText(const TExplanation& e)
             text += QStringLiteral(" = ") + s.Numbers;
         text += QLatin1Char('\n');
     }
+    if (e.Neighbourhood)
+        text += neighbourhoodText(*e.Neighbourhood);
     if (e.Result)
         text += QStringLiteral("result\t%1\t%2\t%3\n").arg(e.Result->b).arg(e.Result->g).arg(e.Result->r);
     return text;

@@ -122,7 +122,7 @@ void TExplainPanel::render()
     fitColumns();
 
     const bool result = available && e.Result.has_value();
-    LabelResult->setText(result ? QStringLiteral("Результат: %1").arg(triple(*e.Result)) : QString());
+    LabelResult->setText(result ? QStringLiteral("Результат (B, G, R): %1").arg(triple(*e.Result)) : QString());
     LabelResult->setVisible(result);
     const bool mismatch = result && e.Actual && !e.Matches();
     LabelMismatch->setText(

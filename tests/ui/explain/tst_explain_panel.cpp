@@ -111,7 +111,7 @@ private slots:
         QTest::addColumn<QString>("resultText");  // empty: hidden
         QTest::addColumn<QString>("warning");
 
-        const QString equal = QStringLiteral("Результат: (10, 20, 30)");
+        const QString equal = QStringLiteral("Результат (B, G, R): (10, 20, 30)");
         const QString differs = QStringLiteral("Результат не совпадает с точкой изображения ");
         QTest::newRow("equal") << QList<int>{10, 20, 30} << QList<int>{10, 20, 30} << equal << QString();
         QTest::newRow("blue differs") << QList<int>{10, 20, 30} << QList<int>{11, 20, 30} << equal
