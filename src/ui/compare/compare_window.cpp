@@ -117,7 +117,8 @@ void TFormCompare::fillNumbers()
     SGridNumbers->setSpan(0, 0, 1, kCompareChannels);
     cell(0, 0,
          QStringLiteral("%1 из %2")
-             .arg(QLocale().toString(qulonglong(numbers_.Differing)), QLocale().toString(qulonglong(numbers_.Pixels))));
+             .arg(numbers_.Differing)
+             .arg(numbers_.Pixels));  // no digit grouping: a comma could read as a decimal point
     for (int c = 0; c < kCompareChannels; ++c) {
         const TChannelDifference& d = numbers_.Channels[std::size_t(c)];
         cell(1, c, QString::number(d.Max));

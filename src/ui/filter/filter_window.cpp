@@ -563,8 +563,10 @@ void TFormDFilter::closed()
     TestSrcArr = TImgTabBGR();
     TestTrgArr = TImgTabBGR();
     FragmentRecord.reset();
-    if (WindowExplain)
-        WindowExplain->hide();
+    // The windows that show what this one holds go with it.
+    for (QWidget* shown : {static_cast<QWidget*>(WindowExplain), static_cast<QWidget*>(WindowResponse)})
+        if (shown)
+            shown->hide();
     // Closing abandons a scale left half typed.
     showScale();
 }

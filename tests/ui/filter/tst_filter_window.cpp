@@ -525,6 +525,11 @@ private slots:
         QCOMPARE(ws->WorkingFilter.Scale, 5);
         shows(PopFilterH2, 5, sharpens);
         QVERIFY(sink->silent());
+
+        // It goes with the filter window.
+        form->show();
+        form->MMExit->trigger();
+        QVERIFY(!form->WindowResponse->isVisible());
     }
 
     void helpNamesTheBooks()
