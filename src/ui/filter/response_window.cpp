@@ -66,6 +66,27 @@ QString number(double value)
     return QLocale().toString(value, 'g', 3);
 }
 
+// The magnitude scale both plots share: from 0 to the largest value (1 when
+// all are 0), labelled at 0, its half and its top.
+struct TMagnitudeScale {
+    double top = 1.0;
+    QString labels[3];
+    int labelWidth = 0;
+};
+
+TMagnitudeScale magnitudeScale(const TFrequencyResponse& f, const QFontMetrics& fm)
+{
+    TMagnitudeScale s;
+    if (largest(f) > 0)
+        s.top = largest(f);
+    s.labels[0] = number(0);
+    s.labels[1] = number(s.top / 2);
+    s.labels[2] = number(s.top);
+    for (const QString& l : s.labels)
+        s.labelWidth = std::max(s.labelWidth, fm.horizontalAdvance(l));
+    return s;
+}
+
 // The tick marks of the frequency axes, in quarters of a cycle per pixel.
 const std::array<std::pair<double, const char*>, 5> kFrequencyTicks{
     {{-0.5, "−½"}, {-0.25, "−¼"}, {0.0, "0"}, {0.25, "¼"}, {0.5, "½"}}};
@@ -77,12 +98,10 @@ void drawMap(QPainter& p, QSize size, const TFrequencyResponse& f)
     const int n = f.Size;
     if (n == 0)
         return;
-    const double top = largest(f) > 0 ? largest(f) : 1.0;
     const QFontMetrics fm = p.fontMetrics();
-    const QString barLabels[3] = {number(0), number(top / 2), number(top)};
-    int labelW = 0;
-    for (const QString& l : barLabels)
-        labelW = std::max(labelW, fm.horizontalAdvance(l));
+    const TMagnitudeScale scale = magnitudeScale(f, fm);
+    const double top = scale.top;
+    const int labelW = scale.labelWidth;
     const int left = fm.horizontalAdvance(QStringLiteral("v −½")) + 12;
     const int right = 12 + 14 + 6 + labelW + 4;
     const int topMargin = fm.height() / 2 + 4;
@@ -129,7 +148,7 @@ void drawMap(QPainter& p, QSize size, const TFrequencyResponse& f)
         const int y = bar.bottom() - int(std::lround(k * (side - 1) / 2.0));
         p.drawLine(bar.right() + 1, y, bar.right() + 4, y);
         p.drawText(QRect(bar.right() + 6, y - fm.height() / 2, labelW + 4, fm.height()),
-                   Qt::AlignLeft | Qt::AlignVCenter, barLabels[k]);
+                   Qt::AlignLeft | Qt::AlignVCenter, scale.labels[k]);
     }
 }
 
@@ -143,12 +162,10 @@ void drawCuts(QPainter& p, QSize size, const TFrequencyResponse& f)
     const int n = f.Size;
     if (n == 0)
         return;
-    const double top = largest(f) > 0 ? largest(f) : 1.0;
     const QFontMetrics fm = p.fontMetrics();
-    const QString yLabels[3] = {number(0), number(top / 2), number(top)};
-    int labelW = 0;
-    for (const QString& l : yLabels)
-        labelW = std::max(labelW, fm.horizontalAdvance(l));
+    const TMagnitudeScale scale = magnitudeScale(f, fm);
+    const double top = scale.top;
+    const int labelW = scale.labelWidth;
     const int legendH = 2 * fm.height() + 8;
     const QRect plot(labelW + 10, legendH + fm.height() / 2, size.width() - labelW - 10 - 16,
                      size.height() - legendH - fm.height() / 2 - 2 * fm.height() - 8);
@@ -170,7 +187,7 @@ void drawCuts(QPainter& p, QSize size, const TFrequencyResponse& f)
         const int yi = int(std::lround(y(k * top / 2)));
         p.drawLine(plot.left() - 4, yi, plot.left() - 1, yi);
         p.drawText(QRect(0, yi - fm.height() / 2, plot.left() - 6, fm.height()), Qt::AlignRight | Qt::AlignVCenter,
-                   yLabels[k]);
+                   scale.labels[k]);
     }
     p.drawText(QRect(plot.left(), plot.bottom() + 4 + fm.height(), plot.width(), fm.height()), Qt::AlignHCenter,
                QStringLiteral("частота, периодов на пиксель"));
