@@ -3,6 +3,8 @@
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
+
 namespace ormica {
 
 void AutoFillImgTab(TImageControl& image, TImgTabBGR& arr, TProgress* progress)
@@ -13,11 +15,12 @@ void AutoFillImgTab(TImageControl& image, TImgTabBGR& arr, TProgress* progress)
         ImageToImgTab(image, arr, progress);
         return;
     }
-    const QString text = QStringLiteral("Размер изображения больше чем ") + QString::number(kAutoFillLimit) +
-                         QStringLiteral(" пикселей\r\n"
-                                        "Автозаполнение массива для обработки изображений может\r\n"
-                                        "резко увеличить время выполнения большинства операций.\r\n"
-                                        "Выполнить заполнение массива для обработки изображений?");
+    const QString text =
+        QCoreApplication::translate("AutoFill", "Размер изображения больше чем %1 пикселей\r\n"
+                                                "Автозаполнение массива для обработки изображений может\r\n"
+                                                "резко увеличить время выполнения большинства операций.\r\n"
+                                                "Выполнить заполнение массива для обработки изображений?")
+            .arg(kAutoFillLimit);
     if (messages().question(text, TQuestionKind::Confirmation))
         ImageToImgTab(image, arr, progress);
     else

@@ -5,6 +5,7 @@
 #include "core/engine/img_service.h"
 #include "core/engine/load_save_image.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 #include <QSaveFile>
@@ -53,7 +54,8 @@ std::int32_t i32(const QByteArray& b, int at)
 
 [[noreturn]] void notBitmap(const QString& fileName)
 {
-    throw TImageError(QStringLiteral("Файл \"%1\" не является правильным BMP-файлом.").arg(fileName));
+    throw TImageError(
+        QCoreApplication::translate("BmpFile", "Файл \"%1\" не является правильным BMP-файлом.").arg(fileName));
 }
 
 bool isWindowsHeader(std::uint32_t size)
@@ -207,7 +209,7 @@ bool readZeroed(const QString& fileName, const TBmpHeader& header, QImage& image
         image = QImage();  // never two pictures of this size at once
         image = QImage(size, format);
         if (image.isNull()) {
-            error = QStringLiteral("Недостаточно памяти для изображения.");
+            error = QCoreApplication::translate("BmpFile", "Недостаточно памяти для изображения.");
             return false;
         }
         image.fill(0);
@@ -222,18 +224,19 @@ bool readZeroed(const QString& fileName, const TBmpHeader& header, QImage& image
             return true;
         format = image.format();
     }
-    error = QStringLiteral("Неизвестная раскладка пикселей.");
+    error = QCoreApplication::translate("BmpFile", "Неизвестная раскладка пикселей.");
     return false;
 }
 
 [[noreturn]] void cannotRead(const QString& fileName, const QString& why)
 {
-    throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, why));
+    throw TImageError(
+        QCoreApplication::translate("BmpFile", "Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, why));
 }
 
 QString endsEarly()
 {
-    return QStringLiteral("Файл обрывается раньше, чем кончаются пиксели.");
+    return QCoreApplication::translate("BmpFile", "Файл обрывается раньше, чем кончаются пиксели.");
 }
 
 // Fills the pieces from the file at `offset`, resuming after short reads.
@@ -265,7 +268,8 @@ QImage newPicture(const QString& fileName, const TBmpHeader& header)
 {
     QImage image(int(header.width), int(header.height), QImage::Format_BGR888);
     if (image.isNull())
-        throw TImageError(QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName));
+        throw TImageError(
+            QCoreApplication::translate("BmpFile", "Недостаточно памяти для изображения \"%1\".").arg(fileName));
     return image;
 }
 
@@ -386,29 +390,33 @@ QImage ReadBmpPixels(const QString& fileName, const TBmpHeader& header)
 {
     RaiseImageAllocationLimit();
     if (header.paletteCut)
-        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nПиксели начинаются внутри палитры: "
+        throw TImageError(QCoreApplication::translate(
+                              "BmpFile", "Не могу прочитать BMP-файл \"%1\".\r\nПиксели начинаются внутри палитры: "
                                          "палитра короче, чем требует формат пикселя %2.")
                               .arg(fileName, PixelFormatName(header.format)));
     if (header.pixelBytes > 0 && header.fileSize < header.pixelsAt + header.pixelBytes)
-        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nФайл обрывается раньше, чем "
-                                         "кончаются пиксели: %2 байт вместо %3.")
-                              .arg(fileName)
-                              .arg(header.fileSize)
-                              .arg(header.pixelsAt + header.pixelBytes));
+        throw TImageError(
+            QCoreApplication::translate("BmpFile", "Не могу прочитать BMP-файл \"%1\".\r\nФайл обрывается раньше, чем "
+                                                   "кончаются пиксели: %2 байт вместо %3.")
+                .arg(fileName)
+                .arg(header.fileSize)
+                .arg(header.pixelsAt + header.pixelBytes));
     if (BmpRowsReadDirectly(header)) {
         QFile f(fileName);
         if (!f.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            throw TImageError(QStringLiteral("Не могу открыть файл \"%1\".").arg(fileName));
+            throw TImageError(QCoreApplication::translate("BmpFile", "Не могу открыть файл \"%1\".").arg(fileName));
         return header.bitCount == 24 ? readRows24(f, fileName, header) : readRows32(f, fileName, header);
     }
     if (header.width * header.height > qint64(16384) * 16384)
-        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\nИзображения с форматом пикселя %2 "
+        throw TImageError(QCoreApplication::translate(
+                              "BmpFile", "Не могу прочитать BMP-файл \"%1\".\r\nИзображения с форматом пикселя %2 "
                                          "читаются размером не более 16384 x 16384 пикселей.")
                               .arg(fileName, PixelFormatName(header.format)));
     QImage image;
     QString error;
     if (!readZeroed(fileName, header, image, error))
-        throw TImageError(QStringLiteral("Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, error));
+        throw TImageError(
+            QCoreApplication::translate("BmpFile", "Не могу прочитать BMP-файл \"%1\".\r\n%2").arg(fileName, error));
     if (!SetPixelFormat24(image))
         return image;  // the caller tells the user that the format did not take
     if (header.format == pf15bit || header.format == pf16bit)

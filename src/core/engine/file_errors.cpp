@@ -1,5 +1,6 @@
 #include "core/engine/file_errors.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -17,33 +18,33 @@ QString SystemErrorText(int code)
 {
     switch (code) {
     case ENOENT:
-        return QStringLiteral("Файл или папка не найдены.");
+        return QCoreApplication::translate("FileErrors", "Файл или папка не найдены.");
     case EACCES:
     case EPERM:
-        return QStringLiteral("Нет прав доступа.");
+        return QCoreApplication::translate("FileErrors", "Нет прав доступа.");
     case EISDIR:
-        return QStringLiteral("Это папка, а не файл.");
+        return QCoreApplication::translate("FileErrors", "Это папка, а не файл.");
     case ENOTDIR:
-        return QStringLiteral("Часть пути не является папкой.");
+        return QCoreApplication::translate("FileErrors", "Часть пути не является папкой.");
     case ENAMETOOLONG:
-        return QStringLiteral("Слишком длинное имя файла.");
+        return QCoreApplication::translate("FileErrors", "Слишком длинное имя файла.");
     case ELOOP:
-        return QStringLiteral("Символические ссылки образуют петлю.");
+        return QCoreApplication::translate("FileErrors", "Символические ссылки образуют петлю.");
     case ENOSPC:
-        return QStringLiteral("На диске нет места.");
+        return QCoreApplication::translate("FileErrors", "На диске нет места.");
     case EDQUOT:
-        return QStringLiteral("Превышена дисковая квота.");
+        return QCoreApplication::translate("FileErrors", "Превышена дисковая квота.");
     case EFBIG:
-        return QStringLiteral("Файл превысил допустимый размер.");
+        return QCoreApplication::translate("FileErrors", "Файл превысил допустимый размер.");
     case EROFS:
-        return QStringLiteral("Диск доступен только для чтения.");
+        return QCoreApplication::translate("FileErrors", "Диск доступен только для чтения.");
     case EIO:
-        return QStringLiteral("Ошибка ввода-вывода.");
+        return QCoreApplication::translate("FileErrors", "Ошибка ввода-вывода.");
     case EMFILE:
     case ENFILE:
-        return QStringLiteral("Открыто слишком много файлов.");
+        return QCoreApplication::translate("FileErrors", "Открыто слишком много файлов.");
     case ENOMEM:
-        return QStringLiteral("Недостаточно памяти.");
+        return QCoreApplication::translate("FileErrors", "Недостаточно памяти.");
     default:
         return QString::fromLocal8Bit(std::strerror(code)) + QLatin1Char('.');
     }
@@ -60,7 +61,7 @@ QString ReadFailureReason(const QString& fileName)
     if (S_ISDIR(st.st_mode))
         return SystemErrorText(EISDIR);
     if (!S_ISREG(st.st_mode))
-        return QStringLiteral("Это не обычный файл.");
+        return QCoreApplication::translate("FileErrors", "Это не обычный файл.");
     const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return SystemErrorText(errno);
@@ -70,7 +71,7 @@ QString ReadFailureReason(const QString& fileName)
 
 QString CannotOpenText(const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("Не могу открыть файл \"%1\".\r\n%2").arg(fileName, reason);
+    return QCoreApplication::translate("FileErrors", "Не могу открыть файл \"%1\".\r\n%2").arg(fileName, reason);
 }
 
 QString SaveTargetRefusal(const QString& fileName)
@@ -81,7 +82,8 @@ QString SaveTargetRefusal(const QString& fileName)
         return QString();
     if (S_ISDIR(st.st_mode))
         return SystemErrorText(EISDIR);
-    return QStringLiteral("Это не обычный файл (устройство, канал или сокет), и заменить его файлом нельзя.");
+    return QCoreApplication::translate(
+        "FileErrors", "Это не обычный файл (устройство, канал или сокет), и заменить его файлом нельзя.");
 }
 
 QString SaveOpenFailureReason(const QString& fileName)
@@ -94,7 +96,7 @@ QString SaveOpenFailureReason(const QString& fileName)
         return SystemErrorText(ENOTDIR);
     if (::access(dir.constData(), W_OK | X_OK) != 0)
         return SystemErrorText(errno);
-    return QStringLiteral("Не удалось создать файл.");
+    return QCoreApplication::translate("FileErrors", "Не удалось создать файл.");
 }
 
 QString WriteFailureReason(const QFileDevice& file)
@@ -111,7 +113,7 @@ QString WriteFailureReason(const QFileDevice& file)
         return SystemErrorText(ENOSPC);
     if (file.error() != QFileDevice::NoError)
         return file.errorString();
-    return QStringLiteral("Файл записан не полностью.");
+    return QCoreApplication::translate("FileErrors", "Файл записан не полностью.");
 }
 
 void IgnoreFileSizeSignal()

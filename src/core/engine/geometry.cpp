@@ -4,6 +4,7 @@
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -94,9 +95,9 @@ void MirrorToTrgArr(const TImgTabBGR& source, char mode, TImgTabBGR& target, TPr
             addPosition(progress, 1);
         }
     } catch (const std::bad_alloc&) {
-        fail(target, "MirrorToTrgArr : Не могу перевернуть изображение.");
+        fail(target, QCoreApplication::translate("Geometry", "MirrorToTrgArr : Не могу перевернуть изображение."));
     } catch (const RowMismatch&) {
-        fail(target, "MirrorToTrgArr : Не могу перевернуть изображение.");
+        fail(target, QCoreApplication::translate("Geometry", "MirrorToTrgArr : Не могу перевернуть изображение."));
     }
     if (progress)
         progress->setPosition(0);
@@ -109,7 +110,7 @@ bool Prepare90TrgArr(const TImgTabBGR& source, TImgTabBGR& target)
         return true;
     } catch (const std::bad_alloc&) {
         target.clear();
-        warn("Prepare90TrgArr : Не могу получить память для массива.");
+        warn(QCoreApplication::translate("Geometry", "Prepare90TrgArr : Не могу получить память для массива."));
         return false;
     }
 }
@@ -162,9 +163,9 @@ void Rotate90PlusMinus(const TImgTabBGR& source, char mode, TImgTabBGR& target, 
             }
         }
     } catch (const std::bad_alloc&) {
-        fail(target, "Rotate90PlusMinus : Не могу перевернуть изображение.");
+        fail(target, QCoreApplication::translate("Geometry", "Rotate90PlusMinus : Не могу перевернуть изображение."));
     } catch (const RowMismatch&) {
-        fail(target, "Rotate90PlusMinus : Не могу перевернуть изображение.");
+        fail(target, QCoreApplication::translate("Geometry", "Rotate90PlusMinus : Не могу перевернуть изображение."));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -377,7 +378,7 @@ bool shapeForRotation(const TImgTabBGR& src, TImgTabBGR& target, TProgress* prog
     try {
         target.setShape(h, src.rowLength(0));
     } catch (const std::bad_alloc&) {
-        fail(target, "SetAndCrearTabBGR : Не могу подготовить массив.");
+        fail(target, QCoreApplication::translate("Geometry", "SetAndCrearTabBGR : Не могу подготовить массив."));
         return false;
     }
     if (progress)
@@ -437,9 +438,9 @@ void rotate(const TImgTabBGR& source, int centreRow, int centreCol, TProgress* p
             addPosition(progress, h - first);
         }
     } catch (const std::bad_alloc&) {
-        fail(target, "RotateForTabBGR : Не могу повернуть изображение.");
+        fail(target, QCoreApplication::translate("Geometry", "RotateForTabBGR : Не могу повернуть изображение."));
     } catch (const RowMismatch&) {
-        fail(target, "RotateForTabBGR : Не могу повернуть изображение.");
+        fail(target, QCoreApplication::translate("Geometry", "RotateForTabBGR : Не могу повернуть изображение."));
     }
     if (progress)
         progress->setPosition(0);
@@ -456,9 +457,9 @@ void RotateForTabBGR(const TImgTabBGR& source, int centreRow, int centreCol, TPr
 long double CheckRotationAngle(long double degrees)
 {
     if (degrees < -89.9L || degrees > 89.9L || std::isnan(degrees)) {
-        messages().warning(QStringLiteral(" Допустимый угол поворота в градусах должен \r\n"
-                                          " определяться в границах (-89,9 .. 89,9)\r\n"
-                                          " Операция вращения отменяется ... "));
+        messages().warning(QCoreApplication::translate("Geometry", " Допустимый угол поворота в градусах должен \r\n"
+                                                                   " определяться в границах (-89,9 .. 89,9)\r\n"
+                                                                   " Операция вращения отменяется ... "));
         return 0;
     }
     return degrees;

@@ -16,13 +16,13 @@ namespace ormica::detail::geometry {
 // A pixel index outside a shorter row: the arrays do not have one shape.
 struct RowMismatch {};
 
-inline void warn(const char* text)
+inline void warn(const QString& text)
 {
-    messages().warning(QString::fromUtf8(text));
+    messages().warning(text);
 }
 
 // A failed routine leaves an empty target and says so.
-inline void fail(TImgTabBGR& target, const char* text)
+inline void fail(TImgTabBGR& target, const QString& text)
 {
     target.clear();
     warn(text);

@@ -3,6 +3,7 @@
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <cmath>
 #include <memory>
 
@@ -154,7 +155,7 @@ void BitMapToGrayBitMap(const QImage& source, QImage& destination)
     if (w < 1 || h < 1 || !Is24Bit(source))
         return;
     if (w > 65536 || h > 65536) {
-        messages().warning(QString::fromUtf8("BitMapToGrayBitMap : Не могу обесцветить BitMap."));
+        messages().warning(QCoreApplication::translate("Gray", "BitMapToGrayBitMap : Не могу обесцветить BitMap."));
         return;
     }
     // In place is safe: every kernel reads a pixel before it writes it.
@@ -166,14 +167,14 @@ void BitMapToGrayBitMap(const QImage& source, QImage& destination)
     if (&destination != &source && !reusable) {
         destination = QImage(w, h, QImage::Format_BGR888);
         if (destination.isNull()) {
-            messages().warning(QString::fromUtf8("BitMapToGrayBitMap : Не могу обесцветить BitMap."));
+            messages().warning(QCoreApplication::translate("Gray", "BitMapToGrayBitMap : Не могу обесцветить BitMap."));
             return;
         }
     }
     const auto row = detail::grayRowSimdAvailable() ? detail::grayRowSimd : detail::grayRowPortable;
     uchar* first = destination.bits();  // detaches once, before the loop
     if (!first) {
-        messages().warning(QString::fromUtf8("BitMapToGrayBitMap : Не могу обесцветить BitMap."));
+        messages().warning(QCoreApplication::translate("Gray", "BitMapToGrayBitMap : Не могу обесцветить BitMap."));
         return;
     }
     const qsizetype dstStride = destination.bytesPerLine();

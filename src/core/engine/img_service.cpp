@@ -2,6 +2,7 @@
 
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <algorithm>
 #include <cstring>
@@ -39,9 +40,9 @@ namespace {
 constexpr int kMaxRows = 65536;            // 16-bit row counters
 constexpr qsizetype kMaxRowBytes = 65535;  // 16-bit byte positions in a row
 
-void warn(const char* text)
+void warn(const QString& text)
 {
-    messages().warning(QString::fromUtf8(text));
+    messages().warning(text);
 }
 
 void setPos(TProgress* p, int v)
@@ -103,7 +104,7 @@ void BitMapToImgTab(const QImage& bitmap, TImgTabBGR& arr, TProgress* progress)
         }
     } catch (const std::bad_alloc&) {
         arr.clear();
-        warn("BitMapToImgTab : Не могу записать BitMap в BGR-массив.");
+        warn(QCoreApplication::translate("ImgService", "BitMapToImgTab : Не могу записать BitMap в BGR-массив."));
     }
     setPos(progress, 0);
 }
@@ -124,7 +125,7 @@ void ImgTabToBitMap(QImage& bitmap, const TImgTabBGR& arr, TProgress* progress)
         progress->setMaximum(arr.rowCount() - 1);
     }
     if (!fillBitmap(bitmap, arr, progress))
-        warn("ImgTabToBitMap : Не могу записать BGR-массив в BitMap.");
+        warn(QCoreApplication::translate("ImgService", "ImgTabToBitMap : Не могу записать BGR-массив в BitMap."));
     setPos(progress, 0);
 }
 
@@ -146,7 +147,7 @@ void TabBRGtoTabBGR(const TImgTabBGR& in, TImgTabBGR& out)
         out = in;
     } catch (const std::bad_alloc&) {
         out.clear();
-        warn("TabBRGtoTabBGR : Не могу скопировать массив.");
+        warn(QCoreApplication::translate("ImgService", "TabBRGtoTabBGR : Не могу скопировать массив."));
     }
 }
 
@@ -171,7 +172,7 @@ void TabBRGtoTabColor(const TImgTabBGR& in, TImgTabColor& out)
                 std::memcpy(static_cast<void*>(out.row(r)), in.row(r), std::size_t(out.rowLength(r)) * 3);
     } catch (const std::bad_alloc&) {
         out.clear();
-        warn("TabBRGtoTabColor : Не могу конвертировать массив.");
+        warn(QCoreApplication::translate("ImgService", "TabBRGtoTabColor : Не могу конвертировать массив."));
     }
 }
 
@@ -195,7 +196,7 @@ void TabColorToTabBRG(const TImgTabColor& in, TImgTabBGR& out)
                 std::memcpy(out.row(r), in.row(r), std::size_t(out.rowLength(r)));
     } catch (const std::bad_alloc&) {
         out.clear();
-        warn("TabColorToTabBRG : Не могу конвертировать массив.");
+        warn(QCoreApplication::translate("ImgService", "TabColorToTabBRG : Не могу конвертировать массив."));
     }
 }
 
@@ -223,7 +224,7 @@ void SelectedToImgTab(const TImgTabBGR& in, const TRect& rect, TImgTabBGR& out)
         out = std::move(result);
     } catch (const std::bad_alloc&) {
         out.clear();
-        warn("SelectedToImgTab : Не могу фрагмент скопировать в массив.");
+        warn(QCoreApplication::translate("ImgService", "SelectedToImgTab : Не могу фрагмент скопировать в массив."));
     }
 }
 
@@ -246,7 +247,8 @@ void AreaBitMapToImgTabColor(const QImage& bitmap, const TRect& rect, TImgTabCol
         out = std::move(result);
     } catch (const std::bad_alloc&) {
         out.clear();
-        warn("AreaBitMapToImgTabColor : Не могу фрагмент скопировать в массив.");
+        warn(QCoreApplication::translate("ImgService",
+                                         "AreaBitMapToImgTabColor : Не могу фрагмент скопировать в массив."));
     }
 }
 
@@ -261,7 +263,8 @@ void SelectedToImgTabColor(const TImgTabColor& in, TPoint at, QImage& bitmap)
         return;
     // Byte positions in a scan line are 16-bit signed.
     if (3 * qsizetype(r.Right) + 2 > 32767) {
-        warn("SelectedToImgTabColor : Не могу фрагмент скопировать в массив.");
+        warn(QCoreApplication::translate("ImgService",
+                                         "SelectedToImgTabColor : Не могу фрагмент скопировать в массив."));
         return;
     }
     for (int y = r.Top; y <= r.Bottom; ++y) {
@@ -302,7 +305,7 @@ bool SetAndCrearTabBGR(const TImgTabBGR& shape, TColor color, TImgTabBGR& out, T
         return true;
     } catch (const std::bad_alloc&) {
         out.clear();
-        warn("SetAndCrearTabBGR : Не могу подготовить массив.");
+        warn(QCoreApplication::translate("ImgService", "SetAndCrearTabBGR : Не могу подготовить массив."));
         return false;
     }
 }

@@ -4,6 +4,7 @@
 #include "core/engine/image_error.h"
 #include "core/engine/img_service.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -156,7 +157,7 @@ void progressMonitor(j_common_ptr cinfo)
 
 QString decoderText(const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("Не могу прочитать JPEG-файл \"%1\".\r\n%2").arg(fileName, reason);
+    return QCoreApplication::translate("JpegFile", "Не могу прочитать JPEG-файл \"%1\".\r\n%2").arg(fileName, reason);
 }
 
 QString decoderText(const QString& fileName, const char* message)
@@ -207,24 +208,27 @@ namespace {
 QString failureText(const DecodeState& s, const QString& fileName)
 {
     if (s.progress.tooManyScans)
-        return decoderText(fileName, QStringLiteral("В файле больше %1 сканов: такой файл декодировался бы "
-                                                    "слишком долго.")
-                                         .arg(kMaxJpegScans));
+        return decoderText(
+            fileName, QCoreApplication::translate("JpegFile", "В файле больше %1 сканов: такой файл декодировался бы "
+                                                              "слишком долго.")
+                          .arg(kMaxJpegScans));
     if (s.progress.tooMuchWork)
-        return decoderText(fileName, QStringLiteral("В файле слишком мало данных для изображения %1 x %2 "
-                                                    "пикселей и его сканов: такой файл декодировался бы "
-                                                    "слишком долго.")
+        return decoderText(fileName, QCoreApplication::translate("JpegFile",
+                                                                 "В файле слишком мало данных для изображения %1 x %2 "
+                                                                 "пикселей и его сканов: такой файл декодировался бы "
+                                                                 "слишком долго.")
                                          .arg(s.cinfo.image_width)
                                          .arg(s.cinfo.image_height));
     if (s.err.pub.msg_code == JERR_NO_BACKING_STORE)
-        return decoderText(fileName, QStringLiteral("Декодеру нужно больше памяти, чем допустимо для "
-                                                    "изображения %1 x %2 пикселей.")
-                                         .arg(s.cinfo.image_width)
-                                         .arg(s.cinfo.image_height));
+        return decoderText(fileName,
+                           QCoreApplication::translate("JpegFile", "Декодеру нужно больше памяти, чем допустимо для "
+                                                                   "изображения %1 x %2 пикселей.")
+                               .arg(s.cinfo.image_width)
+                               .arg(s.cinfo.image_height));
     if (s.tooLarge)
         return PictureTooLargeText(s.cinfo.image_width, s.cinfo.image_height);
     if (s.noMemory || s.err.pub.msg_code == JERR_OUT_OF_MEMORY)
-        return QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName);
+        return QCoreApplication::translate("JpegFile", "Недостаточно памяти для изображения \"%1\".").arg(fileName);
     return decoderText(fileName, s.err.message);
 }
 
@@ -357,13 +361,13 @@ void EncodeJpegFile(const QImage& picture, const QString& fileName, int quality,
                     TJPEGService* service)
 {
     if (!Is24Bit(picture) || picture.width() <= 0 || picture.height() <= 0)
-        throw TImageError(QStringLiteral("Нет изображения для записи в JPEG-файл."));
+        throw TImageError(QCoreApplication::translate("JpegFile", "Нет изображения для записи в JPEG-файл."));
     auto st = std::make_unique<EncodeState>();
     EncodeState* const s = st.get();
     s->cinfo.err = jpeg_std_error(&s->err.pub);
     s->err.pub.error_exit = errorExit;
     if (setjmp(s->err.jump)) {
-        const QString text = QStringLiteral("Не могу записать JPEG-файл \"%1\".\r\n%2")
+        const QString text = QCoreApplication::translate("JpegFile", "Не могу записать JPEG-файл \"%1\".\r\n%2")
                                  .arg(fileName, QString::fromLocal8Bit(s->err.message));
         if (s->created)
             jpeg_destroy_compress(&s->cinfo);
@@ -408,8 +412,8 @@ void EncodeJpegFile(const QImage& picture, const QString& fileName, int quality,
     QSaveFile out(fileName);
     if (!out.open(QIODevice::WriteOnly) ||
         out.write(reinterpret_cast<const char*>(data.get()), qint64(s->size)) != qint64(s->size) || !out.commit())
-        throw TImageError(
-            QStringLiteral("Не могу записать JPEG-файл \"%1\".\r\n%2").arg(fileName, WriteFailureReason(out)));
+        throw TImageError(QCoreApplication::translate("JpegFile", "Не могу записать JPEG-файл \"%1\".\r\n%2")
+                              .arg(fileName, WriteFailureReason(out)));
 }
 
 }  // namespace ormica

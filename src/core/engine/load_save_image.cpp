@@ -8,6 +8,7 @@
 #include "core/engine/message_sink.h"
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -103,10 +104,10 @@ TLoadSaveImage::TLoadSaveImage(TProgress* progress, TTextPanel* panel, TFileDial
 {
 }
 
-const QStringList& TLoadSaveImage::Filters()
+QStringList TLoadSaveImage::Filters()
 {
     // Upper-case names (PHOTO.JPG from a camera) must show as well.
-    static const QStringList filters = [] {
+    static const std::pair<QStringList, QString> kinds = [] {
         QStringList all{QStringLiteral("JPEG (*.jpg *.jpeg *.JPG *.JPEG *.Jpg *.Jpeg)"),
                         QStringLiteral("BMP (*.bmp *.BMP *.Bmp)")};
         QStringList patterns;
@@ -116,10 +117,11 @@ const QStringList& TLoadSaveImage::Filters()
             all << f.dialogFilter();
             patterns << f.dialogFilter().section(QLatin1Char('('), 1).chopped(1);
         }
-        all << QStringLiteral("Все изображения (%1)").arg(patterns.join(QLatin1Char(' ')));
-        return all;
+        return std::pair(all, patterns.join(QLatin1Char(' ')));
     }();
-    return filters;
+    // Named in the language chosen now, not in the one of the first call.
+    return kinds.first +
+           QStringList{QCoreApplication::translate("LoadSaveImage", "Все изображения (%1)").arg(kinds.second)};
 }
 
 int TLoadSaveImage::AllPicturesFilterIndex()
@@ -147,19 +149,21 @@ const TPluginFormat* TLoadSaveImage::PluginFormatOfFilter(int filterIndex)
 
 QString TLoadSaveImage::LoadedText(const TPluginFormat& format)
 {
-    return QStringLiteral(" Загрузка изображения %1 успешно завершена").arg(QLatin1String(format.name));
+    return QCoreApplication::translate("LoadSaveImage", " Загрузка изображения %1 успешно завершена")
+        .arg(QLatin1String(format.name));
 }
 
 QString TLoadSaveImage::SavedText(const TPluginFormat& format)
 {
-    return QStringLiteral(" Сохранение изображения %1 успешно завершено").arg(QLatin1String(format.name));
+    return QCoreApplication::translate("LoadSaveImage", " Сохранение изображения %1 успешно завершено")
+        .arg(QLatin1String(format.name));
 }
 
 void TLoadSaveImage::refuseUnreplaceable(const QString& fileName, const char* kind)
 {
     if (const QString why = SaveTargetRefusal(fileName); !why.isEmpty())
-        throw TImageError(
-            QStringLiteral("Не могу записать %1-файл \"%2\".\r\n%3").arg(QLatin1String(kind), fileName, why));
+        throw TImageError(QCoreApplication::translate("LoadSaveImage", "Не могу записать %1-файл \"%2\".\r\n%3")
+                              .arg(QLatin1String(kind), fileName, why));
 }
 
 void TLoadSaveImage::say(const QString& text)
@@ -170,14 +174,17 @@ void TLoadSaveImage::say(const QString& text)
 
 void TLoadSaveImage::say(const char* text)
 {
-    say(QString::fromUtf8(text));
+    say(QCoreApplication::translate("LoadSaveImage", text));
 }
 
-// " ОШИБКА! Недопустимый формат ( pf1bit ) пикселя в файле" and its clipboard twin.
-void TLoadSaveImage::sayRefused(std::uint8_t pixelFormat, const QString& where)
+void TLoadSaveImage::sayRefused(std::uint8_t pixelFormat, bool clipboard)
 {
-    say(QStringLiteral(" ОШИБКА! Недопустимый формат ( ") + PixelFormatName(pixelFormat) +
-        QStringLiteral(" ) пикселя в ") + where);
+    const QString name = PixelFormatName(pixelFormat);
+    say(clipboard
+            ? QCoreApplication::translate("LoadSaveImage", " ОШИБКА! Недопустимый формат ( %1 ) пикселя в Clipboard")
+                  .arg(name)
+            : QCoreApplication::translate("LoadSaveImage", " ОШИБКА! Недопустимый формат ( %1 ) пикселя в файле")
+                  .arg(name));
 }
 
 bool TLoadSaveImage::LoadFile(const QString& fileName, TImageControl& image)
@@ -261,7 +268,8 @@ bool TLoadSaveImage::LoadJpeg(const QString& fileName, TImageControl& image)
         ext == QLatin1String(".EMF") || ext == QLatin1String(".WMF"))
         return false;
     if (ext != QLatin1String(".JPG") && ext != QLatin1String(".JPEG"))
-        throw TImageError(QStringLiteral("Неизвестное расширение файла изображения (%1).").arg(ext));
+        throw TImageError(
+            QCoreApplication::translate("LoadSaveImage", "Неизвестное расширение файла изображения (%1).").arg(ext));
     TJPEGService service(Progress);
     const QImage picture = DecodeJpegFile(fileName, &service);
     image.setPicture(picture);
@@ -276,7 +284,7 @@ bool TLoadSaveImage::LoadBmp(const QString& fileName, TImageControl& image)
         return false;
     const TBmpHeader header = ReadBmpHeader(fileName);
     if (!IsAcceptedFormat(header.format)) {
-        sayRefused(header.format, QStringLiteral("файле"));
+        sayRefused(header.format, false);
         return false;
     }
     const QImage picture = ReadBmpPixels(fileName, header);
@@ -321,7 +329,8 @@ bool TLoadSaveImage::SaveImage(TImageControl& image)
     const QString name = SaveFileName(choice->fileName, choice->filterIndex);
     if (name.isEmpty())
         return false;
-    if (QFileInfo::exists(name) && !messages().question(QString::fromUtf8(kOverwrite), TQuestionKind::Information))
+    if (QFileInfo::exists(name) &&
+        !messages().question(QCoreApplication::translate("LoadSaveImage", kOverwrite), TQuestionKind::Information))
         return false;
     const int kind = KindOfChoice(name, choice->filterIndex);
     if (const TPluginFormat* format = PluginFormatOfFilter(kind))
@@ -386,7 +395,7 @@ bool TLoadSaveImage::PasteFromClipboard(TImageControl& image)
     }
     const TPixelFormat format = PixelFormatOf(pasted);
     if (!IsAcceptedFormat(format)) {
-        sayRefused(format, QStringLiteral("Clipboard"));
+        sayRefused(format, true);
         return false;
     }
     if (!SetPixelFormat24(pasted)) {
@@ -405,7 +414,8 @@ bool CopyBitMapToClipboard(const QImage& bitmap)
         return false;
     QClipboard* clipboard = appClipboard();
     if (!clipboard) {
-        messages().warning(QString::fromUtf8("CopyBitMapToClipboard : ОШИБКА копирования в Clipboard!"));
+        messages().warning(
+            QCoreApplication::translate("LoadSaveImage", "CopyBitMapToClipboard : ОШИБКА копирования в Clipboard!"));
         return false;
     }
     clipboard->setImage(bitmap);

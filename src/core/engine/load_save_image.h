@@ -95,7 +95,7 @@ public:
     bool CopyToClipboard(TImageControl& image);
     bool PasteFromClipboard(TImageControl& image);
 
-    static const QStringList& Filters();
+    static QStringList Filters();
     // The name a save under this filter writes: the JPEG filter adds ".jpg"
     // unless the name ends in .jpg or .jpeg; the BMP filter adds ".bmp"
     // unless it ends in .bmp; a plugin kind's filter adds its first extension
@@ -117,13 +117,20 @@ public:
     static QString LoadedText(const TPluginFormat& format);
     static QString SavedText(const TPluginFormat& format);
 
-    static constexpr const char* kLoaded = " Загрузка изображения успешно завершена";
-    static constexpr const char* kSaved = " Сохранеие изображения успешно завершено";
-    static constexpr const char* kSetFormatFailed = " ОШИБКА установки формата pf24bit!";
-    static constexpr const char* kWriteFailed = " ОШИБКА при сохранении файла";
-    static constexpr const char* kPasted = " Выполнена вставка изображения из Clipboard";
-    static constexpr const char* kNoClipboardBitmap = " Вставка ОТМЕНЕНА! Формат изображения в Clipboard НЕ BitMap";
-    static constexpr const char* kOverwrite = "Указанный Файл уже существует.Заменить его на новый?";
+    // Marked for the context "LoadSaveImage": translated where they are shown.
+    static constexpr const char* kLoaded =
+        QT_TRANSLATE_NOOP("LoadSaveImage", " Загрузка изображения успешно завершена");
+    static constexpr const char* kSaved =
+        QT_TRANSLATE_NOOP("LoadSaveImage", " Сохранеие изображения успешно завершено");
+    static constexpr const char* kSetFormatFailed =
+        QT_TRANSLATE_NOOP("LoadSaveImage", " ОШИБКА установки формата pf24bit!");
+    static constexpr const char* kWriteFailed = QT_TRANSLATE_NOOP("LoadSaveImage", " ОШИБКА при сохранении файла");
+    static constexpr const char* kPasted =
+        QT_TRANSLATE_NOOP("LoadSaveImage", " Выполнена вставка изображения из Clipboard");
+    static constexpr const char* kNoClipboardBitmap =
+        QT_TRANSLATE_NOOP("LoadSaveImage", " Вставка ОТМЕНЕНА! Формат изображения в Clipboard НЕ BitMap");
+    static constexpr const char* kOverwrite =
+        QT_TRANSLATE_NOOP("LoadSaveImage", "Указанный Файл уже существует.Заменить его на новый?");
 
 private:
     // Loads as the filter of this index would; false for none.
@@ -133,7 +140,7 @@ private:
     static void refuseUnreplaceable(const QString& fileName, const char* kind);
     void say(const QString& text);
     void say(const char* text);
-    void sayRefused(std::uint8_t pixelFormat, const QString& where);
+    void sayRefused(std::uint8_t pixelFormat, bool clipboard);
     int openFilterIndex_ = 1;
     int saveFilterIndex_ = 1;
     TFileDialogs* dialogs_;

@@ -8,6 +8,7 @@
 #include "core/engine/tiff_header.h"
 #include "core/engine/webp_file.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
@@ -77,12 +78,14 @@ constexpr qint64 kConversionMargin = qint64(256) << 20;
 
 QString readText(const TPluginFormat& format, const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("Не могу прочитать %1-файл \"%2\".\r\n%3").arg(QLatin1String(format.name), fileName, reason);
+    return QCoreApplication::translate("PluginPicture", "Не могу прочитать %1-файл \"%2\".\r\n%3")
+        .arg(QLatin1String(format.name), fileName, reason);
 }
 
 QString writeText(const TPluginFormat& format, const QString& fileName, const QString& reason)
 {
-    return QStringLiteral("Не могу записать %1-файл \"%2\".\r\n%3").arg(QLatin1String(format.name), fileName, reason);
+    return QCoreApplication::translate("PluginPicture", "Не могу записать %1-файл \"%2\".\r\n%3")
+        .arg(QLatin1String(format.name), fileName, reason);
 }
 
 // Colours as stored, whatever the alpha: premultiplied pixels are first
@@ -114,22 +117,24 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
     reader.setAutoTransform(false);
     const bool png = qstrcmp(format.qtFormat, "png") == 0;
     if (!reader.canRead() || (png && !PngChunksWithinFile(fileName)))
-        throw TImageError(readText(
-            format, fileName, QStringLiteral("Файл поврежден или это не %1-файл.").arg(QLatin1String(format.name))));
+        throw TImageError(readText(format, fileName,
+                                   QCoreApplication::translate("PluginPicture", "Файл поврежден или это не %1-файл.")
+                                       .arg(QLatin1String(format.name))));
     TTiffLayout tiff;
     if (qstrcmp(format.qtFormat, "tiff") == 0 && ReadTiffLayout(fileName, tiff)) {
         if (!PictureSizeAllowed(tiff.width, tiff.height))
             throw TImageError(PictureTooLargeText(tiff.width, tiff.height));
         const qint64 bytes = std::max(tiff.dataBytes(), tiff.largestBlock());
         if (bytes > MaxTiffDataBytes())
-            throw TImageError(readText(format, fileName,
-                                       QStringLiteral("Пиксели изображения %1 x %2 заняли бы больше %3 МБ: "
-                                                      "%4 отсчетов по %5 бит на пиксель.")
-                                           .arg(tiff.width)
-                                           .arg(tiff.height)
-                                           .arg(MaxTiffDataBytes() >> 20)
-                                           .arg(tiff.samplesPerPixel)
-                                           .arg(tiff.bitsPerSample)));
+            throw TImageError(readText(
+                format, fileName,
+                QCoreApplication::translate("PluginPicture", "Пиксели изображения %1 x %2 заняли бы больше %3 МБ: "
+                                                             "%4 отсчетов по %5 бит на пиксель.")
+                    .arg(tiff.width)
+                    .arg(tiff.height)
+                    .arg(MaxTiffDataBytes() >> 20)
+                    .arg(tiff.samplesPerPixel)
+                    .arg(tiff.bitsPerSample)));
     }
     const QSize declared = reader.size();
     if (declared.isValid() && !PictureSizeAllowed(declared.width(), declared.height()))
@@ -150,34 +155,39 @@ TPluginPicture ReadPluginPicture(const QString& fileName, const TPluginFormat& f
         const qint64 decoded = pixels * bits / 8 + (bits > 32 ? 3 * pixels : 0) + tiff.largestBlock();
         const qint64 allowed = 2 * 3 * pixels + kConversionMargin;
         if (decoded > allowed)
-            throw TImageError(readText(format, fileName,
-                                       QStringLiteral("Изображение %1 x %2 пикселей по %3 бит на пиксель заняло бы "
-                                                      "при чтении %4 МБ памяти, допустимо не более %5 МБ.")
-                                           .arg(declared.width())
-                                           .arg(declared.height())
-                                           .arg(bits)
-                                           .arg(decoded >> 20)
-                                           .arg(allowed >> 20)));
+            throw TImageError(
+                readText(format, fileName,
+                         QCoreApplication::translate("PluginPicture",
+                                                     "Изображение %1 x %2 пикселей по %3 бит на пиксель заняло бы "
+                                                     "при чтении %4 МБ памяти, допустимо не более %5 МБ.")
+                             .arg(declared.width())
+                             .arg(declared.height())
+                             .arg(bits)
+                             .arg(decoded >> 20)
+                             .arg(allowed >> 20)));
     }
     QImage read = reader.read();
     if (read.isNull())
-        throw TImageError(readText(format, fileName,
-                                   QStringLiteral("Файл поврежден или это не %1-файл (%2).")
-                                       .arg(QLatin1String(format.name), reader.errorString())));
+        throw TImageError(
+            readText(format, fileName,
+                     QCoreApplication::translate("PluginPicture", "Файл поврежден или это не %1-файл (%2).")
+                         .arg(QLatin1String(format.name), reader.errorString())));
     if (!PictureSizeAllowed(read.width(), read.height()))
         throw TImageError(PictureTooLargeText(read.width(), read.height()));
     const TPixelFormat pixelFormat = PluginPixelFormat(read.format());
     // Handed over, so that the change to 24 bits can reuse the reader's block.
     TPluginPicture result{to24Bit(std::move(read)), pixelFormat};
     if (result.picture.isNull())
-        throw TImageError(QStringLiteral("Недостаточно памяти для изображения \"%1\".").arg(fileName));
+        throw TImageError(
+            QCoreApplication::translate("PluginPicture", "Недостаточно памяти для изображения \"%1\".").arg(fileName));
     return result;
 }
 
 void WritePluginPicture(const QImage& picture, const QString& fileName, const TPluginFormat& format, int quality)
 {
     if (picture.isNull())
-        throw TImageError(QStringLiteral("Нет изображения для записи в %1-файл.").arg(QLatin1String(format.name)));
+        throw TImageError(QCoreApplication::translate("PluginPicture", "Нет изображения для записи в %1-файл.")
+                              .arg(QLatin1String(format.name)));
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
         throw TImageError(writeText(format, fileName, WriteFailureReason(file)));

@@ -3,6 +3,7 @@
 #include "core/engine/file_errors.h"
 #include "core/engine/image_error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QtEndian>
 #include <cerrno>
@@ -114,12 +115,13 @@ QImage ReadDeepPng(const QString& fileName, QString& error)
     if (s->png)
         s->info = png_create_info_struct(s->png);
     if (!s->info) {
-        error = QStringLiteral("Недостаточно памяти.");
+        error = QCoreApplication::translate("PngFile", "Недостаточно памяти.");
         return QImage();
     }
     if (setjmp(png_jmpbuf(s->png))) {
         if (error.isEmpty())
-            error = QStringLiteral("Файл поврежден или это не PNG-файл (%1).").arg(QString::fromLocal8Bit(s->message));
+            error = QCoreApplication::translate("PngFile", "Файл поврежден или это не PNG-файл (%1).")
+                        .arg(QString::fromLocal8Bit(s->message));
         return QImage();
     }
     png_init_io(s->png, s->file.get());
@@ -137,12 +139,12 @@ QImage ReadDeepPng(const QString& fileName, QString& error)
     png_set_interlace_handling(s->png);
     png_read_update_info(s->png, s->info);
     if (png_get_rowbytes(s->png, s->info) != 3 * png_size_t(w)) {
-        error = QStringLiteral("Файл поврежден или это не PNG-файл.");
+        error = QCoreApplication::translate("PngFile", "Файл поврежден или это не PNG-файл.");
         png_longjmp(s->png, 1);
     }
     s->image = QImage(int(w), int(h), QImage::Format_BGR888);
     if (s->image.isNull()) {
-        error = QStringLiteral("Недостаточно памяти для изображения.");
+        error = QCoreApplication::translate("PngFile", "Недостаточно памяти для изображения.");
         png_longjmp(s->png, 1);
     }
     s->rows.resize(h);
@@ -164,7 +166,7 @@ bool WritePng(const QImage& picture, QIODevice& out, QString& error)
     if (s->png)
         s->info = png_create_info_struct(s->png);
     if (!s->info || bgr.isNull()) {
-        error = QStringLiteral("Недостаточно памяти.");
+        error = QCoreApplication::translate("PngFile", "Недостаточно памяти.");
         return false;
     }
     if (setjmp(png_jmpbuf(s->png))) {

@@ -2,6 +2,7 @@
 
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <charconv>
 
@@ -17,8 +18,9 @@ bool TextToReal(const QString& text, long double& value)
     bool ok = false;
     const double checked = locale.toDouble(text, &ok);
     if (!ok) {
-        messages().warning(QStringLiteral(" Введенный Вами текст : ") + text +
-                           QStringLiteral("\r\n Не является действительным числом."));
+        messages().warning(QCoreApplication::translate(
+                               "TextConvert", " Введенный Вами текст : %1\r\n Не является действительным числом.")
+                               .arg(text));
         return false;
     }
     // The locale has accepted it; read it again at full extended precision.

@@ -6,6 +6,7 @@
 #include "core/engine/image_error.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -75,13 +76,15 @@ constexpr std::array<TDecimal, 256> kDecimals = makeDecimals();
 void writeError(const QString& fileName, const QString& reason)
 {
     messages().error(
-        QStringLiteral("WriteImgTabText : Не могу записать файл изображения %1 : %2").arg(fileName, reason));
+        QCoreApplication::translate("TextImage", "WriteImgTabText : Не могу записать файл изображения %1 : %2")
+            .arg(fileName, reason));
 }
 
 void readError(const QString& fileName, const QString& reason)
 {
     messages().error(
-        QStringLiteral("ReadImgTabText : Не могу прочитать файл изображения %1 : %2").arg(fileName, reason));
+        QCoreApplication::translate("TextImage", "ReadImgTabText : Не могу прочитать файл изображения %1 : %2")
+            .arg(fileName, reason));
 }
 
 void setPos(TProgress* progress, int value)
@@ -94,12 +97,16 @@ void setPos(TProgress* progress, int value)
 QString refusal(const TImgTabBGR& arr)
 {
     if (arr.rowCount() > kMaxTextImageRows)
-        return QStringLiteral("в массиве %1 строк, допустимо не более %2").arg(arr.rowCount()).arg(kMaxTextImageRows);
+        return QCoreApplication::translate("TextImage", "в массиве %1 строк, допустимо не более %2")
+            .arg(arr.rowCount())
+            .arg(kMaxTextImageRows);
     for (int r = 0; r < arr.rowCount(); ++r) {
         if (arr.rowLength(r) == 0)
-            return QStringLiteral("строка %1 массива пуста").arg(r);
+            return QCoreApplication::translate("TextImage", "строка %1 массива пуста").arg(r);
         if (arr.rowLength(r) > kMaxTextImageRowBytes)
-            return QStringLiteral("строка %1 массива длиннее %2 байт").arg(r).arg(kMaxTextImageRowBytes);
+            return QCoreApplication::translate("TextImage", "строка %1 массива длиннее %2 байт")
+                .arg(r)
+                .arg(kMaxTextImageRowBytes);
     }
     return {};
 }
@@ -210,7 +217,8 @@ QString writeRefusal(const TImgTabBGR& arr, int sep, const QString& fileName)
 {
     // 1, 11 and 21 written with the separator 1 could not be told apart again.
     if (isDigit(sep))
-        return QStringLiteral("цифра «%1» не может быть разделителем десятичных значений").arg(QChar(sep));
+        return QCoreApplication::translate("TextImage", "цифра «%1» не может быть разделителем десятичных значений")
+            .arg(QChar(sep));
     if (const QString why = refusal(arr); !why.isEmpty())
         return why;
     return SaveTargetRefusal(fileName);
@@ -287,7 +295,7 @@ bool WriteImgTabText(const TImgTabBGR& arr, const QString& separator, const QStr
         // limit), so the size on disk is checked before the old file goes.
         written = ok && file.flush() && file.error() == QFileDevice::NoError && file.size() == total;
     } catch (const std::bad_alloc&) {
-        reason = QStringLiteral("недостаточно памяти");
+        reason = QCoreApplication::translate("TextImage", "недостаточно памяти");
     }
     if (!written || !file.commit()) {
         if (reason.isEmpty())
@@ -305,12 +313,12 @@ bool ReadImgTabText(TImgTabBGR& arr, const QString& separator, const QString& fi
 {
     const QFileInfo info(fileName);
     if (!info.exists()) {
-        readError(fileName, QStringLiteral("файл не найден"));
+        readError(fileName, QCoreApplication::translate("TextImage", "файл не найден"));
         return false;
     }
     // A pipe or a device could block or never end.
     if (!info.isFile()) {
-        readError(fileName, QStringLiteral("это не обычный файл"));
+        readError(fileName, QCoreApplication::translate("TextImage", "это не обычный файл"));
         return false;
     }
     QFile file(fileName);
@@ -352,7 +360,7 @@ bool ReadImgTabText(TImgTabBGR& arr, const QString& separator, const QString& fi
         if (reason.isEmpty() && withinLimit)
             withinLimit = parser.finish();
         if (!withinLimit)
-            reason = QStringLiteral("в файле более %1 строк").arg(kMaxTextImageLines);
+            reason = QCoreApplication::translate("TextImage", "в файле более %1 строк").arg(kMaxTextImageLines);
         else if (reason.isEmpty() && parser.tooLarge())
             reason = PictureTooLargeText(parser.widest(), parser.lines());
         if (reason.isEmpty()) {
@@ -365,7 +373,7 @@ bool ReadImgTabText(TImgTabBGR& arr, const QString& separator, const QString& fi
             return true;
         }
     } catch (const std::bad_alloc&) {
-        reason = QStringLiteral("недостаточно памяти");
+        reason = QCoreApplication::translate("TextImage", "недостаточно памяти");
     }
     readError(fileName, reason);
     setPos(progress, 0);

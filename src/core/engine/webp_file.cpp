@@ -1,5 +1,6 @@
 #include "core/engine/webp_file.h"
 
+#include <QCoreApplication>
 #include <webp/encode.h>
 
 namespace ormica {
@@ -17,12 +18,13 @@ QString encoderText(WebPEncodingError code)
     switch (code) {
     case VP8_ENC_ERROR_OUT_OF_MEMORY:
     case VP8_ENC_ERROR_BITSTREAM_OUT_OF_MEMORY:
-        return QStringLiteral("Недостаточно памяти.");
+        return QCoreApplication::translate("WebpFile", "Недостаточно памяти.");
     case VP8_ENC_ERROR_BAD_DIMENSION:
-        return QStringLiteral("В WebP-файле сторона изображения не может превышать %1 пикселей.")
+        return QCoreApplication::translate("WebpFile",
+                                           "В WebP-файле сторона изображения не может превышать %1 пикселей.")
             .arg(WEBP_MAX_DIMENSION);
     default:
-        return QStringLiteral("Ошибка кодировщика WebP (код %1).").arg(int(code));
+        return QCoreApplication::translate("WebpFile", "Ошибка кодировщика WebP (код %1).").arg(int(code));
     }
 }
 
@@ -35,7 +37,7 @@ bool WriteWebp(const QImage& picture, QIODevice& out, int quality, QString& erro
     WebPConfig config;
     WebPPicture pic;
     if (bgr.isNull() || !WebPConfigInit(&config) || !WebPPictureInit(&pic)) {
-        error = QStringLiteral("Недостаточно памяти.");
+        error = QCoreApplication::translate("WebpFile", "Недостаточно памяти.");
         return false;
     }
     // As Qt's writer sets them, so that the files stay byte for byte the

@@ -1,6 +1,7 @@
 #include "core/explain/explanation.h"
 #include "core/filter/filter_tab.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -35,7 +36,7 @@ void fitAndTruncate(double b, double g, double r, TExplanation& out)
     if (r < 0 || g < 0 || b < 0) {
         const double m = std::min({r, g, b});
         FitUnderflow(r, g, b);
-        out.Steps.push_back({QStringLiteral("Подъём отрицательных (оттенок сохраняется)"),
+        out.Steps.push_back({QCoreApplication::translate("Explain", "Подъём отрицательных (оттенок сохраняется)"),
                              QStringLiteral("m = min(B, G, R), c' = 255 − (255 − c)·(255 / (255 − m))"),
                              QStringLiteral("255 − (255 − %1)·(255 / (255 − (%2))) = %3")
                                  .arg(before, ExplainNumber(m), numbers3(b, g, r))});
@@ -45,16 +46,17 @@ void fitAndTruncate(double b, double g, double r, TExplanation& out)
         const QString from = numbers3(b, g, r);
         const double m = std::max({r, g, b});
         FitOverflow(r, g, b);
-        out.Steps.push_back({QStringLiteral("Сжатие до 255 (оттенок сохраняется)"),
+        out.Steps.push_back({QCoreApplication::translate("Explain", "Сжатие до 255 (оттенок сохраняется)"),
                              QStringLiteral("m = max(B, G, R), c' = c·(255 / m)"),
                              QStringLiteral("%1·(255 / %2) = %3").arg(from, ExplainNumber(m), numbers3(b, g, r))});
         fitted = true;
     }
     if (!fitted)
-        out.Steps.push_back({QStringLiteral("Диапазон"), QStringLiteral("0 ≤ B, G, R ≤ 255"),
-                             before + QStringLiteral(" в пределах, без изменений")});
+        out.Steps.push_back({QCoreApplication::translate("Explain", "Диапазон"), QStringLiteral("0 ≤ B, G, R ≤ 255"),
+                             QCoreApplication::translate("Explain", "%1 в пределах, без изменений").arg(before)});
     const TBGRTriple result{std::uint8_t(int(b)), std::uint8_t(int(g)), std::uint8_t(int(r))};
-    out.Steps.push_back({QStringLiteral("Отбрасывание дробной части"), QStringLiteral("⌊B⌋, ⌊G⌋, ⌊R⌋"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Отбрасывание дробной части"),
+                         QStringLiteral("⌊B⌋, ⌊G⌋, ⌊R⌋"),
                          QStringLiteral("(%1, %2, %3)").arg(result.b).arg(result.g).arg(result.r)});
     out.Result = result;
 }
@@ -67,7 +69,8 @@ void explainBorder(const TOperationRecord& record, std::int32_t sum, int x, int 
     const int h = record.Source.height();
     QString where;
     if (w < 7 || h < 7)
-        where = QStringLiteral("W = %1, H = %2: окна 7 × 7 нет, вся картинка — край").arg(w).arg(h);
+        where =
+            QCoreApplication::translate("Explain", "W = %1, H = %2: окна 7 × 7 нет, вся картинка — край").arg(w).arg(h);
     else if (x < 3)
         where = QStringLiteral("x = %1 < 3").arg(x);
     else if (y < 3)
@@ -76,20 +79,20 @@ void explainBorder(const TOperationRecord& record, std::int32_t sum, int x, int 
         where = QStringLiteral("x = %1 > W − 4 = %2").arg(x).arg(w - 4);
     else
         where = QStringLiteral("y = %1 > H − 4 = %2").arg(y).arg(h - 4);
-    out.Steps.push_back({QStringLiteral("Краевая точка"), where, QString()});
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Краевая точка"), where, QString()});
     if (sum <= 0) {
-        out.Steps.push_back({QStringLiteral("Сумма весов"), QStringLiteral("ΣW"),
-                             QStringLiteral("%1 ≤ 0: край остаётся чёрным").arg(sum)});
+        out.Steps.push_back({QCoreApplication::translate("Explain", "Сумма весов"), QStringLiteral("ΣW"),
+                             QCoreApplication::translate("Explain", "%1 ≤ 0: край остаётся чёрным").arg(sum)});
         out.Result = TBGRTriple{};
         return;
     }
     const double gain = double(sum) / record.Scale;
-    out.Steps.push_back({QStringLiteral("Усиление"), QStringLiteral("g = ΣW / M"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Усиление"), QStringLiteral("g = ΣW / M"),
                          QStringLiteral("%1 / %2 = %3").arg(sum).arg(record.Scale).arg(ExplainNumber(gain))});
     const TBGRTriple p = sourcePixel(record.Source, x, y);
     const double b = p.b * gain, g = p.g * gain, r = p.r * gain;
     const QString k = ExplainNumber(gain);
-    out.Steps.push_back({QStringLiteral("Произведения"), QStringLiteral("B·g, G·g, R·g"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Произведения"), QStringLiteral("B·g, G·g, R·g"),
                          QStringLiteral("%1·%2 = %3; %4·%2 = %5; %6·%2 = %7")
                              .arg(QString::number(p.b), k, ExplainNumber(b), QString::number(p.g), ExplainNumber(g),
                                   QString::number(p.r), ExplainNumber(r))});
@@ -123,9 +126,9 @@ void explainInterior(const TOperationRecord& record, int x, int y, TExplanation&
             tr << weighted(weight, p.r);
         }
     out.Neighbourhood = n;
-    out.Steps.push_back({QStringLiteral("Внутренняя точка"),
-                         QStringLiteral("строки y − 3 … y + 3, столбцы x − 3 … x + 3"),
-                         QStringLiteral("строки %1 … %2, столбцы %3 … %4")
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Внутренняя точка"),
+                         QCoreApplication::translate("Explain", "строки y − 3 … y + 3, столбцы x − 3 … x + 3"),
+                         QCoreApplication::translate("Explain", "строки %1 … %2, столбцы %3 … %4")
                              .arg(n.Rows.front())
                              .arg(n.Rows.back())
                              .arg(n.Cols.front())
@@ -134,7 +137,8 @@ void explainInterior(const TOperationRecord& record, int x, int y, TExplanation&
     const bool terms = tb.size() <= 9;
     const auto sumStep = [&](const char* channel, const QStringList& products, std::int64_t sum) {
         const QString name = QString::fromLatin1(channel);
-        out.Steps.push_back({QStringLiteral("Сумма произведений ") + name, QStringLiteral("S_%1 = Σ w·%1").arg(name),
+        out.Steps.push_back({QCoreApplication::translate("Explain", "Сумма произведений %1").arg(name),
+                             QStringLiteral("S_%1 = Σ w·%1").arg(name),
                              terms && !products.isEmpty()
                                  ? products.join(QStringLiteral(" + ")) + QStringLiteral(" = ") + QString::number(sum)
                                  : QString::number(sum)});
@@ -145,7 +149,7 @@ void explainInterior(const TOperationRecord& record, int x, int y, TExplanation&
     const double s = record.Scale;
     const double b = double(sb) / s, g = double(sg) / s, r = double(sr) / s;
     out.Steps.push_back(
-        {QStringLiteral("Деление на масштаб"), QStringLiteral("S_B / M, S_G / M, S_R / M"),
+        {QCoreApplication::translate("Explain", "Деление на масштаб"), QStringLiteral("S_B / M, S_G / M, S_R / M"),
          QStringLiteral("%1 / %4 = %5; %2 / %4 = %6; %3 / %4 = %7")
              .arg(QString::number(sb), QString::number(sg), QString::number(sr), QString::number(record.Scale),
                   ExplainNumber(b), ExplainNumber(g), ExplainNumber(r))});
@@ -160,19 +164,22 @@ void ExplainFilter(const TOperationRecord& record, int x, int y, TExplanation& o
     const int h = record.Source.height();
     // FilterTabColor's refusals write nothing: there is no arithmetic to show.
     if (w < 4 || h < 4) {
-        out.Unavailable = QStringLiteral("Изображение меньше 4 x 4 пикселей: фильтр не применялся.");
+        out.Unavailable =
+            QCoreApplication::translate("Explain", "Изображение меньше 4 x 4 пикселей: фильтр не применялся.");
         return;
     }
     if (record.Scale < 1) {
-        out.Unavailable = QStringLiteral("Масштаб цифрового фильтра меньше единицы: фильтр не применялся.");
+        out.Unavailable =
+            QCoreApplication::translate("Explain", "Масштаб цифрового фильтра меньше единицы: фильтр не применялся.");
         return;
     }
     if (!KernelFits(record.Kernel)) {
-        out.Unavailable = QStringLiteral("Веса фильтра слишком велики: фильтр не применялся.");
+        out.Unavailable = QCoreApplication::translate("Explain", "Веса фильтра слишком велики: фильтр не применялся.");
         return;
     }
     if (x >= w || y >= h) {
-        out.Unavailable = QStringLiteral("Точка (%1, %2) лежит вне исходного изображения.").arg(x).arg(y);
+        out.Unavailable =
+            QCoreApplication::translate("Explain", "Точка (%1, %2) лежит вне исходного изображения.").arg(x).arg(y);
         return;
     }
     // The interior convolution overwrites the fourth row and column of the

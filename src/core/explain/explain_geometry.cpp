@@ -3,6 +3,8 @@
 #include "core/engine/rect.h"
 #include "core/explain/explanation.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 #include <numbers>
 
@@ -56,11 +58,15 @@ void step(TExplanation& out, const QString& label, const QString& formula, const
 void takeSource(const TOperationRecord& record, long long sx, long long sy, TExplanation& out)
 {
     if (!inside(record.Source, sx, sy)) {
-        out.Unavailable = QStringLiteral("Исходная точка (%1, %2) лежит вне исходного изображения.").arg(sx).arg(sy);
+        out.Unavailable =
+            QCoreApplication::translate("Explain", "Исходная точка (%1, %2) лежит вне исходного изображения.")
+                .arg(sx)
+                .arg(sy);
         return;
     }
     const TBGRTriple v = pixelAt(record.Source, sx, sy);
-    step(out, QStringLiteral("Значение исходной точки"), QStringLiteral("(B, G, R) в точке (x′, y′)"),
+    step(out, QCoreApplication::translate("Explain", "Значение исходной точки"),
+         QCoreApplication::translate("Explain", "(B, G, R) в точке (x′, y′)"),
          QStringLiteral("(%1, %2) → %3").arg(sx).arg(sy).arg(triple(v)));
     out.Result = v;
 }
@@ -95,7 +101,8 @@ long double pointAngle(long double dY, long double dX, long double r, TExplanati
         formula = QStringLiteral("φ = π + arcsin(|dY| / r)");
         numbers = QStringLiteral("π + ") + arc;
     }
-    step(out, QStringLiteral("Угол точки (%1)").arg(quadrant), formula, numbers + QStringLiteral(" = ") + num(phi, 6));
+    step(out, QCoreApplication::translate("Explain", "Угол точки (%1)").arg(quadrant), formula,
+         numbers + QStringLiteral(" = ") + num(phi, 6));
     return phi;
 }
 
@@ -104,25 +111,27 @@ void turnOffsets(long double degrees, long double r, long double& dY, long doubl
 {
     if (!(std::fabs(r) > 0.1L)) {
         // The centre itself: no angle to speak of, the offsets stay.
-        step(out, QStringLiteral("Смещение по строкам в исходном (r ≤ 0,1)"), QStringLiteral("dY′ = dY"), num(dY));
-        step(out, QStringLiteral("Смещение по столбцам в исходном (r ≤ 0,1)"), QStringLiteral("dX′ = dX"), num(dX));
+        step(out, QCoreApplication::translate("Explain", "Смещение по строкам в исходном (r ≤ 0,1)"),
+             QStringLiteral("dY′ = dY"), num(dY));
+        step(out, QCoreApplication::translate("Explain", "Смещение по столбцам в исходном (r ≤ 0,1)"),
+             QStringLiteral("dX′ = dX"), num(dX));
         return;
     }
     const long double phi = pointAngle(dY, dX, r, out);
     const long double a = degrees * kPi / 180;
-    step(out, QStringLiteral("Угол поворота"), QStringLiteral("a = α · π / 180"),
+    step(out, QCoreApplication::translate("Explain", "Угол поворота"), QStringLiteral("a = α · π / 180"),
          QStringLiteral("%1 · π / 180 = %2").arg(operand(degrees)).arg(num(a, 6)));
     const long double psi = phi - a;
-    step(out, QStringLiteral("Угол до поворота"), QStringLiteral("ψ = φ − a"),
+    step(out, QCoreApplication::translate("Explain", "Угол до поворота"), QStringLiteral("ψ = φ − a"),
          QStringLiteral("%1 − %2 = %3").arg(num(phi, 6)).arg(operand(a, 6)).arg(num(psi, 6)));
     const long double sinPsi = std::sin(psi), cosPsi = std::cos(psi);
     dY = r * sinPsi;
     dX = r * cosPsi;
     const QString product = QStringLiteral("%1 · %2 = %3");
-    step(out, QStringLiteral("Смещение по строкам в исходном"), QStringLiteral("dY′ = r · sin ψ"),
-         product.arg(num(r, 6), operand(sinPsi, 6), num(dY, 12)));
-    step(out, QStringLiteral("Смещение по столбцам в исходном"), QStringLiteral("dX′ = r · cos ψ"),
-         product.arg(num(r, 6), operand(cosPsi, 6), num(dX, 12)));
+    step(out, QCoreApplication::translate("Explain", "Смещение по строкам в исходном"),
+         QStringLiteral("dY′ = r · sin ψ"), product.arg(num(r, 6), operand(sinPsi, 6), num(dY, 12)));
+    step(out, QCoreApplication::translate("Explain", "Смещение по столбцам в исходном"),
+         QStringLiteral("dX′ = r · cos ψ"), product.arg(num(r, 6), operand(cosPsi, 6), num(dX, 12)));
 }
 
 struct Place {
@@ -135,7 +144,8 @@ Place sourcePlace(long long w, long double yc, long double xc, long double dY, l
 {
     const long double rowExact = yc + dY;
     const long long row = static_cast<long long>(std::nearbyint(rowExact));
-    step(out, QStringLiteral("Строка источника (половины к чётному)"), QStringLiteral("row = round(Rc + dY′)"),
+    step(out, QCoreApplication::translate("Explain", "Строка источника (половины к чётному)"),
+         QStringLiteral("row = round(Rc + dY′)"),
          QStringLiteral("round(%1 + %2) = round(%3) = %4")
              .arg(num(yc))
              .arg(operand(dY, 12))
@@ -144,7 +154,7 @@ Place sourcePlace(long long w, long double yc, long double xc, long double dY, l
     const long double colExact = xc + dX;
     const long long turned = static_cast<long long>(std::nearbyint(colExact));
     const long long col = w - turned;
-    step(out, QStringLiteral("Столбец источника (половины к чётному)"),
+    step(out, QCoreApplication::translate("Explain", "Столбец источника (половины к чётному)"),
          QStringLiteral("col = W − round((W − Cc) + dX′)"),
          QStringLiteral("%1 − round(%2 + %3) = %1 − %4 = %5")
              .arg(w)
@@ -166,16 +176,18 @@ void takeTurnedSource(const TOperationRecord& record, Place at, TExplanation& ou
         const TBGRTriple fill = ColorToBGRTriple(record.Fill);
         QStringList why;
         if (rowOut)
-            why << QStringLiteral("строка %1 вне 0…%2").arg(num(row)).arg(h - 1);
+            why << QCoreApplication::translate("Explain", "строка %1 вне 0…%2").arg(num(row)).arg(h - 1);
         if (colOut)
-            why << QStringLiteral("столбец %1 вне 0…%2").arg(num(col)).arg(w - 1);
-        step(out, QStringLiteral("Цвет заливки"), QStringLiteral("точка (row, col) вне исходного"),
+            why << QCoreApplication::translate("Explain", "столбец %1 вне 0…%2").arg(num(col)).arg(w - 1);
+        step(out, QCoreApplication::translate("Explain", "Цвет заливки"),
+             QCoreApplication::translate("Explain", "точка (row, col) вне исходного"),
              why.join(QStringLiteral(", ")) + QStringLiteral(" → ") + triple(fill));
         out.Result = fill;
         return;
     }
     const TBGRTriple v = pixelAt(record.Source, col, row);
-    step(out, QStringLiteral("Значение исходной точки"), QStringLiteral("(B, G, R) в точке (row, col)"),
+    step(out, QCoreApplication::translate("Explain", "Значение исходной точки"),
+         QCoreApplication::translate("Explain", "(B, G, R) в точке (row, col)"),
          QStringLiteral("(%1, %2) → %3").arg(row).arg(col).arg(triple(v)));
     out.Result = v;
 }
@@ -185,20 +197,24 @@ void takeTurnedSource(const TOperationRecord& record, Place at, TExplanation& ou
 void ExplainGrey(const TOperationRecord& record, int x, int y, TExplanation& out)
 {
     if (!inside(record.Source, x, y)) {
-        out.Unavailable = QStringLiteral("Исходная точка (%1, %2) лежит вне исходного изображения.").arg(x).arg(y);
+        out.Unavailable =
+            QCoreApplication::translate("Explain", "Исходная точка (%1, %2) лежит вне исходного изображения.")
+                .arg(x)
+                .arg(y);
         return;
     }
     const TBGRTriple p = pixelAt(record.Source, x, y);
-    step(out, QStringLiteral("Исходная точка"), QStringLiteral("(B, G, R)"), triple(p));
+    step(out, QCoreApplication::translate("Explain", "Исходная точка"), QStringLiteral("(B, G, R)"), triple(p));
     const int s = p.b * p.b + p.g * p.g + p.r * p.r;
-    step(out, QStringLiteral("Сумма квадратов"), QStringLiteral("s = B² + G² + R²"),
+    step(out, QCoreApplication::translate("Explain", "Сумма квадратов"), QStringLiteral("s = B² + G² + R²"),
          QStringLiteral("%1 + %2 + %3 = %4").arg(squared(p.b), squared(p.g), squared(p.r)).arg(s));
     // The level comes from √s / √3 in extended precision, as the conversion defines it.
     const long double v = std::sqrt(static_cast<long double>(s)) / std::sqrt(3.0L);
-    step(out, QStringLiteral("Среднеквадратичное"), QStringLiteral("v = √(s / 3)"),
+    step(out, QCoreApplication::translate("Explain", "Среднеквадратичное"), QStringLiteral("v = √(s / 3)"),
          QStringLiteral("√(%1 / 3) = %2").arg(s).arg(num(v, 6)));
     const auto level = v < 255.1L ? static_cast<std::uint8_t>(std::nearbyint(v)) : std::uint8_t(255);
-    step(out, QStringLiteral("Уровень (половины к чётному)"), QStringLiteral("L = round(v) при v < 255,1, иначе 255"),
+    step(out, QCoreApplication::translate("Explain", "Уровень (половины к чётному)"),
+         QCoreApplication::translate("Explain", "L = round(v) при v < 255,1, иначе 255"),
          QStringLiteral("round(%1) = %2").arg(num(v, 6)).arg(level));
     out.Result = TBGRTriple{level, level, level};
 }
@@ -208,7 +224,8 @@ void ExplainGeometry(const TOperationRecord& record, const QImage& written, int 
     using K = TOperationRecord::TKind;
     const long long w = written.width(), h = written.height();
     long long sx = x, sy = y;
-    const QString column = QStringLiteral("Исходный столбец"), row = QStringLiteral("Исходная строка");
+    const QString column = QCoreApplication::translate("Explain", "Исходный столбец"),
+                  row = QCoreApplication::translate("Explain", "Исходная строка");
     const QString same = QStringLiteral("%1");
     const QString back = QStringLiteral("%1 − 1 − %2 = %3");
     switch (record.Kind) {
@@ -240,13 +257,14 @@ void ExplainGeometry(const TOperationRecord& record, const QImage& written, int 
         TRect clipped;
         if (r.Right < r.Left || r.Bottom < r.Top ||
             !IntersectRect(clipped, r, TRect{0, 0, record.Source.width() - 1, record.Source.height() - 1})) {
-            out.Unavailable = QStringLiteral("Вырезка ничего не взяла: прямоугольник пуст или лежит вне изображения.");
+            out.Unavailable = QCoreApplication::translate(
+                "Explain", "Вырезка ничего не взяла: прямоугольник пуст или лежит вне изображения.");
             return;
         }
         const QString clip = QStringLiteral("max(%1, 0) = %2"), shift = QStringLiteral("%1 + %2 = %3");
-        step(out, QStringLiteral("Левый край"), QStringLiteral("L = max(Left, 0)"),
+        step(out, QCoreApplication::translate("Explain", "Левый край"), QStringLiteral("L = max(Left, 0)"),
              clip.arg(num(r.Left)).arg(clipped.Left));
-        step(out, QStringLiteral("Верхний край"), QStringLiteral("T = max(Top, 0)"),
+        step(out, QCoreApplication::translate("Explain", "Верхний край"), QStringLiteral("T = max(Top, 0)"),
              clip.arg(num(r.Top)).arg(clipped.Top));
         sx = clipped.Left + x;
         sy = clipped.Top + y;
@@ -265,13 +283,16 @@ void ExplainRotate(const TOperationRecord& record, int x, int y, TExplanation& o
     const QImage& src = record.Source;
     const long long w = src.width(), h = src.height();
     if (h < 3) {
-        out.Unavailable = QStringLiteral("Поворот не выполнялся: в исходном изображении меньше трёх строк.");
+        out.Unavailable =
+            QCoreApplication::translate("Explain", "Поворот не выполнялся: в исходном изображении меньше трёх строк.");
         return;
     }
     const long long rc = record.CentreRow, cc = record.CentreCol;
-    step(out, QStringLiteral("Точка"), QStringLiteral("(y, x)"), QStringLiteral("(%1, %2)").arg(y).arg(x));
-    step(out, QStringLiteral("Центр"), QStringLiteral("(Rc, Cc)"), QStringLiteral("(%1, %2)").arg(num(rc), num(cc)));
-    step(out, QStringLiteral("Ширина"), QStringLiteral("W"), QString::number(w));
+    step(out, QCoreApplication::translate("Explain", "Точка"), QStringLiteral("(y, x)"),
+         QStringLiteral("(%1, %2)").arg(y).arg(x));
+    step(out, QCoreApplication::translate("Explain", "Центр"), QStringLiteral("(Rc, Cc)"),
+         QStringLiteral("(%1, %2)").arg(num(rc), num(cc)));
+    step(out, QCoreApplication::translate("Explain", "Ширина"), QStringLiteral("W"), QString::number(w));
 
     // Columns are counted from the right edge (X = W − x) so that a positive
     // angle turns counter-clockwise on the screen.
@@ -279,12 +300,13 @@ void ExplainRotate(const TOperationRecord& record, int x, int y, TExplanation& o
     const long double xc = static_cast<long double>(w - cc);
     long double dY = static_cast<long double>(y) - yc;
     long double dX = static_cast<long double>(w - x) - xc;
-    step(out, QStringLiteral("Смещение по строкам"), QStringLiteral("dY = y − Rc"),
+    step(out, QCoreApplication::translate("Explain", "Смещение по строкам"), QStringLiteral("dY = y − Rc"),
          QStringLiteral("%1 − %2 = %3").arg(y).arg(operand(yc)).arg(num(dY)));
-    step(out, QStringLiteral("Смещение по столбцам (от правого края)"), QStringLiteral("dX = (W − x) − (W − Cc)"),
+    step(out, QCoreApplication::translate("Explain", "Смещение по столбцам (от правого края)"),
+         QStringLiteral("dX = (W − x) − (W − Cc)"),
          QStringLiteral("%1 − %2 = %3").arg(num(w - x)).arg(operand(xc)).arg(num(dX)));
     const long double r = std::sqrt(dX * dX + dY * dY);
-    step(out, QStringLiteral("Радиус"), QStringLiteral("r = √(dX² + dY²)"),
+    step(out, QCoreApplication::translate("Explain", "Радиус"), QStringLiteral("r = √(dX² + dY²)"),
          QStringLiteral("√(%1 + %2) = %3").arg(squared(dX), squared(dY)).arg(num(r, 6)));
 
     turnOffsets(record.Degrees, r, dY, dX, out);

@@ -3,6 +3,7 @@
 // in whichever of the resampler's regimes these sizes take.
 #include "core/explain/explanation.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -89,14 +90,16 @@ QString listed(const std::vector<std::int64_t>& values)
     parts << QStringLiteral("…");
     for (std::size_t k = values.size() - kEnds; k < values.size(); ++k)
         parts << QString::number(values[k]);
-    return parts.join(QStringLiteral(", ")) + QStringLiteral(" (всего %1)").arg(values.size());
+    return QCoreApplication::translate("Explain", "%1 (всего %2)")
+        .arg(parts.join(QStringLiteral(", ")), QString::number(values.size()));
 }
 
-QString weightsText(const QString& name, const Axis& a)
+// `pattern` names the axis around its range (%1), weights (%2) and their sum (%3).
+QString weightsText(const QString& pattern, const Axis& a)
 {
     const int last = a.first + int(a.weights.size()) - 1;
     const QString range = a.first == last ? QString::number(a.first) : QStringLiteral("%1…%2").arg(a.first).arg(last);
-    return QStringLiteral("%1 %2: %3; Σ = %4").arg(name, range, listed(a.weights)).arg(a.whole);
+    return pattern.arg(range, listed(a.weights)).arg(a.whole);
 }
 
 // The mean sum / whole rounded to nearest, halves to even, in whole numbers.
@@ -121,25 +124,28 @@ Regime chooseRegime(int sw, int sh, int dw, int dh, TExplanation& out)
         return Regime::Halve;
     const int nx = widest(sw, dw), ny = widest(sh, dh);
     const Regime regime = nx + ny - 2 > kMostExtraTaps ? Regime::Exact : Regime::Rounded;
-    out.Steps.push_back({QStringLiteral("Способ (nx, ny — наибольшее число столбцов и строк на точку)"),
-                         QStringLiteral("nx + ny − 2"),
-                         QStringLiteral("%1 + %2 − 2 = %3 %4 %5 → %6")
-                             .arg(nx)
-                             .arg(ny)
-                             .arg(nx + ny - 2)
-                             .arg(regime == Regime::Exact ? QStringLiteral(">") : QStringLiteral("≤"))
-                             .arg(kMostExtraTaps)
-                             .arg(regime == Regime::Exact ? QStringLiteral("точные веса в целых числах")
-                                                          : QStringLiteral("веса в долях 1/%1").arg(kOne))});
+    out.Steps.push_back(
+        {QCoreApplication::translate("Explain", "Способ (nx, ny — наибольшее число столбцов и строк на точку)"),
+         QStringLiteral("nx + ny − 2"),
+         QStringLiteral("%1 + %2 − 2 = %3 %4 %5 → %6")
+             .arg(nx)
+             .arg(ny)
+             .arg(nx + ny - 2)
+             .arg(regime == Regime::Exact ? QStringLiteral(">") : QStringLiteral("≤"))
+             .arg(kMostExtraTaps)
+             .arg(regime == Regime::Exact ? QCoreApplication::translate("Explain", "точные веса в целых числах")
+                                          : QCoreApplication::translate("Explain", "веса в долях 1/%1").arg(kOne))});
     return regime;
 }
 
 void copyPixel(const QImage& src, int x, int y, TExplanation& out)
 {
-    out.Steps.push_back({QStringLiteral("Способ"), QStringLiteral("размеры равны: точка копируется"), QString()});
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Способ"),
+                         QCoreApplication::translate("Explain", "размеры равны: точка копируется"), QString()});
     const std::uint8_t* p = src.constScanLine(y) + 3 * x;
     out.Result = TBGRTriple{p[0], p[1], p[2]};
-    out.Steps.push_back({QStringLiteral("Значение исходной точки"), QStringLiteral("(B, G, R) в точке (x, y)"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Значение исходной точки"),
+                         QCoreApplication::translate("Explain", "(B, G, R) в точке (x, y)"),
                          QStringLiteral("(%1, %2) → %3").arg(x).arg(y).arg(triple(*out.Result))});
 }
 
@@ -147,14 +153,16 @@ void copyPixel(const QImage& src, int x, int y, TExplanation& out)
 void areaSteps(int sw, int sh, int dw, int dh, int x, int y, TExplanation& out)
 {
     const QString span = QStringLiteral("%1·%2/%3 … %4·%2/%3 = %5 … %6");
-    out.Steps.push_back({QStringLiteral("Область по столбцам"), QStringLiteral("x·W/w … (x + 1)·W/w"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Область по столбцам"),
+                         QStringLiteral("x·W/w … (x + 1)·W/w"),
                          span.arg(x)
                              .arg(sw)
                              .arg(dw)
                              .arg(x + 1)
                              .arg(ExplainNumber(static_cast<long double>(x) * sw / dw, 6))
                              .arg(ExplainNumber(static_cast<long double>(x + 1) * sw / dw, 6))});
-    out.Steps.push_back({QStringLiteral("Область по строкам"), QStringLiteral("y·H/h … (y + 1)·H/h"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Область по строкам"),
+                         QStringLiteral("y·H/h … (y + 1)·H/h"),
                          span.arg(y)
                              .arg(sh)
                              .arg(dh)
@@ -166,18 +174,21 @@ void areaSteps(int sw, int sh, int dw, int dh, int x, int y, TExplanation& out)
 void weightSteps(const Axis& ax, const Axis& ay, bool exact, TExplanation& out)
 {
     auto weightRule = [&](const QString& name, const QString& target, const QString& source) {
-        return exact ? QStringLiteral("%1(i) = доля пикселя i в области · %2 / НОД(%3, %2)").arg(name, target, source)
-                     : QStringLiteral("%1(i) = T(i) − T(i − 1), T(i) = round(%2 · доля области до пикселя i "
-                                      "включительно)")
-                           .arg(name)
-                           .arg(kOne);
+        return exact
+                   ? QCoreApplication::translate("Explain", "%1(i) = доля пикселя i в области · %2 / НОД(%3, %2)")
+                         .arg(name, target, source)
+                   : QCoreApplication::translate("Explain",
+                                                 "%1(i) = T(i) − T(i − 1), T(i) = round(%2 · доля области до пикселя i "
+                                                 "включительно)")
+                         .arg(name)
+                         .arg(kOne);
     };
-    out.Steps.push_back({QStringLiteral("Веса столбцов"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Веса столбцов"),
                          weightRule(QStringLiteral("wx"), QStringLiteral("w"), QStringLiteral("W")),
-                         weightsText(QStringLiteral("столбцы"), ax)});
-    out.Steps.push_back({QStringLiteral("Веса строк"),
+                         weightsText(QCoreApplication::translate("Explain", "столбцы %1: %2; Σ = %3"), ax)});
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Веса строк"),
                          weightRule(QStringLiteral("wy"), QStringLiteral("h"), QStringLiteral("H")),
-                         weightsText(QStringLiteral("строки"), ay)});
+                         weightsText(QCoreApplication::translate("Explain", "строки %1: %2; Σ = %3"), ay)});
 }
 
 // The weighted sums of the three channels over the area, each a step.
@@ -211,9 +222,10 @@ std::array<std::int64_t, 3> weightedSums(const QImage& src, const Axis& ax, cons
                     shown[c] << QStringLiteral("%1·%2·%3").arg(ay.weights[j]).arg(ax.weights[i]).arg(p[c]);
             }
     for (int c = 0; c < 3; ++c) {
-        const QString expansion =
-            terms <= kShownTerms ? shown[c].join(QStringLiteral(" + ")) : QStringLiteral("%1 слагаемых").arg(terms);
-        out.Steps.push_back({QStringLiteral("Сумма %1").arg(channelName(c)),
+        const QString expansion = terms <= kShownTerms
+                                      ? shown[c].join(QStringLiteral(" + "))
+                                      : QCoreApplication::translate("Explain", "%1 слагаемых").arg(terms);
+        out.Steps.push_back({QCoreApplication::translate("Explain", "Сумма %1").arg(channelName(c)),
                              QStringLiteral("S%1 = Σ wy · wx · %1").arg(channelName(c)),
                              QStringLiteral("%1 = %2").arg(expansion).arg(sums[c])});
     }
@@ -227,15 +239,15 @@ TBGRTriple dividedSums(const std::array<std::int64_t, 3>& sums, std::int64_t who
     for (int c = 0; c < 3; ++c) {
         level[c] = roundedMean(sums[c], whole);
         const bool half = 2 * (sums[c] % whole) == whole;
-        divisions << QStringLiteral("%1: %2 / %3 = %4 → %5%6")
+        divisions << (half ? QCoreApplication::translate("Explain", "%1: %2 / %3 = %4 → %5 (половина — к чётному)")
+                           : QStringLiteral("%1: %2 / %3 = %4 → %5"))
                          .arg(channelName(c))
                          .arg(sums[c])
                          .arg(whole)
                          .arg(ExplainNumber(static_cast<long double>(sums[c]) / whole))
-                         .arg(level[c])
-                         .arg(half ? QStringLiteral(" (половина — к чётному)") : QString());
+                         .arg(level[c]);
     }
-    out.Steps.push_back({QStringLiteral("Деление и округление (половины к чётному)"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Деление и округление (половины к чётному)"),
                          QStringLiteral("round(S / (Σwy · Σwx))"), divisions.join(QStringLiteral("; "))});
     return TBGRTriple{level[0], level[1], level[2]};
 }
@@ -246,7 +258,7 @@ void ExplainScale(const TOperationRecord& record, const QImage& written, int x, 
 {
     const QImage& src = record.Source;
     const int sw = src.width(), sh = src.height(), dw = written.width(), dh = written.height();
-    out.Steps.push_back({QStringLiteral("Размеры"), QStringLiteral("W × H → w × h"),
+    out.Steps.push_back({QCoreApplication::translate("Explain", "Размеры"), QStringLiteral("W × H → w × h"),
                          QStringLiteral("%1 × %2 → %3 × %4").arg(sw).arg(sh).arg(dw).arg(dh)});
 
     const Regime regime = chooseRegime(sw, sh, dw, dh, out);
@@ -255,8 +267,9 @@ void ExplainScale(const TOperationRecord& record, const QImage& written, int x, 
         return;
     }
     if (regime == Regime::Halve)
-        out.Steps.push_back(
-            {QStringLiteral("Способ"), QStringLiteral("уменьшение вдвое: среднее блока 2 × 2"), QString()});
+        out.Steps.push_back({QCoreApplication::translate("Explain", "Способ"),
+                             QCoreApplication::translate("Explain", "уменьшение вдвое: среднее блока 2 × 2"),
+                             QString()});
     areaSteps(sw, sh, dw, dh, x, y, out);
 
     // Halving weighs every pixel of the block alike: the exact weights, 1 each.

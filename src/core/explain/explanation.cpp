@@ -2,6 +2,7 @@
 
 #include "core/engine/img_service.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -28,25 +29,25 @@ QString OperationName(TOperationRecord::TKind kind)
     using K = TOperationRecord::TKind;
     switch (kind) {
     case K::Grey:
-        return QStringLiteral("Серый");
+        return QCoreApplication::translate("Explain", "Серый");
     case K::MirrorH:
-        return QStringLiteral("Зеркало по горизонтали");
+        return QCoreApplication::translate("Explain", "Зеркало по горизонтали");
     case K::MirrorV:
-        return QStringLiteral("Зеркало по вертикали");
+        return QCoreApplication::translate("Explain", "Зеркало по вертикали");
     case K::Rotate90Plus:
-        return QStringLiteral("Поворот на +90°");
+        return QCoreApplication::translate("Explain", "Поворот на +90°");
     case K::Rotate90Minus:
-        return QStringLiteral("Поворот на -90°");
+        return QCoreApplication::translate("Explain", "Поворот на -90°");
     case K::Crop:
-        return QStringLiteral("Вырезка");
+        return QCoreApplication::translate("Explain", "Вырезка");
     case K::Rotate:
-        return QStringLiteral("Поворот на угол");
+        return QCoreApplication::translate("Explain", "Поворот на угол");
     case K::Scale:
-        return QStringLiteral("Масштабирование");
+        return QCoreApplication::translate("Explain", "Масштабирование");
     case K::Filter:
-        return QStringLiteral("Фильтр");
+        return QCoreApplication::translate("Explain", "Фильтр");
     case K::Transfer:
-        return QStringLiteral("Передаточная функция");
+        return QCoreApplication::translate("Explain", "Передаточная функция");
     }
     return QString();
 }
@@ -86,12 +87,12 @@ TExplanation Explain(const TOperationRecord& record, const QImage& written, int 
     out.Y = y;
     if (written.isNull() || written.format() != QImage::Format_BGR888 || x < 0 || y < 0 || x >= written.width() ||
         y >= written.height()) {
-        out.Unavailable = QStringLiteral("Точка (%1, %2) лежит вне изображения.").arg(x).arg(y);
+        out.Unavailable = QCoreApplication::translate("Explain", "Точка (%1, %2) лежит вне изображения.").arg(x).arg(y);
         return out;
     }
     out.Actual = pixelOf(written, x, y);
     if (record.Source.isNull() || record.Source.format() != QImage::Format_BGR888) {
-        out.Unavailable = QStringLiteral("Исходное изображение операции больше не хранится.");
+        out.Unavailable = QCoreApplication::translate("Explain", "Исходное изображение операции больше не хранится.");
         return out;
     }
     using K = TOperationRecord::TKind;
@@ -120,8 +121,8 @@ TExplanation Explain(const TOperationRecord& record, const QImage& written, int 
         break;
     }
     if (out.Unavailable.isEmpty() && !out.Matches())
-        out.Steps.push_back({QStringLiteral("Расхождение"),
-                             QStringLiteral("результат %1 ≠ точка изображения %2")
+        out.Steps.push_back({QCoreApplication::translate("Explain", "Расхождение"),
+                             QCoreApplication::translate("Explain", "результат %1 ≠ точка изображения %2")
                                  .arg(out.Result ? triple(*out.Result) : QStringLiteral("—"), triple(*out.Actual)),
                              QString()});
     return out;
@@ -132,11 +133,12 @@ namespace {
 // The 7 x 7 neighbourhood, a line a source row: "B,G,R×w" for each column.
 QString neighbourhoodText(const TNeighbourhood& n)
 {
-    QString text = QStringLiteral("Окрестность: B,G,R×вес; строки %1 … %2, столбцы %3 … %4\n")
+    QString text = QCoreApplication::translate("Explain", "Окрестность: B,G,R×вес; строки %1 … %2, столбцы %3 … %4")
                        .arg(n.Rows.front())
                        .arg(n.Rows.back())
                        .arg(n.Cols.front())
-                       .arg(n.Cols.back());
+                       .arg(n.Cols.back()) +
+                   QLatin1Char('\n');
     for (std::size_t i = 0; i < 7; ++i) {
         QStringList cells;
         for (std::size_t j = 0; j < 7; ++j) {

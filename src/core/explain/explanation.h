@@ -52,9 +52,10 @@ TExplanation Explain(const TOperationRecord& record, const QImage& written, int 
 
 // As text: a heading, one step a line ("label: formula = numbers"), then
 // "result<TAB>B<TAB>G<TAB>R"; an explanation that is not available gives
-// its reason on one line instead.
+// its reason on one line instead. The words are in the program's language,
+// the numbers and the "result" line are the same in every language.
 QString ExplanationText(const TExplanation& explanation);
-// As JSON, the same fields.
+// As JSON, the same fields: the keys never change, the texts follow the language.
 QByteArray ExplanationJson(const TExplanation& explanation);
 
 namespace detail {

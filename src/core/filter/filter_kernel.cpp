@@ -2,6 +2,7 @@
 
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <cstdlib>
 #include <limits>
 
@@ -14,11 +15,18 @@ constexpr std::int64_t kMinInt32 = std::numeric_limits<std::int32_t>::min();
 
 }  // namespace
 
-const QStringList& FilterTypeNames()
+QStringList FilterTypeNames()
 {
-    static const QStringList names{QStringLiteral("Неопределенный"), QStringLiteral("Сглаживающий"),
-                                   QStringLiteral("Обостряющий"), QStringLiteral("Специальный")};
-    return names;
+    static constexpr const char* names[] = {
+        QT_TRANSLATE_NOOP("FilterKernel", "Неопределенный"),
+        QT_TRANSLATE_NOOP("FilterKernel", "Сглаживающий"),
+        QT_TRANSLATE_NOOP("FilterKernel", "Обостряющий"),
+        QT_TRANSLATE_NOOP("FilterKernel", "Специальный"),
+    };
+    QStringList list;
+    for (const char* name : names)
+        list << QCoreApplication::translate("FilterKernel", name);
+    return list;
 }
 
 std::optional<std::int32_t> KernelSum(const TFilterKernel& kernel)
@@ -58,8 +66,9 @@ bool KernelFits(const TFilterKernel& kernel)
 
 QString KernelTooLargeText()
 {
-    return QStringLiteral("Веса фильтра слишком велики: сумма весов или сумма их модулей, умноженная на 255, "
-                          "выходит за пределы 32-битного целого.\r\nОперация отменена.");
+    return QCoreApplication::translate(
+        "FilterKernel", "Веса фильтра слишком велики: сумма весов или сумма их модулей, умноженная на 255, "
+                        "выходит за пределы 32-битного целого.\r\nОперация отменена.");
 }
 
 bool CheckKernel(const TFilterKernel& kernel, const QString& routine)
@@ -72,7 +81,8 @@ bool CheckKernel(const TFilterKernel& kernel, const QString& routine)
 
 QString ScaleBelowOneRunText()
 {
-    return QStringLiteral("Масштаб цифрового фильтра меньше единицы.\r\nПерезагрузите или отредактируйте фильтр.");
+    return QCoreApplication::translate(
+        "FilterKernel", "Масштаб цифрового фильтра меньше единицы.\r\nПерезагрузите или отредактируйте фильтр.");
 }
 
 }  // namespace ormica

@@ -28,7 +28,7 @@ struct TFilterKernel {
 // The names of the filter types 0 .. 3: "Неопределенный", "Сглаживающий",
 // "Обостряющий", "Специальный". The type is carried with a filter and stored
 // with it; the arithmetic never looks at it.
-const QStringList& FilterTypeNames();
+QStringList FilterTypeNames();
 
 // The sum of the 49 weights; nullopt when it leaves the signed 32-bit range
 // (the sum never wraps).

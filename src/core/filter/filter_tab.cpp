@@ -3,6 +3,7 @@
 #include "core/engine/message_sink.h"
 #include "core/filter/interior.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <new>
 
@@ -40,9 +41,9 @@ bool sameShape(const TImgTabColor& a, const TImgTabColor& b)
     return true;
 }
 
-void warnFilter(const char* text)
+void warnFilter(const QString& text)
 {
-    messages().warning(QStringLiteral("FilterTabColor : ") + QString::fromUtf8(text));
+    messages().warning(QStringLiteral("FilterTabColor : ") + text);
 }
 
 }  // namespace
@@ -171,11 +172,11 @@ bool FilterTabColorWith(TConvolution how, const TFilterKernel& kernel, std::int3
     const int h = source.height();
     const int w = source.width();
     if (h < 4 || w < 4) {
-        warnFilter("Массив меньше 4 x 4 пикселей, фильтр не применяется.");
+        warnFilter(QCoreApplication::translate("FilterTab", "Массив меньше 4 x 4 пикселей, фильтр не применяется."));
         return false;
     }
     if (!evenRows(source)) {
-        warnFilter("Строки массива разной длины, фильтр не применяется.");
+        warnFilter(QCoreApplication::translate("FilterTab", "Строки массива разной длины, фильтр не применяется."));
         return false;
     }
     if (scale < 1) {
@@ -218,7 +219,7 @@ bool FilterTabColorWith(TConvolution how, const TFilterKernel& kernel, std::int3
         }
     } catch (const std::bad_alloc&) {
         result.clear();
-        warnFilter("Недостаточно памяти для результата фильтрации.");
+        warnFilter(QCoreApplication::translate("FilterTab", "Недостаточно памяти для результата фильтрации."));
         return false;
     }
     if (&result == &aside)

@@ -3,6 +3,7 @@
 #include "core/engine/file_errors.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <limits>
@@ -58,23 +59,24 @@ bool ParseKernelText(const QByteArray& text, TFilterKernel& kernel, QString& why
                 value = value * 10 + (token[k] - '0');
         }
         if (!number) {
-            why = QStringLiteral("\"%1\" не является целым числом.").arg(shown(token));
+            why = QCoreApplication::translate("KernelFile", "\"%1\" не является целым числом.").arg(shown(token));
             return false;
         }
         if (negative)
             value = -value;
         if (value > std::numeric_limits<std::int32_t>::max() || value < std::numeric_limits<std::int32_t>::min()) {
-            why = QStringLiteral("Число %1 выходит за пределы 32-битного целого.").arg(shown(token));
+            why = QCoreApplication::translate("KernelFile", "Число %1 выходит за пределы 32-битного целого.")
+                      .arg(shown(token));
             return false;
         }
         if (count == TFilterKernel::kCount) {
-            why = QStringLiteral("Чисел больше, чем 49.");
+            why = QCoreApplication::translate("KernelFile", "Чисел больше, чем 49.");
             return false;
         }
         parsed.Weights[std::size_t(count++)] = std::int32_t(value);
     }
     if (count != TFilterKernel::kCount) {
-        why = QStringLiteral("Чисел %1 вместо 49.").arg(count);
+        why = QCoreApplication::translate("KernelFile", "Чисел %1 вместо 49.").arg(count);
         return false;
     }
     kernel = parsed;
@@ -84,25 +86,27 @@ bool ParseKernelText(const QByteArray& text, TFilterKernel& kernel, QString& why
 bool ReadKernelFile(const QString& fileName, TFilterKernel& kernel)
 {
     auto fail = [&](const QString& why) {
-        messages().error(QStringLiteral("ReadKernelFile : Файл %1 не содержит фильтра 7 x 7.\r\n").arg(fileName) + why);
+        messages().error(
+            QCoreApplication::translate("KernelFile", "ReadKernelFile : Файл %1 не содержит фильтра 7 x 7.\r\n%2")
+                .arg(fileName, why));
         return false;
     };
     const QFileInfo info(fileName);
     if (!info.exists())
-        return fail(QStringLiteral("Файл не найден."));
+        return fail(QCoreApplication::translate("KernelFile", "Файл не найден."));
     if (!info.isFile())
-        return fail(QStringLiteral("Это не обычный файл."));
+        return fail(QCoreApplication::translate("KernelFile", "Это не обычный файл."));
     if (info.size() > kMaxKernelFileSize)
-        return fail(QStringLiteral("Файл больше %1 байт.").arg(kMaxKernelFileSize));
+        return fail(QCoreApplication::translate("KernelFile", "Файл больше %1 байт.").arg(kMaxKernelFileSize));
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         const QString why = ReadFailureReason(fileName);
-        return fail(why.isEmpty() ? QStringLiteral("Файл не читается.") : why);
+        return fail(why.isEmpty() ? QCoreApplication::translate("KernelFile", "Файл не читается.") : why);
     }
     // The size may have grown since it was looked at.
     const QByteArray text = file.read(kMaxKernelFileSize + 1);
     if (text.size() > kMaxKernelFileSize)
-        return fail(QStringLiteral("Файл больше %1 байт.").arg(kMaxKernelFileSize));
+        return fail(QCoreApplication::translate("KernelFile", "Файл больше %1 байт.").arg(kMaxKernelFileSize));
     QString why;
     if (!ParseKernelText(text, kernel, why))
         return fail(why);

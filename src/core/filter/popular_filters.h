@@ -83,11 +83,13 @@ inline constexpr TFilterKernel PopFilterL3{{
 struct TReadyFilter {
     const char* name;     // the tool's word for it: "H1"
     std::int32_t type;    // its filter type: 2 sharpening, 1 smoothing
-    const char* width;    // its item in the menu of its type: "Широкий"
+    const char* width;    // its item in the menu of its type: "Широкий" (see ReadyFilterMenuText)
     const char* english;  // the width in the tool's help: "wide"
     const TFilterKernel* kernel;
 };
 std::span<const TReadyFilter> ReadyFilters();
+// A kernel's menu item in the language of the program.
+QString ReadyFilterMenuText(const TReadyFilter& filter);
 
 // The ready-made kernel named "H1", "H2", "H3", "L1", "L2" or "L3".
 std::optional<TFilterKernel> PopularFilter(const QString& name);

@@ -2,6 +2,7 @@
 
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <cmath>
 #include <new>
 
@@ -25,35 +26,35 @@ long double ChannelValue(const TBGRTriple& pixel, char channel)
 
 QString NoPointChosenMessage()
 {
-    return QStringLiteral("Вначале выберите координаты\r\n(кликните в поле изображения)");
+    return QCoreApplication::translate("FragmentStats", "Вначале выберите координаты\r\n(кликните в поле изображения)");
 }
 QString TooSmallFragmentMessage()
 {
-    return QStringLiteral("Габариты изображения\r\nменьше двух точек");
+    return QCoreApplication::translate("FragmentStats", "Габариты изображения\r\nменьше двух точек");
 }
 QString RowOutsideMessage()
 {
-    return QStringLiteral("Координаты СТРОКИ ВНЕ\r\nразмеров изображения");
+    return QCoreApplication::translate("FragmentStats", "Координаты СТРОКИ ВНЕ\r\nразмеров изображения");
 }
 QString ColumnOutsideMessage()
 {
-    return QStringLiteral("Координаты СТОЛБЦА ВНЕ\r\nразмеров изображения");
+    return QCoreApplication::translate("FragmentStats", "Координаты СТОЛБЦА ВНЕ\r\nразмеров изображения");
 }
 QString NoWorkMemoryMessage()
 {
-    return QStringLiteral("Недостаточно памяти под рабочие массивы");
+    return QCoreApplication::translate("FragmentStats", "Недостаточно памяти под рабочие массивы");
 }
 QString StatisticsNeededMessage()
 {
-    return QStringLiteral("Необходим расчет мат. ожидания и дисперсии");
+    return QCoreApplication::translate("FragmentStats", "Необходим расчет мат. ожидания и дисперсии");
 }
 QString TooFewFunctionPointsMessage()
 {
-    return QStringLiteral("Функции должны содержать не менее двух точек");
+    return QCoreApplication::translate("FragmentStats", "Функции должны содержать не менее двух точек");
 }
 QString UnequalFunctionsMessage()
 {
-    return QStringLiteral("Число точек в функциях должно быть одинаковым");
+    return QCoreApplication::translate("FragmentStats", "Число точек в функциях должно быть одинаковым");
 }
 
 bool ExtractSample(const TImgTabColor& fragment, bool pointFrozen, char mode, TAcExtract& ac)

@@ -3,6 +3,7 @@
 #include "core/engine/gray.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <algorithm>
 #include <climits>
@@ -179,7 +180,8 @@ void CalculateAllGistogram(const TImgTabBGR* image, TProgress* progress, TGistog
             GistogramStatistics(*data);
         }
     } catch (...) {
-        messages().warning(QString::fromUtf8("CalculateAllGistogram : Не могу вычислить гистограмму."));
+        messages().warning(
+            QCoreApplication::translate("Histogram", "CalculateAllGistogram : Не могу вычислить гистограмму."));
     }
     if (progress)
         progress->setPosition(0);

@@ -2,6 +2,7 @@
 
 #include "core/engine/gray.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -33,9 +34,10 @@ TChannelDifference channelDifference(int max, std::uint64_t sum, std::uint64_t s
 QString CompareRefusal(const QImage& a, const QImage& b)
 {
     if (a.isNull() || b.isNull())
-        return QStringLiteral("Сравнивать нечего: одно из изображений пусто.");
+        return QCoreApplication::translate("ImageCompare", "Сравнивать нечего: одно из изображений пусто.");
     if (a.size() != b.size())
-        return QStringLiteral("Изображения разного размера: сравнить можно только изображения одного размера.");
+        return QCoreApplication::translate(
+            "ImageCompare", "Изображения разного размера: сравнить можно только изображения одного размера.");
     return {};
 }
 

@@ -3,6 +3,7 @@
 #include "core/engine/cp1251.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 #include <algorithm>
 #include <cstring>
@@ -35,11 +36,14 @@ QString ShortStringRefusal(const QString& text)
                                   ? QChar::surrogateToUcs4(text[bad], text[bad + 1])
                                   : char32_t(text[bad].unicode());
         const QString shown = QString::fromUcs4(&code, 1);
-        return QStringLiteral("символ «%1» (U+%2) не может быть сохранен в кодировке Windows-1251.")
+        return QCoreApplication::translate("FilterRec",
+                                           "символ «%1» (U+%2) не может быть сохранен в кодировке Windows-1251.")
             .arg(shown, QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
     }
     if (text.size() > TShortString81::kCapacity)
-        return QStringLiteral("текст длиннее %1 символов (%2).").arg(TShortString81::kCapacity).arg(text.size());
+        return QCoreApplication::translate("FilterRec", "текст длиннее %1 символов (%2).")
+            .arg(TShortString81::kCapacity)
+            .arg(text.size());
     return {};
 }
 
@@ -48,7 +52,8 @@ bool CheckShortString(const QString& text, const QString& caption)
     const QString why = ShortStringRefusal(text);
     if (why.isEmpty())
         return true;
-    messages().warning(QStringLiteral("%1 : %2\r\nПрежнее значение будет восстановлено.").arg(caption, why));
+    messages().warning(
+        QCoreApplication::translate("FilterRec", "%1 : %2\r\nПрежнее значение будет восстановлено.").arg(caption, why));
     return false;
 }
 

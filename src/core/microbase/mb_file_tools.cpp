@@ -3,6 +3,7 @@
 #include "core/engine/file_errors.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -80,8 +81,9 @@ bool EnsureFiltersDir(const QString& dir)
         return true;
     if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
         return true;
-    messages().error(QStringLiteral("MicroBase : НЕ могу СОЗДАТЬ ДИРЕКТОРИЮ для файлов *.fdb : \r\n") +
-                     QDir::toNativeSeparators(dir));
+    messages().error(QCoreApplication::translate("MicroBaseFiles",
+                                                 "MicroBase : НЕ могу СОЗДАТЬ ДИРЕКТОРИЮ для файлов *.fdb : \r\n%1")
+                         .arg(QDir::toNativeSeparators(dir)));
     return false;
 }
 
@@ -92,7 +94,9 @@ bool CreateEmptyBase(const QString& name)
         return false;
     const int fd = ::open(QFile::encodeName(name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 || ::close(fd) != 0) {
-        messages().error(QStringLiteral("MicroBase : НЕ могу СОЗДАТЬ ФАЙЛ новой базы : \r\n") + name);
+        messages().error(
+            QCoreApplication::translate("MicroBaseFiles", "MicroBase : НЕ могу СОЗДАТЬ ФАЙЛ новой базы : \r\n%1")
+                .arg(name));
         return false;
     }
     return true;
@@ -125,7 +129,7 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target)
 {
     QString reason;
     if (!engine.Opened() || engine.BufSize() <= 0)
-        reason = QStringLiteral("база не открыта");
+        reason = QCoreApplication::translate("MicroBaseFiles", "база не открыта");
     if (reason.isEmpty())
         reason = SaveTargetRefusal(target);
     QSaveFile file(target);
@@ -138,7 +142,9 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target)
     QByteArray record(engine.BufSize() > 0 ? engine.BufSize() : 0, '\0');
     for (std::int32_t k = 0; k < count && reason.isEmpty(); ++k) {
         if (!engine.Read(k)) {
-            reason = QStringLiteral("не могу прочитать запись %1 базы %2").arg(k).arg(engine.FileName());
+            reason = QCoreApplication::translate("MicroBaseFiles", "не могу прочитать запись %1 базы %2")
+                         .arg(k)
+                         .arg(engine.FileName());
             break;
         }
         if (engine.HeaderStatus() != 1)
@@ -164,8 +170,9 @@ bool CopyWorkingRecords(TMicroBase& engine, const QString& target)
         reason = fileFailure(file);
     if (!reason.isEmpty()) {
         file.cancelWriting();
-        messages().error(QStringLiteral("SaveAs : Не могу сохранить базу в файл : \r\n") + target +
-                         QStringLiteral("\r\n") + reason);
+        messages().error(
+            QCoreApplication::translate("MicroBaseFiles", "SaveAs : Не могу сохранить базу в файл : \r\n%1\r\n%2")
+                .arg(target, reason));
         return false;
     }
     return true;
@@ -183,13 +190,15 @@ QString SaveAs(TMicroBase* engine, TFileDialogs& dialog, const QString& programD
     // Writing the open base over itself would lose it: refused under any spelling.
     const bool current = sameFile(name, currentBase) || sameFile(name, engine->FileName());
     if (QFileInfo::exists(name) && !current &&
-        !messages().question(QStringLiteral("База с именем : ") + shortName(name) +
-                                 QStringLiteral("\r\n уже существует! ПЕРЕЗАПИСАТЬ?"),
-                             TQuestionKind::Confirmation))
+        !messages().question(
+            QCoreApplication::translate("MicroBaseFiles", "База с именем : %1\r\n уже существует! ПЕРЕЗАПИСАТЬ?")
+                .arg(shortName(name)),
+            TQuestionKind::Confirmation))
         return {};
     if (current) {
-        messages().error(
-            QStringLiteral("Сохранение в текущую базу данных ЗАПРЕЩЕНО\r\nВыберите другое имя для сохраняемой базы"));
+        messages().error(QCoreApplication::translate(
+            "MicroBaseFiles",
+            "Сохранение в текущую базу данных ЗАПРЕЩЕНО\r\nВыберите другое имя для сохраняемой базы"));
         return {};
     }
     return CopyWorkingRecords(*engine, name) ? name : QString();
@@ -204,21 +213,25 @@ QString NewBaseDialog(TFileDialogs& dialog, const QString& programDir, const QSt
     const QString name = ForceFdbExt(choice->fileName);
     const bool current = sameFile(name, currentBase);
     if (QFileInfo::exists(name) && !current) {
-        if (!messages().question(QStringLiteral("База с именем : ") + shortName(name) +
-                                     QStringLiteral("\r\n уже существует! ПЕРЕСОЗДАТЬ?"),
-                                 TQuestionKind::Confirmation))
+        if (!messages().question(
+                QCoreApplication::translate("MicroBaseFiles", "База с именем : %1\r\n уже существует! ПЕРЕСОЗДАТЬ?")
+                    .arg(shortName(name)),
+                TQuestionKind::Confirmation))
             return {};
         // Without this word a file that stays would only make the creation fail silently.
         const bool plain = QFileInfo(name).isFile();
         if (!plain || ::unlink(QFile::encodeName(name).constData()) != 0) {
-            messages().error(QStringLiteral("NewBaseDialog : Не могу удалить файл : \r\n") + name +
-                             QStringLiteral("\r\n") +
-                             (plain ? SystemErrorText(errno) : QStringLiteral("это не обычный файл")));
+            const QString why =
+                plain ? SystemErrorText(errno) : QCoreApplication::translate("MicroBaseFiles", "это не обычный файл");
+            messages().error(
+                QCoreApplication::translate("MicroBaseFiles", "NewBaseDialog : Не могу удалить файл : \r\n%1\r\n%2")
+                    .arg(name, why));
             return {};
         }
     }
     if (current) {
-        messages().error(QStringLiteral("Пересоздание текущей базы ЗАПРЕЩЕНО\r\nВыберите другое имя для новой базы"));
+        messages().error(QCoreApplication::translate(
+            "MicroBaseFiles", "Пересоздание текущей базы ЗАПРЕЩЕНО\r\nВыберите другое имя для новой базы"));
         return {};
     }
     return CreateEmptyBase(name) ? name : QString();

@@ -3,6 +3,7 @@
 #include "core/engine/file_errors.h"
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
@@ -47,7 +48,8 @@ bool writeAt(int fd, const std::uint8_t* from, std::size_t size, off_t at)
 
 QString reasonOf(int code)
 {
-    return code != 0 ? SystemErrorText(code) : QStringLiteral("запись выполнена не полностью");
+    return code != 0 ? SystemErrorText(code)
+                     : QCoreApplication::translate("MicroBase", "запись выполнена не полностью");
 }
 
 }  // namespace
@@ -64,7 +66,7 @@ bool TMicroBase::Open(const QString& name, TOpenMode mode)
     if (name.isEmpty() || !QFileInfo::exists(name))
         return false;
     if (!BufferReady()) {
-        fail(QStringLiteral("База недоступна (буфер записи отсутствует): \r\n") + name);
+        fail(QCoreApplication::translate("MicroBase", "База недоступна (буфер записи отсутствует): \r\n%1").arg(name));
         return false;
     }
     if (opened_)
@@ -77,14 +79,15 @@ bool TMicroBase::Open(const QString& name, TOpenMode mode)
         const int fd = ::open(QFile::encodeName(name).constData(), flags);
         ioCode_ = fd < 0 ? errno : 0;
         if (ioCode_ != 0) {
-            fail(QStringLiteral("Не могу открыть файл : \r\n") + name + QStringLiteral("\r\n") +
-                 SystemErrorText(ioCode_));
+            fail(QCoreApplication::translate("MicroBase", "Не могу открыть файл : \r\n%1\r\n%2")
+                     .arg(name, SystemErrorText(ioCode_)));
             return false;
         }
         struct stat st {};
         if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(fd);
-            fail(QStringLiteral("Не могу открыть файл : \r\n") + name + QStringLiteral("\r\nэто не обычный файл"));
+            fail(QCoreApplication::translate("MicroBase", "Не могу открыть файл : \r\n%1\r\nэто не обычный файл")
+                     .arg(name));
             return false;
         }
         fd_ = fd;
@@ -93,7 +96,7 @@ bool TMicroBase::Open(const QString& name, TOpenMode mode)
         filePosition_ = 0;
         return true;
     } catch (...) {
-        fail(QStringLiteral("Аварийная ситуация при открытии файла : \r\n") + name);
+        fail(QCoreApplication::translate("MicroBase", "Аварийная ситуация при открытии файла : \r\n%1").arg(name));
         return false;
     }
 }
@@ -137,8 +140,10 @@ bool TMicroBase::Write(std::uint8_t status, std::int32_t k)
     filePosition_ = k;
     SetHeader(status, k);
     if (!writeAt(fd_, buffer(), std::size_t(BufSize()), off_t(k) * BufSize())) {
-        writeFailed(QStringLiteral("TMicroBase.Write : Не могу записать запись %1 в файл : \r\n").arg(k),
-                    reasonOf(errno));
+        const QString reason = reasonOf(errno);
+        writeFailed(QCoreApplication::translate("MicroBase",
+                                                "TMicroBase.Write : Не могу записать запись %1 в файл : \r\n%2\r\n%3")
+                        .arg(QString::number(k), fileName_, reason));
         return false;
     }
     filePosition_ = k + 1;
@@ -162,17 +167,19 @@ std::int32_t TMicroBase::Append()
         QString reason = reasonOf(errno);
         // Cut what got through, so that a failed append leaves the length as it was.
         if (::ftruncate(fd_, st.st_size) != 0)
-            reason += QStringLiteral("; часть записи осталась в конце файла");
-        writeFailed(QStringLiteral("TMicroBase.Append : Не могу добавить запись в файл : \r\n"), reason);
+            reason = QCoreApplication::translate("MicroBase", "%1; часть записи осталась в конце файла").arg(reason);
+        writeFailed(QCoreApplication::translate("MicroBase",
+                                                "TMicroBase.Append : Не могу добавить запись в файл : \r\n%1\r\n%2")
+                        .arg(fileName_, reason));
         return RecordCount();
     }
     filePosition_ = count + 1;
     return RecordCount();
 }
 
-void TMicroBase::writeFailed(const QString& what, const QString& reason)
+void TMicroBase::writeFailed(const QString& text)
 {
-    ErrorText = what + fileName_ + QStringLiteral("\r\n") + reason;
+    ErrorText = text;
     messages().error(ErrorText);
 }
 

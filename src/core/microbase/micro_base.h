@@ -47,7 +47,7 @@ public:
 private:
     // Reports a write that did not complete, whether or not ShowErrors is set:
     // losing a record without a word is worse than a box.
-    void writeFailed(const QString& what, const QString& reason);
+    void writeFailed(const QString& text);
 
     QString fileName_;
     bool opened_ = false;

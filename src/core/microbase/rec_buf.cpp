@@ -2,6 +2,7 @@
 
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QtEndian>
 #include <cstring>
 #include <limits>
@@ -18,7 +19,7 @@ TRecBuf::TRecBuf(std::int32_t dataSize)
         buffer_.reset(new (std::nothrow) std::uint8_t[std::size_t(bufSize_)]());
     bufferReady_ = buffer_ != nullptr;
     if (!bufferReady_)
-        fail(QStringLiteral("Не могу получить память для буфера записей"));
+        fail(QCoreApplication::translate("MicroBase", "Не могу получить память для буфера записей"));
 }
 
 TRecBuf::~TRecBuf() = default;

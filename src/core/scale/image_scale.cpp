@@ -4,6 +4,7 @@
 #include "core/engine/message_sink.h"
 #include "core/scale/area_resample.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <cmath>
 #include <cstring>
@@ -28,14 +29,16 @@ QString fixed41(double v)
 
 QString TImageScale::SizeWarning()
 {
-    return QStringLiteral("Размер строки или столбца ВНЕ диапазона:\r\n( 1 ... ") + QString::number(kMaxSide) +
-           QStringLiteral(" ) пикселей\r\nЗапрос будет исправлен");
+    return QCoreApplication::translate(
+               "ImageScale",
+               "Размер строки или столбца ВНЕ диапазона:\r\n( 1 ... %1 ) пикселей\r\nЗапрос будет исправлен")
+        .arg(kMaxSide);
 }
 
 QString TImageScale::ZoomWarning()
 {
-    return QStringLiteral("Zoom ВНЕ диапазона:\r\n( ") + fixed41(1.0) + QStringLiteral(" ... ") + fixed41(800.0) +
-           QStringLiteral(" ) %\r\nЗапрос будет исправлен");
+    return QCoreApplication::translate("ImageScale", "Zoom ВНЕ диапазона:\r\n( %1 ... %2 ) %\r\nЗапрос будет исправлен")
+        .arg(fixed41(1.0), fixed41(800.0));
 }
 
 void TImageScale::SetSource(TImageControl* image)
@@ -149,7 +152,8 @@ void TImageScale::Execute()
     if (work_.width() != TrgWidth || work_.height() != TrgHeight || !work_.isDetached())
         work_ = QImage(TrgWidth, TrgHeight, QImage::Format_BGR888);
     if (work_.isNull()) {
-        messages().warning(QStringLiteral("TImageScale.Execute : Недостаточно памяти для изображения."));
+        messages().warning(
+            QCoreApplication::translate("ImageScale", "TImageScale.Execute : Недостаточно памяти для изображения."));
         return;
     }
     AreaResample(source, work_);

@@ -2,14 +2,14 @@
 
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace ormica {
 
-const QStringList& FccFilters()
+QStringList FccFilters()
 {
-    static const QStringList filters{QStringLiteral("Функция преобразования (*.fcc)")};
-    return filters;
+    return {QCoreApplication::translate("FccDialog", "Функция преобразования (*.fcc)")};
 }
 
 QString ForceFccExt(const QString& fileName)
@@ -26,7 +26,8 @@ QString SaveFccDialog(TFileDialogs& dialogs, const QString& dir, const TBrightPo
         return {};
     const QString name = ForceFccExt(choice->fileName);
     if (QFileInfo::exists(name) &&
-        !messages().question(QStringLiteral("Такой файл уже существует.\r\nПЕРЕЗАПИСАТЬ?"), TQuestionKind::Confirmation))
+        !messages().question(QCoreApplication::translate("FccDialog", "Такой файл уже существует.\r\nПЕРЕЗАПИСАТЬ?"),
+                             TQuestionKind::Confirmation))
         return {};
     return WriteFccFile(name, points) ? name : QString();
 }

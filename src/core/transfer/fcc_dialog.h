@@ -10,7 +10,7 @@
 namespace ormica {
 
 // The filter of the function-file dialogs.
-const QStringList& FccFilters();
+QStringList FccFilters();
 
 // The name a function is saved under: ".fcc" is appended unless the name
 // already ends in it, in any case.

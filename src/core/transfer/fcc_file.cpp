@@ -4,6 +4,7 @@
 #include "core/engine/message_sink.h"
 #include "core/engine/text_convert.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -36,7 +37,8 @@ qint32 clampBright(qint32 v)
 void fileError(TFccReadState& state, const QString& fileName, const QString& reason)
 {
     state.FileError = reason;
-    messages().error(QStringLiteral("Не могу прочитать файл функции %1 : %2").arg(fileName, reason));
+    messages().error(
+        QCoreApplication::translate("FccFile", "Не могу прочитать файл функции %1 : %2").arg(fileName, reason));
 }
 
 }  // namespace
@@ -125,16 +127,16 @@ bool ReadFccFile(const QString& fileName, const QString& separator, TFccReadStat
     const QFileInfo info(fileName);
     // A pipe or a device could block or never end.
     if (!info.exists()) {
-        fileError(state, fileName, QStringLiteral("файл не найден"));
+        fileError(state, fileName, QCoreApplication::translate("FccFile", "файл не найден"));
         return false;
     }
     if (!info.isFile()) {
-        fileError(state, fileName, QStringLiteral("это не обычный файл"));
+        fileError(state, fileName, QCoreApplication::translate("FccFile", "это не обычный файл"));
         return false;
     }
     if (info.size() > kMaxFccFileSize) {
         fileError(state, fileName,
-                  QStringLiteral("файл слишком велик (%1 байт, допустимо не более %2)")
+                  QCoreApplication::translate("FccFile", "файл слишком велик (%1 байт, допустимо не более %2)")
                       .arg(info.size())
                       .arg(kMaxFccFileSize));
         return false;
@@ -153,7 +155,8 @@ bool ReadFccFile(const QString& fileName, const QString& separator, TFccReadStat
     }
     if (bytes.size() > kMaxFccFileSize) {
         fileError(state, fileName,
-                  QStringLiteral("файл слишком велик (допустимо не более %1 байт)").arg(kMaxFccFileSize));
+                  QCoreApplication::translate("FccFile", "файл слишком велик (допустимо не более %1 байт)")
+                      .arg(kMaxFccFileSize));
         return false;
     }
     const QStringList lines = SplitFccLines(bytes);
@@ -166,10 +169,10 @@ bool ReadFccFile(const QString& fileName, const QString& separator, TFccReadStat
 
 QString FccErrorCountsText(int inErrors, int outErrors)
 {
-    return QStringLiteral("ПРИ ЗАГРУЗКЕ ФАЙЛА ОБНАРУЖЕНЫ ОШИБКИ :\r\n"
-                          "Ошибки входной яркости  - %1\r\n"
-                          "Ошибки выходной яркости - %2\r\n"
-                          "ЗАГРУЗКА ФАЙЛА ОТМЕНЕНА")
+    return QCoreApplication::translate("FccFile", "ПРИ ЗАГРУЗКЕ ФАЙЛА ОБНАРУЖЕНЫ ОШИБКИ :\r\n"
+                                                  "Ошибки входной яркости  - %1\r\n"
+                                                  "Ошибки выходной яркости - %2\r\n"
+                                                  "ЗАГРУЗКА ФАЙЛА ОТМЕНЕНА")
         .arg(inErrors)
         .arg(outErrors);
 }
@@ -199,7 +202,8 @@ bool WriteFccFile(const QString& fileName, const TBrightPointArray& points, QCha
     for (const TBrightPoint& p : points)
         text += QByteArray::number(p.X) + sep + QByteArray::number(p.Y) + "\r\n";
     if (const QString why = SaveTargetRefusal(fileName); !why.isEmpty()) {
-        messages().error(QStringLiteral("Не могу записать файл функции %1 : %2").arg(fileName, why));
+        messages().error(
+            QCoreApplication::translate("FccFile", "Не могу записать файл функции %1 : %2").arg(fileName, why));
         return false;
     }
     QSaveFile file(fileName);
@@ -210,7 +214,8 @@ bool WriteFccFile(const QString& fileName, const TBrightPointArray& points, QCha
     if (!written || !file.commit()) {
         const QString reason = WriteFailureReason(file);
         file.cancelWriting();
-        messages().error(QStringLiteral("Не могу записать файл функции %1 : %2").arg(fileName, reason));
+        messages().error(
+            QCoreApplication::translate("FccFile", "Не могу записать файл функции %1 : %2").arg(fileName, reason));
         return false;
     }
     return true;

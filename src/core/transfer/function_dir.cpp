@@ -3,6 +3,7 @@
 #include "core/engine/message_sink.h"
 #include "core/engine/program_subdir.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -12,8 +13,9 @@ QString FunctionDirIn(const QString& programDir, const QString& appDataDir)
 {
     const TProgramSubdir dir = ProgramSubdirIn(programDir, appDataDir, QStringLiteral("Functions"));
     if (!dir.Ready)
-        messages().warning(QStringLiteral("НЕ могу СОЗДАТЬ ДИРЕКТОРИЮ : для файлов *.fcc : \r\n") +
-                           QDir::toNativeSeparators(dir.Path));
+        messages().warning(
+            QCoreApplication::translate("FunctionDir", "НЕ могу СОЗДАТЬ ДИРЕКТОРИЮ : для файлов *.fcc : \r\n%1")
+                .arg(QDir::toNativeSeparators(dir.Path)));
     return dir.Path;
 }
 

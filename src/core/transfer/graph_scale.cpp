@@ -3,6 +3,7 @@
 #include "core/engine/message_sink.h"
 #include "core/transfer/graph_label.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -39,51 +40,51 @@ void warn(const QString& text)
 
 QString TGraphScale::NoArrayMessage()
 {
-    return QStringLiteral("TGraphXY : Массив функции не задан");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : Массив функции не задан");
 }
 QString TGraphScale::ZeroScaleMessage()
 {
-    return QStringLiteral("TGraphXY : По одной из осей нулевой масштаб");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : По одной из осей нулевой масштаб");
 }
 QString TGraphScale::TooFewPointsMessage()
 {
-    return QStringLiteral("TGraphXY : Чило точек функции меньше двух");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : Чило точек функции меньше двух");
 }
 QString TGraphScale::ZeroRangeXMessage()
 {
-    return QStringLiteral("TGraphXY : Функция с нулевым размером диапазона X");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : Функция с нулевым размером диапазона X");
 }
 QString TGraphScale::WrongRangeXMessage()
 {
-    return QStringLiteral("TGraphXY : Функция с неправильным диапазоном по X");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : Функция с неправильным диапазоном по X");
 }
 QString TGraphScale::NoScaleXMessage()
 {
-    return QStringLiteral("GraphXY : Не могу вычислить масштаб для оси X");
+    return QCoreApplication::translate("GraphScale", "GraphXY : Не могу вычислить масштаб для оси X");
 }
 QString TGraphScale::NoScaleYMessage()
 {
-    return QStringLiteral("GraphXY : Не могу вычислить масштаб для оси Y");
+    return QCoreApplication::translate("GraphScale", "GraphXY : Не могу вычислить масштаб для оси Y");
 }
 QString TGraphScale::GridZeroRangeXMessage()
 {
-    return QStringLiteral("TGraphXY : Функция с нулевым диапазоном по X");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : Функция с нулевым диапазоном по X");
 }
 QString TGraphScale::GridZeroRangeYMessage()
 {
-    return QStringLiteral("TGraphXY : Функция с нулевым диапазоном по Y");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : Функция с нулевым диапазоном по Y");
 }
 QString TGraphScale::WrongScalesMessage()
 {
-    return QStringLiteral("TGraphXY : Неправильные масштабы по осям");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : Неправильные масштабы по осям");
 }
 QString TGraphScale::DrawFailedMessage()
 {
-    return QStringLiteral("TGraphXY : не могу прорисовать график");
+    return QCoreApplication::translate("GraphScale", "TGraphXY : не могу прорисовать график");
 }
 QString TGraphScale::DefaultCaption()
 {
-    return QStringLiteral("Панель VerarIZi1 для отображения табличных функций");
+    return QCoreApplication::translate("GraphScale", "Панель VerarIZi1 для отображения табличных функций");
 }
 
 std::optional<TGraphLayout> TGraphScale::LayoutForPanel(QSize panel)

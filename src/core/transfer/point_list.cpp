@@ -2,6 +2,7 @@
 
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <algorithm>
 #include <cctype>
@@ -116,7 +117,8 @@ bool TQueue2L::DelLE(char mode, TQueueElem* elem)
     if (target == nullptr)
         return false;
     if (target->Busy) {
-        messages().warning(QStringLiteral("TQueue2L.DelLE : Элемент занят.Удаление элемента отменено."));
+        messages().warning(
+            QCoreApplication::translate("PointList", "TQueue2L.DelLE : Элемент занят.Удаление элемента отменено."));
         return false;
     }
     const bool isHead = target == Head();
@@ -287,7 +289,7 @@ void TPointEditorModel::SetPoints(const TBrightPointArray& points)
     for (std::size_t i = 1; i + 1 < points.size(); ++i) {
         const TBrightPoint& p = points[i];
         if (p.X < 0 || p.X > 255 || p.Y < 0 || p.Y > 255) {
-            messages().warning(QStringLiteral("Пропуск точки X : ") + QString::number(p.X));
+            messages().warning(QCoreApplication::translate("PointList", "Пропуск точки X : %1").arg(p.X));
             continue;
         }
         const int px = BrightToX(p.X);

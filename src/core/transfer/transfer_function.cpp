@@ -2,6 +2,7 @@
 
 #include "core/engine/message_sink.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -42,7 +43,7 @@ std::optional<TBrightPointArray> GenerateFormulaPoints(int kind, int pointCount,
         hi = std::max(hi, v[std::size_t(i)]);
     }
     if (lo < 0 || hi < 0 || lo == hi) {
-        messages().warning(QStringLiteral("Недопустимый вид порождающей функции"));
+        messages().warning(QCoreApplication::translate("TransferFunction", "Недопустимый вид порождающей функции"));
         return TBrightPointArray{};
     }
     TBrightPointArray points(static_cast<std::size_t>(n));
@@ -87,8 +88,8 @@ TBrightPointArray GenerateSpecialPoints(int typeItem, int sectionItem, int grati
 QStringList ReportPoints(const TBrightPointArray& points)
 {
     QStringList lines;
-    lines << QStringLiteral(" Число точек : ") + QString::number(points.size());
-    lines << QStringLiteral(" Список точек в координатах яркости :");
+    lines << QCoreApplication::translate("TransferFunction", " Число точек : %1").arg(QString::number(points.size()));
+    lines << QCoreApplication::translate("TransferFunction", " Список точек в координатах яркости :");
     for (const TBrightPoint& p : points)
         lines << QStringLiteral(" X = ") + QString::number(p.X) + QLatin1Char('\t') + QStringLiteral(" Y = ") +
                      QString::number(p.Y);
@@ -277,7 +278,8 @@ void ConvertImageTab(const TImgTabBGR& source, TImgTabBGR& target, const TBright
     }
     if (!ok) {
         target.clear();
-        messages().warning(QStringLiteral("TabBRGtoTabBGR : Не могу скопировать массив."));
+        messages().warning(
+            QCoreApplication::translate("TransferFunction", "TabBRGtoTabBGR : Не могу скопировать массив."));
     }
     progress.setPosition(0);
 }

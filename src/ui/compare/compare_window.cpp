@@ -50,24 +50,25 @@ std::unique_ptr<TFormCompare> TFormCompare::Create(TWorkspace& ws, QWidget* pare
 TFormCompare::TFormCompare(const QImage& source, const QImage& target, const TImageComparison& numbers, QWidget* parent)
     : QDialog(parent), source_(source), target_(target), numbers_(numbers)
 {
-    setWindowTitle(QStringLiteral("Сравнение изображений: |основное − финишное|"));
+    setWindowTitle(tr("Сравнение изображений: |основное − финишное|"));
     resize(720, 640);
 
     CBoxGain = new QComboBox(this);
     for (int gain = kMinDifferenceGain; gain <= kMaxDifferenceGain; gain *= 2)
         CBoxGain->addItem(QStringLiteral("×%1").arg(gain), gain);
-    CBoxGain->setToolTip(QStringLiteral("Во сколько раз усилить разность (не более 255)"));
+    CBoxGain->setToolTip(tr("Во сколько раз усилить разность (не более 255)"));
     CBoxChannel = new QComboBox(this);
     // In the order of TCompareChannel.
-    for (const char* name : {"B", "G", "R", "Light", "все"})
-        CBoxChannel->addItem(QString::fromUtf8(name));
+    for (const char* name : {"B", "G", "R", "Light"})
+        CBoxChannel->addItem(QString::fromLatin1(name));
+    CBoxChannel->addItem(tr("все"));
     CBoxChannel->setCurrentIndex(int(TCompareChannel::All));
-    CBoxChannel->setToolTip(QStringLiteral("Разность какого канала показать"));
+    CBoxChannel->setToolTip(tr("Разность какого канала показать"));
     auto* choices = new QHBoxLayout;
-    choices->addWidget(new QLabel(QStringLiteral("Усиление:"), this));
+    choices->addWidget(new QLabel(tr("Усиление:"), this));
     choices->addWidget(CBoxGain);
     choices->addSpacing(16);
-    choices->addWidget(new QLabel(QStringLiteral("Канал:"), this));
+    choices->addWidget(new QLabel(tr("Канал:"), this));
     choices->addWidget(CBoxChannel);
     choices->addStretch();
 
@@ -76,10 +77,9 @@ TFormCompare::TFormCompare(const QImage& source, const QImage& target, const TIm
     SGridNumbers = new QTableWidget(5, kCompareChannels, this);
     SGridNumbers->setHorizontalHeaderLabels(
         {QStringLiteral("B"), QStringLiteral("G"), QStringLiteral("R"), QStringLiteral("Light")});
-    SGridNumbers->setVerticalHeaderLabels({QStringLiteral("Различающихся пикселей"),
-                                           QStringLiteral("Наибольшая разность"),
-                                           QStringLiteral("Средняя абсолютная разность"),
-                                           QStringLiteral("Среднеквадратичная ошибка"), QStringLiteral("PSNR, дБ")});
+    SGridNumbers->setVerticalHeaderLabels({tr("Различающихся пикселей"), tr("Наибольшая разность"),
+                                           tr("Средняя абсолютная разность"), tr("Среднеквадратичная ошибка"),
+                                           tr("PSNR, дБ")});
     SGridNumbers->setEditTriggers(QAbstractItemView::NoEditTriggers);
     SGridNumbers->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     SGridNumbers->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -89,7 +89,7 @@ TFormCompare::TFormCompare(const QImage& source, const QImage& target, const TIm
     SGridNumbers->setFixedHeight(SGridNumbers->horizontalHeader()->height() + SGridNumbers->verticalHeader()->length() +
                                  2 * SGridNumbers->frameWidth());
 
-    BitBtnClose = new QPushButton(QStringLiteral("Закрыть"), this);
+    BitBtnClose = new QPushButton(tr("Закрыть"), this);
     connect(BitBtnClose, &QPushButton::clicked, this, &QDialog::accept);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -116,7 +116,7 @@ void TFormCompare::fillNumbers()
     // The count belongs to no one channel: it spans them all.
     SGridNumbers->setSpan(0, 0, 1, kCompareChannels);
     cell(0, 0,
-         QStringLiteral("%1 из %2")
+         tr("%1 из %2")
              .arg(numbers_.Differing)
              .arg(numbers_.Pixels));  // no digit grouping: a comma could read as a decimal point
     for (int c = 0; c < kCompareChannels; ++c) {

@@ -32,7 +32,7 @@ TExplainPanel::TExplainPanel(QWidget* parent) : QWidget(parent)
     LabelHeading->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     GridSteps = new QTableWidget(0, 3, this);
-    GridSteps->setHorizontalHeaderLabels({QStringLiteral("Шаг"), QStringLiteral("Формула"), QStringLiteral("Числа")});
+    GridSteps->setHorizontalHeaderLabels({tr("Шаг"), tr("Формула"), tr("Числа")});
     GridSteps->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GridSteps->setSelectionBehavior(QAbstractItemView::SelectRows);
     GridSteps->setWordWrap(true);
@@ -101,10 +101,9 @@ void TExplainPanel::render()
     if (!available)
         LabelHeading->setText(e.Unavailable);
     else if (e.Operation.isEmpty())
-        LabelHeading->setText(QStringLiteral("Щёлкните по точке изображения, чтобы увидеть, как она вычислена."));
+        LabelHeading->setText(tr("Щёлкните по точке изображения, чтобы увидеть, как она вычислена."));
     else
-        LabelHeading->setText(
-            QStringLiteral("%1: точка (%2, %3)").arg(e.Operation, QString::number(e.X), QString::number(e.Y)));
+        LabelHeading->setText(tr("%1: точка (%2, %3)").arg(e.Operation, QString::number(e.X), QString::number(e.Y)));
 
     GridSteps->setRowCount(0);
     if (available) {
@@ -122,11 +121,11 @@ void TExplainPanel::render()
     fitColumns();
 
     const bool result = available && e.Result.has_value();
-    LabelResult->setText(result ? QStringLiteral("Результат (B, G, R): %1").arg(triple(*e.Result)) : QString());
+    LabelResult->setText(result ? tr("Результат (B, G, R): %1").arg(triple(*e.Result)) : QString());
     LabelResult->setVisible(result);
     const bool mismatch = result && e.Actual && !e.Matches();
-    LabelMismatch->setText(
-        mismatch ? QStringLiteral("Результат не совпадает с точкой изображения %1").arg(triple(*e.Actual)) : QString());
+    LabelMismatch->setText(mismatch ? tr("Результат не совпадает с точкой изображения %1").arg(triple(*e.Actual))
+                                    : QString());
     LabelMismatch->setVisible(mismatch);
 
     Neighbourhood->setNeighbourhood(available ? e.Neighbourhood : std::nullopt);

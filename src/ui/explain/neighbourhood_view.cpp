@@ -132,7 +132,7 @@ TNeighbourhoodView::TNeighbourhoodView(QWidget* parent) : QScrollArea(parent), c
     setWidget(canvas_);
     setWidgetResizable(false);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setToolTip(QStringLiteral("Увеличить или уменьшить: Ctrl+колесо мыши, клавиши + и -"));
+    setToolTip(tr("Увеличить или уменьшить: Ctrl+колесо мыши, клавиши + и -"));
     canvas_->relayout();
     hide();
 }
