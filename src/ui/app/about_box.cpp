@@ -11,21 +11,20 @@ const QString TFormAbout::kVersion = QStringLiteral("3.5.3.1");
 TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormAbout"));
-    setWindowTitle(QStringLiteral("О программе"));
+    setWindowTitle(tr("О программе"));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     auto* name = new QLabel(QStringLiteral("<h2>Ormica</h2>"), this);
     name->setAlignment(Qt::AlignCenter);
-    auto* version = new QLabel(QStringLiteral("Версия ") + kVersion, this);
+    auto* version = new QLabel(tr("Версия %1").arg(kVersion), this);
     version->setObjectName(QStringLiteral("LabelVersion"));
     version->setAlignment(Qt::AlignCenter);
-    auto* purpose =
-        new QLabel(QStringLiteral("Учебная программа для изучения базовых методов цифровой обработки изображений: "
+    auto* purpose = new QLabel(tr("Учебная программа для изучения базовых методов цифровой обработки изображений: "
                                   "зеркальное отражение, поворот, обрезка и масштабирование, обесцвечивание, "
                                   "гистограммы и статистики яркости, функции преобразования яркости, "
                                   "цифровые фильтры и статистики фрагмента изображения.\n\n"
                                   "Для учебного процесса."),
-                   this);
+                               this);
     purpose->setWordWrap(true);
     purpose->setAlignment(Qt::AlignCenter);
     purpose->setMinimumWidth(360);

@@ -88,46 +88,46 @@ void TFormOrmica::createRotatePanel()
 void TFormOrmica::addTurnGroups(QWidget* bar)
 {
     QWidget* group = barGroup(bar);
-    barLabel(group, QStringLiteral(" Отразить"));
-    TBRMirrorTD = toolButton(group, QStringLiteral("⇅"), QStringLiteral("Отразить изображение по вертикали"));
-    TBRMirrorLR = toolButton(group, QStringLiteral("⇄"), QStringLiteral("Отразить изображение по горизонтали"));
+    barLabel(group, tr(" Отразить"));
+    TBRMirrorTD = toolButton(group, QStringLiteral("⇅"), tr("Отразить изображение по вертикали"));
+    TBRMirrorLR = toolButton(group, QStringLiteral("⇄"), tr("Отразить изображение по горизонтали"));
     barLabel(group, QStringLiteral("|"));
 
     group = barGroup(bar);
-    barLabel(group, QStringLiteral("  Поверуть"));
-    TBRRot90Minus = toolButton(group, QStringLiteral("↻"),
-                               QStringLiteral("Повернуть изображение по часовой стрелки на 90 градусов"));
-    TBRRot90Plus = toolButton(group, QStringLiteral("↺"),
-                              QStringLiteral("Повернуть изображение против часовой стрелки на 90 градусов"));
+    barLabel(group, tr("  Поверуть"));
+    TBRRot90Minus =
+        toolButton(group, QStringLiteral("↻"), tr("Повернуть изображение по часовой стрелки на 90 градусов"));
+    TBRRot90Plus =
+        toolButton(group, QStringLiteral("↺"), tr("Повернуть изображение против часовой стрелки на 90 градусов"));
 }
 
 // The angle, the centre it turns about and the colour of the corners it uncovers.
 void TFormOrmica::addAngleGroups(QWidget* bar)
 {
     QWidget* group = barGroup(bar);
-    barLabel(group, QStringLiteral(" Угол  "));
+    barLabel(group, tr(" Угол  "));
     EdiAngle = new QLineEdit(QStringLiteral("0"), group);
-    EdiAngle->setToolTip(QStringLiteral("Поле ввода угла поворота в градусах относительно точки вращения с "
-                                        "кординатами RRow, RCol"));
+    EdiAngle->setToolTip(tr("Поле ввода угла поворота в градусах относительно точки вращения с "
+                            "кординатами RRow, RCol"));
     EdiAngle->setFixedWidth(52);
     group->layout()->addWidget(EdiAngle);
-    TBRRunAngle = toolButton(group, QStringLiteral("↷"),
-                             QStringLiteral("Выполнить поворот изображения на указанный в градусах угол"));
+    TBRRunAngle =
+        toolButton(group, QStringLiteral("↷"), tr("Выполнить поворот изображения на указанный в градусах угол"));
 
     group = barGroup(bar);
-    barLabel(group, QStringLiteral("  Центр  "));
+    barLabel(group, tr("  Центр  "));
     sttxtRotationCentre = barLabel(group, QStringLiteral(" R, C = 0, 0"));
     sttxtRotationCentre->setToolTip(
-        QStringLiteral("Координаты центра вращения. Устанавливаются кликом мышки на основном изображении."));
+        tr("Координаты центра вращения. Устанавливаются кликом мышки на основном изображении."));
     sttxtRotationCentre->setMinimumWidth(128);  // room for " R, C = 65535, 65535"
 
     group = barGroup(bar);
-    barLabel(group, QStringLiteral("Фон"));
+    barLabel(group, tr("Фон"));
     sttxtTBRotColor = barLabel(group, QString());
     sttxtTBRotColor->setFixedSize(22, 18);
     sttxtTBRotColor->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     sttxtTBRotColor->setAutoFillBackground(true);
-    sttxtTBRotColor->setToolTip(QStringLiteral("Выбор цвета заполнения полей, возникающих при операциях вращения. "));
+    sttxtTBRotColor->setToolTip(tr("Выбор цвета заполнения полей, возникающих при операциях вращения. "));
     sttxtTBRotColor->installEventFilter(this);
     showBoxColor(sttxtTBRotColor, rotColor_);
     barLabel(group, QStringLiteral("|"));
@@ -136,8 +136,7 @@ void TFormOrmica::addAngleGroups(QWidget* bar)
 void TFormOrmica::addZoomGroup(QWidget* bar)
 {
     QWidget* group = barGroup(bar);
-    TBRZoomPlus = toolButton(group, QStringLiteral("⤢"),
-                             QStringLiteral("Выполнить быстрое масштабирование, указанное ползунком "));
+    TBRZoomPlus = toolButton(group, QStringLiteral("⤢"), tr("Выполнить быстрое масштабирование, указанное ползунком "));
     TrBarZoom = new QSlider(Qt::Horizontal, group);
     TrBarZoom->setRange(10, 200);
     TrBarZoom->setSingleStep(10);
@@ -146,15 +145,15 @@ void TFormOrmica::addZoomGroup(QWidget* bar)
     TrBarZoom->setTickPosition(QSlider::TicksBelow);
     TrBarZoom->setValue(100);
     TrBarZoom->setFixedWidth(120);
-    TrBarZoom->setToolTip(QStringLiteral("Регулятор процента быстрого пропорционального масштабирования"));
+    TrBarZoom->setToolTip(tr("Регулятор процента быстрого пропорционального масштабирования"));
     group->layout()->addWidget(TrBarZoom);
     sttxtZoomValue = barLabel(group, QStringLiteral("100 %"));
     sttxtZoomValue->setMinimumWidth(44);
     sttxtZoomValue->setToolTip(
-        QStringLiteral("Процент для быстрого масштабирования (если кликнуть на это поле то установится 100%) "));
+        tr("Процент для быстрого масштабирования (если кликнуть на это поле то установится 100%) "));
     sttxtZoomValue->installEventFilter(this);
-    TBRZoomForm = toolButton(group, QStringLiteral("⚙"),
-                             QStringLiteral("Вызов подсистемы расширенного управления масштабированием"));
+    TBRZoomForm =
+        toolButton(group, QStringLiteral("⚙"), tr("Вызов подсистемы расширенного управления масштабированием"));
 }
 
 void TFormOrmica::showBoxColor(QLabel* box, TColor color)
@@ -181,9 +180,7 @@ void TFormOrmica::selectionStart(TPoint p)
     }
     showBoxColor(stxtPointColor, color);
     const TBGRTriple bgr = ColorToBGR(color);
-    panels_[1]->setText(QString::asprintf(" Старт XY : (%d, %d)", p.x, p.y) + QStringLiteral("  RGB(") +
-                        QString::number(bgr.r) + QLatin1Char(',') + QString::number(bgr.g) + QLatin1Char(',') +
-                        QString::number(bgr.b) + QLatin1Char(')'));
+    panels_[1]->setText(tr(" Старт XY : (%1, %2)  RGB(%3,%4,%5)").arg(p.x).arg(p.y).arg(bgr.r).arg(bgr.g).arg(bgr.b));
     if (!PanelRotate->isHidden()) {
         RRow = p.y;
         RCol = p.x;
@@ -198,7 +195,7 @@ void TFormOrmica::selectionStart(TPoint p)
 
 void TFormOrmica::selectionMove(TPoint p)
 {
-    panels_[3]->setText(QString::asprintf(" Финиш  XY : (%d, %d)", p.x, p.y));
+    panels_[3]->setText(tr(" Финиш  XY : (%1, %2)").arg(p.x).arg(p.y));
 }
 
 void TFormOrmica::selectionEnd(TPoint p)
@@ -295,7 +292,7 @@ void TFormOrmica::MMCroppingClick()
 {
     TStep step(*this, 1);
     if (!FragRect.selected()) {
-        panels_[3]->setText(QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ СОХРАНЯЕМУЮ ОБРЕЗКОЙ ОБЛАСТЬ"));
+        panels_[3]->setText(tr(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ СОХРАНЯЕМУЮ ОБРЕЗКОЙ ОБЛАСТЬ"));
         return;
     }
     hideFrame();

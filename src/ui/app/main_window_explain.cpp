@@ -13,7 +13,7 @@ namespace ormica {
 
 void TFormOrmica::createExplainDock()
 {
-    DockExplain = new QDockWidget(QStringLiteral("Пояснение"), this);
+    DockExplain = new QDockWidget(tr("Пояснение"), this);
     DockExplain->setObjectName(QStringLiteral("DockExplain"));
     PanelExplain = new TExplainPanel(DockExplain);
     DockExplain->setWidget(PanelExplain);
@@ -21,8 +21,8 @@ void TFormOrmica::createExplainDock()
     addDockWidget(Qt::BottomDockWidgetArea, DockExplain);
     DockExplain->hide();
     MMExplain = DockExplain->toggleViewAction();
-    MMExplain->setText(QStringLiteral("Пояснение"));
-    MMExplain->setToolTip(QStringLiteral("Щелчок по точке изображения показывает, как она вычислена"));
+    MMExplain->setText(tr("Пояснение", "menu"));
+    MMExplain->setToolTip(tr("Щелчок по точке изображения показывает, как она вычислена"));
     MMExplain->setShortcut(QKeySequence(Qt::Key_F2));
     connect(MMExplain, &QAction::toggled, this, [this](bool on) {
         if (on)
@@ -48,9 +48,8 @@ void TFormOrmica::explainAgain()
     const int which = explained_->which;
     const TOperationRecordPtr& record = ws_.Records[which];
     if (!record) {
-        PanelExplain->showNothing(
-            which == 1 ? QStringLiteral("Финишное изображение не вычислено операцией: пояснять нечего.")
-                       : QStringLiteral("Основное изображение не вычислено операцией: пояснять нечего."));
+        PanelExplain->showNothing(which == 1 ? tr("Финишное изображение не вычислено операцией: пояснять нечего.")
+                                             : tr("Основное изображение не вычислено операцией: пояснять нечего."));
         return;
     }
     const TImageWidget* image = which == 1 ? TargetImage : ImageMain;

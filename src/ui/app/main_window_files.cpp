@@ -55,7 +55,7 @@ void TFormOrmica::loadInto(TImageWidget& image, TImgTabBGR& arr, int page, const
         hideFrame();
     repaint();
     if (loadSave_) {
-        const QString mayTakeLong = QStringLiteral(" Операция может быть длительной");
+        const QString mayTakeLong = tr(" Операция может быть длительной");
         SetAttention(true, clLime, mayTakeLong);
         bool loaded = false;
         const bool done = fileCommand([&] {

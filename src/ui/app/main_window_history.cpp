@@ -16,7 +16,13 @@ namespace {
 
 QString capText(qint64 bytes)
 {
-    return QString::number(double(bytes) / double(qint64(1) << 30), 'g', 3) + QStringLiteral(" ГБ");
+    return TFormOrmica::tr("%1 ГБ").arg(QString::number(double(bytes) / double(qint64(1) << 30), 'g', 3));
+}
+
+// Said here rather than in TStep, whose scope lupdate cannot place.
+QString notUndoable(qint64 maxBytes)
+{
+    return TFormOrmica::tr(" Эту команду нельзя отменить: изображение больше %1").arg(capText(maxBytes));
 }
 
 }  // namespace
@@ -47,8 +53,7 @@ TFormOrmica::TStep::~TStep()
         window_.ws_.Records[which_] = nullptr;
     window_.explainAgain();
     if (outcome == TUndoHistory::TOutcome::TooLarge)
-        window_.showHistoryNote(QStringLiteral(" Эту команду нельзя отменить: изображение больше %1")
-                                    .arg(capText(window_.history_->MaxBytes)));
+        window_.showHistoryNote(notUndoable(window_.history_->MaxBytes));
     else if (outcome == TUndoHistory::TOutcome::Recorded)
         window_.showHistoryNote(QString());
     window_.updateUndoActions();
@@ -100,15 +105,16 @@ void TFormOrmica::moveInHistory(bool back)
         moved = back ? history_->Undo(progress_.get()) : history_->Redo(progress_.get());
     } catch (const std::bad_alloc&) {
         // The picture is back; its array could not be made.
-        showHistoryNote(QStringLiteral(" Недостаточно памяти для массива изображения"));
+        showHistoryNote(tr(" Недостаточно памяти для массива изображения"));
     }
     if (moved) {
         showHistoryNote(QString());
         (moved->which == 0 ? ImageMain : TargetImage)->repaintNow();
         ShowPage(moved->tab);
     } else if (history_->LastMoveTooLarge()) {
-        showHistoryNote((back ? QStringLiteral(" Отмена невозможна") : QStringLiteral(" Повтор невозможен")) +
-                        QStringLiteral(": изображение больше %1").arg(capText(history_->MaxBytes)));
+        showHistoryNote(
+            (back ? tr(" Отмена невозможна: изображение больше %1") : tr(" Повтор невозможен: изображение больше %1"))
+                .arg(capText(history_->MaxBytes)));
     }
     updateUndoActions();
     explainAgain();

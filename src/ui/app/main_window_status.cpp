@@ -62,8 +62,8 @@ QWidget* TFormOrmica::createStatusPanel(QWidget* parent)
     sttxtHistory->hide();
     StatusBar1->addWidget(sttxtHistory);
     // The colour box and the lamp sit over panels 0 and 2.
-    stxtPointColor = makeBox(QStringLiteral("Цвет пикселя в начальной точке выделения"), panels_[0]);
-    sttxtAttention = makeBox(QStringLiteral("Индикатор внимания"), panels_[2]);
+    stxtPointColor = makeBox(tr("Цвет пикселя в начальной точке выделения"), panels_[0]);
+    sttxtAttention = makeBox(tr("Индикатор внимания"), panels_[2]);
     stxtPointColor->move(4, 2);
     sttxtAttention->move(4, 2);
     bottom->addWidget(ProgressBar1);
@@ -131,24 +131,24 @@ void TFormOrmica::TimerAttentionTimer()
 void TFormOrmica::ShowPage(int page)
 {
     const TImageControl* image = nullptr;
-    QString prefix;
+    QString fileTitle;
     QScrollArea* box = nullptr;
     if (page == 0) {
         image = ImageMain;
-        prefix = QStringLiteral(" Файл основного изображения : ");
+        fileTitle = tr(" Файл основного изображения : %1");
         box = ScrollBoxSrcImg;
     } else if (page == 1) {
         image = TargetImage;
-        prefix = QStringLiteral(" Файл финишного изображения : ");
+        fileTitle = tr(" Файл финишного изображения : %1");
         box = ScrollBoxTrgImg;
     } else {
-        setWindowTitle(kCaption);
+        setWindowTitle(Caption());
         return;
     }
     if (PageControl1->currentIndex() != page)
         PageControl1->setCurrentIndex(page);
     const TImageDesc* desc = image->imageDesc();
-    setWindowTitle(desc ? kCaption + prefix + QFileInfo(desc->FileName).fileName() : kCaption);
+    setWindowTitle(desc ? Caption() + fileTitle.arg(QFileInfo(desc->FileName).fileName()) : Caption());
     box->setFocus();
 }
 

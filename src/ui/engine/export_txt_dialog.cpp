@@ -7,10 +7,10 @@
 namespace ormica {
 
 TExportTxtDialog::TExportTxtDialog(TFileDialogs* dialogs, const TImgTabBGR& source, QWidget* parent)
-    : TTextImageDialog(dialogs, QStringLiteral("Экспорт изображения в txt - файл"), QStringLiteral("ЭКСПОРТ"),
-                       QStringLiteral("Строки текстового файла будут соответствовать строкам изображения, а "
-                                      "каждый пиксель будет кодироваться тремя десятичными значениями в формате: "
-                                      "B разделитель G разделитель R разделитель"),
+    : TTextImageDialog(dialogs, tr("Экспорт изображения в txt - файл"), tr("ЭКСПОРТ"),
+                       tr("Строки текстового файла будут соответствовать строкам изображения, а "
+                          "каждый пиксель будет кодироваться тремя десятичными значениями в формате: "
+                          "B разделитель G разделитель R разделитель"),
                        parent),
       source_(source)
 {

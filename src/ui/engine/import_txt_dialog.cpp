@@ -7,10 +7,10 @@
 namespace ormica {
 
 TImportTxtDialog::TImportTxtDialog(TFileDialogs* dialogs, TImgTabBGR& target, QWidget* parent)
-    : TTextImageDialog(dialogs, QStringLiteral("Импорт из текстового файла"), QStringLiteral("ИМПОРТ"),
-                       QStringLiteral("Как изображение можно импортировать текстовый файл, содержащий только "
-                                      "строки пикселей, в которых значения B, G, R записаны десятичными числами "
-                                      "от 0 до 255 в формате: B разделитель G разделитель R разделитель"),
+    : TTextImageDialog(dialogs, tr("Импорт из текстового файла"), tr("ИМПОРТ"),
+                       tr("Как изображение можно импортировать текстовый файл, содержащий только "
+                          "строки пикселей, в которых значения B, G, R записаны десятичными числами "
+                          "от 0 до 255 в формате: B разделитель G разделитель R разделитель"),
                        parent),
       target_(target)
 {

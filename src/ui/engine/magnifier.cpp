@@ -36,7 +36,7 @@ TMagnifier::TMagnifier(QWidget* parent) : QAbstractScrollArea(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setBackgroundRole(QPalette::Window);
-    setToolTip(QStringLiteral("Масштаб: Ctrl + колесо мыши, клавиши + и -"));
+    setToolTip(tr("Масштаб: Ctrl + колесо мыши, клавиши + и -"));
 }
 
 int TMagnifier::fitZoom(QSize picture, QSize room)

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
 #include <QMenu>
@@ -70,14 +71,16 @@ QString askFileName(TFileDialogs& dialogs, const QString& filter, const QString&
         name += extension;
     lastDir() = QFileInfo(name).absolutePath();
     if (QFileInfo::exists(name) &&
-        !messages().question(QString::fromUtf8(TLoadSaveImage::kOverwrite), TQuestionKind::Information))
+        !messages().question(QCoreApplication::translate("LoadSaveImage", TLoadSaveImage::kOverwrite),
+                            TQuestionKind::Information))
         return {};
     return name;
 }
 
 void savePicture(const QWidget* plot, TFileDialogs& dialogs, const std::function<QImage()>& picture)
 {
-    const QString name = askFileName(dialogs, QStringLiteral("Рисунок PNG (*.png)"), QStringLiteral(".png"));
+    const QString name =
+        askFileName(dialogs, QCoreApplication::translate("PlotExport", "Рисунок PNG (*.png)"), QStringLiteral(".png"));
     if (name.isEmpty())
         return;
     QImage image = picture();
@@ -88,21 +91,24 @@ void savePicture(const QWidget* plot, TFileDialogs& dialogs, const std::function
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     if (image.isNull())
-        reason = QStringLiteral("Рисунка нет.");
+        reason = QCoreApplication::translate("PlotExport", "Рисунка нет.");
     else if (WritePng(image.convertToFormat(QImage::Format_BGR888), buffer, reason))
         writeWhole(name, buffer.data(), reason);
     if (!reason.isEmpty())
-        messages().warning(QStringLiteral("Не могу записать рисунок \"%1\".\r\n%2").arg(name, reason));
+        messages().warning(
+            QCoreApplication::translate("PlotExport", "Не могу записать рисунок \"%1\".\r\n%2").arg(name, reason));
 }
 
 void saveNumbers(TFileDialogs& dialogs, const std::function<TPlotTable()>& numbers)
 {
-    const QString name = askFileName(dialogs, QStringLiteral("Таблица CSV (*.csv)"), QStringLiteral(".csv"));
+    const QString name =
+        askFileName(dialogs, QCoreApplication::translate("PlotExport", "Таблица CSV (*.csv)"), QStringLiteral(".csv"));
     if (name.isEmpty())
         return;
     QString reason;
     if (!writeWhole(name, PlotTableCsv(numbers()), reason))
-        messages().warning(QStringLiteral("Не могу записать числа \"%1\".\r\n%2").arg(name, reason));
+        messages().warning(
+            QCoreApplication::translate("PlotExport", "Не могу записать числа \"%1\".\r\n%2").arg(name, reason));
 }
 
 }  // namespace
@@ -139,13 +145,13 @@ void AttachPlotExport(QWidget* plot, TFileDialogs* dialogs, std::function<QImage
     }
     auto* holder = new QObject(plot);
     holder->setObjectName(QLatin1String(kHolderName));
-    auto* savePic = new QAction(QStringLiteral("Сохранить рисунок…"), holder);
+    auto* savePic = new QAction(QCoreApplication::translate("PlotExport", "Сохранить рисунок…"), holder);
     savePic->setObjectName(QLatin1String(kPictureName));
     QObject::connect(savePic, &QAction::triggered, holder,
                      [plot, dialogs, picture = std::move(picture)] { savePicture(plot, *dialogs, picture); });
     QList<QAction*> items{savePic};
     if (numbers) {
-        auto* saveNum = new QAction(QStringLiteral("Сохранить числа…"), holder);
+        auto* saveNum = new QAction(QCoreApplication::translate("PlotExport", "Сохранить числа…"), holder);
         saveNum->setObjectName(QLatin1String(kNumbersName));
         QObject::connect(saveNum, &QAction::triggered, holder,
                          [dialogs, numbers = std::move(numbers)] { saveNumbers(*dialogs, numbers); });

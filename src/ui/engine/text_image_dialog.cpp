@@ -34,11 +34,11 @@ TTextImageDialog::TTextImageDialog(TFileDialogs* dialogs, const QString& caption
     bold.setPointSizeF(bold.pointSizeF() * 1.4);
     LabelTitle->setFont(bold);
 
-    RadioGroup1 = new QGroupBox(QStringLiteral("Выбор разелителя между B,G,R"), this);
+    RadioGroup1 = new QGroupBox(tr("Выбор разелителя между B,G,R"), this);
     RadioGroup1->setObjectName(QStringLiteral("RadioGroup1"));
-    RadioTab = new QRadioButton(QStringLiteral("Знак табуляции"), RadioGroup1);
-    RadioSemicolon = new QRadioButton(QStringLiteral("Точка с запятой"), RadioGroup1);
-    RadioOther = new QRadioButton(QStringLiteral("Другой знак"), RadioGroup1);
+    RadioTab = new QRadioButton(tr("Знак табуляции"), RadioGroup1);
+    RadioSemicolon = new QRadioButton(tr("Точка с запятой"), RadioGroup1);
+    RadioOther = new QRadioButton(tr("Другой знак"), RadioGroup1);
     items_ = new QButtonGroup(this);
     items_->addButton(RadioTab, kSeparatorTab);
     items_->addButton(RadioSemicolon, kSeparatorSemicolon);

@@ -3,6 +3,7 @@
 #include "core/engine/message_sink.h"
 #include "core/engine/text_convert.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -140,13 +141,14 @@ void FitGridColumns(QTableWidget* grid)
 
 QString NotANumberText(const QString& text)
 {
-    return QStringLiteral(" Введенный Вами текст : ") + text + QStringLiteral("\r\n") +
-           QStringLiteral(" Не является натуральным числом.");
+    return QCoreApplication::translate("FilterGrid", " Введенный Вами текст : %1\r\n Не является натуральным числом.")
+        .arg(text);
 }
 
 QString ScaleBelowOneText()
 {
-    return QStringLiteral("Масштаб фильтра становится меньше единицы.\r\nПрежнее значение будет восстановлено.");
+    return QCoreApplication::translate(
+        "FilterGrid", "Масштаб фильтра становится меньше единицы.\r\nПрежнее значение будет восстановлено.");
 }
 
 TCellCheck CheckCellText(const QString& text)

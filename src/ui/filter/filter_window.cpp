@@ -17,6 +17,7 @@
 #include "ui/workspace/workspace.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QHideEvent>
@@ -71,19 +72,19 @@ TMagnifier* makePicture(const char* imageName, const char* paneName, TImageWidge
 
 QString FilterHelpText()
 {
-    return QStringLiteral("Все ответы Вы найдете в следующих книгах :\r\n"
-                          "\r\n"
-                          "1. Гонсалес Р., Вудс Р. Цифровая обработка изображений.\r\n"
-                          "    М.: Техносфера, 2005. 1072 с. ISBN 5-94836-028-8.\r\n"
-                          "\r\n"
-                          "2. Прэтт У. Цифровая обработка изображений. В 2-х книгах.\r\n"
-                          "    М.: Мир, 1982. 792 с.");
+    return QCoreApplication::translate("FilterHelp", "Все ответы Вы найдете в следующих книгах :\r\n"
+                                                     "\r\n"
+                                                     "1. Гонсалес Р., Вудс Р. Цифровая обработка изображений.\r\n"
+                                                     "    М.: Техносфера, 2005. 1072 с. ISBN 5-94836-028-8.\r\n"
+                                                     "\r\n"
+                                                     "2. Прэтт У. Цифровая обработка изображений. В 2-х книгах.\r\n"
+                                                     "    М.: Мир, 1982. 792 с.");
 }
 
 TFormDFilter::TFormDFilter(TWorkspace& workspace, QWidget* parent) : QDialog(parent), ws_(workspace)
 {
     setObjectName(QStringLiteral("FormDFilter"));
-    setWindowTitle(QStringLiteral(" Заказной цифровой фильтр"));
+    setWindowTitle(tr(" Заказной цифровой фильтр"));
     setModal(true);
     resize(820, 520);
 
@@ -112,19 +113,17 @@ TFormDFilter::~TFormDFilter()
 void TFormDFilter::createMenu()
 {
     MainMenu = new QMenuBar(this);
-    QMenu* files = MainMenu->addMenu(QStringLiteral("Файлы"));
-    MMExit = files->addAction(QStringLiteral("Выход"), this, &QDialog::close);
-    QMenu* filters = MainMenu->addMenu(QStringLiteral("Фильтры"));
+    QMenu* files = MainMenu->addMenu(tr("Файлы"));
+    MMExit = files->addAction(tr("Выход"), this, &QDialog::close);
+    QMenu* filters = MainMenu->addMenu(tr("Фильтры"));
     createReadyFilterItems(filters);
-    MMGoToDB = filters->addAction(QStringLiteral("База фильтров"), this, &TFormDFilter::CallDatabase);
-    QMenu* operations = MainMenu->addMenu(QStringLiteral("Операции"));
-    MMRunFrag =
-        operations->addAction(QStringLiteral("Применить фильтр к фрагменту"), this, [this] { RunOnFragment(); });
-    MMRunDest =
-        operations->addAction(QStringLiteral("Применить фильтр к изображению"), this, &TFormDFilter::TB1RunDestClick);
+    MMGoToDB = filters->addAction(tr("База фильтров"), this, &TFormDFilter::CallDatabase);
+    QMenu* operations = MainMenu->addMenu(tr("Операции"));
+    MMRunFrag = operations->addAction(tr("Применить фильтр к фрагменту"), this, [this] { RunOnFragment(); });
+    MMRunDest = operations->addAction(tr("Применить фильтр к изображению"), this, &TFormDFilter::TB1RunDestClick);
     operations->addSeparator();
-    MMResponse = operations->addAction(QStringLiteral("Частотная характеристика"), this, &TFormDFilter::ShowResponse);
-    MMHelp = MainMenu->addAction(QStringLiteral("Помощь"), this, &TFormDFilter::MMHelpClick);
+    MMResponse = operations->addAction(tr("Частотная характеристика"), this, &TFormDFilter::ShowResponse);
+    MMHelp = MainMenu->addAction(tr("Помощь"), this, &TFormDFilter::MMHelpClick);
 }
 
 // One submenu a filter type, in the order of the core's table.
@@ -142,7 +141,7 @@ void TFormDFilter::createReadyFilterItems(QMenu* filters)
             menu = filters->addMenu(FilterTypeNames().at(menuType));
         }
         const TFilterKernel* kernel = f.kernel;
-        QAction* action = menu->addAction(QString::fromUtf8(f.width), this, [this, kernel] { LoadFilter(*kernel); });
+        QAction* action = menu->addAction(ReadyFilterMenuText(f), this, [this, kernel] { LoadFilter(*kernel); });
         for (const auto& [name, member] : named)
             if (std::strcmp(name, f.name) == 0)
                 *member = action;
@@ -157,23 +156,22 @@ QWidget* TFormDFilter::createLeftPanel()
     auto* v = new QVBoxLayout(panel);
     v->addLayout(createTools(panel));
 
-    v->addWidget(new QLabel(QStringLiteral("Текущий цифровой фильтр"), panel));
+    v->addWidget(new QLabel(tr("Текущий цифровой фильтр"), panel));
     SGridFilter = new QTableWidget(panel);
     SGridFilter->setObjectName(QStringLiteral("SGridFilter"));
     v->addWidget(SGridFilter, 0, Qt::AlignHCenter);
 
     auto* scaleRow = new QHBoxLayout;
-    scaleRow->addWidget(new QLabel(QStringLiteral("Масштаб"), panel));
+    scaleRow->addWidget(new QLabel(tr("Масштаб"), panel));
     EdFScale = new QLineEdit(panel);
     EdFScale->setObjectName(QStringLiteral("EdFScale"));
     scaleRow->addWidget(EdFScale, 1);
     v->addLayout(scaleRow);
 
     auto* modeRow = new QHBoxLayout;
-    SpBttAuto = MakeToolButton("SpBttAuto", QStringLiteral("Регуляторы"),
-                               QStringLiteral("Управление цифровым фильтром с помощью регуляторов"), panel);
-    SpBttNotAuto = MakeToolButton("SpBttNotAuto", QStringLiteral("Вручную"),
-                                  QStringLiteral("Прямое управление цифровым фильтром "), panel);
+    SpBttAuto =
+        MakeToolButton("SpBttAuto", tr("Регуляторы"), tr("Управление цифровым фильтром с помощью регуляторов"), panel);
+    SpBttNotAuto = MakeToolButton("SpBttNotAuto", tr("Вручную"), tr("Прямое управление цифровым фильтром "), panel);
     modeButtons_ = new QButtonGroup(this);
     for (QToolButton* b : {SpBttAuto, SpBttNotAuto}) {
         b->setCheckable(true);
@@ -185,13 +183,12 @@ QWidget* TFormDFilter::createLeftPanel()
     SpBttAuto->setChecked(true);
     v->addLayout(modeRow);
 
-    TrackBarLight =
-        makeTrackBar("TrackBarLight", QStringLiteral("Изменить масштаб фильтра (управление яркостью)"), panel);
-    TrackBarContrast = makeTrackBar(
-        "TrackBarContrast", QStringLiteral("Изменить фокус фильтра (управление деталировкой - контрастностью)"), panel);
-    v->addWidget(new QLabel(QStringLiteral("Яркость"), panel));
+    TrackBarLight = makeTrackBar("TrackBarLight", tr("Изменить масштаб фильтра (управление яркостью)"), panel);
+    TrackBarContrast = makeTrackBar("TrackBarContrast",
+                                    tr("Изменить фокус фильтра (управление деталировкой - контрастностью)"), panel);
+    v->addWidget(new QLabel(tr("Яркость"), panel));
     v->addWidget(TrackBarLight);
-    v->addWidget(new QLabel(QStringLiteral("Фокус"), panel));
+    v->addWidget(new QLabel(tr("Фокус"), panel));
     v->addWidget(TrackBarContrast);
     connect(TrackBarLight, &QSlider::valueChanged, this, &TFormDFilter::TrackBarLightChange);
     connect(TrackBarContrast, &QSlider::valueChanged, this, &TFormDFilter::TrackBarContrastChange);
@@ -202,7 +199,7 @@ QWidget* TFormDFilter::createLeftPanel()
     v->addWidget(StTxtMessage);
     v->addStretch(1);
     // Wide enough for the longer status text, so that a change of mode never moves the pictures.
-    StTxtMessage->setText(QStringLiteral("Ручное редактирование фильтра"));
+    StTxtMessage->setText(tr("Ручное редактирование фильтра"));
     // The panel still grows with the grid when a long weight widens a column.
     panel->setMinimumWidth(panel->sizeHint().width());
     panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
@@ -214,18 +211,13 @@ QLayout* TFormDFilter::createTools(QWidget* panel)
 {
     auto* tools = new QHBoxLayout;
     tools->setSpacing(2);
-    TB1FPlus = MakeToolButton("TB1FPlus", QStringLiteral("+"),
-                              QStringLiteral("Загрузить популярный обостряющий фильтр"), panel);
-    TB1FMinus = MakeToolButton("TB1FMinus", QStringLiteral("−"),
-                               QStringLiteral("Загрузить популярный сглаживающий фильтр"), panel);
-    TB1RunDB = MakeToolButton("TB1RunDB", QStringLiteral("БД"), QStringLiteral("Вызвать базу данных цифровых фильтров"),
-                              panel);
-    TB1RunFrag = MakeToolButton("TB1RunFrag", QStringLiteral("▶Ф"),
-                                QStringLiteral("Применить фильтр к скопированному фрагменту"), panel);
-    TB1RunDest = MakeToolButton("TB1RunDest", QStringLiteral("▶И"),
-                                QStringLiteral("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
-    TB1Response = MakeToolButton("TB1Response", QStringLiteral("ЧХ"),
-                                 QStringLiteral("Показать частотную характеристику фильтра"), panel);
+    TB1FPlus = MakeToolButton("TB1FPlus", QStringLiteral("+"), tr("Загрузить популярный обостряющий фильтр"), panel);
+    TB1FMinus = MakeToolButton("TB1FMinus", QStringLiteral("−"), tr("Загрузить популярный сглаживающий фильтр"), panel);
+    TB1RunDB = MakeToolButton("TB1RunDB", tr("БД"), tr("Вызвать базу данных цифровых фильтров"), panel);
+    TB1RunFrag = MakeToolButton("TB1RunFrag", tr("▶Ф"), tr("Применить фильтр к скопированному фрагменту"), panel);
+    TB1RunDest =
+        MakeToolButton("TB1RunDest", tr("▶И"), tr("Фильтровать ИСХОДНОЕ изображение. Результат в ФИНИШНОМ."), panel);
+    TB1Response = MakeToolButton("TB1Response", tr("ЧХ"), tr("Показать частотную характеристику фильтра"), panel);
     for (QToolButton* b : {TB1FPlus, TB1FMinus, TB1RunDB, TB1RunFrag, TB1RunDest, TB1Response})
         tools->addWidget(b);
     tools->addStretch(1);
@@ -264,7 +256,7 @@ void TFormDFilter::ExplainFragmentPixel(QPoint p)
     if (!WindowExplain) {
         WindowExplain = new QDialog(this);
         WindowExplain->setObjectName(QStringLiteral("WindowExplain"));
-        WindowExplain->setWindowTitle(QStringLiteral("Пояснение"));
+        WindowExplain->setWindowTitle(tr("Пояснение"));
         auto* layout = new QVBoxLayout(WindowExplain);
         PanelExplain = new TExplainPanel(WindowExplain);
         layout->addWidget(PanelExplain);
@@ -336,8 +328,7 @@ void TFormDFilter::UpdateMode()
     TrackBarContrast->setEnabled(regulators);
     TB1RunDest->setEnabled(regulators);
     MMRunDest->setEnabled(regulators);
-    StTxtMessage->setText(regulators ? QStringLiteral("Управление регуляторами")
-                                     : QStringLiteral("Ручное редактирование фильтра"));
+    StTxtMessage->setText(regulators ? tr("Управление регуляторами") : tr("Ручное редактирование фильтра"));
 }
 
 void TFormDFilter::setTrackQuietly(QSlider* bar, int position)
@@ -405,8 +396,7 @@ bool TFormDFilter::EdFScaleExit()
     // Shown before the box, whose taking of the focus must find nothing left to take.
     showScale();
     if (!number)
-        messages().warning(NotANumberText(text) + QStringLiteral("\r\n") +
-                           QStringLiteral(" Прежнее значение будет восстановлено."));
+        messages().warning(tr("%1\r\n Прежнее значение будет восстановлено.").arg(NotANumberText(text)));
     else if (value < 1)
         messages().warning(ScaleBelowOneText());
     return number && value >= 1;

@@ -2,6 +2,7 @@
 
 #include "ui/engine/plot_export.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
@@ -190,7 +191,7 @@ void drawCuts(QPainter& p, QSize size, const TFrequencyResponse& f)
                    scale.labels[k]);
     }
     p.drawText(QRect(plot.left(), plot.bottom() + 4 + fm.height(), plot.width(), fm.height()), Qt::AlignHCenter,
-               QStringLiteral("частота, периодов на пиксель"));
+               QCoreApplication::translate("FrequencyResponse", "частота, периодов на пиксель"));
 
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(Qt::darkGray, 1, Qt::DashLine));
@@ -202,8 +203,9 @@ void drawCuts(QPainter& p, QSize size, const TFrequencyResponse& f)
         QString name;
         std::function<double(int)> value;
     } cuts[] = {
-        {QPen(kHorizontalCut, 2), QStringLiteral("по горизонтали (v = 0)"), [&](int k) { return f.at(n / 2, k % n); }},
-        {QPen(kVerticalCut, 2, Qt::DashLine), QStringLiteral("по вертикали (u = 0)"),
+        {QPen(kHorizontalCut, 2), QCoreApplication::translate("FrequencyResponse", "по горизонтали (v = 0)"),
+         [&](int k) { return f.at(n / 2, k % n); }},
+        {QPen(kVerticalCut, 2, Qt::DashLine), QCoreApplication::translate("FrequencyResponse", "по вертикали (u = 0)"),
          [&](int k) { return f.at(k % n, n / 2); }},
     };
     for (const auto& cut : cuts) {
@@ -241,10 +243,10 @@ QString detailText(const TFrequencyResponse& f)
             }
     const double fine = sum / count;
     if (fine > 1.05 * f.Gain())
-        return QStringLiteral("Фильтр пропускает мелкие детали (усиливает)");
+        return QCoreApplication::translate("FrequencyResponse", "Фильтр пропускает мелкие детали (усиливает)");
     if (fine < 0.95 * f.Gain())
-        return QStringLiteral("Фильтр подавляет мелкие детали (сглаживает)");
-    return QStringLiteral("Фильтр пропускает мелкие детали без изменений");
+        return QCoreApplication::translate("FrequencyResponse", "Фильтр подавляет мелкие детали (сглаживает)");
+    return QCoreApplication::translate("FrequencyResponse", "Фильтр пропускает мелкие детали без изменений");
 }
 
 }  // namespace
@@ -252,17 +254,17 @@ QString detailText(const TFrequencyResponse& f)
 TFormResponse::TFormResponse(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("WindowResponse"));
-    setWindowTitle(QStringLiteral("Частотная характеристика"));
+    setWindowTitle(tr("Частотная характеристика"));
     auto* layout = new QVBoxLayout(this);
     auto* plots = new QHBoxLayout;
     PlotResponseMap = new TPlotPanel(
         "PlotResponseMap", [this](QPainter& p, QSize size) { drawMap(p, size, response_); }, this);
-    PlotResponseMap->setToolTip(QStringLiteral("Модуль частотной характеристики на частотах u и v, "
-                                               "периодов на пиксель"));
+    PlotResponseMap->setToolTip(tr("Модуль частотной характеристики на частотах u и v, "
+                                   "периодов на пиксель"));
     PlotResponseCuts = new TPlotPanel(
         "PlotResponseCuts", [this](QPainter& p, QSize size) { drawCuts(p, size, response_); }, this);
-    PlotResponseCuts->setToolTip(QStringLiteral("Сечения частотной характеристики через нулевую частоту; "
-                                                "штриховая линия - усиление яркости"));
+    PlotResponseCuts->setToolTip(tr("Сечения частотной характеристики через нулевую частоту; "
+                                    "штриховая линия - усиление яркости"));
     plots->addWidget(PlotResponseMap, 1);
     plots->addWidget(PlotResponseCuts, 1);
     layout->addLayout(plots, 1);
@@ -303,10 +305,10 @@ void TFormResponse::showResponse(const TFilterKernel& kernel, std::int32_t scale
 {
     response_ = FrequencyResponse(kernel, scale, kResponseSize);
     if (response_.Size == 0) {
-        StTxtGain->setText(QStringLiteral("Усиление яркости: нет (масштаб меньше единицы)"));
+        StTxtGain->setText(tr("Усиление яркости: нет (масштаб меньше единицы)"));
         StTxtDetail->clear();
     } else {
-        StTxtGain->setText(QStringLiteral("Усиление яркости: %1").arg(QLocale().toString(response_.Gain(), 'g', 6)));
+        StTxtGain->setText(tr("Усиление яркости: %1").arg(QLocale().toString(response_.Gain(), 'g', 6)));
         StTxtDetail->setText(detailText(response_));
     }
     PlotResponseMap->update();

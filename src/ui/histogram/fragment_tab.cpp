@@ -85,7 +85,7 @@ TFragmentTab::TFragmentTab(TWorkspace& workspace, TImgTabColor& fragment, QWidge
     createFragmentPages();
     createStatsPlots();
     createCrossHair();
-    StTextChoiceStat->setText(QStringLiteral("Кликните на изображении"));
+    StTextChoiceStat->setText(tr("Кликните на изображении"));
     paintChoiceLamp(clYellow);
     AcExtract.RowCol = 'R';
     AcExtract.Channel = 'L';
@@ -132,7 +132,7 @@ void TFragmentTab::createCrossHair()
         StTextSelCol->setText(QString::number(column));
     };
     crossHair_->OnSelect = [this](TCrossHairSelector&, int row, int column) {
-        StTextChoiceStat->setText(QStringLiteral("Координаты выбраны"));
+        StTextChoiceStat->setText(tr("Координаты выбраны"));
         paintChoiceLamp(clLime);
         StTextSelRow->setText(QString::number(row));
         StTextSelCol->setText(QString::number(column));
@@ -140,7 +140,7 @@ void TFragmentTab::createCrossHair()
         AcExtract.SelCol = column;
     };
     crossHair_->OnRelease = [this](TCrossHairSelector&) {
-        StTextChoiceStat->setText(QStringLiteral("Идет выбор координат"));
+        StTextChoiceStat->setText(tr("Идет выбор координат"));
         paintChoiceLamp(clYellow);
         ClearAcResults();
     };
@@ -164,23 +164,22 @@ void TFragmentTab::createStatsPanel2()
 QGroupBox* TFragmentTab::createChoiceFields(QWidget* p)
 {
     const QFontMetrics fm(p->font());
-    makeLabel(QStringLiteral("Выборка на изображении"), p, 8, 6);
+    makeLabel(tr("Выборка на изображении"), p, 8, 6);
     StTextChoiceLamp = makeReadOut("StTextChoiceLamp", QString(), p, QRect(8, 24, 16, kFieldH));
     int statW = 0;
-    for (const char* t : {"Кликните на изображении", "Идет выбор координат", "Координаты выбраны"})
-        statW = std::max(statW, readOutWidth(fm, QString::fromUtf8(t)));
+    for (const QString& t : {tr("Кликните на изображении"), tr("Идет выбор координат"), tr("Координаты выбраны")})
+        statW = std::max(statW, readOutWidth(fm, t));
     StTextChoiceStat = makeReadOut("StTextChoiceStat", QString(), p, QRect(28, 24, statW, kFieldH));
     const int coordW = readOutWidth(fm, QStringLiteral("-99999"));
-    StTextSelRow = labelledReadOut(QStringLiteral("Строка"), p, 8, 50, "StTextSelRow", 60, coordW);
-    StTextSelCol =
-        labelledReadOut(QStringLiteral("Столбец"), p, rightOf(StTextSelRow) + 10, 50, "StTextSelCol", 0, coordW);
+    StTextSelRow = labelledReadOut(tr("Строка"), p, 8, 50, "StTextSelRow", 60, coordW);
+    StTextSelCol = labelledReadOut(tr("Столбец"), p, rightOf(StTextSelRow) + 10, 50, "StTextSelCol", 0, coordW);
 
-    auto* frag = new QGroupBox(QStringLiteral("  Фрагмент изображения  "), p);
+    auto* frag = new QGroupBox(tr("  Фрагмент изображения  "), p);
     frag->setObjectName(QStringLiteral("GroupAcImage"));
     const int sizeW = readOutWidth(fm, QStringLiteral("99999"));
-    StTextAcIW = labelledReadOut(QStringLiteral("Ширина"), frag, 8, 20, "StTextAcIW", 0, sizeW);
-    StTextAcIH = labelledReadOut(QStringLiteral("Высота"), frag, rightOf(StTextAcIW) + 10, 20, "StTextAcIH", 0, sizeW);
-    StTextAcINumPnt = labelledReadOut(QStringLiteral("Число точек"), frag, 8, 44, "StTextAcINumPnt", 0,
+    StTextAcIW = labelledReadOut(tr("Ширина"), frag, 8, 20, "StTextAcIW", 0, sizeW);
+    StTextAcIH = labelledReadOut(tr("Высота"), frag, rightOf(StTextAcIW) + 10, 20, "StTextAcIH", 0, sizeW);
+    StTextAcINumPnt = labelledReadOut(tr("Число точек"), frag, 8, 44, "StTextAcINumPnt", 0,
                                       readOutWidth(fm, QStringLiteral("9999999999")));
     // As wide as the column above it, or as its own fields need.
     const int groupW = std::max({rightOf(StTextChoiceStat) - 8, rightOf(StTextSelCol) - 8, rightOf(StTextAcIH) + 8,
@@ -192,40 +191,44 @@ QGroupBox* TFragmentTab::createChoiceFields(QWidget* p)
 void TFragmentTab::createSampleButtons(QWidget* p, int x0)
 {
     const QFontMetrics fm(p->font());
-    QLabel* channel = makeLabel(QStringLiteral("Канал"), p, x0, 26);
+    QLabel* channel = makeLabel(tr("Канал"), p, x0, 26);
     struct TButtonDesc {
         const char* name;
         const char* text;
-        const char* hint;
+        QString hint;
     };
     // Tags 1 to 4 are the channels R, G, B, L.
     const TButtonDesc channels[4] = {
-        {"SpButtChoiceR", "R", "Выбрать канал RED"},
-        {"SpButtChoiceG", "G", "Выбрать канал GREEN"},
-        {"SpButtChoiceB", "B", "Выбрать канал BLUE"},
-        {"SpButtChoiceL", "L", "Выбрать канал LIGHT"},
+        {"SpButtChoiceR", "R", tr("Выбрать канал RED")},
+        {"SpButtChoiceG", "G", tr("Выбрать канал GREEN")},
+        {"SpButtChoiceB", "B", tr("Выбрать канал BLUE")},
+        {"SpButtChoiceL", "L", tr("Выбрать канал LIGHT")},
     };
     acChannelButtons_ = new QButtonGroup(this);
     int x = rightOf(channel) + kGap;
     for (int tag = 1; tag <= 4; ++tag) {
         const TButtonDesc& d = channels[tag - 1];
-        QToolButton* b = makeButton(d.name, QLatin1String(d.text), QString::fromUtf8(d.hint), p, QRect(x, 22, 22, 22));
+        QToolButton* b = makeButton(d.name, QLatin1String(d.text), d.hint, p, QRect(x, 22, 22, 22));
         acChannelButtons_->addButton(b, tag);
         connect(b, &QToolButton::clicked, this, &TFragmentTab::SpButtChoiceChannelClick);
         x += 23;
     }
     acChannelButtons_->button(4)->setChecked(true);
 
-    QLabel* channelTitle = makeLabel(QStringLiteral("Выборка по каналу цвета"), p, x0, 6);
-    QLabel* rowColTitle = makeLabel(QStringLiteral("Вборка по столб./строка"), p, 0, 6);
-    const int x1 = std::max({x + 14, rightOf(channelTitle) + 12, p->width() - 8 - rowColTitle->width()});
-    rowColTitle->move(x1, 6);
-    QLabel* rowCol = makeLabel(QStringLiteral("Col / Row"), p, x1, 26);
+    QLabel* channelTitle = makeLabel(tr("Выборка по каналу цвета"), p, x0, 6);
+    QLabel* rowColTitle = makeLabel(tr("Вборка по столб./строка"), p, 0, 6);
+    QLabel* rowCol = makeLabel(QStringLiteral("Col / Row"), p, 0, 26);
     const int bw = fm.horizontalAdvance(QStringLiteral("Row")) + 12;
-    SpButtAcCol = makeButton("SpButtAcCol", QStringLiteral("Col"), QStringLiteral("Для автокорреляции выбрать СТОЛБЕЦ"),
-                             p, QRect(rightOf(rowCol) + kGap, 22, bw, 22));
-    SpButtAcRow = makeButton("SpButtAcRow", QStringLiteral("Row"), QStringLiteral("Для автокорреляции выбрать СТРОКУ"),
-                             p, QRect(rightOf(SpButtAcCol) + 1, 22, bw, 22));
+    // The column ends at the panel's right margin, whether its title or its
+    // buttons are the wider (a translated title may be the narrower).
+    const int rowColW = std::max(rowColTitle->width(), rowCol->width() + kGap + 2 * bw + 1);
+    const int x1 = std::max({x + 14, rightOf(channelTitle) + 12, p->width() - 8 - rowColW});
+    rowColTitle->move(x1, 6);
+    rowCol->move(x1, 26);
+    SpButtAcCol = makeButton("SpButtAcCol", QStringLiteral("Col"), tr("Для автокорреляции выбрать СТОЛБЕЦ"), p,
+                             QRect(rightOf(rowCol) + kGap, 22, bw, 22));
+    SpButtAcRow = makeButton("SpButtAcRow", QStringLiteral("Row"), tr("Для автокорреляции выбрать СТРОКУ"), p,
+                             QRect(rightOf(SpButtAcCol) + 1, 22, bw, 22));
     acRowColButtons_ = new QButtonGroup(this);
     acRowColButtons_->addButton(SpButtAcRow, 1);
     acRowColButtons_->addButton(SpButtAcCol, 2);
@@ -245,17 +248,17 @@ void TFragmentTab::createRunControls(QWidget* p, int x0)
                  readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888")));
     SpButtRunAcMD = makeRunButton("SpButtRunAcMD", p, QRect(x0, 54, 28, 44));
     const int statX = rightOf(SpButtRunAcMD) + 6;
-    QLabel* meLabel = makeLabel(QStringLiteral("Мат. ожидание"), p, statX, 54 + 2);
-    QLabel* deLabel = makeLabel(QStringLiteral("Дисперсия"), p, statX, 78 + 2);
+    QLabel* meLabel = makeLabel(tr("Мат. ожидание"), p, statX, 54 + 2);
+    QLabel* deLabel = makeLabel(tr("Дисперсия"), p, statX, 78 + 2);
     const int valueX = std::max(rightOf(meLabel), rightOf(deLabel)) + kGap;
     StTextME = makeReadOut("StTextME", QString(), p, QRect(valueX, 54, statValueW, kFieldH));
     StTextDE = makeReadOut("StTextDE", QString(), p, QRect(valueX, 78, statValueW, kFieldH));
     connect(SpButtRunAcMD, &QToolButton::clicked, this, &TFragmentTab::SpButtRunAcMDClick);
 
-    makeLabel(QStringLiteral("Тип статистической операции"), p, x0, 106);
+    makeLabel(tr("Тип статистической операции"), p, x0, 106);
     CmbBoxAcCnvl = new QComboBox(p);
     CmbBoxAcCnvl->setObjectName(QStringLiteral("CmbBoxAcCnvl"));
-    CmbBoxAcCnvl->addItems({QStringLiteral(" Автокорреляция"), QStringLiteral(" Свертка с Func ( X )")});
+    CmbBoxAcCnvl->addItems({tr(" Автокорреляция"), tr(" Свертка с Func ( X )")});
     CmbBoxAcCnvl->setGeometry(x0, 124, std::max(170, CmbBoxAcCnvl->sizeHint().width()), 22);
     SpButtRunAcCnvl = makeRunButton("SpButtRunAcCnvl", p, QRect(rightOf(CmbBoxAcCnvl) + 6, 122, 28, 26));
     connect(SpButtRunAcCnvl, &QToolButton::clicked, this, &TFragmentTab::SpButtRunAcCnvlClick);
@@ -271,25 +274,25 @@ void TFragmentTab::createFragmentPages()
     PageControlAc->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 5px; }"));
     auto* page1 = new QWidget;
     page1->setObjectName(QStringLiteral("TabSheetFrag"));
-    PageControlAc->addTab(page1, QStringLiteral(" Статистика по фрагменту изображения"));
+    PageControlAc->addTab(page1, tr(" Статистика по фрагменту изображения"));
     auto* page2 = new QWidget;
     page2->setObjectName(QStringLiteral("TabSheetFun3"));
-    PageControlAc->addTab(page2, QStringLiteral("  Функции для свертки"));
+    PageControlAc->addTab(page2, tr("  Функции для свертки"));
 
-    auto* whole = new QGroupBox(QStringLiteral(" Фрагмент изображения  "), page1);
+    auto* whole = new QGroupBox(tr(" Фрагмент изображения  "), page1);
     whole->setObjectName(QStringLiteral("GroupFragWhole"));
-    QLabel* meLabel = makeLabel(QStringLiteral("Мат. ожидание"), whole, 8, 20 + 2);
-    QLabel* deLabel = makeLabel(QStringLiteral("Дисперсия"), whole, 8, 44 + 2);
+    QLabel* meLabel = makeLabel(tr("Мат. ожидание"), whole, 8, 20 + 2);
+    QLabel* deLabel = makeLabel(tr("Дисперсия"), whole, 8, 44 + 2);
     const int valueX = std::max(rightOf(meLabel), rightOf(deLabel)) + kGap;
     StTextFragME = makeReadOut("StTextFragME", QString(), whole, QRect(valueX, 20, statW, kFieldH));
     StTextFragDE = makeReadOut("StTextFragDE", QString(), whole, QRect(valueX, 44, statW, kFieldH));
-    QLabel* channel = makeLabel(QStringLiteral("Канал"), whole, rightOf(StTextFragME) + 12, 22);
+    QLabel* channel = makeLabel(tr("Канал"), whole, rightOf(StTextFragME) + 12, 22);
     StTextFragChanel = makeReadOut("StTextFragChanel", QString(), whole, QRect(rightOf(channel) + kGap, 20, 16, 18));
     StTextFragChanel->setAutoFillBackground(true);
     makeLabel(QStringLiteral("( White )"), whole, rightOf(StTextFragChanel) + kGap, 22);
     whole->setGeometry(4, 4, 382, 70);
 
-    auto* special = new QGroupBox(QStringLiteral("  Специальные статистические оценки  "), page1);
+    auto* special = new QGroupBox(tr("  Специальные статистические оценки  "), page1);
     special->setObjectName(QStringLiteral("GroupFragSpecial"));
     // Fifteen significant digits after "0." are the longest a share can need.
     const int ratioW = std::max(readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888 %")),
@@ -302,12 +305,10 @@ void TFragmentTab::createFragmentPages()
         return makeReadOut(name, noRatio(), special,
                            QRect(8 + textW + kGap, y + (label->height() - kFieldH) / 2, ratioW, kFieldH));
     };
-    StTextFragDivSrc =
-        ratioRow(QStringLiteral("Отношение числа всех точек фрагмента к изображению"), 20, "StTextFragDivSrc");
-    StTextLightLevel =
-        ratioRow(QStringLiteral("Отношение уровня яркости  фрагмента к изображению"), 56, "StTextLightLevel");
+    StTextFragDivSrc = ratioRow(tr("Отношение числа всех точек фрагмента к изображению"), 20, "StTextFragDivSrc");
+    StTextLightLevel = ratioRow(tr("Отношение уровня яркости  фрагмента к изображению"), 56, "StTextLightLevel");
     StTextLightLevel->setToolTip(
-        QStringLiteral("Средняя яркость Light фрагмента в процентах от средней яркости Light всего изображения"));
+        tr("Средняя яркость Light фрагмента в процентах от средней яркости Light всего изображения"));
     special->setGeometry(4, 78, 382, 92);
 
     PanelFun3 = makePanel("PanelFun3", page2, QRect(0, 0, 389, 169));
@@ -318,9 +319,9 @@ void TFragmentTab::createStatsPlots()
     graphSrc_ = std::make_unique<TGraphXY>(PanelSrcFun1);
     graphAc_ = std::make_unique<TGraphXY>(PanelAcFunc);
     graphFun_ = std::make_unique<TGraphXY>(PanelFun3);
-    graphSrc_->SetCaption(QStringLiteral("График центрированной мат. ожиданием выборки"));
-    graphAc_->SetCaption(QStringLiteral("График функции автокорреляции или свертки"));
-    graphFun_->SetCaption(QStringLiteral("Функция для свертки"));
+    graphSrc_->SetCaption(tr("График центрированной мат. ожиданием выборки"));
+    graphAc_->SetCaption(tr("График функции автокорреляции или свертки"));
+    graphFun_->SetCaption(tr("Функция для свертки"));
     for (TGraphXY* g : {graphSrc_.get(), graphAc_.get(), graphFun_.get()})
         g->SetFormatX(QStringLiteral("%3.0f"));
     createPlotReadOuts();
@@ -445,7 +446,7 @@ void TFragmentTab::SpButtAcRowColClick()
 void TFragmentTab::SpButtRunAcMDClick()
 {
     if (FragArr.empty()) {
-        messages().warning(QStringLiteral("Фрагмент изображения не загружен"));
+        messages().warning(tr("Фрагмент изображения не загружен"));
         return;
     }
     if (!ExtractSample(FragArr, crossHair_->Selected, AcExtract.RowCol, AcExtract)) {
@@ -500,7 +501,7 @@ void TFragmentTab::ResetAcState()
     MagAcFrg->refresh();
     FragArr.clear();
     ClearAcResults();
-    StTextChoiceStat->setText(QStringLiteral("Кликните на изображении"));
+    StTextChoiceStat->setText(tr("Кликните на изображении"));
     paintChoiceLamp(clYellow);
     AcExtract.StatReady = false;
     AcExtract.SelRow = -1;

@@ -9,6 +9,7 @@
 #include "ui/workspace/workspace.h"
 
 #include <QButtonGroup>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
@@ -45,16 +46,28 @@ struct TChannelDesc {
     long double D::*mean, D::*variance, D::*deviation;
 };
 
+// The texts are translated where they are shown.
 const TChannelDesc kChannels[4] = {
-    {"PanelGistR", "ImageGistR", "ImageGRed", "SpButtCnR", 15, 24, 'R', "Нормированная гистограмма канала Red",
-     "По уровням яркости в канале RED", "Канал RED (Красный)", &D::GistR, &D::NormR, &D::MeanR, &D::VarR, &D::StdR},
-    {"PanelGistG", "ImageGistG", "ImageGGreen", "SpButtCnG", 281, 24, 'G', "Нормированная гистограмма канала Green",
-     "По уровням яркости в канале GREEN", "Канал GREEN (Зеленый)", &D::GistG, &D::NormG, &D::MeanG, &D::VarG, &D::StdG},
-    {"PanelGistB", "ImageGistB", "ImageGBlue", "SpButtCnB", 547, 24, 'B', "Нормированная гистограмма канала Blue",
-     "По уровням яркости в канале BLUE", "Канал BLUE (Голубой)", &D::GistB, &D::NormB, &D::MeanB, &D::VarB, &D::StdB},
+    {"PanelGistR", "ImageGistR", "ImageGRed", "SpButtCnR", 15, 24, 'R',
+     QT_TRANSLATE_NOOP("HistogramChannels", "Нормированная гистограмма канала Red"),
+     QT_TRANSLATE_NOOP("HistogramChannels", "По уровням яркости в канале RED"),
+     QT_TRANSLATE_NOOP("HistogramChannels", "Канал RED (Красный)"), &D::GistR, &D::NormR, &D::MeanR, &D::VarR,
+     &D::StdR},
+    {"PanelGistG", "ImageGistG", "ImageGGreen", "SpButtCnG", 281, 24, 'G',
+     QT_TRANSLATE_NOOP("HistogramChannels", "Нормированная гистограмма канала Green"),
+     QT_TRANSLATE_NOOP("HistogramChannels", "По уровням яркости в канале GREEN"),
+     QT_TRANSLATE_NOOP("HistogramChannels", "Канал GREEN (Зеленый)"), &D::GistG, &D::NormG, &D::MeanG, &D::VarG,
+     &D::StdG},
+    {"PanelGistB", "ImageGistB", "ImageGBlue", "SpButtCnB", 547, 24, 'B',
+     QT_TRANSLATE_NOOP("HistogramChannels", "Нормированная гистограмма канала Blue"),
+     QT_TRANSLATE_NOOP("HistogramChannels", "По уровням яркости в канале BLUE"),
+     QT_TRANSLATE_NOOP("HistogramChannels", "Канал BLUE (Голубой)"), &D::GistB, &D::NormB, &D::MeanB, &D::VarB,
+     &D::StdB},
     {"PanelGistLight", "ImageGistLight", "ImageGLight", "SpButtCnL", 15, 304, 'L',
-     "Нормированная гистограмма канала Light", "По уровням яркости в канале LIGHT ", "Канал LIGHT (Яркость)", &D::GistL,
-     &D::NormL, &D::MeanL, &D::VarL, &D::StdL},
+     QT_TRANSLATE_NOOP("HistogramChannels", "Нормированная гистограмма канала Light"),
+     QT_TRANSLATE_NOOP("HistogramChannels", "По уровням яркости в канале LIGHT "),
+     QT_TRANSLATE_NOOP("HistogramChannels", "Канал LIGHT (Яркость)"), &D::GistL, &D::NormL, &D::MeanL, &D::VarL,
+     &D::StdL},
 };
 
 // Level x of the channel as a colour: in its own component, in all three for Light.
@@ -82,7 +95,7 @@ void THistogramTab::createChannelPanel(int channel)
     const TChannelDesc& d = kChannels[channel];
     // The title spans its panel only, so neighbouring titles never meet;
     // a font too wide for it elides the text and keeps it in the hint.
-    const QString title = QString::fromUtf8(d.title);
+    const QString title = QCoreApplication::translate("HistogramChannels", d.title);
     auto* caption = new QLabel(this);
     caption->setGeometry(d.x, d.y - 18, kGistW + 2, 16);
     caption->setText(caption->fontMetrics().elidedText(title, Qt::ElideRight, caption->width()));
@@ -111,8 +124,7 @@ void THistogramTab::createStatisticsPanel()
     PanelMDS = makePanel("PanelMDS", this, QRect(280, 304, 529, 217));
     PanelMDS->setAutoFillBackground(true);
     QWidget* p = PanelMDS;
-    auto* title = new QLabel(
-        QStringLiteral("Статические и вероятностные оценки по генеральной совокупности точек изображения"), p);
+    auto* title = new QLabel(tr("Статические и вероятностные оценки по генеральной совокупности точек изображения"), p);
     title->setWordWrap(true);
     createCountFields(p);
 
@@ -134,23 +146,22 @@ void THistogramTab::createCountFields(QWidget* p)
     const int percentW = readOutWidth(fm, QStringLiteral("100") + sep + QStringLiteral("00000 %"));
     int channelW = 0;
     for (const TChannelDesc& d : kChannels)
-        channelW = std::max(channelW, readOutWidth(fm, QString::fromUtf8(d.caption)));
+        channelW = std::max(channelW, readOutWidth(fm, QCoreApplication::translate("HistogramChannels", d.caption)));
 
-    stTextNumAll = labelledReadOut(QStringLiteral("Общее число точек"), p, 8, 28, "stTextNumAll", 150, countW);
-    makeLabel(QStringLiteral("Абсолютно черные точки"), p, 8, 54);
-    StTextNumBlack = labelledReadOut(QStringLiteral("Число"), p, 8, 74, "StTextNumBlack", 52, countW);
-    StTextNumBlackPr = labelledReadOut(QStringLiteral("Процент"), p, rightOf(StTextNumBlack) + kGap, 74,
-                                       "StTextNumBlackPr", 180, percentW);
-    makeLabel(QStringLiteral("Абсолютно белые точки"), p, 8, 100);
-    StTextNumWhite = labelledReadOut(QStringLiteral("Число"), p, 8, 120, "StTextNumWhite", 52, countW);
-    StTextNumWhitePr = labelledReadOut(QStringLiteral("Процент"), p, rightOf(StTextNumWhite) + kGap, 120,
-                                       "StTextNumWhitePr", 180, percentW);
-    stTextNameChannel =
-        labelledReadOut(QStringLiteral("Выбранный канал"), p, 8, 148, "stTextNameChannel", 110, channelW);
+    stTextNumAll = labelledReadOut(tr("Общее число точек"), p, 8, 28, "stTextNumAll", 150, countW);
+    makeLabel(tr("Абсолютно черные точки"), p, 8, 54);
+    StTextNumBlack = labelledReadOut(tr("Число"), p, 8, 74, "StTextNumBlack", 52, countW);
+    StTextNumBlackPr =
+        labelledReadOut(tr("Процент"), p, rightOf(StTextNumBlack) + kGap, 74, "StTextNumBlackPr", 180, percentW);
+    makeLabel(tr("Абсолютно белые точки"), p, 8, 100);
+    StTextNumWhite = labelledReadOut(tr("Число"), p, 8, 120, "StTextNumWhite", 52, countW);
+    StTextNumWhitePr =
+        labelledReadOut(tr("Процент"), p, rightOf(StTextNumWhite) + kGap, 120, "StTextNumWhitePr", 180, percentW);
+    stTextNameChannel = labelledReadOut(tr("Выбранный канал"), p, 8, 148, "stTextNameChannel", 110, channelW);
     stTextLLmp = makeReadOut("stTextLLmp", QString(), p, QRect(8, 174, 16, 17));
     stTextLLmp->setAutoFillBackground(true);
-    stTextLLevel = labelledReadOut(QStringLiteral("Уровень яркости"), p, 30, 174, "stTextLLevel", 140, 50);
-    stTextNumSP = labelledReadOut(QStringLiteral("Число  точек"), p, 30, 194, "stTextNumSP", 140, countW);
+    stTextLLevel = labelledReadOut(tr("Уровень яркости"), p, 30, 174, "stTextLLevel", 140, 50);
+    stTextNumSP = labelledReadOut(tr("Число  точек"), p, 30, 194, "stTextNumSP", 140, countW);
     for (QLabel* l : {stTextNumAll, StTextNumBlack, StTextNumBlackPr, StTextNumWhite, StTextNumWhitePr})
         l->setText(QStringLiteral("0"));
 }
@@ -165,31 +176,32 @@ int THistogramTab::createChannelStatistics(QWidget* p, int x)
                                readOutWidth(fm, QStringLiteral("0") + sep + QStringLiteral("0000888888888888888")));
     struct TStatDesc {
         const char* name;
-        const char* label;
-        const char* hint;
+        QString label;
+        QString hint;
         int y;
         QLabel** ref;
     };
     const TStatDesc stats[3] = {
-        {"StTextMM", "Математ. ожидание", "Математическое ожидание", 30, &StTextMM},
-        {"StTextMD", "Дисперсия", "Дисперсия генеральной совокупности", 60, &StTextMD},
-        {"StTextMS", "Стандарт. отклонение", "Стандартное отклонение", 90, &StTextMS},
+        {"StTextMM", tr("Математ. ожидание"), tr("Математическое ожидание"), 30, &StTextMM},
+        {"StTextMD", tr("Дисперсия"), tr("Дисперсия генеральной совокупности"), 60, &StTextMD},
+        {"StTextMS", tr("Стандарт. отклонение"), tr("Стандартное отклонение"), 90, &StTextMS},
     };
     int labelsRight = 0;
     for (const TStatDesc& s : stats) {
-        QLabel* label = makeLabel(QString::fromUtf8(s.label), p, x, s.y + 2);
-        label->setToolTip(QString::fromUtf8(s.hint));
+        QLabel* label = makeLabel(s.label, p, x, s.y + 2);
+        label->setToolTip(s.hint);
         labelsRight = std::max(labelsRight, rightOf(label));
     }
     const int valueX = labelsRight + kGap;
     for (const TStatDesc& s : stats) {
         *s.ref = makeReadOut(s.name, QStringLiteral("0"), p, QRect(valueX, s.y, statW, kFieldH));
-        (*s.ref)->setToolTip(QString::fromUtf8(s.hint));
+        (*s.ref)->setToolTip(s.hint);
     }
     channelButtons_ = new QButtonGroup(this);
     for (int channel = 0; channel < 4; ++channel) {
         const TChannelDesc& d = kChannels[channel];
-        QToolButton* b = makeButton(d.button, QString(QLatin1Char(d.letter)), QString::fromUtf8(d.hint), p,
+        QToolButton* b = makeButton(d.button, QString(QLatin1Char(d.letter)),
+                                    QCoreApplication::translate("HistogramChannels", d.hint), p,
                                     QRect(valueX + 25 * channel, 124, 24, 24));
         channels_[std::size_t(channel)].button = b;
         channelButtons_->addButton(b, channel);
@@ -214,10 +226,8 @@ void THistogramTab::fitStatisticsPanel(QLabel* title, int needW)
 
 void THistogramTab::createImageButtons()
 {
-    SpButGistSrc =
-        makeButton("SpButGistSrc", QStringLiteral("Основое изображение"), QString(), this, QRect(298, 531, 180, 25));
-    SpButGistTrg =
-        makeButton("SpButGistTrg", QStringLiteral("Финишное изображение"), QString(), this, QRect(498, 534, 180, 25));
+    SpButGistSrc = makeButton("SpButGistSrc", tr("Основое изображение"), QString(), this, QRect(298, 531, 180, 25));
+    SpButGistTrg = makeButton("SpButGistTrg", tr("Финишное изображение"), QString(), this, QRect(498, 534, 180, 25));
     imageButtons_ = new QButtonGroup(this);
     imageButtons_->addButton(SpButGistSrc);
     imageButtons_->addButton(SpButGistTrg);
@@ -294,8 +304,8 @@ void THistogramTab::refresh()
     CurGistogram = &Gistogram;
     CalculateAllGistogram(target ? &ws_.TrgArr : &ws_.SrcArr, &progress_, &Gistogram);
     showRecord();
-    emit captionChanged(target ? QStringLiteral("   Гистограммы : ФИНИШНОЕ изображение")
-                               : QStringLiteral("   Гистограммы : ОСНОВНОЕ изображение"));
+    emit captionChanged(target ? tr("   Гистограммы : ФИНИШНОЕ изображение")
+                               : tr("   Гистограммы : ОСНОВНОЕ изображение"));
     Gistogram.ImageTag = target ? 'F' : 'M';
     emit refreshed(Gistogram);
 }
@@ -367,7 +377,7 @@ void THistogramTab::levelReadOut(int channel, int x)
         stTextLLevel->setText(QString::number(x));
         stTextNumSP->setText(QString::number((CurGistogram->*c.counts)[std::size_t(x)]));
     }
-    stTextNameChannel->setText(QString::fromUtf8(c.caption));
+    stTextNameChannel->setText(QCoreApplication::translate("HistogramChannels", c.caption));
 }
 
 }  // namespace ormica

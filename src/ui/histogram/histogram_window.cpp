@@ -19,7 +19,7 @@ namespace ormica {
 TFormGistogram::TFormGistogram(TWorkspace& workspace, QWidget* parent) : QDialog(parent), ws_(workspace)
 {
     setObjectName(QStringLiteral("FormGistogram"));
-    setWindowTitle(QStringLiteral("  Гистограммы"));
+    setWindowTitle(tr("  Гистограммы"));
     setModal(true);
     resize(856, 658);
 
@@ -43,11 +43,11 @@ void TFormGistogram::FormCreate()
     // Each tab is built inside the page control, so that it measures its
     // texts in the font it will show them in.
     histograms_ = new THistogramTab(ws_, *progress_, PageControl1);
-    PageControl1->addTab(histograms_, QStringLiteral("Гистограммы"));
+    PageControl1->addTab(histograms_, tr("Гистограммы"));
     transfer_ = new TTransferTab(ws_, *progress_, PageControl1);
-    PageControl1->addTab(transfer_, QStringLiteral("Функции преобразования"));
+    PageControl1->addTab(transfer_, tr("Функции преобразования"));
     fragment_ = new TFragmentTab(ws_, FragArr, PageControl1);
-    PageControl1->addTab(fragment_, QStringLiteral("Дополнительная статистика"));
+    PageControl1->addTab(fragment_, tr("Дополнительная статистика"));
 
     connect(histograms_, &THistogramTab::captionChanged, this, &QWidget::setWindowTitle);
     connect(histograms_, &THistogramTab::refreshed, fragment_, &TFragmentTab::ShowFragmentStatistics);

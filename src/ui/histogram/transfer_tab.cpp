@@ -135,20 +135,20 @@ TTransferTab::TTransferTab(TWorkspace& workspace, TProgress& progress, QWidget* 
     const int right = PanelConv->geometry().right() + 10;
     const int rightW = 850 - right - 8;
     createTransferTools(QPoint(right, 8));
-    makeLabel(QStringLiteral("Кусочно-линейная функция преобразоваия"), this, right, 44);
+    makeLabel(tr("Кусочно-линейная функция преобразоваия"), this, right, 44);
     MemoRep = new QPlainTextEdit(this);
     MemoRep->setObjectName(QStringLiteral("MemoRep"));
     MemoRep->setReadOnly(true);
     MemoRep->setLineWrapMode(QPlainTextEdit::NoWrap);
     MemoRep->setGeometry(right, 60, rightW, 226);
-    makeLabel(QStringLiteral("Генерация таблицы различными функциями"), this, right, 296);
+    makeLabel(tr("Генерация таблицы различными функциями"), this, right, 296);
     createGenerators(QRect(right, 314, rightW, 226));
 
     editor_ = std::make_unique<TPointEditor>(ImageConv);
     editor_->OnChange = [this](TPointEditor&, TEditAction action) { EditorChanged(action); };
     editor_->OnDrag = [this](TPointEditor& editor) { predictTarget(editor.DragPoints(), true); };
     createPrediction();
-    ShowFuncReport(QStringLiteral("Новая функция преобразования"));
+    ShowFuncReport(tr("Новая функция преобразования"));
     functionDir_ = FunctionDir();
     setStartingValues();
 }
@@ -172,8 +172,8 @@ void TTransferTab::createEditorPanel()
     ImageLSrc = fixedImage("ImageLSrc", QPoint(1 + kRampSide, 1 + kConvSide), QSize(kConvSide, kRampSide));
     FillRampV(*ImageLTrg, 'L');
     FillRampH(*ImageLSrc, 'L');
-    auto* hint = new QLabel(QStringLiteral("Добавить точку ( Left - DbClick )   Удалить точку ( Right DbClick )   "
-                                           "Переместить точку ( Left ) "),
+    auto* hint = new QLabel(tr("Добавить точку ( Left - DbClick )   Удалить точку ( Right DbClick )   "
+                               "Переместить точку ( Left ) "),
                             this);
     hint->setObjectName(QStringLiteral("LabelEditorHint"));
     hint->setGeometry(8, PanelConv->geometry().bottom() + 4, PanelConv->width() + 300, 16);
@@ -191,7 +191,7 @@ void TTransferTab::createPrediction()
     ImageTrgGist->move(left, top);
     PaintImage(*ImageTrgGist, clBtnFace);
     const int right = PanelConv->geometry().right() + 10;
-    makeLabel(QStringLiteral("Гистограмма яркости ФИНИШНОГО изображения"), this, right, top)
+    makeLabel(tr("Гистограмма яркости ФИНИШНОГО изображения"), this, right, top)
         ->setObjectName(QStringLiteral("LabelTrgGist"));
     LabelTrgGistMode = makeLabel(QString(), this, right, top + 20);
     LabelTrgGistMode->setObjectName(QStringLiteral("LabelTrgGistMode"));
@@ -200,7 +200,7 @@ void TTransferTab::createPrediction()
     plotDialogs_ = std::make_unique<TLateDialogs>(dialogs_);
     // The editor's own right button deletes points, so the input ramp under
     // it carries the menu of the histogram behind the function.
-    ImageLSrc->setToolTip(QStringLiteral("Правая кнопка: сохранить рисунок или гистограмму ОСНОВНОГО изображения"));
+    ImageLSrc->setToolTip(tr("Правая кнопка: сохранить рисунок или гистограмму ОСНОВНОГО изображения"));
     AttachPlotExport(
         ImageLSrc, plotDialogs_.get(), [this] { return ImageConv->picture().copy(); },
         [this] { return levelCounts(sourceLight_); });
@@ -258,9 +258,7 @@ void TTransferTab::drawPrediction()
 {
     PaintImage(*ImageTrgGist, clBtnFace);
     const std::int64_t max = *std::max_element(predicted_.begin(), predicted_.end());
-    LabelTrgGistMode->setText(max <= 0           ? QString()
-                              : predictionExact_ ? QStringLiteral("точно")
-                                                 : QStringLiteral("оценка по выборке"));
+    LabelTrgGistMode->setText(max <= 0 ? QString() : predictionExact_ ? tr("точно") : tr("оценка по выборке"));
     if (max > 0) {
         QImage& canvas = ImageTrgGist->canvas();
         const int h = canvas.height();
@@ -301,21 +299,18 @@ void TTransferTab::setStartingValues()
 void TTransferTab::createTransferTools(QPoint at)
 {
     QStyle* style = this->style();
-    TB1New = MakeToolButton("TB1New", QStringLiteral("Новая"), QStringLiteral("Новая функция преобразования"), this,
-                            newPageIcon());
-    TB1Neg = MakeToolButton("TB1Neg", QStringLiteral("Негатив"),
-                            QStringLiteral("Преобразовать функцию в негативную или позитивную"), this, negativeIcon());
-    TB1Save = MakeToolButton("TB1Save", QStringLiteral("M+"), QStringLiteral("Временно сохранить функцию"), this);
-    TB1Load =
-        MakeToolButton("TB1Load", QStringLiteral("MR"), QStringLiteral("Загрузить временно сохраненную функцию"), this);
-    TB1SaveToFile = MakeToolButton("TB1SaveToFile", QStringLiteral("Сохранить в файл"), QString(), this,
+    TB1New = MakeToolButton("TB1New", tr("Новая"), tr("Новая функция преобразования"), this, newPageIcon());
+    TB1Neg = MakeToolButton("TB1Neg", tr("Негатив"), tr("Преобразовать функцию в негативную или позитивную"), this,
+                            negativeIcon());
+    TB1Save = MakeToolButton("TB1Save", QStringLiteral("M+"), tr("Временно сохранить функцию"), this);
+    TB1Load = MakeToolButton("TB1Load", QStringLiteral("MR"), tr("Загрузить временно сохраненную функцию"), this);
+    TB1SaveToFile = MakeToolButton("TB1SaveToFile", tr("Сохранить в файл"), QString(), this,
                                    style->standardIcon(QStyle::SP_DialogSaveButton));
-    TB1LoadFromFile = MakeToolButton("TB1LoadFromFile", QStringLiteral("Загрузить из файла"), QString(), this,
+    TB1LoadFromFile = MakeToolButton("TB1LoadFromFile", tr("Загрузить из файла"), QString(), this,
                                      style->standardIcon(QStyle::SP_DialogOpenButton));
-    TB1Run = MakeToolButton(
-        "TB1Run", QStringLiteral("Применить"),
-        QStringLiteral("Применить функцию преобразования к исходному изображению с результатом в финишном"), this,
-        style->standardIcon(QStyle::SP_MediaPlay));
+    TB1Run = MakeToolButton("TB1Run", tr("Применить"),
+                            tr("Применить функцию преобразования к исходному изображению с результатом в финишном"),
+                            this, style->standardIcon(QStyle::SP_MediaPlay));
     int x = at.x();
     for (QToolButton* b : {TB1New, TB1Neg, TB1Save, TB1Load, TB1SaveToFile, TB1LoadFromFile, TB1Run}) {
         // Groups: making, the memory slot, files, applying.
@@ -341,42 +336,41 @@ void TTransferTab::createGenerators(QRect geometry)
     PageControlGen->setGeometry(geometry);
     auto* smooth = new QWidget;
     auto* special = new QWidget;
-    PageControlGen->addTab(smooth, QStringLiteral("Гладкие"));
-    PageControlGen->addTab(special, QStringLiteral("Специальные"));
+    PageControlGen->addTab(smooth, tr("Гладкие"));
+    PageControlGen->addTab(special, tr("Специальные"));
     createSmoothPage(smooth, geometry.width() - 20);
     createSpecialPage(special, geometry.width() - 20);
 }
 
 void TTransferTab::createSmoothPage(QWidget* page, int width)
 {
-    makeLabel(QStringLiteral("Формула порождающей функции"), page, 8, 8);
+    makeLabel(tr("Формула порождающей функции"), page, 8, 8);
     cbBoxFuncFormula = makeCombo("cbBoxFuncFormula",
-                                 {QStringLiteral(" Не выбрана"), QStringLiteral(" Y = Ln ( 1 + X )"),
+                                 {tr(" Не выбрана"), QStringLiteral(" Y = Ln ( 1 + X )"),
                                   QStringLiteral(" Y = Exp ( X ) - 1"), QStringLiteral(" Y = Sqrt  ( X )"),
                                   QStringLiteral(" Y = X^2"), QStringLiteral(" Y = SIN  ( X *  Pi  /  4 )")},
                                  page, QRect(8, 26, width, 24));
-    makeLabel(QStringLiteral("Диапазон порождающей функции"), page, 8, 62);
+    makeLabel(tr("Диапазон порождающей функции"), page, 8, 62);
     makeLabel(QStringLiteral("XB"), page, 8, 86);
     EdXB = makeEdit("EdXB", QStringLiteral("0"), page, QRect(30, 82, 56, 24));
     EdXB->setEnabled(false);
     makeLabel(QStringLiteral("XE"), page, 104, 86);
     EdXE = makeEdit("EdXE", QString(), page, QRect(126, 82, 56, 24));
     UpDownX = makeUpDown("UpDownX", page, QRect(182, 82, 18, 24));
-    makeLabel(QStringLiteral("Число точек"), page, 8, 124);
+    makeLabel(tr("Число точек"), page, 8, 124);
     cbBoxMaxXNumb = makeCombo("cbBoxMaxXNumb", kFourCounts, page, QRect(126, 120, 74, 24));
 }
 
 void TTransferTab::createSpecialPage(QWidget* page, int width)
 {
-    makeLabel(QStringLiteral("Тип специальной порождающей функции"), page, 8, 8);
-    cbBoxFuncType = makeCombo(
-        "cbBoxFuncType", {QStringLiteral(" Не выбрана"), QStringLiteral(" Ступенчатая"), QStringLiteral(" Решетчатая")},
-        page, QRect(8, 26, width, 24));
-    makeLabel(QStringLiteral("Параметры участков специальной функции"), page, 8, 62);
-    makeLabel(QStringLiteral("Ширина решотки"), page, 8, 86);
+    makeLabel(tr("Тип специальной порождающей функции"), page, 8, 8);
+    cbBoxFuncType = makeCombo("cbBoxFuncType", {tr(" Не выбрана"), tr(" Ступенчатая"), tr(" Решетчатая")}, page,
+                              QRect(8, 26, width, 24));
+    makeLabel(tr("Параметры участков специальной функции"), page, 8, 62);
+    makeLabel(tr("Ширина решотки"), page, 8, 86);
     EdLGrate = makeEdit("EdLGrate", QStringLiteral("0"), page, QRect(126, 82, 56, 24));
     UpDnLGrate = makeUpDown("UpDnLGrate", page, QRect(182, 82, 18, 24));
-    makeLabel(QStringLiteral("Число участков"), page, 8, 124);
+    makeLabel(tr("Число участков"), page, 8, 124);
     cbBoxSectionNumb = makeCombo("cbBoxSectionNumb", kFourCounts, page, QRect(126, 120, 74, 24));
 }
 
@@ -405,13 +399,13 @@ void TTransferTab::EditorChanged(TEditAction action)
     MemoRep->clear();
     switch (action) {
     case TEditAction::Added:
-        ShowFuncReport(QStringLiteral("Добавлена новая точка"));
+        ShowFuncReport(tr("Добавлена новая точка"));
         break;
     case TEditAction::Deleted:
-        ShowFuncReport(QStringLiteral("Одна из точек удалена"));
+        ShowFuncReport(tr("Одна из точек удалена"));
         break;
     case TEditAction::Moved:
-        ShowFuncReport(QStringLiteral("Выбранная точка сдвинута"));
+        ShowFuncReport(tr("Выбранная точка сдвинута"));
         break;
     case TEditAction::None:
         break;
@@ -421,25 +415,25 @@ void TTransferTab::EditorChanged(TEditAction action)
 void TTransferTab::TB1NewClick()
 {
     editor_->Reset(false);
-    ShowFuncReport(QStringLiteral("Новая функция преобразования"));
+    ShowFuncReport(tr("Новая функция преобразования"));
 }
 
 void TTransferTab::TB1NegClick()
 {
     editor_->InvertY();
-    ShowFuncReport(QStringLiteral("Точки инвертированы по Y"));
+    ShowFuncReport(tr("Точки инвертированы по Y"));
 }
 
 void TTransferTab::TB1SaveClick()
 {
     SavedPoints = editor_->GetPoints();
-    ShowFuncReport(QStringLiteral("Выполнено временное сохранение"));
+    ShowFuncReport(tr("Выполнено временное сохранение"));
 }
 
 void TTransferTab::TB1LoadClick()
 {
     editor_->SetPoints(SavedPoints);
-    ShowFuncReport(QStringLiteral("Загружено временное сохранение"));
+    ShowFuncReport(tr("Загружено временное сохранение"));
 }
 
 void TTransferTab::TB1SaveToFileClick()

@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QCollator>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -62,7 +63,8 @@ QString visibleName(QString name)
 // Said where a damaged or hand-edited base stores another number than the record's place.
 QString misnumberedText(std::int32_t position, std::int32_t stored)
 {
-    return QStringLiteral("Номер, записанный в записи (%1), не совпадает с ее позицией в файле (%2)")
+    return QCoreApplication::translate("MicroBaseList",
+                                       "Номер, записанный в записи (%1), не совпадает с ее позицией в файле (%2)")
         .arg(stored)
         .arg(position);
 }
@@ -71,7 +73,7 @@ void setListedRecord(QListWidgetItem* item, const QString& name, std::int32_t po
 {
     QString text = visibleName(name);
     if (stored != position)
-        text += QStringLiteral("   [в записи № %1]").arg(stored);
+        text += QCoreApplication::translate("MicroBaseList", "   [в записи № %1]").arg(stored);
     item->setText(text);
     item->setToolTip(stored != position ? misnumberedText(position, stored) : QString());
     item->setData(kPositionRole, position);
@@ -95,7 +97,7 @@ TFormMicroBase::TFormMicroBase(TWorkspace& workspace, TFileDialogs* dialogs, QWi
     : QDialog(parent), ws_(workspace), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("FormMicroBase"));
-    setWindowTitle(QStringLiteral("  Микробаза фильтров для обработки изображений"));
+    setWindowTitle(tr("  Микробаза фильтров для обработки изображений"));
     setModal(true);
     resize(760, 520);
     auto* layout = new QVBoxLayout(this);
@@ -136,10 +138,10 @@ void TFormMicroBase::FormCreate()
     EditedRec.Scale = 1;
     setChanged(false);
     if (PrepareDefaultBase(ws_.ProgramDir, ws_.DefaultBaseName, ws_.CurrentBaseName)) {
-        setWindowTitle(QStringLiteral("  ТЕКУЩАЯ БАЗА : ") + baseFileName(ws_.CurrentBaseName));
+        setWindowTitle(tr("  ТЕКУЩАЯ БАЗА : %1").arg(baseFileName(ws_.CurrentBaseName)));
         OpenBase(ws_.CurrentBaseName);
     } else {
-        setWindowTitle(QStringLiteral("  НЕОБХОДИМО ОТКРЫТЬ БАЗУ ДАННЫХ!"));
+        setWindowTitle(tr("  НЕОБХОДИМО ОТКРЫТЬ БАЗУ ДАННЫХ!"));
         // Without a base there is nothing the record commands could act on.
         PanelCtrlRec->hide();
         TB1SaveDB->hide();
@@ -170,11 +172,11 @@ void TFormMicroBase::OpenBase(const QString& name)
             const QSignalBlocker quiet(sbtnStatMain);
             sbtnStatMain->setChecked(true);
         }
-        setWindowTitle(QStringLiteral("  Текущая база : ") + baseFileName(name));
+        setWindowTitle(tr("  Текущая база : %1").arg(baseFileName(name)));
         FillList(kWorking, 0);
-        STextStat->setText(QStringLiteral("Выборка рабочих записей"));
+        STextStat->setText(tr("Выборка рабочих записей"));
         paintLabel(STextOpenID, ToQColor(clLime));
-        LbOpenID->setText(QStringLiteral("База (Open)"));
+        LbOpenID->setText(tr("База (Open)"));
         TB1SaveDB->show();
         MMSaveDB->setVisible(true);
         PanelCtrlRec->show();
@@ -182,9 +184,9 @@ void TFormMicroBase::OpenBase(const QString& name)
         ToolBarAccessREC->setEnabled(true);
         sbtnRecRestore->hide();
     } else {
-        setWindowTitle(QStringLiteral("  Текущая база : (Closed)"));
+        setWindowTitle(tr("  Текущая база : (Closed)"));
         paintLabel(STextOpenID, ToQColor(clBtnFace));
-        LbOpenID->setText(QStringLiteral("База (Close)"));
+        LbOpenID->setText(tr("База (Close)"));
         TB1SaveDB->hide();
         MMSaveDB->setVisible(false);
         PanelCtrlRec->hide();
@@ -218,8 +220,7 @@ void TFormMicroBase::NewBaseClick()
     const QString name = NewBaseDialog(*dialogs_, ws_.ProgramDir, AppDataDirOfRun(), ws_.CurrentBaseName);
     if (name.isEmpty() || !QFileInfo::exists(name))
         return;
-    if (messages().question(QStringLiteral("Открыть созданную базу с именем :\r\n") + baseFileName(name) +
-                                QStringLiteral(" ?"),
+    if (messages().question(tr("Открыть созданную базу с именем :\r\n%1 ?").arg(baseFileName(name)),
                             TQuestionKind::Confirmation)) {
         OpenBase(name);
         ws_.CurrentBaseName = name;
@@ -233,8 +234,7 @@ void TFormMicroBase::SaveBaseClick()
     const QString name = SaveAs(engine_.get(), *dialogs_, ws_.ProgramDir, AppDataDirOfRun(), ws_.CurrentBaseName);
     if (name.isEmpty() || !QFileInfo::exists(name))
         return;
-    if (messages().question(QStringLiteral("Открыть сохраненную базу с именем :\r\n") + baseFileName(name) +
-                                QStringLiteral(" ?"),
+    if (messages().question(tr("Открыть сохраненную базу с именем :\r\n%1 ?").arg(baseFileName(name)),
                             TQuestionKind::Confirmation)) {
         OpenBase(name);
         ws_.CurrentBaseName = name;
@@ -246,7 +246,7 @@ void TFormMicroBase::sbtnStatMainClick()
     if (!engine_->Opened() || !sbtnStatMain->isChecked())
         return;
     FillList(kWorking, CbBoxRqFilterType->currentIndex());
-    STextStat->setText(QStringLiteral("Выборка рабочих записей"));
+    STextStat->setText(tr("Выборка рабочих записей"));
     PanelCtrlRec->show();
     ToolBarAccessREC->setEnabled(true);
     sbtnRecRestore->hide();
@@ -257,7 +257,7 @@ void TFormMicroBase::sbtnStatRestoreClick()
     if (!engine_->Opened() || !sbtnStatRestore->isChecked())
         return;
     FillList(kDeleted, CbBoxRqFilterType->currentIndex());
-    STextStat->setText(QStringLiteral("Выборка удаленных записей"));
+    STextStat->setText(tr("Выборка удаленных записей"));
     PanelCtrlRec->hide();
     ToolBarAccessREC->setEnabled(false);
     sbtnRecRestore->show();
@@ -318,8 +318,7 @@ std::int32_t TFormMicroBase::selectedPosition() const
 
 void TFormMicroBase::showIndex(std::int32_t position, std::int32_t stored)
 {
-    STextRecIndx->setText(stored == position ? QString::number(position)
-                                             : QStringLiteral("%1 (№ %2)").arg(position).arg(stored));
+    STextRecIndx->setText(stored == position ? QString::number(position) : tr("%1 (№ %2)").arg(position).arg(stored));
     STextRecIndx->setToolTip(stored == position ? QString() : misnumberedText(position, stored));
 }
 
@@ -359,7 +358,7 @@ void TFormMicroBase::ShowRecord()
 
 void TFormMicroBase::EmptyTemplate()
 {
-    EditedRec.Name.setText(QStringLiteral("Пустой шаблон фильтра"));
+    EditedRec.Name.setText(tr("Пустой шаблон фильтра"));
     ClearKernel(EditedRec.Kernel);
     EditedRec.Kernel.centre() = 1;
     EditedRec.Scale = 1;
@@ -407,7 +406,7 @@ void TFormMicroBase::TB2RecRefreshClick()
 {
     const std::int32_t k = selectedPosition();
     if (LBoxSelector->count() == 0 || k < 0) {
-        messages().warning(QStringLiteral("Вначале выберите некоторую запись селектором записей ..."));
+        messages().warning(tr("Вначале выберите некоторую запись селектором записей ..."));
         return;
     }
     TakeTexts();
@@ -423,7 +422,7 @@ void TFormMicroBase::TB2RecDeleteClick()
 {
     const std::int32_t k = selectedPosition();
     if (LBoxSelector->count() == 0 || k < 0) {
-        messages().warning(QStringLiteral("Вначале выберите некоторую запись селектором записей ..."));
+        messages().warning(tr("Вначале выберите некоторую запись селектором записей ..."));
         return;
     }
     TakeTexts();
@@ -447,7 +446,7 @@ void TFormMicroBase::sbtnRecRestoreClick()
 void TFormMicroBase::EditFilterNameChange()
 {
     const QString text = EditFilterName->text();
-    if (!CheckShortString(text, QStringLiteral("Наименование фильтра"))) {
+    if (!CheckShortString(text, tr("Наименование фильтра"))) {
         const QSignalBlocker quiet(EditFilterName);
         EditFilterName->setText(lastName_);
         return;
@@ -480,7 +479,7 @@ void TFormMicroBase::Memo1Change()
     const QString memo = Memo1->toPlainText();
     const QStringList lines = memo.split(QLatin1Char('\n'));
     for (int i = 0; i < 2 && i < lines.size(); ++i)
-        if (!CheckShortString(lines[i], QStringLiteral("Комментарий к фильтру"))) {
+        if (!CheckShortString(lines[i], tr("Комментарий к фильтру"))) {
             const QSignalBlocker quiet(Memo1);
             Memo1->setPlainText(lastMemo_);
             Memo1->moveCursor(QTextCursor::End);
@@ -509,7 +508,7 @@ void TFormMicroBase::TB3RandomClick()
     RandomKernel(CBoxFilterType->currentIndex(), EditedRec.Kernel);
     EditedRec.Scale = ScaleOfKernel(EditedRec.Kernel);
     ShowRecord();
-    EditFilterName->setText(QStringLiteral("Случайный М") + QString::number(EditedRec.Scale));
+    EditFilterName->setText(tr("Случайный М%1").arg(EditedRec.Scale));
     EditedRec.Type = 0;
     CBoxFilterType->setCurrentIndex(0);
     setChanged(true);
@@ -518,7 +517,7 @@ void TFormMicroBase::TB3RandomClick()
 void TFormMicroBase::sbtnImportClick()
 {
     PutFilterData(EditedRec, ws_.WorkingFilter);
-    EditedRec.Name.setText(QStringLiteral("Импортированный фильтр"));
+    EditedRec.Name.setText(tr("Импортированный фильтр"));
     EditedRec.Comment1.setText(QString());
     EditedRec.Comment2.setText(QString());
     ShowRecord();

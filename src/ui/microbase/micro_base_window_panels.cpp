@@ -38,36 +38,33 @@ QLabel* makeIndicator(const char* name, QWidget* parent)
 void TFormMicroBase::createMenu()
 {
     MainMenu = new QMenuBar(this);
-    QMenu* base = MainMenu->addMenu(QStringLiteral("База"));
-    MMNewDB = base->addAction(QStringLiteral("Новая база"), this, &TFormMicroBase::NewBaseClick);
-    MMOpenDB = base->addAction(QStringLiteral("Открыть базу"), this, &TFormMicroBase::OpenBaseClick);
-    MMSaveDB = base->addAction(QStringLiteral("Сохранить базу как ..."), this, &TFormMicroBase::SaveBaseClick);
+    QMenu* base = MainMenu->addMenu(tr("База"));
+    MMNewDB = base->addAction(tr("Новая база"), this, &TFormMicroBase::NewBaseClick);
+    MMOpenDB = base->addAction(tr("Открыть базу"), this, &TFormMicroBase::OpenBaseClick);
+    MMSaveDB = base->addAction(tr("Сохранить базу как ..."), this, &TFormMicroBase::SaveBaseClick);
     base->addSeparator();
-    MMClose = base->addAction(QStringLiteral("Выход"), this, &QDialog::close);
+    MMClose = base->addAction(tr("Выход"), this, &QDialog::close);
 }
 
 QLayout* TFormMicroBase::createToolBar()
 {
     auto* tools = new QHBoxLayout;
     QStyle* st = style();
-    TB1NewDB =
-        MakeToolButton("TB1NewDB", QStringLiteral("Новая база"), QStringLiteral("Создать и открыть новую базу данных"),
-                       this, st->standardIcon(QStyle::SP_FileDialogNewFolder));
-    TB1OpenDB = MakeToolButton("TB1OpenDB", QStringLiteral("Открыть базу"),
-                               QStringLiteral("Выбрать файл базы данных в диалоге"), this,
+    TB1NewDB = MakeToolButton("TB1NewDB", tr("Новая база"), tr("Создать и открыть новую базу данных"), this,
+                              st->standardIcon(QStyle::SP_FileDialogNewFolder));
+    TB1OpenDB = MakeToolButton("TB1OpenDB", tr("Открыть базу"), tr("Выбрать файл базы данных в диалоге"), this,
                                st->standardIcon(QStyle::SP_DialogOpenButton));
-    TB1SaveDB = MakeToolButton("TB1SaveDB", QStringLiteral("Сохранить базу как ..."),
-                               QStringLiteral("Сохранить текущую базу данных как ..."), this,
-                               st->standardIcon(QStyle::SP_DialogSaveButton));
+    TB1SaveDB = MakeToolButton("TB1SaveDB", tr("Сохранить базу как ..."), tr("Сохранить текущую базу данных как ..."),
+                               this, st->standardIcon(QStyle::SP_DialogSaveButton));
     for (QToolButton* b : {TB1NewDB, TB1OpenDB, TB1SaveDB})
         tools->addWidget(b);
     tools->addSpacing(12);
     STextOpenID = makeIndicator("STextOpenID", this);
     STextOpenID->setFixedSize(16, 16);
-    LbOpenID = new QLabel(QStringLiteral("База (Open/Close)"), this);
+    LbOpenID = new QLabel(tr("База (Open/Close)"), this);
     LbOpenID->setObjectName(QStringLiteral("LbOpenID"));
     STextStat = makeIndicator("STextStat", this);
-    STextStat->setText(QStringLiteral("Режим выборки"));
+    STextStat->setText(tr("Режим выборки"));
     STextStat->setMinimumWidth(200);
     tools->addWidget(STextOpenID);
     tools->addWidget(LbOpenID);
@@ -85,14 +82,14 @@ QWidget* TFormMicroBase::createSelector()
     auto* panel = new QFrame(this);
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     auto* v = new QVBoxLayout(panel);
-    v->addWidget(new QLabel(QStringLiteral("Селектор (Навигатор) записей "), panel));
+    v->addWidget(new QLabel(tr("Селектор (Навигатор) записей "), panel));
     LBoxSelector = new QListWidget(panel);
     LBoxSelector->setObjectName(QStringLiteral("LBoxSelector"));
     v->addWidget(LBoxSelector, 1);
     connect(LBoxSelector, &QListWidget::itemClicked, this, [this] { ShowSelected(); });
 
     auto* count = new QHBoxLayout;
-    count->addWidget(new QLabel(QStringLiteral("Число записей в выборке"), panel));
+    count->addWidget(new QLabel(tr("Число записей в выборке"), panel));
     EdNumRec = new QLineEdit(panel);
     EdNumRec->setObjectName(QStringLiteral("EdNumRec"));
     EdNumRec->setReadOnly(true);
@@ -101,14 +98,13 @@ QWidget* TFormMicroBase::createSelector()
     v->addLayout(count);
 
     auto* type = new QHBoxLayout;
-    type->addWidget(new QLabel(QStringLiteral("Тип фильтров"), panel));
+    type->addWidget(new QLabel(tr("Тип фильтров"), panel));
     CbBoxRqFilterType = new QComboBox(panel);
     CbBoxRqFilterType->setObjectName(QStringLiteral("CbBoxRqFilterType"));
-    CbBoxRqFilterType->addItems({QStringLiteral("Все фильтры"), QStringLiteral("Сглаживающие"),
-                                 QStringLiteral("Обостряющие"), QStringLiteral("Специальные")});
+    CbBoxRqFilterType->addItems({tr("Все фильтры"), tr("Сглаживающие"), tr("Обостряющие"), tr("Специальные")});
     type->addWidget(CbBoxRqFilterType, 1);
     v->addLayout(type);
-    CheckBoxSorted = new QCheckBox(QStringLiteral("Сортировать"), panel);
+    CheckBoxSorted = new QCheckBox(tr("Сортировать"), panel);
     CheckBoxSorted->setObjectName(QStringLiteral("CheckBoxSorted"));
     CheckBoxSorted->setChecked(true);
     v->addWidget(CheckBoxSorted);
@@ -116,12 +112,10 @@ QWidget* TFormMicroBase::createSelector()
     connect(CheckBoxSorted, &QCheckBox::clicked, this, &TFormMicroBase::RefreshList);
 
     auto* modes = new QHBoxLayout;
-    sbtnStatMain = MakeToolButton("sbtnStatMain", QStringLiteral("Рабочие"),
-                                  QStringLiteral("Режим работы с основными записями базы"), panel);
-    sbtnStatRestore = MakeToolButton("sbtnStatRestore", QStringLiteral("Удаленные"),
-                                     QStringLiteral("Режим восстановления удаленных записей"), panel);
-    sbtnRecRestore = MakeToolButton("sbtnRecRestore", QStringLiteral("Восстановить"),
-                                    QStringLiteral("Восстановить удаленную запись"), panel);
+    sbtnStatMain = MakeToolButton("sbtnStatMain", tr("Рабочие"), tr("Режим работы с основными записями базы"), panel);
+    sbtnStatRestore =
+        MakeToolButton("sbtnStatRestore", tr("Удаленные"), tr("Режим восстановления удаленных записей"), panel);
+    sbtnRecRestore = MakeToolButton("sbtnRecRestore", tr("Восстановить"), tr("Восстановить удаленную запись"), panel);
     statButtons_ = new QButtonGroup(this);
     for (QToolButton* b : {sbtnStatMain, sbtnStatRestore}) {
         b->setCheckable(true);
@@ -147,7 +141,7 @@ QWidget* TFormMicroBase::createEditor()
     panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
     auto* grid = new QGridLayout(panel);
 
-    grid->addWidget(new QLabel(QStringLiteral("Наименование фильтра"), panel), 0, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("Наименование фильтра"), panel), 0, 0, 1, 2);
     EditFilterName = new QLineEdit(panel);
     EditFilterName->setObjectName(QStringLiteral("EditFilterName"));
     grid->addWidget(EditFilterName, 1, 0, 1, 2);
@@ -158,7 +152,7 @@ QWidget* TFormMicroBase::createEditor()
 
     grid->addLayout(createFieldSide(panel), 2, 1, 5, 1);
 
-    grid->addWidget(new QLabel(QStringLiteral("Комментарий к фильтру "), panel), 7, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("Комментарий к фильтру "), panel), 7, 0, 1, 2);
     Memo1 = new QPlainTextEdit(panel);
     Memo1->setObjectName(QStringLiteral("Memo1"));
     Memo1->setMaximumHeight(60);
@@ -176,31 +170,29 @@ QLayout* TFormMicroBase::createFieldSide(QWidget* panel)
 {
     auto* side = new QVBoxLayout;
     auto* index = new QHBoxLayout;
-    index->addWidget(new QLabel(QStringLiteral("Индекс"), panel));
+    index->addWidget(new QLabel(tr("Индекс"), panel));
     STextRecIndx = makeIndicator("STextRecIndx", panel);
     STextRecIndx->setMinimumWidth(60);
     index->addWidget(STextRecIndx);
     stxtChangeID = makeIndicator("stxtChangeID", panel);
     stxtChangeID->setFixedSize(16, 16);
-    stxtChangeID->setToolTip(QStringLiteral("В полях записи присутствуют несохраненные изменения"));
+    stxtChangeID->setToolTip(tr("В полях записи присутствуют несохраненные изменения"));
     index->addWidget(stxtChangeID);
     index->addStretch(1);
     side->addLayout(index);
-    side->addWidget(new QLabel(QStringLiteral("Масштаб"), panel));
+    side->addWidget(new QLabel(tr("Масштаб"), panel));
     EditScale = new QLineEdit(panel);
     EditScale->setObjectName(QStringLiteral("EditScale"));
     side->addWidget(EditScale);
-    side->addWidget(new QLabel(QStringLiteral("Тип фильтра"), panel));
+    side->addWidget(new QLabel(tr("Тип фильтра"), panel));
     CBoxFilterType = new QComboBox(panel);
     CBoxFilterType->setObjectName(QStringLiteral("CBoxFilterType"));
     CBoxFilterType->addItems(FilterTypeNames());
     side->addWidget(CBoxFilterType);
     auto* fieldTools = new QHBoxLayout;
-    TB3Scale =
-        MakeToolButton("TB3Scale", QStringLiteral("Σ"), QStringLiteral("Пересчитать масштаб текущего фильтра"), panel);
-    TB3Clean = MakeToolButton("TB3Clean", QStringLiteral("□"), QStringLiteral("Очистка полей текущего фильтра"), panel);
-    TB3Random =
-        MakeToolButton("TB3Random", QStringLiteral("?"), QStringLiteral("Сгенерировать случайный фильтр"), panel);
+    TB3Scale = MakeToolButton("TB3Scale", QStringLiteral("Σ"), tr("Пересчитать масштаб текущего фильтра"), panel);
+    TB3Clean = MakeToolButton("TB3Clean", QStringLiteral("□"), tr("Очистка полей текущего фильтра"), panel);
+    TB3Random = MakeToolButton("TB3Random", QStringLiteral("?"), tr("Сгенерировать случайный фильтр"), panel);
     for (QToolButton* b : {TB3Scale, TB3Clean, TB3Random})
         fieldTools->addWidget(b);
     fieldTools->addStretch(1);
@@ -219,17 +211,14 @@ QWidget* TFormMicroBase::createRecordPanel(QWidget* panel)
     keep.setRetainSizeWhenHidden(true);
     PanelCtrlRec->setSizePolicy(keep);
     auto* rec = new QHBoxLayout(PanelCtrlRec);
-    rec->addWidget(new QLabel(QStringLiteral("Управление записями"), PanelCtrlRec));
+    rec->addWidget(new QLabel(tr("Управление записями"), PanelCtrlRec));
     ToolBarAccessREC = new QWidget(PanelCtrlRec);
     ToolBarAccessREC->setObjectName(QStringLiteral("ToolBarAccessREC"));
     auto* recTools = new QHBoxLayout(ToolBarAccessREC);
     recTools->setContentsMargins(0, 0, 0, 0);
-    TB2RecAdd = MakeToolButton("TB2RecAdd", QStringLiteral("Добавить"), QStringLiteral("Добавить запись в базу"),
-                               ToolBarAccessREC);
-    TB2RecRefresh = MakeToolButton("TB2RecRefresh", QStringLiteral("Обновить"),
-                                   QStringLiteral("Обновить текущую запись "), ToolBarAccessREC);
-    TB2RecDelete = MakeToolButton("TB2RecDelete", QStringLiteral("Удалить"), QStringLiteral("Удалить текущую запись"),
-                                  ToolBarAccessREC);
+    TB2RecAdd = MakeToolButton("TB2RecAdd", tr("Добавить"), tr("Добавить запись в базу"), ToolBarAccessREC);
+    TB2RecRefresh = MakeToolButton("TB2RecRefresh", tr("Обновить"), tr("Обновить текущую запись "), ToolBarAccessREC);
+    TB2RecDelete = MakeToolButton("TB2RecDelete", tr("Удалить"), tr("Удалить текущую запись"), ToolBarAccessREC);
     for (QToolButton* b : {TB2RecAdd, TB2RecRefresh, TB2RecDelete})
         recTools->addWidget(b);
     rec->addWidget(ToolBarAccessREC);
@@ -240,8 +229,8 @@ QWidget* TFormMicroBase::createRecordPanel(QWidget* panel)
 QLayout* TFormMicroBase::createExchange(QWidget* panel)
 {
     auto* exchange = new QHBoxLayout;
-    sbtnImport = MakeToolButton("sbtnImport", QStringLiteral("Импорт фильтра"), QString(), panel);
-    sbtnExport = MakeToolButton("sbtnExport", QStringLiteral("Экспорт фильтра"), QString(), panel);
+    sbtnImport = MakeToolButton("sbtnImport", tr("Импорт фильтра"), QString(), panel);
+    sbtnExport = MakeToolButton("sbtnExport", tr("Экспорт фильтра"), QString(), panel);
     sbtnImport->setAutoRaise(false);
     sbtnExport->setAutoRaise(false);
     exchange->addWidget(sbtnImport);

@@ -56,7 +56,7 @@ QComboBox* makeUnits(const char* name, QWidget* parent)
 {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
-    box->addItems({QStringLiteral("Пиксели"), QStringLiteral("Проценты")});
+    box->addItems({TFormScaleDialog::tr("Пиксели"), TFormScaleDialog::tr("Проценты")});
     box->setCurrentIndex(0);
     return box;
 }
@@ -115,13 +115,13 @@ QString percentText(double value)
 TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FormScaleDialog"));
-    setWindowTitle(QStringLiteral("  Размер рисунка"));
+    setWindowTitle(tr("  Размер рисунка"));
     setModal(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(createSizes());
 
-    ChkBoxProportional = new QCheckBox(QStringLiteral(" Сохранять пропорции"), this);
+    ChkBoxProportional = new QCheckBox(tr(" Сохранять пропорции"), this);
     ChkBoxProportional->setObjectName(QStringLiteral("ChkBoxProportional"));
     ChkBoxProportional->setChecked(true);
     layout->addWidget(ChkBoxProportional);
@@ -129,10 +129,10 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
     GroupBox1 = new QGroupBox(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     auto* method = new QHBoxLayout(GroupBox1);
-    method->addWidget(new QLabel(QStringLiteral("Метод масштабирования"), GroupBox1));
+    method->addWidget(new QLabel(tr("Метод масштабирования"), GroupBox1));
     CboBoxMhetod = new QComboBox(GroupBox1);
     CboBoxMhetod->setObjectName(QStringLiteral("CboBoxMhetod"));
-    CboBoxMhetod->addItems({QStringLiteral("Win StretchBlt"), QStringLiteral("Резерв 1"), QStringLiteral("Резерв 2")});
+    CboBoxMhetod->addItems({QStringLiteral("Win StretchBlt"), tr("Резерв 1"), tr("Резерв 2")});
     CboBoxMhetod->setCurrentIndex(0);
     method->addWidget(CboBoxMhetod, 1);
     layout->addWidget(GroupBox1);
@@ -145,19 +145,19 @@ TFormScaleDialog::TFormScaleDialog(QWidget* parent) : QDialog(parent)
 QLayout* TFormScaleDialog::createSizes()
 {
     auto* sizes = new QGridLayout;
-    sizes->addWidget(new QLabel(QStringLiteral("Ширина исходного изображения"), this), 0, 0);
+    sizes->addWidget(new QLabel(tr("Ширина исходного изображения"), this), 0, 0);
     EditSrcW = makeEdit("EditSrcW", this, true);
     sizes->addWidget(EditSrcW, 0, 1);
-    sizes->addWidget(new QLabel(QStringLiteral("Высота исходного изображения"), this), 1, 0);
+    sizes->addWidget(new QLabel(tr("Высота исходного изображения"), this), 1, 0);
     EditSrcH = makeEdit("EditSrcH", this, true);
     sizes->addWidget(EditSrcH, 1, 1);
 
-    sizes->addWidget(new QLabel(QStringLiteral("Ширина"), this), 2, 0);
+    sizes->addWidget(new QLabel(tr("Ширина"), this), 2, 0);
     EditTrgW = makeEdit("EditTrgW", this, false);
     sizes->addWidget(EditTrgW, 2, 1);
     CbBoxTrgW = makeUnits("CbBoxTrgW", this);
     sizes->addWidget(CbBoxTrgW, 2, 2);
-    sizes->addWidget(new QLabel(QStringLiteral("Высота"), this), 3, 0);
+    sizes->addWidget(new QLabel(tr("Высота"), this), 3, 0);
     EditTrgH = makeEdit("EditTrgH", this, false);
     sizes->addWidget(EditTrgH, 3, 1);
     CbBoxTrgH = makeUnits("CbBoxTrgH", this);
@@ -172,12 +172,12 @@ QLayout* TFormScaleDialog::createSizes()
 QLayout* TFormScaleDialog::createButtons()
 {
     auto* buttons = new QHBoxLayout;
-    BitBtnRun = new QPushButton(QStringLiteral("  Выполнить"), this);
+    BitBtnRun = new QPushButton(tr("  Выполнить"), this);
     BitBtnRun->setObjectName(QStringLiteral("BitBtnRun"));
     BitBtnRun->setDefault(true);
-    BitBtnCancel = new QPushButton(QStringLiteral("  Отмена"), this);
+    BitBtnCancel = new QPushButton(tr("  Отмена"), this);
     BitBtnCancel->setObjectName(QStringLiteral("BitBtnCancel"));
-    BitBtnUnDo = new QPushButton(QStringLiteral(" Назад"), this);
+    BitBtnUnDo = new QPushButton(tr(" Назад"), this);
     BitBtnUnDo->setObjectName(QStringLiteral("BitBtnUnDo"));
     // A click leaves the focus in the entry: cancelling must not finish it
     // first, and the run finishes it itself.
@@ -244,7 +244,7 @@ void TFormScaleDialog::FormShow()
     EditSrcH->setText(QStringLiteral("0"));
     engine_.SetSource(nullptr);
     engine_.Target = nullptr;
-    messages().warning(QStringLiteral("Не выполнена предустановка Images.\r\nФорма будет закрыта ..."));
+    messages().warning(tr("Не выполнена предустановка Images.\r\nФорма будет закрыта ..."));
     // Closed once the showing is over; a dialog cannot hide while it shows.
     QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
 }
@@ -292,9 +292,9 @@ void TFormScaleDialog::ShowPixelCount()
 
 void TFormScaleDialog::ShowPixelCount(qint64 width, qint64 height)
 {
-    GroupBox1->setTitle(QStringLiteral(" Количество пикселей: ") + QString::number(width * height) +
-                        QStringLiteral(" (было: ") + QString::number(qint64(engine_.SrcWidth) * engine_.SrcHeight) +
-                        QStringLiteral(")"));
+    GroupBox1->setTitle(
+        tr(" Количество пикселей: %1 (было: %2)")
+            .arg(QString::number(width * height), QString::number(qint64(engine_.SrcWidth) * engine_.SrcHeight)));
 }
 
 void TFormScaleDialog::setPink(QLineEdit* edit, bool pink)
@@ -425,7 +425,7 @@ void TFormScaleDialog::BitBtnRunClick()
         TBusyCursor busy;
         engine_.Execute();
     } else {
-        messages().information(QStringLiteral("Пока НЕ реализовано"));
+        messages().information(tr("Пока НЕ реализовано"));
     }
     accept();
 }
