@@ -13,6 +13,7 @@
 #include "core/microbase/filter_rec.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -38,16 +39,28 @@ void printMessage(const QString& text);
 
 // An option of a command. valueNames holds one word per value ("ROW COL"
 // takes two values); an empty one makes a flag.
+// Descriptions, summaries and group titles are QT_TRANSLATE_NOOP("CliHelp",
+// ...) texts: the tables are built before the language is chosen, so they
+// are translated where help shows them. A description naming what a table
+// of the core holds is made at use by `describe` instead.
 struct CommandOption {
     const char* name;
     const char* valueNames;
     const char* description;
+    QString (*describe)() = nullptr;
 };
 
 struct CommandArgument {
     const char* name;
     const char* description;
+    QString (*describe)() = nullptr;
 };
+
+// The description as help shows it, in the language chosen.
+QString describe(const CommandOption& option);
+QString describe(const CommandArgument& argument);
+// "a, b or c" in the language chosen.
+QString orList(const QStringList& items);
 
 class Invocation;
 
@@ -138,7 +151,8 @@ QString commandHelp(const Command& command);
 QString synopsis(const Command& command);
 
 // The IN argument of every command that reads a picture.
-inline constexpr CommandArgument kPictureIn{"IN", "A BMP, or a JPEG, PNG, TIFF or WebP named by its extension."};
+inline constexpr CommandArgument kPictureIn{
+    "IN", QT_TRANSLATE_NOOP("CliHelp", "BMP, либо JPEG, PNG, TIFF или WebP, определяемый по расширению.")};
 
 // The --quality option shared by every command that writes a picture.
 CommandOption qualityOption();

@@ -4,6 +4,7 @@
 #include "core/engine/img_service.h"
 #include "core/filter/popular_filters.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -28,7 +29,8 @@ namespace {
 
 [[noreturn]] void commandUsageError(const Command& command, const QString& text)
 {
-    throw UsageError{QStringLiteral("%1: %2 (see ormica-cli help %1)").arg(QLatin1String(command.name), text)};
+    throw UsageError{
+        QCoreApplication::translate("Cli", "%1: %2 (см. ormica-cli help %1)").arg(QLatin1String(command.name), text)};
 }
 
 int valueCount(const CommandOption& option)
@@ -57,14 +59,15 @@ bool isNegativeNumber(const QString& token)
 
 void setUpParser(const Command& command, QCommandLineParser& parser)
 {
-    parser.setApplicationDescription(QString::fromUtf8(command.summary));
-    parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
-                                        QStringLiteral("Shows this help and exits.")));
+    parser.setApplicationDescription(QCoreApplication::translate("CliHelp", command.summary));
+    parser.addOption(
+        QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                           QCoreApplication::translate("CliHelp", "Показывает эту справку и завершает работу.")));
     for (const CommandOption& option : command.options)
-        parser.addOption(QCommandLineOption(QLatin1String(option.name), QString::fromUtf8(option.description),
-                                            QLatin1String(option.valueNames)));
+        parser.addOption(
+            QCommandLineOption(QLatin1String(option.name), describe(option), QLatin1String(option.valueNames)));
     for (const CommandArgument& argument : command.arguments)
-        parser.addPositionalArgument(QLatin1String(argument.name), QString::fromUtf8(argument.description));
+        parser.addPositionalArgument(QLatin1String(argument.name), describe(argument));
 }
 
 // Reads the whole text as a number of type T with std::from_chars (decimal
@@ -111,7 +114,7 @@ bool parseCommandLine(const Command& command, const QStringList& args, QCommandL
                 continue;
             }
             if (i + count >= args.size())
-                commandUsageError(command, QStringLiteral("--%1 takes %2")
+                commandUsageError(command, QCoreApplication::translate("Cli", "--%1 требует %2")
                                                .arg(QLatin1String(option->name), QLatin1String(option->valueNames)));
             for (int k = 1; k <= count; ++k)
                 options << QStringLiteral("--%1=%2").arg(QLatin1String(option->name), args.at(i + k));
@@ -130,12 +133,13 @@ bool parseCommandLine(const Command& command, const QStringList& args, QCommandL
         const int count = valueCount(option);
         const QString name = QLatin1String(option.name);
         if (count > 0 && parser.isSet(name) && parser.values(name).size() != count)
-            commandUsageError(command,
-                              QStringLiteral("--%1 takes %2, once").arg(name, QLatin1String(option.valueNames)));
+            commandUsageError(command, QCoreApplication::translate("Cli", "--%1 требует %2, один раз")
+                                           .arg(name, QLatin1String(option.valueNames)));
     }
     if (parser.positionalArguments().size() != qsizetype(command.arguments.size()))
-        commandUsageError(command, QStringLiteral("wrong number of arguments; usage: ormica-cli %1 %2")
-                                       .arg(QLatin1String(command.name), synopsis(command)));
+        commandUsageError(command,
+                          QCoreApplication::translate("Cli", "неверное число аргументов; вызов: ormica-cli %1 %2")
+                              .arg(QLatin1String(command.name), synopsis(command)));
     return true;
 }
 
@@ -146,7 +150,9 @@ QString commandHelp(const Command& command)
     // The parser's own usage line cannot show options with several values.
     QString text = parser.helpText();
     text.remove(0, text.indexOf(QLatin1Char('\n')));
-    return QStringLiteral("usage: ormica-cli %1 %2").arg(QLatin1String(command.name), synopsis(command)) + text;
+    return QCoreApplication::translate("Cli", "вызов: ormica-cli %1 %2")
+               .arg(QLatin1String(command.name), synopsis(command)) +
+           text;
 }
 
 QString synopsis(const Command& command)
@@ -174,33 +180,65 @@ QString synopsis(const Command& command)
     return text + layout.mid(at);
 }
 
+QString describe(const CommandOption& option)
+{
+    return option.describe ? option.describe() : QCoreApplication::translate("CliHelp", option.description);
+}
+
+QString describe(const CommandArgument& argument)
+{
+    return argument.describe ? argument.describe() : QCoreApplication::translate("CliHelp", argument.description);
+}
+
+QString orList(const QStringList& items)
+{
+    if (items.size() < 2)
+        return items.join(QString());
+    return QCoreApplication::translate("Cli", "%1 или %2")
+        .arg(items.mid(0, items.size() - 1).join(QStringLiteral(", ")), items.last());
+}
+
 CommandOption qualityOption()
 {
     return {"quality", "N",
-            "JPEG or WebP quality 1..100 for a .jpg, .jpeg or .webp OUT (100 unless given; WebP at 100 is "
-            "lossless)."};
+            QT_TRANSLATE_NOOP("CliHelp", "Качество JPEG или WebP 1..100 для OUT с расширением .jpg, .jpeg или .webp "
+                                         "(по умолчанию 100; WebP при 100 — без потерь).")};
 }
+
+namespace {
+
+// The word for a ready-made kernel's width, by the table's own key for it.
+QString widthWord(const TReadyFilter& f)
+{
+    const QLatin1String key(f.english);
+    if (key == QLatin1String("wide"))
+        return QCoreApplication::translate("CliHelp", "широкое");
+    if (key == QLatin1String("normal"))
+        return QCoreApplication::translate("CliHelp", "нормальное");
+    if (key == QLatin1String("narrow"))
+        return QCoreApplication::translate("CliHelp", "узкое");
+    return key;
+}
+
+QString readyDescription()
+{
+    QStringList names[2], widths[2];
+    for (const TReadyFilter& f : ReadyFilters())
+        if (f.type == 2 || f.type == 1) {
+            const int i = f.type == 2 ? 0 : 1;
+            names[i] << QLatin1String(f.name);
+            widths[i] << widthWord(f);
+        }
+    const QString comma = QStringLiteral(", ");
+    return QCoreApplication::translate("CliHelp", "Готовое ядро: %1 (повышение резкости: %2) или %3 (сглаживание: %4).")
+        .arg(names[0].join(comma), widths[0].join(comma), names[1].join(comma), widths[1].join(comma));
+}
+
+}  // namespace
 
 CommandOption readyOption()
 {
-    // Built once from the table: an option's description outlives the call.
-    static const QByteArray description = [] {
-        QStringList groups;
-        for (const std::int32_t type : {2, 1}) {
-            QStringList names, widths;
-            for (const TReadyFilter& f : ReadyFilters())
-                if (f.type == type) {
-                    names << QLatin1String(f.name);
-                    widths << QLatin1String(f.english);
-                }
-            groups << QStringLiteral("%1 (%2: %3)")
-                          .arg(names.join(QStringLiteral(", ")),
-                               type == 2 ? QStringLiteral("sharpening") : QStringLiteral("smoothing"),
-                               widths.join(QStringLiteral(", ")));
-        }
-        return QStringLiteral("A ready-made kernel: %1.").arg(groups.join(QStringLiteral(" or "))).toUtf8();
-    }();
-    return {"ready", "NAME", description.constData()};
+    return {"ready", "NAME", nullptr, readyDescription};
 }
 
 TFilterKernel readyKernel(const Invocation& call)
@@ -210,7 +248,8 @@ TFilterKernel readyKernel(const Invocation& call)
     QStringList names;
     for (const TReadyFilter& f : ReadyFilters())
         names << QLatin1String(f.name);
-    call.usageError(QStringLiteral("--ready is one of %1").arg(names.join(QLatin1Char('|'))));
+    call.usageError(
+        QCoreApplication::translate("Cli", "--ready принимает одно из значений %1").arg(names.join(QLatin1Char('|'))));
 }
 
 Invocation::Invocation(const Command& command, const QCommandLineParser& parser)
@@ -246,7 +285,7 @@ int Invocation::wholeNumber(const QString& text, const QString& what) const
 {
     int value = 0;
     if (!readNumber(text, value))
-        usageError(QStringLiteral("%1 must be a whole number, not \"%2\"").arg(what, text));
+        usageError(QCoreApplication::translate("Cli", "%1: нужно целое число, а не \"%2\"").arg(what, text));
     return value;
 }
 
@@ -254,7 +293,8 @@ double Invocation::realNumber(const QString& text, const QString& what) const
 {
     double value = 0;
     if (!readNumber(text, value))
-        usageError(QStringLiteral("%1 must be a finite number with a decimal point, not \"%2\"").arg(what, text));
+        usageError(QCoreApplication::translate("Cli", "%1: нужно конечное число с десятичной точкой, а не \"%2\"")
+                       .arg(what, text));
     return value;
 }
 
@@ -262,7 +302,8 @@ long double Invocation::extendedNumber(const QString& text, const QString& what)
 {
     long double value = 0;
     if (!readNumber(text, value))
-        usageError(QStringLiteral("%1 must be a finite number with a decimal point, not \"%2\"").arg(what, text));
+        usageError(QCoreApplication::translate("Cli", "%1: нужно конечное число с десятичной точкой, а не \"%2\"")
+                       .arg(what, text));
     return value;
 }
 
@@ -311,13 +352,8 @@ QString outputExtensions()
     for (const TPluginFormat& f : PluginFormats())
         for (const QString& ext : f.extensions)
             names << QLatin1Char('.') + ext;
-    const QString last = names.takeLast();
-    return names.join(QStringLiteral(", ")) + QStringLiteral(" or ") + last;
+    return orList(names);
 }
-
-namespace {
-
-}  // namespace
 
 PictureFiles::PictureFiles(const Invocation& invocation)
     : capture_(invocation.capture()), service_(&progress_, &panel_, nullptr)
@@ -326,7 +362,7 @@ PictureFiles::PictureFiles(const Invocation& invocation)
     if (takesQuality && invocation.isSet("quality")) {
         const int quality = invocation.wholeNumber(invocation.values("quality").first(), QStringLiteral("--quality"));
         if (quality < 1 || quality > 100)
-            invocation.usageError(QStringLiteral("--quality takes a whole number from 1 to 100"));
+            invocation.usageError(QCoreApplication::translate("Cli", "--quality принимает целое число от 1 до 100"));
         service_.JpegQuality = std::uint8_t(quality);
     }
 }
@@ -334,8 +370,8 @@ PictureFiles::PictureFiles(const Invocation& invocation)
 void PictureFiles::load(const QString& file, TImageControl& image)
 {
     if (!QFileInfo(file).isFile())
-        throw Failure{QFileInfo::exists(file) ? QStringLiteral("not a file: %1").arg(file)
-                                              : QStringLiteral("no such file: %1").arg(file)};
+        throw Failure{QFileInfo::exists(file) ? QCoreApplication::translate("Cli", "не файл: %1").arg(file)
+                                              : QCoreApplication::translate("Cli", "нет такого файла: %1").arg(file)};
     if (const QString why = ReadFailureReason(file); !why.isEmpty())
         throw Failure{CannotOpenText(file, why)};
     panel_.setText(QString());
@@ -349,8 +385,10 @@ void PictureFiles::load(const QString& file, TImageControl& image)
         loaded = service_.LoadJpeg(file, image);
     }
     if (!loaded)
-        throw Failure{panel_.text().isEmpty() ? QStringLiteral("not a picture this program reads: %1").arg(file)
-                                              : panel_.text()};
+        throw Failure{
+            panel_.text().isEmpty()
+                ? QCoreApplication::translate("Cli", "не изображение в формате, который читает программа: %1").arg(file)
+                : panel_.text()};
     if (capture_)
         capture_->record.Source = image.picture();
 }
@@ -359,7 +397,8 @@ void PictureFiles::checkOutputName(const QString& file) const
 {
     if (TLoadSaveImage::FilterIndexOfName(file) == 0)
         throw UsageError{
-            QStringLiteral("cannot tell the output type from the name (use %1): %2").arg(outputExtensions(), file)};
+            QCoreApplication::translate("Cli", "по имени нельзя определить тип выходного файла (используйте %1): %2")
+                .arg(outputExtensions(), file)};
 }
 
 void PictureFiles::save(const QString& file, TImageControl& image)
@@ -379,7 +418,7 @@ void PictureFiles::save(const QString& file, TImageControl& image)
         saved = kind == 2 ? service_.SaveBmp(file, image) : service_.SaveJpeg(file, image);
     }
     if (!saved)
-        throw Failure{panel_.text().isEmpty() ? QStringLiteral("nothing to write to %1").arg(file)
+        throw Failure{panel_.text().isEmpty() ? QCoreApplication::translate("Cli", "нечего записывать в %1").arg(file)
                                               : QStringLiteral("%1: %2").arg(panel_.text().trimmed(), file)};
 }
 
@@ -393,7 +432,7 @@ int arrayOperation(PictureFiles& files, const QString& in, const QString& out, c
         ImageToImgTab(loaded, source, files.progress());
     }
     if (source.empty())
-        throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(in)};
+        throw Failure{QCoreApplication::translate("Cli", "изображение не удалось поместить в массив: %1").arg(in)};
     operation(source, target);
     source.clear();
     return saveArray(files, target, out);
@@ -402,12 +441,12 @@ int arrayOperation(PictureFiles& files, const QString& in, const QString& out, c
 int saveArray(PictureFiles& files, TImgTabBGR& target, const QString& out)
 {
     if (target.empty())
-        throw Failure{QStringLiteral("the operation gave no picture")};
+        throw Failure{QCoreApplication::translate("Cli", "операция не дала изображения")};
     TImageControl result;
     ImgTabToImage(target, result, files.progress());
     target.clear();
     if (result.picture().isNull())
-        throw Failure{QStringLiteral("the result could not be made into a picture")};
+        throw Failure{QCoreApplication::translate("Cli", "из результата не удалось сделать изображение")};
     files.save(out, result);
     return kSuccess;
 }

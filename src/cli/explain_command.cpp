@@ -74,13 +74,15 @@ std::span<const Command> explainCommands()
     static const std::vector<Command> commands{
         {"explain",
          "--pixel [--json] OPERATION [ITS ARGUMENTS AND OPTIONS] IN",
-         "Runs the operation on IN as its own command does, but instead of writing OUT prints how pixel X, Y of the "
-         "result came about, one step a line (label: formula = numbers), ending with the line "
-         "\"result<TAB>B<TAB>G<TAB>R\". Exit status 1 when the steps do not arrive at the pixel written.",
-         {{"OPERATION", "grey, mirror, rot90, rotate, crop, scale, filter or transfer, followed by its own "
-                        "arguments and options without OUT."}},
-         {{"pixel", "X Y", "The pixel of the result: column X and row Y from 0 (required)."},
-          {"json", "", "Print the explanation as JSON instead of text."}},
+         QT_TRANSLATE_NOOP("CliHelp",
+                           "Выполняет операцию над IN, как её собственная команда, но вместо записи OUT выводит, как "
+                           "получился пиксель X, Y результата: по шагу в строке (метка: формула = числа), в конце "
+                           "строка \"result<TAB>B<TAB>G<TAB>R\". Код выхода 1, если шаги не приводят к записанному "
+                           "пикселю."),
+         {{"OPERATION", QT_TRANSLATE_NOOP("CliHelp", "grey, mirror, rot90, rotate, crop, scale, filter или transfer, "
+                                                     "а за ней её собственные аргументы и параметры без OUT.")}},
+         {{"pixel", "X Y", QT_TRANSLATE_NOOP("CliHelp", "Пиксель результата: столбец X и строка Y от 0 (обязателен).")},
+          {"json", "", QT_TRANSLATE_NOOP("CliHelp", "Вывести пояснение в JSON вместо текста.")}},
          unused},
     };
     return commands;
@@ -96,15 +98,16 @@ int runExplain(const Command& explain, const QStringList& args, const Command* (
     }
     const Invocation call(explain, parser);
     if (s.operation.isEmpty())
-        call.usageError(QStringLiteral("name the operation to explain: %1").arg(explainedList()));
+        call.usageError(
+            QCoreApplication::translate("CliExplain", "назовите операцию для пояснения: %1").arg(explainedList()));
     if (!call.isSet("pixel"))
-        call.usageError(QStringLiteral("--pixel X Y is required"));
+        call.usageError(QCoreApplication::translate("CliExplain", "нужен параметр --pixel X Y"));
     const int x = call.wholeNumber(call.values("pixel").at(0), QStringLiteral("X"));
     const int y = call.wholeNumber(call.values("pixel").at(1), QStringLiteral("Y"));
     const Command* operation = explained(s.operation) ? find(s.operation) : nullptr;
     if (!operation)
-        call.usageError(
-            QStringLiteral("\"%1\" cannot be explained; the operations are %2").arg(s.operation, explainedList()));
+        call.usageError(QCoreApplication::translate("CliExplain", "\"%1\" не поясняется; поясняются операции %2")
+                            .arg(s.operation, explainedList()));
 
     // The operation's own command line, with an OUT it never writes.
     QCommandLineParser operationParser;
@@ -118,7 +121,7 @@ int runExplain(const Command& explain, const QStringList& args, const Command* (
     if (const int code = operation->run(operationCall); code != kSuccess)
         return code;
     if (!capture.described || capture.written.isNull())
-        throw Failure{QStringLiteral("the operation gave no picture to explain")};
+        throw Failure{QCoreApplication::translate("CliExplain", "операция не дала изображения для пояснения")};
 
     const TExplanation e = Explain(capture.record, capture.written, x, y);
     if (!e.Unavailable.isEmpty())
@@ -126,7 +129,7 @@ int runExplain(const Command& explain, const QStringList& args, const Command* (
     const QByteArray text = call.isSet("json") ? ExplanationJson(e) : ExplanationText(e).toUtf8();
     std::fwrite(text.constData(), 1, std::size_t(text.size()), stdout);
     if (!e.Matches()) {
-        printMessage(QStringLiteral("the steps do not arrive at the pixel written"));
+        printMessage(QCoreApplication::translate("CliExplain", "шаги не приводят к записанному пикселю"));
         return kFailed;
     }
     return kSuccess;

@@ -34,10 +34,11 @@ QString oneLine(QString text)
 void openBase(const QString& file, TMicroBase& base, TOpenMode mode)
 {
     if (!QFileInfo::exists(file))
-        throw Failure{QStringLiteral("no such filter base: %1").arg(file)};
+        throw Failure{QCoreApplication::translate("CliFdb", "нет такой базы фильтров: %1").arg(file)};
     if (!base.Open(file, mode))
-        throw Failure{base.ErrorText.isEmpty() ? QStringLiteral("cannot open the filter base %1").arg(file)
-                                               : base.ErrorText};
+        throw Failure{base.ErrorText.isEmpty()
+                          ? QCoreApplication::translate("CliFdb", "не удаётся открыть базу фильтров %1").arg(file)
+                          : base.ErrorText};
 }
 
 // A damaged or hand-edited base can store another number in a record than
@@ -50,10 +51,10 @@ QString storedNumberField(std::int32_t position, std::int32_t stored)
 
 std::int32_t recordIndex(const Invocation& call, const QString& number, const TMicroBase& base)
 {
-    const int k = call.wholeNumber(number, QStringLiteral("the record number"));
+    const int k = call.wholeNumber(number, QCoreApplication::translate("CliFdb", "номер записи"));
     const std::int32_t count = base.RecordCount();
     if (k < 0 || k >= count)
-        throw Failure{QStringLiteral("%1 has no record %2: it holds %3 (0 .. %4)")
+        throw Failure{QCoreApplication::translate("CliFdb", "в %1 нет записи %2: записей в ней %3 (0 .. %4)")
                           .arg(base.FileName())
                           .arg(k)
                           .arg(count)
@@ -70,7 +71,8 @@ int list(const Invocation& call)
     for (std::int32_t k = 0; k < count; ++k) {
         const std::optional<TFilterRec> rec = ReadFilterRec(base, k);
         if (!rec)
-            throw Failure{QStringLiteral("cannot read record %1 of %2").arg(k).arg(call.arg(0))};
+            throw Failure{
+                QCoreApplication::translate("CliFdb", "не удаётся прочитать запись %1 из %2").arg(k).arg(call.arg(0))};
         text += QStringLiteral("%1\t%2\t%3\t%4\t%5")
                     .arg(k)
                     .arg(base.HeaderStatus())
@@ -92,7 +94,8 @@ TFilterRec readRecord(const Invocation& call, const QString& file, const QString
     position = recordIndex(call, number, base);
     const std::optional<TFilterRec> rec = ReadFilterRec(base, position);
     if (!rec)
-        throw Failure{QStringLiteral("cannot read record %1 of %2").arg(position).arg(file)};
+        throw Failure{
+            QCoreApplication::translate("CliFdb", "не удаётся прочитать запись %1 из %2").arg(position).arg(file)};
     stored = base.HeaderNumber();
     return *rec;
 }
@@ -130,9 +133,9 @@ void putText(const Invocation& call, const char* option, TShortString81& field)
 int add(const Invocation& call)
 {
     if (!call.isSet("name"))
-        call.usageError(QStringLiteral("--name is required"));
+        call.usageError(QCoreApplication::translate("CliFdb", "нужен параметр --name"));
     if (call.isSet("ready") == call.isSet("kernel"))
-        call.usageError(QStringLiteral("give exactly one of --ready and --kernel"));
+        call.usageError(QCoreApplication::translate("CliFdb", "укажите ровно один из параметров --ready и --kernel"));
     TFilterRec rec;
     putText(call, "name", rec.Name);
     putText(call, "comment1", rec.Comment1);
@@ -140,13 +143,14 @@ int add(const Invocation& call)
     if (call.isSet("type")) {
         rec.Type = call.wholeNumber(call.values("type").first(), QStringLiteral("--type"));
         if (rec.Type < 0 || rec.Type > 3)
-            call.usageError(QStringLiteral("--type is 0 .. 3 (%1)").arg(FilterTypeNames().join(QStringLiteral(", "))));
+            call.usageError(QCoreApplication::translate("CliFdb", "--type принимает 0 .. 3 (%1)")
+                                .arg(FilterTypeNames().join(QStringLiteral(", "))));
     }
     std::int32_t scale = 0;
     if (call.isSet("scale")) {
         scale = call.wholeNumber(call.values("scale").first(), QStringLiteral("--scale"));
         if (scale < 1)
-            call.usageError(QStringLiteral("--scale must be at least 1"));
+            call.usageError(QCoreApplication::translate("CliFdb", "--scale должен быть не меньше 1"));
     }
     if (call.isSet("ready")) {
         rec.Kernel = readyKernel(call);
@@ -177,7 +181,9 @@ int add(const Invocation& call)
         if (created)
             QFile::remove(file);
         if (before < 0)
-            throw Failure{why.isEmpty() ? QStringLiteral("cannot open the filter base %1").arg(file) : why};
+            throw Failure{why.isEmpty()
+                              ? QCoreApplication::translate("CliFdb", "не удаётся открыть базу фильтров %1").arg(file)
+                              : why};
         return kFailed;  // the append has been reported
     }
     printOut(QStringLiteral("%1\n").arg(after - 1));
@@ -190,7 +196,8 @@ int setStatus(const Invocation& call, std::uint8_t status)
     openBase(call.arg(0), base, TOpenMode::ReadWrite);
     const std::int32_t k = recordIndex(call, call.arg(1), base);
     if (!base.Read(k))
-        throw Failure{QStringLiteral("cannot read record %1 of %2").arg(k).arg(call.arg(0))};
+        throw Failure{
+            QCoreApplication::translate("CliFdb", "не удаётся прочитать запись %1 из %2").arg(k).arg(call.arg(0))};
     return base.Write(status, k) ? kSuccess : kFailed;  // a failed write has been reported
 }
 
@@ -232,8 +239,8 @@ int copy(const Invocation& call)
     return kSuccess;
 }
 
-const CommandArgument kFile{"FILE", "The filter base: a .fdb file of 453-byte records."};
-const CommandArgument kNumber{"N", "The record's number, its position in the file from 0."};
+const CommandArgument kFile{"FILE", QT_TRANSLATE_NOOP("CliHelp", "База фильтров: файл .fdb из записей по 453 байта.")};
+const CommandArgument kNumber{"N", QT_TRANSLATE_NOOP("CliHelp", "Номер записи — её позиция в файле от 0.")};
 
 }  // namespace
 
@@ -248,52 +255,61 @@ std::span<const Command> fdbCommands()
     static const std::vector<Command> commands{
         {"fdb list",
          nullptr,
-         "Lists the records of a filter base, one line each, tab-separated: number, status (1 working, 0 deleted), "
-         "type, scale, name. Control characters in texts (tabs, line breaks) are shown as blanks. A record that "
-         "stores another number than its position (a damaged base) gets a sixth field, \"stored number\" and that "
-         "number.",
+         QT_TRANSLATE_NOOP("CliHelp",
+                           "Выводит записи базы фильтров, по строке на запись, через табуляцию: номер, состояние "
+                           "(1 рабочая, 0 удалённая), тип, масштаб, имя. Управляющие символы в текстах (табуляции, "
+                           "переводы строк) выводятся пробелами. Запись, которая хранит не тот номер, что её позиция "
+                           "(повреждённая база), получает шестое поле: \"stored number\" и этот номер."),
          {kFile},
          {},
          list},
         {"fdb show",
          nullptr,
-         "Shows one record: lines name, type, scale, seven row lines of 7 weights, comment1, comment2, each "
-         "beginning with its key and a tab; a last line \"stored number\" when the record stores another number "
-         "than its position N.",
+         QT_TRANSLATE_NOOP("CliHelp",
+                           "Показывает одну запись: строки name, type, scale, семь строк row по 7 весов, comment1, "
+                           "comment2, каждая начинается своим ключом и табуляцией; последняя строка \"stored "
+                           "number\" — если запись хранит не тот номер, что её позиция N."),
          {kFile, kNumber},
          {},
          show},
         {"fdb add",
          "FILE --name (--kernel | --ready) [--scale] [--type] [--comment1] [--comment2]",
-         "Appends a working record, making an empty base first when FILE does not exist, and prints its number. "
-         "Texts are kept in Windows-1251, 80 characters at most.",
+         QT_TRANSLATE_NOOP("CliHelp", "Добавляет рабочую запись (если FILE нет, сначала создаётся пустая база) и "
+                                      "выводит её номер. Тексты хранятся в Windows-1251, не длиннее 80 символов."),
          {kFile},
-         {{"name", "TEXT", "The filter's name."},
-          {"kernel", "KFILE", "A text file of 49 whole numbers: 7 rows of 7, row 0 first."},
+         {{"name", "TEXT", QT_TRANSLATE_NOOP("CliHelp", "Имя фильтра.")},
+          {"kernel", "KFILE",
+           QT_TRANSLATE_NOOP("CliHelp", "Текстовый файл из 49 целых чисел: 7 строк по 7, первой идёт строка 0.")},
           readyOption(),
-          {"scale", "S", "The scale, at least 1 (default: the weight sum, or 1 when that is not positive)."},
-          {"type", "T", "The filter type: 0 undefined (default), 1 smoothing, 2 sharpening, 3 special."},
-          {"comment1", "TEXT", "The first comment line."},
-          {"comment2", "TEXT", "The second comment line."}},
+          {"scale", "S",
+           QT_TRANSLATE_NOOP("CliHelp", "Масштаб, не меньше 1 (по умолчанию — сумма весов или 1, если она не "
+                                        "положительна).")},
+          {"type", "T",
+           QT_TRANSLATE_NOOP("CliHelp", "Тип фильтра: 0 не определён (по умолчанию), 1 сглаживание, 2 повышение "
+                                        "резкости, 3 специальный.")},
+          {"comment1", "TEXT", QT_TRANSLATE_NOOP("CliHelp", "Первая строка комментария.")},
+          {"comment2", "TEXT", QT_TRANSLATE_NOOP("CliHelp", "Вторая строка комментария.")}},
          add},
         {"fdb delete",
          nullptr,
-         "Marks record N deleted, in place; the file keeps its length. The record is written with N as its number.",
+         QT_TRANSLATE_NOOP("CliHelp", "Помечает запись N удалённой, на месте; длина файла не меняется. В запись "
+                                      "заносится номер N."),
          {kFile, kNumber},
          {},
          remove},
         {"fdb restore",
          nullptr,
-         "Marks record N working again, in place. The record is written with N as its number.",
+         QT_TRANSLATE_NOOP("CliHelp", "Снова помечает запись N рабочей, на месте. В запись заносится номер N."),
          {kFile, kNumber},
          {},
          restore},
         {"fdb copy",
          nullptr,
-         "Copies the working records into NEWFILE (\".fdb\" appended unless it ends so), numbered anew from 0, as "
-         "the database window's save-as does; prints the name written. Never writes over FILE or over another "
-         "existing file.",
-         {kFile, {"NEWFILE", "The copy to make."}},
+         QT_TRANSLATE_NOOP("CliHelp",
+                           "Копирует рабочие записи в NEWFILE (с добавлением \".fdb\", если имя так не кончается), "
+                           "нумеруя их заново с 0, как \"Сохранить как\" окна базы фильтров; выводит имя "
+                           "записанного файла. Никогда не пишет поверх FILE или другого существующего файла."),
+         {kFile, {"NEWFILE", QT_TRANSLATE_NOOP("CliHelp", "Создаваемая копия.")}},
          {},
          copy},
     };

@@ -16,11 +16,14 @@ namespace ormica::cli {
 
 namespace {
 
-constexpr CommandOption kKernelOption{"kernel", "FILE",
-                                      "A text file of 49 whole numbers separated by blanks, tabs or line ends: "
-                                      "7 rows of 7, row 0 first."};
+constexpr CommandOption kKernelOption{
+    "kernel", "FILE",
+    QT_TRANSLATE_NOOP("CliHelp", "Текстовый файл из 49 целых чисел, разделённых пробелами, табуляциями или концами "
+                                 "строк: 7 строк по 7, первой идёт строка 0.")};
 constexpr CommandOption kScaleOption{
-    "scale", "S", "The scale that divides the weighted sums (default: the weight sum). Below 1 is refused."};
+    "scale", "S",
+    QT_TRANSLATE_NOOP("CliHelp", "Масштаб, на который делятся взвешенные суммы (по умолчанию — сумма весов). "
+                                 "Меньше 1 не принимается.")};
 
 // A regulator position, -10 .. 10 as on the track bar.
 int position(const Invocation& call, const char* option)
@@ -28,7 +31,7 @@ int position(const Invocation& call, const char* option)
     const QString what = QStringLiteral("--") + QLatin1String(option);
     const int p = call.wholeNumber(call.values(option).first(), what);
     if (p < -10 || p > 10)
-        call.usageError(QStringLiteral("%1 takes a whole number from -10 to 10").arg(what));
+        call.usageError(QCoreApplication::translate("CliFilter", "%1 принимает целое число от -10 до 10").arg(what));
     return p;
 }
 
@@ -65,11 +68,13 @@ int filterPicture(PictureFiles& files, const QString& in, const QString& out, co
             ImageToImgTab(loaded, source, files.progress());
         }
         if (source.empty())
-            throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(in)};
+            throw Failure{
+                QCoreApplication::translate("CliFilter", "изображение не удалось поместить в массив: %1").arg(in)};
         TabBRGtoTabColor(source, colors);
     }
     if (colors.empty())
-        throw Failure{QStringLiteral("the picture could not be put into a colour array: %1").arg(in)};
+        throw Failure{
+            QCoreApplication::translate("CliFilter", "изображение не удалось поместить в цветовой массив: %1").arg(in)};
     TImgTabBGR target;
     {
         TImgTabColor filtered;
@@ -84,11 +89,13 @@ int filterPicture(PictureFiles& files, const QString& in, const QString& out, co
 int filter(const Invocation& call)
 {
     if (int(call.isSet("ready")) + int(call.isSet("kernel")) + int(call.isSet("fdb")) != 1)
-        call.usageError(QStringLiteral("give exactly one of --ready, --kernel and --fdb"));
+        call.usageError(
+            QCoreApplication::translate("CliFilter", "укажите ровно один из параметров --ready, --kernel и --fdb"));
     if (call.isSet("fdb") != call.isSet("record"))
-        call.usageError(QStringLiteral("--fdb and --record go together"));
+        call.usageError(QCoreApplication::translate("CliFilter", "--fdb и --record задаются вместе"));
     if (call.isSet("scale") && (call.isSet("focus") || call.isSet("light")))
-        call.usageError(QStringLiteral("--scale sets the scale by hand; the regulators --focus and --light derive it"));
+        call.usageError(QCoreApplication::translate(
+            "CliFilter", "--scale задаёт масштаб вручную, а регуляторы --focus и --light вычисляют его сами"));
     const int focus = call.isSet("focus") ? position(call, "focus") : 0;
     const int light = call.isSet("light") ? position(call, "light") : 0;
     std::int32_t typedScale = 0;
@@ -112,13 +119,16 @@ int filter(const Invocation& call)
         } else if (origin.BaseSum > 0) {
             return kFailed;  // refused with an error: the centre would be too large
         }
-        printMessage(QStringLiteral("focus %1: centre %2, scale %3").arg(focus).arg(kernel->centre()).arg(scale));
+        printMessage(QCoreApplication::translate("CliFilter", "фокус %1: центр %2, масштаб %3")
+                         .arg(focus)
+                         .arg(kernel->centre())
+                         .arg(scale));
     }
     if (call.isSet("light")) {
         // With the kernel already accepted, no change means a sum of 2 or less.
         if (const std::optional<std::int32_t> tuned = LightToScale(*kernel, light))
             scale = *tuned;
-        printMessage(QStringLiteral("light %1: scale %2").arg(light).arg(scale));
+        printMessage(QCoreApplication::translate("CliFilter", "яркость %1: масштаб %2").arg(light).arg(scale));
     }
     if (scale < 1) {
         printMessage(ScaleBelowOneRunText());
@@ -134,7 +144,8 @@ int filter(const Invocation& call)
 int response(const Invocation& call)
 {
     if (call.isSet("ready") == call.isSet("kernel"))
-        call.usageError(QStringLiteral("give exactly one of --ready and --kernel"));
+        call.usageError(
+            QCoreApplication::translate("CliFilter", "укажите ровно один из параметров --ready и --kernel"));
     std::int32_t typedScale = 0;
     if (call.isSet("scale"))
         typedScale = call.wholeNumber(call.values("scale").first(), QStringLiteral("--scale"));
@@ -142,7 +153,7 @@ int response(const Invocation& call)
     if (call.isSet("size")) {
         size = call.wholeNumber(call.values("size").first(), QStringLiteral("--size"));
         if (size < 2 || size > 1024)
-            call.usageError(QStringLiteral("--size takes a whole number from 2 to 1024"));
+            call.usageError(QCoreApplication::translate("CliFilter", "--size принимает целое число от 2 до 1024"));
     }
     const std::optional<TFilterKernel> kernel = namedKernel(call);
     if (!kernel)
@@ -176,30 +187,38 @@ std::span<const Command> filterCommands()
     static const std::vector<Command> commands{
         {"filter",
          "(--ready | --kernel | --fdb --record) [--scale | [--focus] [--light]] IN OUT [--quality]",
-         "Convolves a picture with a 7 x 7 filter as the filter window's whole-image command does: a border three "
-         "pixels wide multiplied by the filter's gain, the interior convolved, results out of range fitted with "
-         "their hue kept.",
-         {kPictureIn, {"OUT", "The picture to write."}},
+         QT_TRANSLATE_NOOP("CliHelp",
+                           "Свёртывает изображение с фильтром 7 x 7, как команда окна фильтра для всего "
+                           "изображения: рамка шириной в три пикселя умножается на коэффициент усиления фильтра, "
+                           "внутренняя часть свёртывается, результаты вне диапазона вписываются в него с сохранением "
+                           "цветового тона."),
+         {kPictureIn, {"OUT", QT_TRANSLATE_NOOP("CliHelp", "Записываемое изображение.")}},
          {readyOption(),
           kKernelOption,
-          {"fdb", "FILE", "A filter base (.fdb): the kernel of record --record, as the filter window takes it."},
-          {"record", "N", "The record of --fdb, its position in the file from 0."},
+          {"fdb", "FILE",
+           QT_TRANSLATE_NOOP("CliHelp", "База фильтров (.fdb): ядро записи --record, как его берёт окно фильтра.")},
+          {"record", "N", QT_TRANSLATE_NOOP("CliHelp", "Запись из --fdb, её позиция в файле от 0.")},
           kScaleOption,
-          {"focus", "P", "The focus regulator's position, -10 .. 10: changes the centre weight and the scale."},
-          {"light", "P", "The brightness regulator's position, -10 .. 10, applied after --focus: changes the scale."},
+          {"focus", "P",
+           QT_TRANSLATE_NOOP("CliHelp", "Положение регулятора фокуса, -10 .. 10: меняет центральный вес и масштаб.")},
+          {"light", "P",
+           QT_TRANSLATE_NOOP("CliHelp",
+                             "Положение регулятора яркости, -10 .. 10, действует после --focus: меняет масштаб.")},
           qualityOption()},
          filter},
         {"response",
          "(--ready | --kernel) [--scale] [--size]",
-         "Prints the filter's frequency response as the filter window shows it: the magnitude of the kernel's "
-         "discrete Fourier transform divided by the scale, N lines of N tab-separated values. Line i, value j "
-         "stand for the frequencies v = (i - N/2)/N and u = (j - N/2)/N in cycles per pixel, so that zero "
-         "frequency, whose value is the brightness gain, is line N/2, value N/2 (both from 0).",
+         QT_TRANSLATE_NOOP("CliHelp",
+                           "Выводит частотную характеристику фильтра, как её показывает окно фильтра: модуль "
+                           "дискретного преобразования Фурье ядра, делённый на масштаб, — N строк по N значений через "
+                           "табуляцию. Строка i, значение j соответствуют частотам v = (i - N/2)/N и u = (j - N/2)/N "
+                           "в периодах на пиксель, так что нулевой частоте, где значение равно коэффициенту усиления "
+                           "яркости, отвечают строка N/2, значение N/2 (оба считая от 0)."),
          {},
          {readyOption(),
           kKernelOption,
           kScaleOption,
-          {"size", "N", "The number of frequencies along each axis, 2 .. 1024 (default 64)."}},
+          {"size", "N", QT_TRANSLATE_NOOP("CliHelp", "Число частот по каждой оси, 2 .. 1024 (по умолчанию 64).")}},
          response},
     };
     return commands;

@@ -81,32 +81,36 @@ int stats(const Invocation& call)
     std::setlocale(LC_NUMERIC, "C");
     const QStringList corners = call.values("fragment");
     if (corners.isEmpty())
-        call.usageError(QStringLiteral("--fragment LEFT TOP RIGHT BOTTOM is required"));
+        call.usageError(
+            QCoreApplication::translate("CliHistograms", "нужен параметр --fragment LEFT TOP RIGHT BOTTOM"));
     int c[4];
     const char* cornerNames[4] = {"LEFT", "TOP", "RIGHT", "BOTTOM"};
     for (int i = 0; i < 4; ++i)
         c[i] = call.wholeNumber(corners.at(i), QLatin1String(cornerNames[i]));
     const bool byRow = call.isSet("row");
     if (byRow == call.isSet("column"))
-        call.usageError(QStringLiteral("give either --row Y or --column X"));
+        call.usageError(QCoreApplication::translate("CliHistograms", "укажите либо --row Y, либо --column X"));
     const int line = byRow ? call.wholeNumber(call.values("row").first(), QStringLiteral("Y"))
                            : call.wholeNumber(call.values("column").first(), QStringLiteral("X"));
     char channel = 'L';
     if (call.isSet("channel")) {
         const QString name = call.values("channel").first();
         if (name.size() != 1 || !QStringLiteral("RGBL").contains(name))
-            call.usageError(QStringLiteral("--channel takes R, G, B or L, not \"%1\"").arg(name));
+            call.usageError(
+                QCoreApplication::translate("CliHistograms", "--channel принимает R, G, B или L, а не \"%1\"")
+                    .arg(name));
         channel = name.at(0).toLatin1();
     }
     if (call.isSet("auto") && call.isSet("conv"))
-        call.usageError(QStringLiteral("give either --auto or --conv, not both"));
+        call.usageError(QCoreApplication::translate("CliHistograms", "укажите либо --auto, либо --conv, но не оба"));
     int funcIndex = -1;
     if (call.isSet("conv")) {
         const QStringList names{QStringLiteral("one"), QStringLiteral("x"), QStringLiteral("one-minus-x"),
                                 QStringLiteral("rect")};
         funcIndex = int(names.indexOf(call.values("conv").first()));
         if (funcIndex < 0)
-            call.usageError(QStringLiteral("--conv takes one, x, one-minus-x or rect, not \"%1\"")
+            call.usageError(QCoreApplication::translate("CliHistograms",
+                                                        "--conv принимает one, x, one-minus-x или rect, а не \"%1\"")
                                 .arg(call.values("conv").first()));
     }
 
@@ -122,7 +126,7 @@ int stats(const Invocation& call)
     rect.Right = std::min(rect.Right, picture.width() - 1);
     rect.Bottom = std::min(rect.Bottom, picture.height() - 1);
     if (rect.Left > rect.Right || rect.Top > rect.Bottom)
-        throw Failure{QStringLiteral("the fragment lies outside the picture")};
+        throw Failure{QCoreApplication::translate("CliHistograms", "фрагмент лежит вне изображения")};
     rect.Right = std::min(rect.Right, rect.Left + kFragmentMaxW - 1);
     rect.Bottom = std::min(rect.Bottom, rect.Top + kFragmentMaxH - 1);
     // A single row or column copies nothing; the sample then refuses it as too small.
@@ -160,27 +164,35 @@ std::span<const Command> histogramCommands()
     static const std::vector<Command> commands{
         {"hist",
          nullptr,
-         "Histograms of red, green, blue and Light: the point count, black and white points, then for each channel "
-         "mean, variance, standard deviation and the largest count, tab-separated.",
+         QT_TRANSLATE_NOOP("CliHelp", "Гистограммы красного, зелёного, синего и Light (яркости): число точек, число "
+                                      "чёрных и белых точек, затем для каждого канала среднее, дисперсия, "
+                                      "среднеквадратичное отклонение и наибольший счёт, через табуляцию."),
          {kPictureIn},
-         {{"counts", "", "Also print the 256 counts of each channel, then the 256 bar heights (0 .. 236)."}},
+         {{"counts", "",
+           QT_TRANSLATE_NOOP("CliHelp",
+                             "Вывести также 256 счётчиков каждого канала, затем 256 высот столбиков (0 .. 236).")}},
          hist},
         {"stats",
          "IN --fragment (--row | --column) [--channel] [--auto | --conv]",
-         "Statistics of one row or column of a fragment, as the fragment tab of the histogram window computes them: "
-         "n, mean and variance of the sample, then mean and variance of Light over the whole fragment, one "
-         "tab-separated name and value a line. With --auto or --conv, one more line per entry of the correlation "
-         "result: the lag (-(N + 1) .. N + 1) and the value. Reals have 17 significant digits and a decimal point.",
+         QT_TRANSLATE_NOOP(
+             "CliHelp",
+             "Статистика одной строки или столбца фрагмента, как её считает вкладка фрагмента окна гистограмм: n, "
+             "среднее и дисперсия выборки, затем среднее и дисперсия Light по всему фрагменту; в строке имя и "
+             "значение через табуляцию. С --auto или --conv — ещё по строке на каждый элемент результата корреляции: "
+             "сдвиг (-(N + 1) .. N + 1) и значение. Дробные числа выводятся с 17 значащими цифрами и десятичной "
+             "точкой."),
          {kPictureIn},
          {{"fragment", "LEFT TOP RIGHT BOTTOM",
-           "The fragment: corners included, in any order, clipped to the picture, then at most 287 x 167 pixels "
-           "from its top-left corner, as the main window copies it."},
-          {"row", "Y", "Sample row Y of the fragment (0 = its top row)."},
-          {"column", "X", "Sample column X of the fragment (0 = its left column)."},
-          {"channel", "R|G|B|L", "The channel of the sample; L (unrounded Light) by default."},
-          {"auto", "", "Also the autocorrelation, divided by the variance when it is not 0."},
+           QT_TRANSLATE_NOOP("CliHelp", "Фрагмент: углы включительно, в любом порядке, обрезается по изображению, "
+                                        "затем берётся не более 287 x 167 пикселей от его левого верхнего угла, как "
+                                        "копирует главное окно.")},
+          {"row", "Y", QT_TRANSLATE_NOOP("CliHelp", "Выборка — строка Y фрагмента (0 — его верхняя строка).")},
+          {"column", "X", QT_TRANSLATE_NOOP("CliHelp", "Выборка — столбец X фрагмента (0 — его левый столбец).")},
+          {"channel", "R|G|B|L", QT_TRANSLATE_NOOP("CliHelp", "Канал выборки; по умолчанию L (неокруглённая Light).")},
+          {"auto", "", QT_TRANSLATE_NOOP("CliHelp", "Также автокорреляция, делённая на дисперсию, если та не 0.")},
           {"conv", "one|x|one-minus-x|rect",
-           "Also the sliding sum of products with Func(X) = 1, X, 1 - X or Rect; not divided."}},
+           QT_TRANSLATE_NOOP("CliHelp",
+                             "Также скользящая сумма произведений с Func(X) = 1, X, 1 - X или Rect; без деления.")}},
          stats},
     };
     return commands;

@@ -1,6 +1,8 @@
 // ormica-cli: the core's operations for batch work and measurements.
 #include "cli/cli.h"
 
+#include "core/app/language.h"
+
 #include "core/engine/bmp_file.h"
 #include "core/engine/file_errors.h"
 #include "core/engine/image_error.h"
@@ -23,13 +25,13 @@ namespace {
 std::span<const CommandGroup> groups()
 {
     static const CommandGroup table[] = {
-        {"Pictures", pictureCommands()},
-        {"Histograms", histogramCommands()},
-        {"Transfer functions", transferCommands()},
-        {"Digital filter", filterCommands()},
-        {"Filter database", fdbCommands()},
-        {"Text images", textCommands()},
-        {"Explain a pixel", explainCommands()},
+        {QT_TRANSLATE_NOOP("CliHelp", "Изображения"), pictureCommands()},
+        {QT_TRANSLATE_NOOP("CliHelp", "Гистограммы"), histogramCommands()},
+        {QT_TRANSLATE_NOOP("CliHelp", "Функции преобразования яркости"), transferCommands()},
+        {QT_TRANSLATE_NOOP("CliHelp", "Цифровой фильтр"), filterCommands()},
+        {QT_TRANSLATE_NOOP("CliHelp", "База фильтров"), fdbCommands()},
+        {QT_TRANSLATE_NOOP("CliHelp", "Текстовые изображения"), textCommands()},
+        {QT_TRANSLATE_NOOP("CliHelp", "Пояснение пикселя"), explainCommands()},
     };
     return table;
 }
@@ -58,16 +60,19 @@ const Command* commandNamed(const QString& name)
 
 QString commandList()
 {
-    QString text = QStringLiteral("usage: ormica-cli COMMAND ARGUMENTS...\n"
-                                  "       ormica-cli help [COMMAND]    (or ormica-cli COMMAND --help)\n");
+    QString text = QCoreApplication::translate("CliHelp", "вызов: ormica-cli COMMAND ARGUMENTS...\n"
+                                                          "       ormica-cli help [COMMAND]    (или ormica-cli "
+                                                          "COMMAND --help)\n");
     for (const CommandGroup& group : groups()) {
-        text += QStringLiteral("\n%1:\n").arg(QLatin1String(group.title));
+        text += QStringLiteral("\n%1:\n").arg(QCoreApplication::translate("CliHelp", group.title));
         for (const Command& command : group.commands)
             text += QStringLiteral("  %1 %2\n").arg(QLatin1String(command.name), synopsis(command));
     }
-    text += QStringLiteral("\nOUT is written as its extension says: %1. Numbers use a decimal point.\n"
-                           "Exit status: 0 done, 1 a file that cannot be used or a failed operation, 2 a wrong "
-                           "command line.\n")
+    text += QCoreApplication::translate("CliHelp",
+                                        "\nOUT записывается в формате, который задаёт его расширение: %1. Дробные "
+                                        "числа пишутся с десятичной точкой.\n"
+                                        "Код выхода: 0 — выполнено, 1 — файл нельзя использовать или операция не "
+                                        "удалась, 2 — неверная командная строка.\n")
                 .arg(outputExtensions());
     return text;
 }
@@ -80,11 +85,17 @@ void print(std::FILE* stream, const QString& text)
 // The core's messages, on one line each, marked as the tool's.
 class PrefixedMessageSink : public TMessageSink {
 public:
-    void warning(const QString& text) override { printMessage(QStringLiteral("warning: ") + text.trimmed()); }
-    void error(const QString& text) override { printMessage(QStringLiteral("error: ") + text.trimmed()); }
+    void warning(const QString& text) override
+    {
+        printMessage(QCoreApplication::translate("Cli", "предупреждение: %1").arg(text.trimmed()));
+    }
+    void error(const QString& text) override
+    {
+        printMessage(QCoreApplication::translate("Cli", "ошибка: %1").arg(text.trimmed()));
+    }
     bool question(const QString& text, TQuestionKind) override
     {
-        printMessage(QStringLiteral("question answered No: ") + text.trimmed());
+        printMessage(QCoreApplication::translate("Cli", "вопрос, ответ «Нет»: %1").arg(text.trimmed()));
         return false;
     }
     void information(const QString& text) override { printMessage(text); }
@@ -107,10 +118,9 @@ int checkedOutput(int code)
     const int reason = errno;
     if ((flushed && !std::ferror(stdout)) || code != kSuccess)
         return code;
-    printMessage(
-        reason != 0
-            ? QStringLiteral("cannot write the standard output: %1").arg(QString::fromLocal8Bit(std::strerror(reason)))
-            : QStringLiteral("cannot write the standard output"));
+    printMessage(reason != 0 ? QCoreApplication::translate("Cli", "не удаётся записать стандартный вывод: %1")
+                                   .arg(QString::fromLocal8Bit(std::strerror(reason)))
+                             : QCoreApplication::translate("Cli", "не удаётся записать стандартный вывод"));
     return kFailed;
 }
 
@@ -129,14 +139,17 @@ int run(const QStringList& args)
         qsizetype used = 0;
         const Command* command = findCommand(args.mid(1), used);
         if (!command || used != args.size() - 1)
-            throw UsageError{QStringLiteral("help takes one command name; ormica-cli help lists them")};
+            throw UsageError{QCoreApplication::translate(
+                "Cli", "help принимает одно имя команды; их список выводит ormica-cli help")};
         print(stdout, commandHelp(*command));
         return kSuccess;
     }
     qsizetype used = 0;
     const Command* command = findCommand(args, used);
     if (!command)
-        throw UsageError{QStringLiteral("unknown command \"%1\"; ormica-cli help lists the commands").arg(name)};
+        throw UsageError{
+            QCoreApplication::translate("Cli", "неизвестная команда \"%1\"; список команд выводит ormica-cli help")
+                .arg(name)};
     if (command->run == explainCommands().front().run)
         return runExplain(*command, args.mid(used), commandNamed);
     QCommandLineParser parser;
@@ -169,9 +182,17 @@ int main(int argc, char* argv[])
     RaiseImageAllocationLimit();
     PrefixedMessageSink sink;
     setMessageSink(&sink);
+    QStringList args = app.arguments().mid(1);
+    // One run speaks one language: Russian unless --lang or ORMICA_LANG asks for English.
+    const TLanguageChoice language = ChooseLanguage(args);
+    InstallLanguage(language.language, true);
+    if (!language.error.isEmpty()) {
+        printMessage(language.error);
+        return kUsage;
+    }
     int code = kFailed;
     try {
-        code = run(app.arguments().mid(1));
+        code = run(args);
     } catch (const UsageError& e) {
         printMessage(e.text);
         code = kUsage;
@@ -180,7 +201,7 @@ int main(int argc, char* argv[])
     } catch (const TImageError& e) {
         printMessage(e.text());
     } catch (const std::bad_alloc&) {
-        printMessage(QStringLiteral("not enough memory"));
+        printMessage(QCoreApplication::translate("Cli", "недостаточно памяти"));
     } catch (const std::exception& e) {
         printMessage(QString::fromLocal8Bit(e.what()));
     }

@@ -5,6 +5,7 @@
 #include "core/engine/gray.h"
 #include "core/engine/img_service.h"
 #include "core/engine/rect.h"
+#include "core/engine/sample_pictures.h"
 #include "core/histogram/image_compare.h"
 #include "core/scale/image_scale.h"
 
@@ -18,7 +19,8 @@ namespace ormica::cli {
 
 namespace {
 
-const CommandArgument kOut{"OUT", "The picture to write, of the kind its extension names."};
+const CommandArgument kOut{"OUT",
+                           QT_TRANSLATE_NOOP("CliHelp", "Записываемое изображение; формат задаётся расширением.")};
 
 int info(const Invocation& call)
 {
@@ -57,7 +59,7 @@ int mirror(const Invocation& call)
 {
     const QString mode = call.arg(0).toUpper();
     if (mode != QLatin1String("H") && mode != QLatin1String("V"))
-        call.usageError(QStringLiteral("the mode is H or V, not \"%1\"").arg(call.arg(0)));
+        call.usageError(QCoreApplication::translate("CliPictures", "режим — H или V, а не \"%1\"").arg(call.arg(0)));
     PictureFiles files(call);
     call.describe(mode == QLatin1String("H") ? TOperationRecord::TKind::MirrorH : TOperationRecord::TKind::MirrorV);
     return arrayOperation(files, call.arg(1), call.arg(2), [&](const TImgTabBGR& s, TImgTabBGR& t) {
@@ -69,7 +71,7 @@ int rot90(const Invocation& call)
 {
     const QString mode = call.arg(0);
     if (mode != QLatin1String("+") && mode != QLatin1String("-"))
-        call.usageError(QStringLiteral("the direction is + or -, not \"%1\"").arg(mode));
+        call.usageError(QCoreApplication::translate("CliPictures", "направление — + или -, а не \"%1\"").arg(mode));
     PictureFiles files(call);
     call.describe(mode == QLatin1String("+") ? TOperationRecord::TKind::Rotate90Plus
                                              : TOperationRecord::TKind::Rotate90Minus);
@@ -85,7 +87,9 @@ TColor readColour(const Invocation& call, const QString& text)
                                               [](QChar c) { return c.unicode() < 128 && std::isxdigit(c.unicode()); });
     const uint rgb = ok ? text.toUInt(&ok, 16) : 0;
     if (!ok)
-        call.usageError(QStringLiteral("--fill takes a colour as RRGGBB, e.g. FFFFFF, not \"%1\"").arg(text));
+        call.usageError(QCoreApplication::translate("CliPictures",
+                                                    "--fill принимает цвет в виде RRGGBB, например FFFFFF, а не \"%1\"")
+                            .arg(text));
     return RGBToColor(int(rgb >> 16), int(rgb >> 8), int(rgb));
 }
 
@@ -94,7 +98,7 @@ int rotate(const Invocation& call)
     long double angle = call.extendedNumber(call.arg(0), QStringLiteral("ANGLE"));
     const QStringList centre = call.values("centre");
     if (centre.isEmpty())
-        call.usageError(QStringLiteral("--centre ROW COL is required"));
+        call.usageError(QCoreApplication::translate("CliPictures", "нужен параметр --centre ROW COL"));
     const int row = call.wholeNumber(centre.at(0), QStringLiteral("ROW"));
     const int col = call.wholeNumber(centre.at(1), QStringLiteral("COL"));
     const TColor fill = call.isSet("fill") ? readColour(call, call.values("fill").first()) : clWhite;
@@ -102,7 +106,8 @@ int rotate(const Invocation& call)
     // Out of range, the program warns and rotates nothing; here that is a
     // wrong command line, found before any file is read.
     if (angle != 0 && CheckRotationAngle(angle) == 0)
-        call.usageError(QStringLiteral("ANGLE must lie within -89.9 .. 89.9 degrees"));
+        call.usageError(
+            QCoreApplication::translate("CliPictures", "ANGLE должен лежать в пределах -89.9 .. 89.9 градуса"));
     if (TOperationRecord* r = call.describe(TOperationRecord::TKind::Rotate)) {
         r->Degrees = angle;
         r->CentreRow = row;
@@ -135,7 +140,7 @@ int scale(const Invocation& call)
 {
     const bool byZoom = call.isSet("zoom");
     if (byZoom == call.isSet("size"))
-        call.usageError(QStringLiteral("give either --zoom Z or --size W H"));
+        call.usageError(QCoreApplication::translate("CliPictures", "укажите либо --zoom Z, либо --size W H"));
     double zoom = 0;
     int width = 0, height = 0;
     if (byZoom) {
@@ -144,7 +149,7 @@ int scale(const Invocation& call)
         width = call.wholeNumber(call.values("size").at(0), QStringLiteral("W"));
         height = call.wholeNumber(call.values("size").at(1), QStringLiteral("H"));
         if (width < 1 || height < 1)
-            call.usageError(QStringLiteral("W and H are sides of at least one pixel"));
+            call.usageError(QCoreApplication::translate("CliPictures", "W и H — стороны не меньше одного пикселя"));
     }
     PictureFiles files(call);
     files.checkOutputName(call.arg(1));
@@ -166,8 +171,35 @@ int scale(const Invocation& call)
     scaling.Execute();
     source.setPicture(QImage());  // not needed while the result is written
     if (target.picture().isNull())
-        throw Failure{QStringLiteral("the picture could not be scaled")};
+        throw Failure{QCoreApplication::translate("CliPictures", "изображение не удалось масштабировать")};
     files.save(call.arg(1), target);
+    return kSuccess;
+}
+
+QStringList sampleKeys()
+{
+    QStringList keys;
+    for (const TSampleInfo& s : Samples())
+        keys << QLatin1String(s.key);
+    return keys;
+}
+
+QString sampleDescription()
+{
+    return QCoreApplication::translate("CliHelp", "Образец: %1.").arg(orList(sampleKeys()));
+}
+
+int sample(const Invocation& call)
+{
+    const std::optional<TSample> which = SampleByKey(call.arg(0));
+    if (!which)
+        call.usageError(QCoreApplication::translate("CliPictures", "NAME — одно из %1, а не \"%2\"")
+                            .arg(sampleKeys().join(QLatin1Char('|')), call.arg(0)));
+    PictureFiles files(call);
+    files.checkOutputName(call.arg(1));
+    TImageControl image;
+    image.setPicture(MakeSample(*which));
+    files.save(call.arg(1), image);
     return kSuccess;
 }
 
@@ -191,7 +223,9 @@ int compare(const Invocation& call)
     if (call.isSet("gain")) {
         gain = call.wholeNumber(call.values("gain").first(), QStringLiteral("--gain"));
         if (gain < kMinDifferenceGain || gain > kMaxDifferenceGain)
-            call.usageError(QStringLiteral("--gain takes %1 .. %2").arg(kMinDifferenceGain).arg(kMaxDifferenceGain));
+            call.usageError(QCoreApplication::translate("CliPictures", "--gain принимает %1 .. %2")
+                                .arg(kMinDifferenceGain)
+                                .arg(kMaxDifferenceGain));
     }
     const QString out = call.isSet("diff") ? call.values("diff").first() : QString();
     PictureFiles files(call);
@@ -202,8 +236,8 @@ int compare(const Invocation& call)
     files.load(call.arg(1), b);
     const std::optional<TImageComparison> numbers = CompareImages(a.picture(), b.picture());
     if (!numbers)
-        throw Failure{QStringLiteral("the pictures are of different sizes, %1 x %2 and %3 x %4: only pictures of one "
-                                     "size can be compared")
+        throw Failure{QCoreApplication::translate("CliPictures", "изображения разных размеров, %1 x %2 и %3 x %4: "
+                                                                 "сравнивать можно только изображения одного размера")
                           .arg(a.picture().width())
                           .arg(a.picture().height())
                           .arg(b.picture().width())
@@ -232,75 +266,90 @@ std::span<const Command> pictureCommands()
     static const std::vector<Command> commands{
         {"info",
          nullptr,
-         "Loads the picture as convert does and prints its width, height and pixel format as read (e.g. \"640 480 "
-         "pf8bit\").",
+         QT_TRANSLATE_NOOP("CliHelp", "Загружает изображение так же, как convert, и выводит его ширину, высоту и "
+                                      "формат пикселей в файле (например, \"640 480 pf8bit\")."),
          {{"FILE", kPictureIn.description}},
          {},
          info},
         {"convert",
          nullptr,
-         "Writes the picture in the kind OUT's extension names.",
+         QT_TRANSLATE_NOOP("CliHelp", "Записывает изображение в формате, который задаёт расширение OUT."),
          {kPictureIn, kOut},
          {qualityOption()},
          convert},
+        {"sample",
+         nullptr,
+         QT_TRANSLATE_NOOP("CliHelp", "Записывает одно из изображений-образцов программы, 640 x 480, в формате, "
+                                      "который задаёт расширение OUT."),
+         {{"NAME", nullptr, sampleDescription}, kOut},
+         {qualityOption()},
+         sample},
         {"grey",
          nullptr,
-         "Grey levels: every channel takes the root mean square of the three.",
+         QT_TRANSLATE_NOOP("CliHelp", "Уровни серого: каждый канал получает среднеквадратичное трёх каналов."),
          {kPictureIn, kOut},
          {qualityOption()},
          grey},
         {"mirror",
          nullptr,
-         "Mirrors left to right (H) or top to bottom (V).",
-         {{"H|V", "H mirrors left to right, V top to bottom."}, kPictureIn, kOut},
+         QT_TRANSLATE_NOOP("CliHelp", "Отражает слева направо (H) или сверху вниз (V)."),
+         {{"H|V", QT_TRANSLATE_NOOP("CliHelp", "H — отражение слева направо, V — сверху вниз.")}, kPictureIn, kOut},
          {qualityOption()},
          mirror},
         {"rot90",
          nullptr,
-         "Turns by 90 degrees: + counter-clockwise, - clockwise.",
-         {{"+|-", "+ counter-clockwise, - clockwise."}, kPictureIn, kOut},
+         QT_TRANSLATE_NOOP("CliHelp", "Поворачивает на 90 градусов: + против часовой стрелки, - по часовой."),
+         {{"+|-", QT_TRANSLATE_NOOP("CliHelp", "+ против часовой стрелки, - по часовой.")}, kPictureIn, kOut},
          {qualityOption()},
          rot90},
         {"rotate",
          "ANGLE --centre [--fill] IN OUT [--quality]",
-         "Turns by ANGLE degrees (-89.9 .. 89.9, positive counter-clockwise) about a pixel; the corners uncovered take "
-         "the fill colour. An angle of 0 writes the picture as it is.",
-         {{"ANGLE", "Degrees, e.g. 12.5 or -30."}, kPictureIn, kOut},
-         {{"centre", "ROW COL", "The pixel turned about (required); whole numbers."},
-          {"fill", "RRGGBB", "The colour of uncovered corners (FFFFFF unless given)."},
+         QT_TRANSLATE_NOOP("CliHelp", "Поворачивает вокруг пикселя на ANGLE градусов (-89.9 .. 89.9, положительный "
+                                      "угол — против часовой стрелки); открывшиеся углы получают цвет заливки. При "
+                                      "угле 0 изображение записывается как есть."),
+         {{"ANGLE", QT_TRANSLATE_NOOP("CliHelp", "Градусы, например 12.5 или -30.")}, kPictureIn, kOut},
+         {{"centre", "ROW COL", QT_TRANSLATE_NOOP("CliHelp", "Пиксель — центр поворота (обязателен); целые числа.")},
+          {"fill", "RRGGBB", QT_TRANSLATE_NOOP("CliHelp", "Цвет открывшихся углов (по умолчанию FFFFFF).")},
           qualityOption()},
          rotate},
         {"crop",
          nullptr,
-         "Keeps the rectangle with these corners, both included, given in any order and clipped to the picture.",
-         {{"LEFT", "Column of one corner."},
-          {"TOP", "Row of one corner."},
-          {"RIGHT", "Column of the other corner."},
-          {"BOTTOM", "Row of the other corner."},
+         QT_TRANSLATE_NOOP("CliHelp", "Оставляет прямоугольник с этими углами, оба включительно; углы задаются в "
+                                      "любом порядке, прямоугольник обрезается по изображению."),
+         {{"LEFT", QT_TRANSLATE_NOOP("CliHelp", "Столбец одного угла.")},
+          {"TOP", QT_TRANSLATE_NOOP("CliHelp", "Строка одного угла.")},
+          {"RIGHT", QT_TRANSLATE_NOOP("CliHelp", "Столбец другого угла.")},
+          {"BOTTOM", QT_TRANSLATE_NOOP("CliHelp", "Строка другого угла.")},
           kPictureIn,
           kOut},
          {qualityOption()},
          crop},
         {"scale",
          "(--zoom | --size [--keep-proportions]) IN OUT [--quality]",
-         "Resamples by area average; zoom 0.01 .. 8 and sides 1 .. 6000, corrected with a warning when outside.",
+         QT_TRANSLATE_NOOP("CliHelp", "Пересчитывает изображение усреднением по площади; масштаб 0.01 .. 8 и "
+                                      "стороны 1 .. 6000, вне этих пределов исправляются с предупреждением."),
          {kPictureIn, kOut},
-         {{"zoom", "Z", "Scale both sides by Z."},
-          {"size", "W H", "Make the picture W pixels wide and H high."},
-          {"keep-proportions", "", "With --size: keep the proportions, fitting within W x H."},
+         {{"zoom", "Z", QT_TRANSLATE_NOOP("CliHelp", "Умножить обе стороны на Z.")},
+          {"size", "W H", QT_TRANSLATE_NOOP("CliHelp", "Сделать изображение шириной W и высотой H пикселей.")},
+          {"keep-proportions", "",
+           QT_TRANSLATE_NOOP("CliHelp", "С --size: сохранить пропорции, вписав изображение в W x H.")},
           qualityOption()},
          scale},
         {"compare",
          nullptr,
-         "Compares two pictures of one size: \"differing\" and the pixels differing in any channel, then max, mae "
-         "(mean absolute difference), mse and psnr (10 log10(255^2 / mse) dB, \"inf\" where equal), each for B, G, "
-         "R and Light (the histograms' level), tab-separated, as %.6g. Pictures of different sizes are refused.",
-         {{"A", "The first picture: a BMP, or a JPEG, PNG, TIFF or WebP named by its extension."},
-          {"B", "The second picture, of the same size and kind of name."}},
+         QT_TRANSLATE_NOOP("CliHelp",
+                           "Сравнивает два изображения одного размера: \"differing\" и число пикселей, различных "
+                           "хотя бы в одном канале, затем max, mae (средняя абсолютная разность), mse и psnr "
+                           "(10 log10(255^2 / mse) дБ, \"inf\" при равенстве), каждое для B, G, R и Light (уровня "
+                           "гистограмм), через табуляцию, в виде %.6g. Изображения разных размеров не принимаются."),
+         {{"A", QT_TRANSLATE_NOOP(
+                    "CliHelp", "Первое изображение: BMP, либо JPEG, PNG, TIFF или WebP, определяемый по расширению.")},
+          {"B", QT_TRANSLATE_NOOP("CliHelp", "Второе изображение того же размера, с именем того же вида.")}},
          {{"diff", "OUT",
-           "Also write the difference |A - B| of each channel, times K, in the kind OUT's extension "
-           "names."},
-          {"gain", "K", "With --diff: multiply the differences by K, 1 .. 64, stopping at 255 (1 unless given)."},
+           QT_TRANSLATE_NOOP("CliHelp", "Записать также разность |A - B| каждого канала, умноженную на K, в формате, "
+                                        "который задаёт расширение OUT.")},
+          {"gain", "K",
+           QT_TRANSLATE_NOOP("CliHelp", "С --diff: умножить разности на K, 1 .. 64, не выше 255 (по умолчанию 1).")},
           qualityOption()},
          compare},
     };

@@ -23,15 +23,16 @@ QString separatorOf(const Invocation& call)
     if (value == QLatin1String("semicolon"))
         return TextSeparator(kSeparatorSemicolon, QString());
     if (value.trimmed().size() > 1)
-        call.usageError(QStringLiteral("--sep is tab, semicolon or one character"));
+        call.usageError(QCoreApplication::translate("CliText", "--sep принимает tab, semicolon или один символ"));
     return TextSeparator(kSeparatorOther, value);
 }
 
 CommandOption separatorOption()
 {
     return {"sep", "tab|semicolon|CHAR",
-            "The separator: tab, semicolon or one character (default semicolon; an empty or blank one means "
-            "none). export-text refuses a digit: the values could not be told apart again."};
+            QT_TRANSLATE_NOOP("CliHelp", "Разделитель: tab, semicolon или один символ (по умолчанию точка с "
+                                         "запятой; пустой или из пробелов означает отсутствие разделителя). "
+                                         "export-text не принимает цифру: значения потом нельзя было бы разделить.")};
 }
 
 int exportText(const Invocation& call)
@@ -39,7 +40,8 @@ int exportText(const Invocation& call)
     const QString separator = separatorOf(call);
     // The core refuses it as well, but only once the picture has been read.
     if (separator.size() == 1 && separator.front() >= QLatin1Char('0') && separator.front() <= QLatin1Char('9'))
-        call.usageError(QStringLiteral("--sep of export-text cannot be a digit: the values could not be told apart"));
+        call.usageError(QCoreApplication::translate(
+            "CliText", "--sep команды export-text не может быть цифрой: значения нельзя было бы разделить"));
     PictureFiles files(call);
     TImgTabBGR source;
     {
@@ -48,7 +50,8 @@ int exportText(const Invocation& call)
         ImageToImgTab(loaded, source, files.progress());
     }
     if (source.empty())
-        throw Failure{QStringLiteral("the picture could not be put into an array: %1").arg(call.arg(0))};
+        throw Failure{
+            QCoreApplication::translate("CliText", "изображение не удалось поместить в массив: %1").arg(call.arg(0))};
     // A failure has been reported by the core; no file is left behind.
     return WriteImgTabText(source, separator, TextImageFileName(call.arg(1)), files.progress()) ? kSuccess : kFailed;
 }
@@ -62,11 +65,12 @@ int importText(const Invocation& call)
     TImgTabBGR source;
     if (!ReadImgTabText(source, separator, call.arg(0), files.progress())) {
         if (source.empty() && QFileInfo(call.arg(0)).isFile() && QFileInfo(call.arg(0)).size() == 0)
-            throw Failure{QStringLiteral("the file has no lines: %1").arg(call.arg(0))};
+            throw Failure{QCoreApplication::translate("CliText", "в файле нет строк: %1").arg(call.arg(0))};
         return kFailed;
     }
     if (source.width() == 0)
-        throw Failure{QStringLiteral("the first line of %1 gave no pixel").arg(call.arg(0))};
+        throw Failure{
+            QCoreApplication::translate("CliText", "первая строка %1 не дала ни одного пикселя").arg(call.arg(0))};
     return saveArray(files, source, out);
 }
 
@@ -77,17 +81,21 @@ std::span<const Command> textCommands()
     static const std::vector<Command> commands{
         {"export-text",
          nullptr,
-         "Writes a picture as a text image: one line per row, each pixel's blue, green and red in decimal, each "
-         "value followed by the separator. OUT gets \".txt\" unless it ends so in any letter case; an existing "
-         "file is replaced.",
-         {kPictureIn, {"OUT", "The text file to write."}},
+         QT_TRANSLATE_NOOP("CliHelp",
+                           "Записывает изображение как текстовое: по строке текста на строку пикселей, синий, "
+                           "зелёный и красный каждого пикселя в десятичном виде, за каждым значением — разделитель. "
+                           "К OUT добавляется \".txt\", если имя так не кончается (в любом регистре); существующий "
+                           "файл заменяется."),
+         {kPictureIn, {"OUT", QT_TRANSLATE_NOOP("CliHelp", "Записываемый текстовый файл.")}},
          {separatorOption()},
          exportText},
         {"import-text",
          nullptr,
-         "Reads a text image as the import dialog does (values that are no number 0..255 or lack their "
-         "separator are skipped) and writes it as a picture; the width is that of the first line.",
-         {{"IN", "The text file to read."}, {"OUT", "The picture to write."}},
+         QT_TRANSLATE_NOOP("CliHelp", "Читает текстовое изображение, как диалог импорта (значения, которые не "
+                                      "являются числом 0..255 или не имеют разделителя, пропускаются), и записывает "
+                                      "его как изображение; ширина берётся по первой строке."),
+         {{"IN", QT_TRANSLATE_NOOP("CliHelp", "Читаемый текстовый файл.")},
+          {"OUT", QT_TRANSLATE_NOOP("CliHelp", "Записываемое изображение.")}},
          {separatorOption(), qualityOption()},
          importText},
     };

@@ -33,7 +33,8 @@ int choice(const Invocation& call, const QString& text, const QStringList& names
 {
     const qsizetype index = names.indexOf(text);
     if (index < 0)
-        call.usageError(QStringLiteral("%1 is one of %2").arg(what, names.join(QLatin1Char('|'))));
+        call.usageError(
+            QCoreApplication::translate("CliTransfer", "%1 — одно из %2").arg(what, names.join(QLatin1Char('|'))));
     return int(index);
 }
 
@@ -51,7 +52,7 @@ int gratingWidth(const Invocation& call)
         return 0;
     const int width = call.wholeNumber(call.values("width").first(), QStringLiteral("--width"));
     if (width < 0 || width > 4)
-        call.usageError(QStringLiteral("--width is 0 .. 4"));
+        call.usageError(QCoreApplication::translate("CliTransfer", "--width принимает 0 .. 4"));
     return width;
 }
 
@@ -63,16 +64,17 @@ int curve(const Invocation& call)
         if (call.isSet(option))
             ++chosen;
     if (chosen != 1)
-        call.usageError(QStringLiteral("give exactly one of --formula, --step, --grating and --fcc"));
+        call.usageError(QCoreApplication::translate(
+            "CliTransfer", "укажите ровно один из параметров --formula, --step, --grating и --fcc"));
     if (!call.isSet("formula") && (call.isSet("xe") || call.isSet("points")))
-        call.usageError(QStringLiteral("--xe and --points belong to --formula"));
+        call.usageError(QCoreApplication::translate("CliTransfer", "--xe и --points относятся к --formula"));
     if (!call.isSet("step") && !call.isSet("grating") && call.isSet("width"))
-        call.usageError(QStringLiteral("--width belongs to --step and --grating"));
+        call.usageError(QCoreApplication::translate("CliTransfer", "--width относится к --step и --grating"));
 
     TBrightPointArray points;
     if (call.isSet("formula")) {
         if (!call.isSet("xe") || !call.isSet("points"))
-            call.usageError(QStringLiteral("--formula needs --xe and --points"));
+            call.usageError(QCoreApplication::translate("CliTransfer", "--formula требует --xe и --points"));
         // In the order of the formula list: identity is the list's first item.
         const int kind = choice(call, call.values("formula").first(),
                                 {QStringLiteral("identity"), QStringLiteral("ln"), QStringLiteral("exp"),
@@ -80,7 +82,7 @@ int curve(const Invocation& call)
                                 QStringLiteral("--formula"));
         const long double xe = call.extendedNumber(call.values("xe").first(), QStringLiteral("--xe"));
         if (!(xe >= 0.1L && xe <= 2.0L))
-            call.usageError(QStringLiteral("--xe is 0.1 .. 2.0"));
+            call.usageError(QCoreApplication::translate("CliTransfer", "--xe принимает 0.1 .. 2.0"));
         const int count = 4 << sectionItem(call, "points");
         const std::optional<TBrightPointArray> generated = GenerateFormulaPoints(kind, count, xe);
         // The core has said why an empty result is refused.
@@ -132,23 +134,28 @@ std::span<const Command> transferCommands()
     static const std::vector<Command> commands{
         {"curve",
          "(--formula --xe --points | --step [--width] | --grating [--width] | --fcc) [--negative]",
-         "Prints a transfer function as the 512 x 512 point editor holds it, one point a line, X tab Y, as a "
-         "function file (.fcc) holds it.",
+         QT_TRANSLATE_NOOP("CliHelp", "Выводит функцию преобразования в том виде, в каком её хранит редактор точек "
+                                      "512 x 512: по точке в строке, X, табуляция, Y — как в файле функции (.fcc)."),
          {},
-         {{"formula", "NAME", "A smooth function: identity, ln, exp, sqrt, square or sin."},
-          {"xe", "XE", "The end of the formula's range, 0.1 .. 2.0."},
-          {"points", "N", "The formula's points: 4, 8, 16 or 32."},
-          {"step", "N", "A step function of 4, 8, 16 or 32 sections."},
-          {"grating", "N", "A grating function of 4, 8, 16 or 32 sections."},
-          {"width", "W", "The grating width of --step or --grating, 0 .. 4 (default 0)."},
-          {"fcc", "FILE", "A function file, loaded as the program loads it."},
-          {"negative", "", "The negative of the function: every point mirrored vertically."}},
+         {{"formula", "NAME",
+           QT_TRANSLATE_NOOP("CliHelp", "Гладкая функция: identity, ln, exp, sqrt, square или sin.")},
+          {"xe", "XE", QT_TRANSLATE_NOOP("CliHelp", "Конец диапазона формулы, 0.1 .. 2.0.")},
+          {"points", "N", QT_TRANSLATE_NOOP("CliHelp", "Число точек формулы: 4, 8, 16 или 32.")},
+          {"step", "N", QT_TRANSLATE_NOOP("CliHelp", "Ступенчатая функция из 4, 8, 16 или 32 участков.")},
+          {"grating", "N", QT_TRANSLATE_NOOP("CliHelp", "Решетчатая функция из 4, 8, 16 или 32 участков.")},
+          {"width", "W",
+           QT_TRANSLATE_NOOP("CliHelp", "Ширина решетки для --step или --grating, 0 .. 4 (по умолчанию 0).")},
+          {"fcc", "FILE",
+           QT_TRANSLATE_NOOP("CliHelp", "Файл функции, загружаемый так же, как его загружает программа.")},
+          {"negative", "", QT_TRANSLATE_NOOP("CliHelp", "Негатив функции: каждая точка отражается по вертикали.")}},
          curve},
         {"transfer",
          nullptr,
-         "Applies the function in a function file to a picture's brightness, as the program does after loading "
-         "the file.",
-         {{"FCC", "The function file (.fcc)."}, kPictureIn, {"OUT", "The picture to write."}},
+         QT_TRANSLATE_NOOP("CliHelp", "Применяет функцию из файла функции к яркости изображения, как это делает "
+                                      "программа после загрузки файла."),
+         {{"FCC", QT_TRANSLATE_NOOP("CliHelp", "Файл функции (.fcc).")},
+          kPictureIn,
+          {"OUT", QT_TRANSLATE_NOOP("CliHelp", "Записываемое изображение.")}},
          {qualityOption()},
          transfer},
     };

@@ -11,6 +11,7 @@
 
 using namespace ormica;
 using test::cli;
+using test::CliLanguage;
 using test::CliRun;
 using test::words;
 
@@ -81,14 +82,15 @@ TEST(CliExplain, JsonAndRefusals)
         const char* line;
         int code;
         const char* says;
+        CliLanguage language = CliLanguage::English;  // the core's own texts are checked as written
     };
     for (const Refused& r : {Refused{"explain grey", 2, "--pixel X Y is required"},
                              Refused{"explain --pixel 1 1 convert", 2, "cannot be explained"},
                              Refused{"explain --pixel 1", 2, "name the operation"},
-                             Refused{"explain --pixel 9 0 grey", 1, "вне изображения"},
+                             Refused{"explain --pixel 9 0 grey", 1, "вне изображения", CliLanguage::Default},
                              Refused{"explain --pixel 0 0 rotate 95 --centre 1 1", 2, "ANGLE"}}) {
         SCOPED_TRACE(r.line);
-        const CliRun run = cli(words(r.line) + QStringList{in});
+        const CliRun run = cli(words(r.line) + QStringList{in}, {}, {}, r.language);
         EXPECT_EQ(run.code, r.code);
         EXPECT_TRUE(run.err.contains(QString::fromUtf8(r.says))) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());

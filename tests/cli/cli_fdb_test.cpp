@@ -14,6 +14,7 @@
 using namespace ormica;
 using test::bmpArray;
 using test::cli;
+using test::cliInDefaultLanguage;
 using test::CliRun;
 using test::filteredAsTheWindowDoes;
 using test::kernelFileText;
@@ -253,7 +254,8 @@ TEST(CliFdb, BadInputGetsOneLineAndLeavesTheFileAsItWas)
     }
     // The refusals say what was wrong.
     EXPECT_TRUE(fdb("show %1 2", {base}).err.contains(QLatin1String("no record 2")));
-    EXPECT_TRUE(fdb("copy %1 %1", {base}).err.contains(QStringLiteral("Сохранение в текущую базу данных ЗАПРЕЩЕНО")));
+    EXPECT_TRUE(cliInDefaultLanguage(words("fdb copy %1 %1", {base}))
+                    .err.contains(QStringLiteral("Сохранение в текущую базу данных ЗАПРЕЩЕНО")));
     EXPECT_TRUE(cli(QStringList{QStringLiteral("fdb"), QStringLiteral("add"), base, QStringLiteral("--name"),
                                 QStringLiteral("ok ✓"), QStringLiteral("--ready"), QStringLiteral("H1")})
                     .err.contains(QStringLiteral("Windows-1251")));
@@ -267,10 +269,12 @@ TEST(CliFdb, WeightsTheFilterRefusesAreNeverAdded)
     const QString base = test::fileIn(dir, QStringLiteral("base.fdb"), original);
     TFilterKernel huge{};
     huge.centre() = 9000000;
-    const CliRun r = fdb("add %1 --name big --kernel %2",
-                         {base, test::fileIn(dir, QStringLiteral("huge.txt"), kernelFileText(huge))});
+    // The filter's own words, in the language they are written in.
+    const CliRun r = cliInDefaultLanguage(
+        QStringList{QStringLiteral("fdb")} +
+        words("add %1 --name big --kernel %2", {base, test::fileIn(dir, QStringLiteral("huge.txt"), kernelFileText(huge))}));
     EXPECT_EQ(r.code, 1);
-    QString refusal = QStringLiteral("ormica-cli: error: LoadFilter : ") + KernelTooLargeText() + QLatin1Char('\n');
+    QString refusal = QStringLiteral("ormica-cli: ошибка: LoadFilter : ") + KernelTooLargeText() + QLatin1Char('\n');
     refusal.replace(QLatin1String("\r\n"), QLatin1String(" "));
     EXPECT_EQ(r.err.toStdString(), refusal.toStdString());
     EXPECT_EQ(test::fileBytes(base), original);

@@ -12,6 +12,7 @@
 using namespace ormica;
 using test::bmpArray;
 using test::cli;
+using test::cliInDefaultLanguage;
 using test::CliRun;
 using test::expectPrefixedLines;
 using test::filteredAsTheWindowDoes;
@@ -118,13 +119,13 @@ TEST(CliFilter, RefusalsWriteNothing)
         // A kernel whose sum is below 1 keeps that sum as its scale, as the window's load does.
         {"--kernel %5 %1 %2", 1, runRefusal},
         {"--kernel %3 %1 %2", 1,
-         QStringLiteral("ormica-cli: error: LoadFilter : ") +
+         QStringLiteral("ormica-cli: ошибка: LoadFilter : ") +
              KernelTooLargeText().replace(QLatin1String("\r\n"), QLatin1String(" ")) + QLatin1Char('\n')},
         {"--kernel %4 %1 %2", 1, {}},
         {"--kernel %6 %1 %2", 1, {}},
         {"--ready H2 %7 %2", 1,
          QStringLiteral(
-             "ormica-cli: warning: FilterTabColor : Массив меньше 4 x 4 пикселей, фильтр не применяется.\n")},
+             "ormica-cli: предупреждение: FilterTabColor : Массив меньше 4 x 4 пикселей, фильтр не применяется.\n")},
         {"--ready H2 %8 %2", 1, {}},
         // Wrong command lines.
         {"%1 %2", 2, {}},
@@ -136,8 +137,9 @@ TEST(CliFilter, RefusalsWriteNothing)
         {"--ready H1 --scale 5 --focus 1 %1 %2", 2, {}},
         {"--ready H1 %1", 2, {}},
     };
+    // In the tool's default language: the texts checked are the core's own.
     for (const auto& c : cases) {
-        const CliRun r = cli(QStringList{QStringLiteral("filter")} + words(c.line, items));
+        const CliRun r = cliInDefaultLanguage(QStringList{QStringLiteral("filter")} + words(c.line, items));
         const char* line = c.line;
         EXPECT_EQ(r.code, c.code) << line << "\n" << r.err.toStdString();
         if (c.err.isEmpty())

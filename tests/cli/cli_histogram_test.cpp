@@ -12,6 +12,7 @@
 
 using namespace ormica;
 using test::cli;
+using test::cliInDefaultLanguage;
 using test::CliRun;
 using test::expectPrefixedLines;
 using test::RefusedWith;
@@ -104,9 +105,10 @@ TEST(Cli, HistPrintsTheRecordOfTheCoreRoutine)
 
 namespace {
 
+// In the tool's default language: the refusals checked are the core's own texts.
 CliRun stats(const QString& in, const char* line)
 {
-    return cli(QStringList{QStringLiteral("stats"), in} + words(line));
+    return cliInDefaultLanguage(QStringList{QStringLiteral("stats"), in} + words(line));
 }
 
 QStringList outLines(const CliRun& r)
@@ -293,7 +295,7 @@ TEST(CliStats, TheFragmentIsTakenAsTheMainWindowTakesIt)
     r = stats(in, "--fragment 0 0 299 199 --column 287");
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_EQ(r.err, QStringLiteral("ormica-cli: warning: Координаты СТОЛБЦА ВНЕ размеров изображения\n"));
+    EXPECT_EQ(r.err, QStringLiteral("ormica-cli: предупреждение: Координаты СТОЛБЦА ВНЕ размеров изображения\n"));
 }
 
 TEST(CliStats, RefusalsGoToStandardError)
@@ -301,8 +303,8 @@ TEST(CliStats, RefusalsGoToStandardError)
     QTemporaryDir dir;
     const QString in = dir.filePath(QStringLiteral("in.bmp"));
     ASSERT_TRUE(WriteBmpFile(test::patternImage(10, 5), in));
-    const char* row = "warning: Координаты СТРОКИ ВНЕ размеров изображения";
-    const char* needStats = "warning: Необходим расчет мат. ожидания и дисперсии";
+    const char* row = "предупреждение: Координаты СТРОКИ ВНЕ размеров изображения";
+    const char* needStats = "предупреждение: Необходим расчет мат. ожидания и дисперсии";
     const struct {
         const char* line;
         int code;
@@ -310,10 +312,10 @@ TEST(CliStats, RefusalsGoToStandardError)
     } cases[] = {
         {"--fragment 0 0 9 4 --row 5", 1, row},
         {"--fragment 0 0 9 4 --row -1", 1, row},
-        {"--fragment 2 1 3 4 --column 2", 1, "warning: Координаты СТОЛБЦА ВНЕ размеров изображения"},
+        {"--fragment 2 1 3 4 --column 2", 1, "предупреждение: Координаты СТОЛБЦА ВНЕ размеров изображения"},
         {"--fragment 2 1 3 4 --row 0 --auto", 1, needStats},
         {"--fragment 2 1 3 4 --row 0 --conv rect", 1, needStats},
-        {"--fragment 0 2 9 2 --row 0", 1, "warning: Габариты изображения меньше двух точек"},
+        {"--fragment 0 2 9 2 --row 0", 1, "предупреждение: Габариты изображения меньше двух точек"},
         {"--fragment 20 20 30 30 --row 0", 1, nullptr},
         {"--fragment 0 0 9 4 --row 0 --column 0", 2, nullptr},
         {"--fragment 0 0 9 4", 2, nullptr},

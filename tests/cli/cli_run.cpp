@@ -17,9 +17,15 @@
 
 namespace ormica::test {
 
-CliRun cli(const QStringList& args, const std::function<void()>& setUp, const QString& stdoutFile)
+CliRun cli(const QStringList& args, const std::function<void()>& setUp, const QString& stdoutFile, CliLanguage language)
 {
     QProcess p;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (language == CliLanguage::English)
+        environment.insert(QStringLiteral("ORMICA_LANG"), QStringLiteral("en"));
+    else
+        environment.remove(QStringLiteral("ORMICA_LANG"));
+    p.setProcessEnvironment(environment);
     if (setUp)
         p.setChildProcessModifier(setUp);
     if (!stdoutFile.isEmpty())

@@ -15,10 +15,21 @@ struct CliRun {
     QString out, err;
 };
 
+// The language the tool is run in. Most tests read its English; the core's
+// own texts are checked in the tool's default language, Russian, in which
+// they are written.
+enum class CliLanguage { English, Default };
+
 // Runs ormica-cli to its end. `setUp` runs in the child before the tool
 // starts (limits, another user); `stdoutFile` takes the standard output
 // instead of the test.
-CliRun cli(const QStringList& args, const std::function<void()>& setUp = {}, const QString& stdoutFile = {});
+CliRun cli(const QStringList& args, const std::function<void()>& setUp = {}, const QString& stdoutFile = {},
+           CliLanguage language = CliLanguage::English);
+// The same run in the tool's default language.
+inline CliRun cliInDefaultLanguage(const QStringList& args, const std::function<void()>& setUp = {})
+{
+    return cli(args, setUp, {}, CliLanguage::Default);
+}
 
 // The words of a command line written as one string: "curve --step 8". A word
 // "%1" .. "%9" stands for that item of `items`, which may hold blanks.

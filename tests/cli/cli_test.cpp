@@ -4,6 +4,7 @@
 #include "core/engine/gray.h"
 #include "core/engine/img_service.h"
 #include "core/engine/jpeg_codec.h"
+#include "core/engine/sample_pictures.h"
 #include "recorders.h"
 
 #include <QFile>
@@ -11,10 +12,12 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTransform>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace ormica;
 using test::cli;
+using test::cliInDefaultLanguage;
 using test::CliRun;
 using test::expectPrefixedLines;
 using test::RefusedWith;
@@ -68,7 +71,7 @@ TEST(Cli, BadInputGetsOneLineAndAFailingStatus)
     ASSERT_TRUE(mono.save(monoFile, "BMP"));
     // info refuses what convert refuses, with the same reason.
     for (const char* line : {"info %1", "grey %1 %2"}) {
-        r = cli(words(line, {monoFile, o}));
+        r = cliInDefaultLanguage(words(line, {monoFile, o}));
         EXPECT_EQ(r.code, 1) << line;
         EXPECT_TRUE(r.out.isEmpty()) << line;
         EXPECT_TRUE(
@@ -150,7 +153,8 @@ TEST(Cli, GeometryAndScalingRunTheCoreRoutines)
     const QString in = dir.filePath(QStringLiteral("in.bmp"));
     ASSERT_TRUE(WriteBmpFile(picture, in));
     const QString out = dir.filePath(QStringLiteral("out.bmp"));
-    const auto run = [&](const char* line) { return cli(words(line, {in, out})); };
+    // The core's warnings are checked as it writes them.
+    const auto run = [&](const char* line) { return cliInDefaultLanguage(words(line, {in, out})); };
     auto result = [&] { return ReadBmpPixels(out, ReadBmpHeader(out)); };
 
     // Corners of a crop in any order, as a selection dragged backwards.
@@ -377,9 +381,10 @@ TEST(Cli, CoreWarningsAreMarkedAsTheTools)
     ASSERT_TRUE(WriteBmpFile(test::patternImage(40, 30), in));
     const QString out = dir.filePath(QStringLiteral("out.bmp"));
 
-    CliRun r = cli(words("scale --zoom 0.001 %1 %2", {in, out}));
+    CliRun r = cliInDefaultLanguage(words("scale --zoom 0.001 %1 %2", {in, out}));
     EXPECT_EQ(r.code, 0);
-    EXPECT_TRUE(r.err.startsWith(QStringLiteral("ormica-cli: warning: Zoom ВНЕ диапазона"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("ormica-cli: предупреждение: Zoom ВНЕ диапазона")))
+        << r.err.toStdString();
     expectPrefixedLines(r);
 
     // The rotation warning has a line break of its own; it arrives as one line.
@@ -388,6 +393,86 @@ TEST(Cli, CoreWarningsAreMarkedAsTheTools)
     EXPECT_EQ(r.err.count(QLatin1Char('\n')), 2) << r.err.toStdString();
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("ormica-cli: warning: "))) << r.err.toStdString();
     expectPrefixedLines(r);
+}
+
+namespace {
+
+bool hasCyrillic(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.script() == QChar::Script_Cyrillic; });
+}
+
+}  // namespace
+
+// Russian unless English is asked for, by ORMICA_LANG=en or --lang en alike:
+// help, the tool's own messages and the core's.
+TEST(Cli, SpeaksRussianUnlessAskedForEnglish)
+{
+    QTemporaryDir dir;
+    const QString small = dir.filePath(QStringLiteral("small.bmp"));
+    const QString large = dir.filePath(QStringLiteral("large.bmp"));
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(4, 3), small));
+    ASSERT_TRUE(WriteBmpFile(test::patternImage(8, 6), large));
+    const QString junk = test::fileIn(dir, QStringLiteral("junk.png"), "not a picture");
+    const QString out = dir.filePath(QStringLiteral("out.bmp"));
+    const struct {
+        const char* line;
+        int code;
+        bool toStdout;  // help; messages go to stderr
+    } cases[] = {
+        {"help", 0, true},
+        {"mirror X %1 %3", 2, false},            // a wrong command line
+        {"compare %1 %2", 1, false},             // the tool's own failure
+        {"info %4", 1, false},                   // the core's reason a file cannot be read
+        {"scale --zoom 0.001 %1 %3", 0, false},  // a core warning, marked as the tool's
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const QStringList args = words(c.line, {small, large, out, junk});
+        const CliRun russian = cliInDefaultLanguage(args);
+        const CliRun english = cli(args);
+        const CliRun asked = cliInDefaultLanguage(QStringList{QStringLiteral("--lang"), QStringLiteral("en")} + args);
+        const QString said = c.toStdout ? russian.out : russian.err;
+        EXPECT_EQ(russian.code, c.code) << russian.err.toStdString();
+        EXPECT_TRUE(hasCyrillic(said)) << said.toStdString();
+        EXPECT_EQ(english.code, c.code) << english.err.toStdString();
+        EXPECT_FALSE((c.toStdout ? english.out : english.err).isEmpty());
+        EXPECT_FALSE(hasCyrillic(english.out + english.err)) << (english.out + english.err).toStdString();
+        EXPECT_EQ(asked.code, english.code);
+        EXPECT_EQ(asked.out, english.out);
+        EXPECT_EQ(asked.err, english.err);
+    }
+}
+
+TEST(Cli, SampleWritesEachSamplePictureByTheOutputsExtension)
+{
+    QTemporaryDir dir;
+    for (const char* key : {"chart", "gradients", "noise", "scene"}) {
+        SCOPED_TRACE(key);
+        const QString name = QLatin1String(key);
+        const QString bmp = dir.filePath(name + QStringLiteral(".bmp"));
+        CliRun r = cli(words("sample %1 %2", {name, bmp}));
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        const std::optional<TSample> sample = SampleByKey(name);
+        ASSERT_TRUE(sample);
+        const QImage written = ReadBmpPixels(bmp, ReadBmpHeader(bmp));
+        EXPECT_EQ(written.size(), QSize(640, 480));
+        EXPECT_EQ(written.convertToFormat(QImage::Format_RGB32),
+                  MakeSample(*sample).convertToFormat(QImage::Format_RGB32));
+
+        const QString png = dir.filePath(name + QStringLiteral(".png"));
+        r = cli(words("sample %1 %2", {name, png}));
+        ASSERT_EQ(r.code, 0) << r.err.toStdString();
+        EXPECT_TRUE(test::fileBytes(png).startsWith("\x89PNG"));
+        EXPECT_EQ(QImage(png).size(), QSize(640, 480));
+    }
+    const QString never = dir.filePath(QStringLiteral("never.bmp"));
+    const CliRun r = cli(words("sample nosuch %1", {never}));
+    EXPECT_TRUE(RefusedWith(r, 2));
+    EXPECT_TRUE(r.err.contains(QLatin1String("chart|gradients|noise|scene"))) << r.err.toStdString();
+    EXPECT_TRUE(RefusedWith(cli(words("sample chart %1", {dir.filePath(QStringLiteral("never.xyz"))})), 2));
+    EXPECT_FALSE(QFileInfo::exists(never));
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(QStringLiteral("never.xyz"))));
 }
 
 TEST(Cli, AnOperationHoldsAtMostTwoCopiesOfThePicture)
