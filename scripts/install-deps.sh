@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n
-  qt6-image-formats-plugins
+  qt6-image-formats-plugins qt6-l10n-tools qt6-tools-dev
   libjpeg62-turbo-dev libpng-dev libwebp-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-dejavu-core

@@ -1,3 +1,4 @@
+#include "core/app/language.h"
 #include "core/engine/bmp_file.h"
 #include "core/engine/file_errors.h"
 #include "ui/app/about_box.h"
@@ -8,14 +9,14 @@
 #include "ui/engine/file_dialogs.h"
 #include "ui/engine/import_txt_dialog.h"
 #include "ui/filter/filter_window.h"
+#include "ui/help/help_window.h"
 #include "ui/histogram/histogram_window.h"
 #include "ui/microbase/micro_base_window.h"
 #include "ui/scale/scale_dialog.h"
 #include "ui/workspace/workspace.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QTranslator>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
@@ -23,11 +24,13 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     ormica::RaiseImageAllocationLimit();
 
-    // Every text of the program is Russian; the standard buttons and dialogs
-    // speak it too ("Да", "Нет", "Отмена"), whatever the desktop's language.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtTranslator);
+    // Russian unless --lang, ORMICA_LANG or the user's earlier choice in the
+    // "Язык / Language" menu says English; the standard buttons follow.
+    QStringList args = app.arguments().mid(1);
+    const ormica::TLanguageChoice language = ormica::ChooseLanguage(args, ormica::StoredLanguage());
+    if (!language.error.isEmpty())
+        std::fprintf(stderr, "ormica: %s\n", qPrintable(language.error));
+    ormica::InstallLanguage(language.language, true);
 
     ormica::TBoxMessageSink sink;
     ormica::setMessageSink(&sink);
@@ -57,6 +60,9 @@ int main(int argc, char* argv[])
     windows.microBase = &formMicroBase;
     formGistogram.setFileDialogs(&dialogs);
     formDFilter.setFileDialogs(&dialogs);
+    // The help, with F1 in every window opening its own page.
+    ormica::THelpWindow help(&formOrmica);
+    windows.help = &help;
     formOrmica.setToolWindows(windows);
     sink.setParent(&formOrmica);
     dialogs.setParent(&formOrmica);
@@ -66,7 +72,7 @@ int main(int argc, char* argv[])
     // ormica SOURCE [TARGET]: the pictures loaded as "Загрузить" loads them;
     // one that cannot be loaded gets its box, and the program goes on.
     // The program starts with them; there is nothing before them to undo.
-    const QStringList files = app.arguments().mid(1);
+    const QStringList& files = args;
     if (!files.isEmpty())
         formOrmica.OpenFile(files.at(0), 0);
     if (files.size() > 1)

@@ -13,6 +13,7 @@
 #include "ui/engine/qt_color.h"
 #include "ui/engine/region_selector.h"
 #include "ui/filter/filter_window.h"
+#include "ui/help/help_window.h"
 #include "ui/histogram/histogram_window.h"
 #include "ui/scale/scale_dialog.h"
 #include "ui/workspace/workspace.h"
@@ -37,7 +38,17 @@
 
 namespace ormica {
 
-const QString TFormOrmica::kCaption = QStringLiteral("  Ormica Ver 3.5.3.1. (ДЛЯ УЧЕБНОГО ПРОЦЕССА)");
+namespace {
+// Made before any translator is installed: only marked here, translated where shown.
+const char kCaptionText[] = QT_TRANSLATE_NOOP("ormica::TFormOrmica", "  Ormica Ver 3.5.3.1. (ДЛЯ УЧЕБНОГО ПРОЦЕССА)");
+}  // namespace
+
+const QString TFormOrmica::kCaption = QString::fromUtf8(kCaptionText);
+
+QString TFormOrmica::Caption()
+{
+    return tr(kCaptionText);
+}
 
 // Pop-up hints follow the menu's check mark: while it is off the
 // application's tool-tip events are swallowed.
@@ -156,8 +167,8 @@ QWidget* TFormOrmica::createPages(QWidget* parent)
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     TabSheet1 = new QWidget;
     TabSheet3 = new QWidget;
-    PageControl1->addTab(TabSheet1, QStringLiteral("Основное изображение"));
-    PageControl1->addTab(TabSheet3, QStringLiteral("Финишное изображение"));
+    PageControl1->addTab(TabSheet1, tr("Основное изображение", "tab"));
+    PageControl1->addTab(TabSheet3, tr("Финишное изображение", "tab"));
 
     auto makePage = [](QWidget* sheet, QWidget*& panel, QScrollArea*& box, TImageWidget*& image, QSize design) {
         auto* sheetLayout = new QVBoxLayout(sheet);
@@ -188,59 +199,63 @@ void TFormOrmica::createMenus()
         return action;
     };
 
-    QMenu* files = menuBar()->addMenu(QStringLiteral("Файлы"));
-    QMenu* load = files->addMenu(QStringLiteral("Загрузить"));
-    MMLoadToSrc = item(load, QStringLiteral("Основное изображение"), &TFormOrmica::MMLoadToSrcClick);
-    MMLoadToDest = item(load, QStringLiteral("Финишное изображение"), &TFormOrmica::MMLoadToDestClick);
-    MMImportToSrc = item(load, QStringLiteral("Импорт из  *.TXT файлов"), &TFormOrmica::MMImportToSrcClick);
-    QMenu* save = files->addMenu(QStringLiteral("Сохранить"));
-    MMSaveFromSrc = item(save, QStringLiteral("Основное изображение"), &TFormOrmica::MMSaveFromSrcClick);
-    MMSaveFromDest = item(save, QStringLiteral("Финишное изображение"), &TFormOrmica::MMSaveFromDestClick);
-    MMExportFromSrc = item(save, QStringLiteral("Экспорт в *.TXT файл"), &TFormOrmica::MMExportFromSrcClick);
+    QMenu* files = menuBar()->addMenu(tr("Файлы"));
+    QMenu* load = files->addMenu(tr("Загрузить"));
+    MMLoadToSrc = item(load, tr("Основное изображение"), &TFormOrmica::MMLoadToSrcClick);
+    MMLoadToDest = item(load, tr("Финишное изображение"), &TFormOrmica::MMLoadToDestClick);
+    MMImportToSrc = item(load, tr("Импорт из  *.TXT файлов"), &TFormOrmica::MMImportToSrcClick);
+    QMenu* save = files->addMenu(tr("Сохранить"));
+    MMSaveFromSrc = item(save, tr("Основное изображение"), &TFormOrmica::MMSaveFromSrcClick);
+    MMSaveFromDest = item(save, tr("Финишное изображение"), &TFormOrmica::MMSaveFromDestClick);
+    MMExportFromSrc = item(save, tr("Экспорт в *.TXT файл"), &TFormOrmica::MMExportFromSrcClick);
     files->addSeparator();
-    MMExit = item(files, QStringLiteral("Выход"), &TFormOrmica::MMExitClick);
+    MMExit = item(files, tr("Выход"), &TFormOrmica::MMExitClick);
 
-    QMenu* view = menuBar()->addMenu(QStringLiteral("Вид"));
+    QMenu* view = menuBar()->addMenu(tr("Вид"));
     // The check mark itself is the setting the wheel reads.
-    MMWheelV = check(view->addAction(QStringLiteral("Вертикальная прокрутка")), true);
-    MMRulerSmoothly = check(item(view, QStringLiteral("Плавная прокрутка"), &TFormOrmica::MMRulerSmoothlyClick), true);
-    MMShowHint = check(item(view, QStringLiteral("Показывать подсказки"), &TFormOrmica::MMShowHintClick), true);
-    MMPRotate = check(item(view, QStringLiteral("Панель вращения и масштаба"), &TFormOrmica::MMPRotateClick), false);
+    MMWheelV = check(view->addAction(tr("Вертикальная прокрутка")), true);
+    MMRulerSmoothly = check(item(view, tr("Плавная прокрутка"), &TFormOrmica::MMRulerSmoothlyClick), true);
+    MMShowHint = check(item(view, tr("Показывать подсказки"), &TFormOrmica::MMShowHintClick), true);
+    MMPRotate = check(item(view, tr("Панель вращения и масштаба"), &TFormOrmica::MMPRotateClick), false);
     createExplainDock();
     view->addAction(MMExplain);
 
-    QMenu* edit = menuBar()->addMenu(QStringLiteral("Редактирование"));
-    MMUndo = item(edit, QStringLiteral("Отменить"), &TFormOrmica::MMUndoClick);
-    MMRedo = item(edit, QStringLiteral("Повторить"), &TFormOrmica::MMRedoClick);
+    QMenu* edit = menuBar()->addMenu(tr("Редактирование"));
+    MMUndo = item(edit, tr("Отменить"), &TFormOrmica::MMUndoClick);
+    MMRedo = item(edit, tr("Повторить"), &TFormOrmica::MMRedoClick);
     edit->addSeparator();
-    QMenu* clip = edit->addMenu(QStringLiteral("Clipboard"));
-    MMClipCopySRC = item(clip, QStringLiteral("Копировать в Clipboard"), &TFormOrmica::MMClipCopySRCClick);
-    MMClipPasteSRC = item(clip, QStringLiteral("Вставить из Clipboard"), &TFormOrmica::MMClipPasteSRCClick);
-    QMenu* copy = edit->addMenu(QStringLiteral("Копировать"));
-    MMCopySrcToDest = item(copy, QStringLiteral("Основное в финишное"), &TFormOrmica::MMCopySrcToDestClick);
-    MMCopyDestToSrc = item(copy, QStringLiteral("Финишное в основное"), &TFormOrmica::MMCopyDestToSrcClick);
-    QMenu* clear = edit->addMenu(QStringLiteral("Очистить"));
-    MMMinSrc = item(clear, QStringLiteral("Основное изображение"), &TFormOrmica::MMMinSrcClick);
-    MMMinDest = item(clear, QStringLiteral("Финишное изображение"), &TFormOrmica::MMMinDestClick);
+    QMenu* clip = edit->addMenu(tr("Clipboard"));
+    MMClipCopySRC = item(clip, tr("Копировать в Clipboard"), &TFormOrmica::MMClipCopySRCClick);
+    MMClipPasteSRC = item(clip, tr("Вставить из Clipboard"), &TFormOrmica::MMClipPasteSRCClick);
+    QMenu* copy = edit->addMenu(tr("Копировать"));
+    MMCopySrcToDest = item(copy, tr("Основное в финишное"), &TFormOrmica::MMCopySrcToDestClick);
+    MMCopyDestToSrc = item(copy, tr("Финишное в основное"), &TFormOrmica::MMCopyDestToSrcClick);
+    QMenu* clear = edit->addMenu(tr("Очистить"));
+    MMMinSrc = item(clear, tr("Основное изображение"), &TFormOrmica::MMMinSrcClick);
+    MMMinDest = item(clear, tr("Финишное изображение"), &TFormOrmica::MMMinDestClick);
     edit->addSeparator();
-    MMCropping = item(edit, QStringLiteral("Обрезка краев"), &TFormOrmica::MMCroppingClick);
-    MMScale = item(edit, QStringLiteral("Масштабирование"), &TFormOrmica::MMScaleClick);
-    MMScale->setToolTip(QStringLiteral("Вызов подсистемы расширенного управления масштабированием"));
-    MMToGray = item(edit, QStringLiteral("Обесцветить"), &TFormOrmica::MMToGrayClick);
+    MMCropping = item(edit, tr("Обрезка краев"), &TFormOrmica::MMCroppingClick);
+    MMScale = item(edit, tr("Масштабирование"), &TFormOrmica::MMScaleClick);
+    MMScale->setToolTip(tr("Вызов подсистемы расширенного управления масштабированием"));
+    MMToGray = item(edit, tr("Обесцветить"), &TFormOrmica::MMToGrayClick);
 
-    QMenu* operations = menuBar()->addMenu(QStringLiteral("Операции"));
-    QMenu* histograms = operations->addMenu(QStringLiteral("Гистограммы"));
-    MMGistogramFull = item(histograms, QStringLiteral(" Только гистограммы"), &TFormOrmica::MMGistogramFullClick);
-    MMAutoCorr = item(histograms, QStringLiteral("Гистограммы и фрагмент"), &TFormOrmica::MMAutoCorrClick);
-    MMDFilter = item(operations, QStringLiteral("Фильтры"), &TFormOrmica::MMDFilterClick);
+    QMenu* operations = menuBar()->addMenu(tr("Операции"));
+    QMenu* histograms = operations->addMenu(tr("Гистограммы"));
+    MMGistogramFull = item(histograms, tr(" Только гистограммы"), &TFormOrmica::MMGistogramFullClick);
+    MMAutoCorr = item(histograms, tr("Гистограммы и фрагмент"), &TFormOrmica::MMAutoCorrClick);
+    MMDFilter = item(operations, tr("Фильтры"), &TFormOrmica::MMDFilterClick);
 
-    QMenu* picture = menuBar()->addMenu(QStringLiteral("Изображение"));
-    MMCompare = picture->addAction(QStringLiteral("Сравнить изображения"), this, [this] {
-        if (const std::unique_ptr<TFormCompare> form = TFormCompare::Create(ws_, this))
+    QMenu* picture = menuBar()->addMenu(tr("Изображение"));
+    MMCompare = picture->addAction(tr("Сравнить изображения"), this, [this] {
+        if (const std::unique_ptr<TFormCompare> form = TFormCompare::Create(ws_, this)) {
+            if (HelpWindow)
+                HelpWindow->attach(form.get(), [] { return QStringLiteral("main#compare"); });
             showModal(form.get());
+        }
     });
 
-    MMAbout = menuBar()->addAction(QStringLiteral("О программе"), this, &TFormOrmica::MMAboutClick);
+    createLearningMenus(files);
+    MMAbout = menuBar()->addAction(tr("О программе"), this, &TFormOrmica::MMAboutClick);
     assignKeys();
     setAcceptDrops(true);
     updateActions();
@@ -286,6 +301,8 @@ void TFormOrmica::setToolWindows(const TToolWindows& windows)
     FormAbout = windows.about;
     FormGistogram = windows.histogram;
     FormMicroBase = windows.microBase;
+    HelpWindow = windows.help;
+    attachHelp();
     updateActions();
 }
 
@@ -358,8 +375,8 @@ void TFormOrmica::MMRulerSmoothlyClick()
 void TFormOrmica::MMShowHintClick()
 {
     hintFilter_->enabled = MMShowHint->isChecked();
-    panels_[3]->setText(MMShowHint->isChecked() ? QStringLiteral(" Всплывающие подсказки включены")
-                                                : QStringLiteral(" Всплывающие подсказки отключены"));
+    panels_[3]->setText(MMShowHint->isChecked() ? tr(" Всплывающие подсказки включены")
+                                                : tr(" Всплывающие подсказки отключены"));
 }
 
 void TFormOrmica::MMAboutClick()
@@ -424,7 +441,7 @@ bool TFormOrmica::fragmentSelected()
 {
     if (FragRect.selected())
         return true;
-    SetAttention(true, clYellow, QStringLiteral(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
+    SetAttention(true, clYellow, tr(" ВНАЧЛЕ ВЕДЕЛИТЕ МЫШКОЙ НЕБОЛЬШОЙ ФРАГМЕНТ ИЗОБРАЖЕНИЯ"));
     return false;
 }
 
@@ -478,7 +495,7 @@ void TFormOrmica::MMDFilterClick()
 
 void TFormOrmica::FormCreate()
 {
-    setWindowTitle(kCaption);
+    setWindowTitle(Caption());
     ws_.ProgramDir = QCoreApplication::applicationDirPath();
     if (!loadSave_) {
         loadSave_ = std::make_unique<TLoadSaveImage>(progress_.get(), panel3_.get(), dialogs_);

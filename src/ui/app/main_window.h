@@ -5,6 +5,7 @@
 #include "core/engine/progress.h"
 #include "core/engine/rect.h"
 #include "core/explain/operation_record.h"
+#include "core/app/language.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -32,6 +33,7 @@ class TExplainPanel;
 class TFormDFilter;
 class TFormScaleDialog;
 class TFormGistogram;
+class THelpWindow;
 class TImageWidget;
 class TImgTabBGR;
 class TRegionSelector;
@@ -47,6 +49,7 @@ struct TToolWindows {
     QDialog* about = nullptr;
     TFormGistogram* histogram = nullptr;
     QDialog* microBase = nullptr;
+    THelpWindow* help = nullptr;
 };
 
 // The fragment selected on the source image: start and end corners.
@@ -67,6 +70,8 @@ public:
     ~TFormOrmica() override;
 
     static const QString kCaption;
+    // kCaption in the language the program speaks.
+    static QString Caption();
 
     // Gives the window the tool windows it opens; their commands are enabled.
     void setToolWindows(const TToolWindows& windows);
@@ -77,6 +82,10 @@ public:
     // "Загрузить" would after its dialog: files given on the command line
     // and files dropped on a tab.
     void OpenFile(const QString& fileName, int page);
+    // Loads sample picture `key` ("chart") into the source image.
+    void OpenSample(const QString& key);
+    // Opens the help on `page` ("filter", "filter#scale").
+    void ShowHelp(const QString& page);
     // Forgets every step to undo and redo.
     void ClearHistory();
 
@@ -165,6 +174,10 @@ public:
     TExplainPanel* PanelExplain = nullptr;
     QAction* MMExplain = nullptr;
     QAction* MMCompare = nullptr;
+    QAction* MMSamples = nullptr;  // the "Примеры" submenu
+    QAction* MMLanguageRu = nullptr;
+    QAction* MMLanguageEn = nullptr;
+    QAction* MMHelp = nullptr;
 
 public slots:
     void MMLoadToSrcClick();
@@ -221,6 +234,10 @@ private:
     void addAngleGroups(QWidget* bar);
     void addZoomGroup(QWidget* bar);
     void createMenus();
+    void createLearningMenus(QMenu* files);
+    void chooseLanguage(TLanguage language);
+    // F1 in each tool window opens its page; the help's sample links load here.
+    void attachHelp();
     void assignKeys();
     void updateActions();
     int showModal(QDialog* window);
@@ -298,6 +315,7 @@ private:
     QDialog* FormAbout = nullptr;
     TFormGistogram* FormGistogram = nullptr;
     QDialog* FormMicroBase = nullptr;
+    THelpWindow* HelpWindow = nullptr;
     class THintFilter;
     std::unique_ptr<THintFilter> hintFilter_;
     std::unique_ptr<TProgress> progress_;

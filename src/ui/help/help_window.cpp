@@ -1,0 +1,200 @@
+#include "ui/help/help_window.h"
+
+#include "core/app/language.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QSplitter>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace ormica {
+
+namespace {
+
+QString pageText(const QString& key)
+{
+    QFile file(THelpWindow::PageFolder() + QLatin1Char('/') + key + QStringLiteral(".html"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QString plainText(const QString& html)
+{
+    QTextDocument document;
+    document.setHtml(html);
+    return document.toPlainText();
+}
+
+}  // namespace
+
+THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), home_(parent)
+{
+    setWindowTitle(tr("Справка Ormica"));
+    resize(900, 640);
+    auto* splitter = new QSplitter(this);
+    auto* side = new QWidget(splitter);
+    auto* sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    SearchEdit = new QLineEdit(side);
+    SearchEdit->setPlaceholderText(tr("Поиск по справке"));
+    SearchEdit->setClearButtonEnabled(true);
+    PageList = new QListWidget(side);
+    NoteLabel = new QLabel(side);
+    NoteLabel->setWordWrap(true);
+    NoteLabel->hide();
+    sideLayout->addWidget(SearchEdit);
+    sideLayout->addWidget(PageList);
+    sideLayout->addWidget(NoteLabel);
+    Browser = new QTextBrowser(splitter);
+    Browser->setOpenLinks(false);
+    splitter->addWidget(side);
+    splitter->addWidget(Browser);
+    splitter->setStretchFactor(1, 1);
+    splitter->setSizes({220, 680});
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(splitter);
+
+    connect(Browser, &QTextBrowser::anchorClicked, this, &THelpWindow::openLink);
+    connect(SearchEdit, &QLineEdit::textChanged, this, &THelpWindow::search);
+    connect(PageList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        showPage(item->data(Qt::UserRole).toString(), window() == this ? nullptr : window());
+        // Found words are marked where they first occur on the page.
+        const QStringList words = SearchEdit->text().split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (!words.isEmpty())
+            Browser->find(words.first());
+    });
+    connect(PageList, &QListWidget::itemClicked, PageList, &QListWidget::itemActivated);
+    auto* back = new QShortcut(QKeySequence::Back, this);
+    connect(back, &QShortcut::activated, Browser, &QTextBrowser::backward);
+    fillContents();
+}
+
+QStringList THelpWindow::PageKeys()
+{
+    return {QStringLiteral("index"),     QStringLiteral("main"),     QStringLiteral("geometry"),
+            QStringLiteral("scaling"),   QStringLiteral("histograms"), QStringLiteral("fragment"),
+            QStringLiteral("transfer"),  QStringLiteral("filter"),   QStringLiteral("database"),
+            QStringLiteral("text")};
+}
+
+QString THelpWindow::PageFolder()
+{
+    return QStringLiteral(":/help/") + LanguageCode(CurrentLanguage());
+}
+
+QString THelpWindow::PageTitle(const QString& key)
+{
+    static const QRegularExpression title(QStringLiteral("<title>(.*)</title>"),
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption |
+                                              QRegularExpression::InvertedGreedinessOption);
+    const QRegularExpressionMatch m = title.match(pageText(key));
+    return m.hasMatch() ? m.captured(1).trimmed() : key;
+}
+
+void THelpWindow::fillContents()
+{
+    PageList->clear();
+    for (const QString& key : PageKeys()) {
+        auto* item = new QListWidgetItem(PageTitle(key), PageList);
+        item->setData(Qt::UserRole, key);
+    }
+}
+
+QStringList THelpWindow::Find(const QString& words)
+{
+    const QStringList wanted = words.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    QStringList found;
+    for (const QString& key : PageKeys()) {
+        const QString text = plainText(pageText(key));
+        if (std::all_of(wanted.begin(), wanted.end(),
+                        [&](const QString& w) { return text.contains(w, Qt::CaseInsensitive); }))
+            found << key;
+    }
+    return found;
+}
+
+void THelpWindow::search(const QString& words)
+{
+    if (words.trimmed().isEmpty()) {
+        fillContents();
+        return;
+    }
+    PageList->clear();
+    const QStringList found = Find(words);
+    for (const QString& key : found) {
+        auto* item = new QListWidgetItem(PageTitle(key), PageList);
+        item->setData(Qt::UserRole, key);
+    }
+    if (found.isEmpty())
+        new QListWidgetItem(tr("Ничего не найдено"), PageList);
+}
+
+void THelpWindow::showPage(const QString& key, QWidget* over)
+{
+    // A window that belongs to the modal tool window is not blocked by it.
+    QWidget* owner = over ? over : home_;
+    if (parentWidget() != owner) {
+        const QRect place = geometry();
+        const bool wasShown = isVisible();
+        setParent(owner, Qt::Window);
+        if (wasShown)
+            setGeometry(place);
+    }
+    const qsizetype hash = key.indexOf(QLatin1Char('#'));
+    QUrl url(QStringLiteral("qrc") + PageFolder() + QLatin1Char('/') + key.left(hash < 0 ? key.size() : hash) +
+             QStringLiteral(".html"));
+    if (hash >= 0)
+        url.setFragment(key.mid(hash + 1));
+    Browser->setSource(url);
+    NoteLabel->hide();
+    show();
+    raise();
+    activateWindow();
+}
+
+QString THelpWindow::currentPage() const
+{
+    QString key = Browser->source().path();
+    if (key.endsWith(QLatin1String(".html")))
+        key.chop(5);
+    return key.section(QLatin1Char('/'), -1);
+}
+
+void THelpWindow::openLink(const QUrl& url)
+{
+    if (url.scheme() == QLatin1String("sample")) {
+        // A picture loaded under an open tool window would pull its image
+        // away from under it.
+        if (QApplication::activeModalWidget()) {
+            NoteLabel->setText(tr("Закройте окно инструмента, чтобы открыть пример."));
+            NoteLabel->show();
+            return;
+        }
+        emit sampleRequested(url.path());
+        return;
+    }
+    // The pages link only to each other; anything else stays unopened.
+    const QUrl target = Browser->source().resolved(url);
+    if (target.scheme() == QLatin1String("qrc"))
+        Browser->setSource(target);
+}
+
+void THelpWindow::attach(QWidget* window, std::function<QString()> page)
+{
+    auto* key = new QShortcut(QKeySequence::HelpContents, window);
+    key->setContext(Qt::WindowShortcut);
+    connect(key, &QShortcut::activated, this, [this, window, page = std::move(page)] { showPage(page(), window); });
+}
+
+}  // namespace ormica
