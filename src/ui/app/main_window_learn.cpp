@@ -62,6 +62,11 @@ void TFormOrmica::attachHelp()
     for (const auto& [window, key] : pages)
         if (window)
             HelpWindow->attach(window, page(key));
+    if (FormDFilter)
+        connect(FormDFilter, &TFormDFilter::windowMade, HelpWindow,
+                [help = HelpWindow](QWidget* window, const QString& key) {
+                    help->attach(window, [key] { return key; });
+                });
     // The histogram window's page follows its tab.
     if (TFormGistogram* form = FormGistogram)
         HelpWindow->attach(form, [form] {

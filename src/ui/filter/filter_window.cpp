@@ -263,6 +263,7 @@ void TFormDFilter::ExplainFragmentPixel(QPoint p)
         WindowExplain->resize(1000, 520);
         // Beside the window rather than over the panes the student clicks.
         WindowExplain->move(frameGeometry().topRight() + QPoint(8, 0));
+        emit windowMade(WindowExplain, QStringLiteral("main#explain"));
     }
     PanelExplain->showExplanation(Explain(*FragmentRecord, ImgTestTarget->picture(), p.x(), p.y()));
     WindowExplain->show();
@@ -274,6 +275,7 @@ void TFormDFilter::ShowResponse()
     if (!WindowResponse) {
         WindowResponse = new TFormResponse(this);
         WindowResponse->setFileDialogs(dialogs_);
+        emit windowMade(WindowResponse, QStringLiteral("filter#response"));
     }
     updateResponse();
     WindowResponse->show();

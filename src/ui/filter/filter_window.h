@@ -136,6 +136,9 @@ public:
 signals:
     // The whole-image run has written the target array and image.
     void targetWritten();
+    // A window of its own was made (the frequency response, a pixel's
+    // explanation), so that the help can follow it.
+    void windowMade(QWidget* window, const QString& helpPage);
 
 public slots:
     void TB1RunDestClick();

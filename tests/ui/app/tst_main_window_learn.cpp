@@ -8,6 +8,7 @@
 #include "ui/engine/export_txt_dialog.h"
 #include "ui/engine/import_txt_dialog.h"
 #include "ui/filter/filter_window.h"
+#include "ui/filter/response_window.h"
 #include "ui/help/help_window.h"
 #include "ui/histogram/histogram_window.h"
 #include "ui/microbase/micro_base_window.h"
@@ -194,6 +195,14 @@ private slots:
             c.window->hide();
             windows.help.hide();
         }
+        // The filter window's frequency response is a window of its own.
+        windows.filter.show();
+        windows.filter.ShowResponse();
+        auto* response = windows.filter.WindowResponse;
+        QApplication::setActiveWindow(response);
+        QVERIFY(QTest::qWaitForWindowActive(response));
+        QTest::keyClick(response, Qt::Key_F1);
+        QCOMPARE(windows.help.currentPage(), QStringLiteral("filter"));
     }
 
     // A sample comes into the source as a new picture, which undo takes back;
