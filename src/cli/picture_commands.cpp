@@ -259,49 +259,10 @@ int compare(const Invocation& call)
     return kSuccess;
 }
 
-}  // namespace
-
-std::span<const Command> pictureCommands()
+// Turns, crops and resizes.
+std::vector<Command> geometryCommands()
 {
-    static const std::vector<Command> commands{
-        {"info",
-         nullptr,
-         QT_TRANSLATE_NOOP("CliHelp", "Загружает изображение так же, как convert, и выводит его ширину, высоту и "
-                                      "формат пикселей в файле (например, \"640 480 pf8bit\")."),
-         {{"FILE", kPictureIn.description}},
-         {},
-         info},
-        {"convert",
-         nullptr,
-         QT_TRANSLATE_NOOP("CliHelp", "Записывает изображение в формате, который задаёт расширение OUT."),
-         {kPictureIn, kOut},
-         {qualityOption()},
-         convert},
-        {"sample",
-         nullptr,
-         QT_TRANSLATE_NOOP("CliHelp", "Записывает одно из изображений-образцов программы, 640 x 480, в формате, "
-                                      "который задаёт расширение OUT."),
-         {{"NAME", nullptr, sampleDescription}, kOut},
-         {qualityOption()},
-         sample},
-        {"grey",
-         nullptr,
-         QT_TRANSLATE_NOOP("CliHelp", "Уровни серого: каждый канал получает среднеквадратичное трёх каналов."),
-         {kPictureIn, kOut},
-         {qualityOption()},
-         grey},
-        {"mirror",
-         nullptr,
-         QT_TRANSLATE_NOOP("CliHelp", "Отражает слева направо (H) или сверху вниз (V)."),
-         {{"H|V", QT_TRANSLATE_NOOP("CliHelp", "H — отражение слева направо, V — сверху вниз.")}, kPictureIn, kOut},
-         {qualityOption()},
-         mirror},
-        {"rot90",
-         nullptr,
-         QT_TRANSLATE_NOOP("CliHelp", "Поворачивает на 90 градусов: + против часовой стрелки, - по часовой."),
-         {{"+|-", QT_TRANSLATE_NOOP("CliHelp", "+ против часовой стрелки, - по часовой.")}, kPictureIn, kOut},
-         {qualityOption()},
-         rot90},
+    return {
         {"rotate",
          "ANGLE --centre [--fill] IN OUT [--quality]",
          QT_TRANSLATE_NOOP("CliHelp", "Поворачивает вокруг пикселя на ANGLE градусов (-89.9 .. 89.9, положительный "
@@ -335,24 +296,79 @@ std::span<const Command> pictureCommands()
            QT_TRANSLATE_NOOP("CliHelp", "С --size: сохранить пропорции, вписав изображение в W x H.")},
           qualityOption()},
          scale},
-        {"compare",
-         nullptr,
-         QT_TRANSLATE_NOOP("CliHelp",
-                           "Сравнивает два изображения одного размера: \"differing\" и число пикселей, различных "
-                           "хотя бы в одном канале, затем max, mae (средняя абсолютная разность), mse и psnr "
-                           "(10 log10(255^2 / mse) дБ, \"inf\" при равенстве), каждое для B, G, R и Light (уровня "
-                           "гистограмм), через табуляцию, в виде %.6g. Изображения разных размеров не принимаются."),
-         {{"A", QT_TRANSLATE_NOOP(
-                    "CliHelp", "Первое изображение: BMP, либо JPEG, PNG, TIFF или WebP, определяемый по расширению.")},
-          {"B", QT_TRANSLATE_NOOP("CliHelp", "Второе изображение того же размера, с именем того же вида.")}},
-         {{"diff", "OUT",
-           QT_TRANSLATE_NOOP("CliHelp", "Записать также разность |A - B| каждого канала, умноженную на K, в формате, "
-                                        "который задаёт расширение OUT.")},
-          {"gain", "K",
-           QT_TRANSLATE_NOOP("CliHelp", "С --diff: умножить разности на K, 1 .. 64, не выше 255 (по умолчанию 1).")},
-          qualityOption()},
-         compare},
     };
+}
+
+}  // namespace
+
+std::span<const Command> pictureCommands()
+{
+    static const std::vector<Command> commands = [] {
+        std::vector<Command> all{
+            {"info",
+             nullptr,
+             QT_TRANSLATE_NOOP("CliHelp", "Загружает изображение так же, как convert, и выводит его ширину, высоту и "
+                                          "формат пикселей в файле (например, \"640 480 pf8bit\")."),
+             {{"FILE", kPictureIn.description}},
+             {},
+             info},
+            {"convert",
+             nullptr,
+             QT_TRANSLATE_NOOP("CliHelp", "Записывает изображение в формате, который задаёт расширение OUT."),
+             {kPictureIn, kOut},
+             {qualityOption()},
+             convert},
+            {"sample",
+             nullptr,
+             QT_TRANSLATE_NOOP("CliHelp", "Записывает одно из изображений-образцов программы, 640 x 480, в формате, "
+                                          "который задаёт расширение OUT."),
+             {{"NAME", nullptr, sampleDescription}, kOut},
+             {qualityOption()},
+             sample},
+            {"grey",
+             nullptr,
+             QT_TRANSLATE_NOOP("CliHelp", "Уровни серого: каждый канал получает среднеквадратичное трёх каналов."),
+             {kPictureIn, kOut},
+             {qualityOption()},
+             grey},
+            {"mirror",
+             nullptr,
+             QT_TRANSLATE_NOOP("CliHelp", "Отражает слева направо (H) или сверху вниз (V)."),
+             {{"H|V", QT_TRANSLATE_NOOP("CliHelp", "H — отражение слева направо, V — сверху вниз.")}, kPictureIn, kOut},
+             {qualityOption()},
+             mirror},
+            {"rot90",
+             nullptr,
+             QT_TRANSLATE_NOOP("CliHelp", "Поворачивает на 90 градусов: + против часовой стрелки, - по часовой."),
+             {{"+|-", QT_TRANSLATE_NOOP("CliHelp", "+ против часовой стрелки, - по часовой.")}, kPictureIn, kOut},
+             {qualityOption()},
+             rot90},
+            {"compare",
+             nullptr,
+             QT_TRANSLATE_NOOP(
+                 "CliHelp", "Сравнивает два изображения одного размера: \"differing\" и число пикселей, различных "
+                            "хотя бы в одном канале, затем max, mae (средняя абсолютная разность), mse и psnr "
+                            "(10 log10(255^2 / mse) дБ, \"inf\" при равенстве), каждое для B, G, R и Light (уровня "
+                            "гистограмм), через табуляцию, в виде %.6g. Изображения разных размеров не принимаются."),
+             {{"A",
+               QT_TRANSLATE_NOOP(
+                   "CliHelp", "Первое изображение: BMP, либо JPEG, PNG, TIFF или WebP, определяемый по расширению.")},
+              {"B", QT_TRANSLATE_NOOP("CliHelp", "Второе изображение того же размера, с именем того же вида.")}},
+             {{"diff", "OUT",
+               QT_TRANSLATE_NOOP("CliHelp",
+                                 "Записать также разность |A - B| каждого канала, умноженную на K, в формате, "
+                                 "который задаёт расширение OUT.")},
+              {"gain", "K",
+               QT_TRANSLATE_NOOP("CliHelp",
+                                 "С --diff: умножить разности на K, 1 .. 64, не выше 255 (по умолчанию 1).")},
+              qualityOption()},
+             compare},
+        };
+        const std::vector<Command> geometry = geometryCommands();
+        // In the order of the help: after mirror and rot90, before compare.
+        all.insert(all.end() - 1, geometry.begin(), geometry.end());
+        return all;
+    }();
     return commands;
 }
 
