@@ -6,13 +6,19 @@
 #include "ui/engine/qt_color.h"
 
 #include <QFileInfo>
+#include <QHelpEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ormica {
 
@@ -27,6 +33,47 @@ QLabel* makeBox(const QString& hint, QWidget* parent)
     box->setToolTip(hint);
     return box;
 }
+
+// A status panel too narrow for its message (the window at its minimum
+// width) shows what fits, ending in "…", and the whole message as its tip.
+class TStatusPanel : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (!cut()) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QFrame::paintEvent(event);
+        QPainter painter(this);
+        const QRect room = textRoom();
+        style()->drawItemText(&painter, room, Qt::AlignLeft | Qt::AlignVCenter, palette(), isEnabled(),
+                              fontMetrics().elidedText(text(), Qt::ElideRight, room.width()), foregroundRole());
+    }
+    bool event(QEvent* event) override
+    {
+        if (event->type() == QEvent::ToolTip && toolTip().isEmpty()) {
+            if (cut())
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), text(), this);
+            else
+                QToolTip::hideText();
+            return true;
+        }
+        return QLabel::event(event);
+    }
+
+private:
+    // Where QLabel puts a left-aligned text inside a frame.
+    QRect textRoom() const
+    {
+        const int indent = frameWidth() > 0 ? fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 : 0;
+        return contentsRect().adjusted(indent, 0, 0, 0);
+    }
+    bool cut() const { return fontMetrics().horizontalAdvance(text()) > textRoom().width(); }
+};
 
 }  // namespace
 
@@ -43,9 +90,14 @@ QWidget* TFormOrmica::createStatusPanel(QWidget* parent)
     ProgressBar1->setValue(0);
     StatusBar1 = new QStatusBar(Panel2);
     StatusBar1->setSizeGripEnabled(true);
-    const int widths[3] = {24, 250, 24};
+    // Panel 1 shows where a selection starts; four-digit coordinates fit.
+    const QString widestStart =
+        tr(" Старт XY : (%1, %2)  RGB(%3,%4,%5)").arg(8888).arg(8888).arg(888).arg(888).arg(888);
+    const int startW = StatusBar1->fontMetrics().horizontalAdvance(widestStart) +
+                       StatusBar1->fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2 + 4;
+    const int widths[3] = {24, std::max(250, startW), 24};
     for (int i = 0; i < 4; ++i) {
-        panels_[i] = new QLabel(StatusBar1);
+        panels_[i] = new TStatusPanel(StatusBar1);
         panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         panels_[i]->setMinimumHeight(21);
         if (i < 3) {
@@ -56,9 +108,10 @@ QWidget* TFormOrmica::createStatusPanel(QWidget* parent)
             StatusBar1->addWidget(panels_[i], 1);
         }
     }
-    sttxtHistory = new QLabel(StatusBar1);
+    sttxtHistory = new TStatusPanel(StatusBar1);
     sttxtHistory->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     sttxtHistory->setMinimumHeight(21);
+    sttxtHistory->setMinimumWidth(50);
     sttxtHistory->hide();
     StatusBar1->addWidget(sttxtHistory);
     // The colour box and the lamp sit over panels 0 and 2.

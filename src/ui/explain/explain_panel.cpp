@@ -2,10 +2,11 @@
 
 #include "ui/explain/neighbourhood_view.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QResizeEvent>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -40,6 +41,9 @@ TExplainPanel::TExplainPanel(QWidget* parent) : QWidget(parent)
     // Rows follow their wrapped text whenever a column changes width.
     GridSteps->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     GridSteps->horizontalHeader()->setStretchLastSection(true);
+    // The columns follow the table's own width, which a window shown for the
+    // first time settles only after the panel's.
+    GridSteps->viewport()->installEventFilter(this);
 
     LabelResult = new QLabel(this);
     LabelResult->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -76,22 +80,34 @@ void TExplainPanel::showNothing(const QString& why)
     render();
 }
 
-void TExplainPanel::resizeEvent(QResizeEvent* event)
+bool TExplainPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    QWidget::resizeEvent(event);
-    fitColumns();
+    if (watched == GridSteps->viewport() && event->type() == QEvent::Resize)
+        fitColumns();
+    return QWidget::eventFilter(watched, event);
 }
 
 // The label and the formula take what they need up to a quarter and a third
-// of the width and wrap beyond; the numbers have the rest.
+// of the width and wrap beyond, never narrower than their longest word (a
+// word does not wrap); the numbers have the rest.
 void TExplainPanel::fitColumns()
 {
     if (GridSteps->rowCount() == 0)
         return;
     GridSteps->resizeColumnsToContents();
     const int width = GridSteps->viewport()->width();
-    GridSteps->setColumnWidth(0, std::min(GridSteps->columnWidth(0), std::max(90, width / 4)));
-    GridSteps->setColumnWidth(1, std::min(GridSteps->columnWidth(1), std::max(120, width / 3)));
+    const QFontMetrics fm(GridSteps->font());
+    const int textMargin = 2 * (GridSteps->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, GridSteps) + 1);
+    const auto longestWord = [&](int col) {
+        int widest = 0;
+        for (int row = 0; row < GridSteps->rowCount(); ++row)
+            if (const QTableWidgetItem* item = GridSteps->item(row, col))
+                for (const QString& word : item->text().simplified().split(QLatin1Char(' ')))
+                    widest = std::max(widest, fm.horizontalAdvance(word));
+        return widest + textMargin + 4;  // and the grid line, and rounding
+    };
+    GridSteps->setColumnWidth(0, std::min(GridSteps->columnWidth(0), std::max({90, width / 4, longestWord(0)})));
+    GridSteps->setColumnWidth(1, std::min(GridSteps->columnWidth(1), std::max({120, width / 3, longestWord(1)})));
 }
 
 void TExplainPanel::render()

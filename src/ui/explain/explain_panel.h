@@ -33,7 +33,7 @@ public:
     TNeighbourhoodView* Neighbourhood = nullptr;
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void fitColumns();

@@ -11,10 +11,13 @@
 #include <QRegularExpression>
 #include <QShortcut>
 #include <QSplitter>
+#include <QStyle>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ormica {
 
@@ -60,7 +63,6 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), home_(p
     splitter->addWidget(side);
     splitter->addWidget(Browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({220, 680});
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(splitter);
 
@@ -77,6 +79,11 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), home_(p
     auto* back = new QShortcut(QKeySequence::Back, this);
     connect(back, &QShortcut::activated, Browser, &QTextBrowser::backward);
     fillContents();
+    // The contents as wide as their longest title, with room for a scroll bar.
+    const int listW = PageList->sizeHintForColumn(0) + 2 * PageList->frameWidth() +
+                      PageList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, PageList) + 4;
+    const int sideW = std::max(220, listW);
+    splitter->setSizes({sideW, 900 - sideW});
 }
 
 QStringList THelpWindow::PageKeys()

@@ -173,6 +173,25 @@ private slots:
     }
 
     // Each cell's swatch is the colour of its source pixel.
+    // A word never breaks: however narrow the panel, the label and formula
+    // columns hold their longest word whole.
+    void columnsHoldTheirLongestWord()
+    {
+        TExplanation e = filterExplanation();
+        e.Steps.push_back({QStringLiteral("Среднеквадратичное"), QStringLiteral("Отбрасывание"), QStringLiteral("1")});
+        panel->resize(260, 300);
+        show(e);
+        QTableWidget* grid = panel->GridSteps;
+        const QFontMetrics fm(grid->font());
+        for (int col : {0, 1}) {
+            int widest = 0;
+            for (int row = 0; row < grid->rowCount(); ++row)
+                for (const QString& word : grid->item(row, col)->text().split(QLatin1Char(' ')))
+                    widest = std::max(widest, fm.horizontalAdvance(word));
+            QVERIFY2(grid->columnWidth(col) > widest, qPrintable(QString::number(col)));
+        }
+    }
+
     void swatchesShowTheSourcePixels()
     {
         const TExplanation e = filterExplanation();
