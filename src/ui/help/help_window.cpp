@@ -120,7 +120,12 @@ void THelpWindow::fillContents()
 
 QStringList THelpWindow::Find(const QString& words)
 {
-    const QStringList wanted = words.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // A long word is looked for without its last two letters, so that
+    // "гистограмма" also finds "гистограммы" and "histograms" "histogram".
+    QStringList wanted = words.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    for (QString& w : wanted)
+        if (w.size() > 6)
+            w.chop(2);
     QStringList found;
     for (const QString& key : PageKeys()) {
         const QString text = plainText(pageText(key));

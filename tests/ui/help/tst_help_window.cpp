@@ -88,6 +88,9 @@ private slots:
         QCOMPARE(all, THelpWindow::PageKeys());
         QVERIFY(THelpWindow::Find(QStringLiteral("ядро")).contains(QStringLiteral("filter")));
         QCOMPARE(THelpWindow::Find(QStringLiteral("ядро qqqzzz")), QStringList());
+        // Word forms: a plural finds the pages that use the singular.
+        QVERIFY(THelpWindow::Find(QStringLiteral("гистограммы")).contains(QStringLiteral("histograms")));
+        QCOMPARE(THelpWindow::Find(QStringLiteral("гистограмма")), THelpWindow::Find(QStringLiteral("гистограммы")));
         help.SearchEdit->setText(QStringLiteral("ФИЛЬТРА"));
         QCOMPARE(help.PageList->count(), qsizetype(THelpWindow::Find(QStringLiteral("фильтра")).size()));
         help.PageList->setCurrentRow(0);
