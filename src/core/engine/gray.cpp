@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <cmath>
 #include <memory>
+#include <system_error>
+#include <thread>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <tmmintrin.h>
@@ -178,8 +180,24 @@ void BitMapToGrayBitMap(const QImage& source, QImage& destination)
         return;
     }
     const qsizetype dstStride = destination.bytesPerLine();
-    for (int y = 0; y < h; ++y)
-        row(source.constScanLine(y), first + y * dstStride, w);
+    const auto rows = [&](int from, int to) {
+        for (int y = from; y < to; ++y)
+            row(source.constScanLine(y), first + y * dstStride, w);
+    };
+    // Large pictures in two row bands; each row is the same whichever thread takes it.
+    std::thread helper;
+    int split = h;
+    if (qsizetype(w) * h >= (qsizetype(1) << 18) && h > 1 && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::thread(rows, h / 2, h);
+            split = h / 2;
+        } catch (const std::system_error&) {
+            split = h;
+        }
+    }
+    rows(0, split);
+    if (helper.joinable())
+        helper.join();
 }
 
 }  // namespace ormica

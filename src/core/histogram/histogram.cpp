@@ -9,6 +9,10 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
+#include <functional>
+#include <memory>
+#include <system_error>
+#include <thread>
 
 namespace ormica {
 
@@ -69,8 +73,63 @@ void storeCounts(const LaneCounts& counts, std::uint32_t total, TGistogramData& 
     d.Count = total;
 }
 
+// A picture of whole pixels in every row, of at least `least` pixels and
+// within the 32-bit counts, whose rows can be counted in any order.
+bool countableInBands(const TImgTabBGR& image, qsizetype least)
+{
+    qsizetype total = 0;
+    for (int r = 0; r < image.rowCount(); ++r) {
+        const qsizetype length = image.rowLength(r);
+        if (length == 0 || length % 3 != 0)
+            return false;
+        total += length / 3;
+        if (total > qsizetype(INT32_MAX))
+            return false;
+    }
+    return total >= least && image.rowCount() > 1;
+}
+
+// Large pictures in two row bands, each with counts of its own, summed at
+// the end: the counts do not depend on the order of the rows.
+bool countInTwoBands(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
+{
+    if (std::thread::hardware_concurrency() < 2 || !countableInBands(image, qsizetype(1) << 18))
+        return false;
+    const auto counts = std::make_unique<LaneCounts[]>(2);  // zeroed
+    const std::uint8_t* lightOf = LightLevelTable();
+    const int rows = image.rowCount(), half = rows / 2;
+    const auto band = [&](int from, int to, LaneCounts& c, bool report) {
+        for (int r = from; r < to; ++r) {
+            countRow(image.row(r), image.rowLength(r) / 3, lightOf, c);
+            if (report && progress)
+                progress->setPosition(r);
+        }
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(band, half, rows, std::ref(counts[1]), false);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    band(0, half, counts[0], true);
+    helper.join();
+    std::uint32_t total = 0;
+    for (int r = 0; r < rows; ++r)
+        total += std::uint32_t(image.rowLength(r) / 3);
+    for (int k = 0; k < kLanes; ++k)
+        for (int ch = 0; ch < kChannels; ++ch)
+            for (int i = 0; i < 256; ++i)
+                counts[0].c[k][ch][i] += counts[1].c[k][ch][i];
+    storeCounts(counts[0], total, d);
+    if (progress)
+        progress->setPosition(rows - 1);
+    return true;
+}
+
 void countImage(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
 {
+    if (countInTwoBands(image, progress, d))
+        return;
     LaneCounts counts;
     std::memset(&counts, 0, sizeof counts);
     const std::uint8_t* lightOf = LightLevelTable();

@@ -7,6 +7,9 @@
 #include <array>
 #include <cmath>
 #include <new>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace ormica {
 
@@ -246,6 +249,44 @@ void TPixelConverter::convertRow(const std::uint8_t* src, std::uint8_t* dst, qsi
     }
 }
 
+namespace {
+
+// Large pictures are shared by two threads in row bands; every row is
+// converted the same way whichever thread takes it. The caller's thread
+// takes the first band and reports the progress.
+void convertRows(const TPixelConverter& converter, const TImgTabBGR& source, TImgTabBGR& target,
+                 const std::vector<qsizetype>& lengths, TProgress& progress)
+{
+    const int rows = source.rowCount();
+    const auto convert = [&](int from, int to, bool report) {
+        for (int r = from; r < to; ++r) {
+            converter.convertRow(source.row(r), target.row(r), lengths[std::size_t(r)] / 3);
+            if (report)
+                progress.setPosition(r + 1);
+        }
+    };
+    qsizetype bytes = 0;
+    for (const qsizetype n : lengths)
+        bytes += n;
+    int first = rows;
+    std::thread helper;
+    if (bytes >= (qsizetype(3) << 18) && rows > 1 && std::thread::hardware_concurrency() > 1) {
+        try {
+            helper = std::thread(convert, rows / 2, rows, false);
+            first = rows / 2;
+        } catch (const std::system_error&) {
+            first = rows;  // without a second thread the caller's takes every row
+        }
+    }
+    convert(0, first, true);
+    if (helper.joinable()) {
+        helper.join();
+        progress.setPosition(rows);
+    }
+}
+
+}  // namespace
+
 void ConvertImageTab(const TImgTabBGR& source, TImgTabBGR& target, const TBrightPointArray& points, TProgress& progress)
 {
     if (source.empty())
@@ -268,10 +309,7 @@ void ConvertImageTab(const TImgTabBGR& source, TImgTabBGR& target, const TBright
             const TPixelConverter converter(segments);
             if (&source != &target)
                 target.setShape(lengths);
-            for (int r = 0; r < rows; ++r) {
-                converter.convertRow(source.row(r), target.row(r), lengths[std::size_t(r)] / 3);
-                progress.setPosition(r + 1);
-            }
+            convertRows(converter, source, target, lengths, progress);
         }
     } catch (const std::bad_alloc&) {
         ok = false;
