@@ -1,5 +1,12 @@
 #include "bench_picture.h"
 
+#include "core/engine/row_bands.h"
+
+#include <benchmark/benchmark.h>
+#ifdef ORMICA_HAVE_OPENCV
+#include <opencv2/core.hpp>
+#endif
+
 #include "core/engine/img_service.h"
 #include "core/engine/jpeg_codec.h"
 
@@ -50,4 +57,13 @@ const ormica::TImgTabBGR& sharedBenchArray()
         return arr;
     }();
     return a;
+}
+
+void useThreads(const benchmark::State& state)
+{
+    const int threads = int(state.range(0));
+    ormica::SetWorkerThreads(threads);
+#ifdef ORMICA_HAVE_OPENCV
+    cv::setNumThreads(threads == 1 ? 1 : -1);
+#endif
 }

@@ -19,3 +19,10 @@ QString benchJpegFile(int width, int height);
 // benchPicture at the benchmark size, made once, and the same as an array.
 const QImage& sharedBenchPicture();
 const ormica::TImgTabBGR& sharedBenchArray();
+
+namespace benchmark {
+class State;
+}
+// The pairs run both ways: Arg(1) one thread on both sides, Arg(2) both
+// cores for us and OpenCV at its default threading.
+void useThreads(const benchmark::State& state);

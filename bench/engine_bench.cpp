@@ -109,6 +109,7 @@ void BM_GrayToNewBitmapFresh(benchmark::State& state)
 
 void BM_GrayToNewBitmapKept(benchmark::State& state)
 {
+    useThreads(state);
     QImage grey;
     for (auto _ : state) {
         BitMapToGrayBitMap(sharedBenchPicture(), grey);
@@ -118,6 +119,7 @@ void BM_GrayToNewBitmapKept(benchmark::State& state)
 
 void BM_GrayInPlace(benchmark::State& state)
 {
+    useThreads(state);
     QImage work = sharedBenchPicture().copy();
     for (auto _ : state) {
         BitMapToGrayBitMap(work, work);
@@ -131,7 +133,7 @@ void BM_GrayInPlace(benchmark::State& state)
 // kept scratch on both kinds; the three-channel target is fresh or kept.
 void openCvGray3(benchmark::State& state, bool fresh)
 {
-    cv::setNumThreads(1);
+    useThreads(state);
     const cv::Mat src(H, W, CV_8UC3, const_cast<uchar*>(sharedBenchPicture().constBits()),
                       std::size_t(sharedBenchPicture().bytesPerLine()));
     cv::Mat plane, kept;
@@ -151,8 +153,8 @@ void BM_OpenCvGray3Kept(benchmark::State& state)
 {
     openCvGray3(state, false);
 }
-BENCHMARK(BM_OpenCvGray3Fresh);
-BENCHMARK(BM_OpenCvGray3Kept);
+BENCHMARK(BM_OpenCvGray3Fresh)->Arg(1)->Arg(2);
+BENCHMARK(BM_OpenCvGray3Kept)->Arg(1)->Arg(2);
 #endif
 
 // The bench picture as a BMP file of 24 or 32 bits a pixel (the fourth byte
@@ -345,8 +347,8 @@ BENCHMARK(BM_TabBRGtoTabBGR);
 BENCHMARK(BM_TabBRGtoTabColor);
 BENCHMARK(BM_TabColorToTabBRG);
 BENCHMARK(BM_GrayToNewBitmapFresh);
-BENCHMARK(BM_GrayToNewBitmapKept);
-BENCHMARK(BM_GrayInPlace);
+BENCHMARK(BM_GrayToNewBitmapKept)->Arg(1)->Arg(2);
+BENCHMARK(BM_GrayInPlace)->Arg(1)->Arg(2);
 BENCHMARK(BM_Bmp24ReadOursFresh);
 BENCHMARK(BM_Bmp24ReadAndCopyFresh);
 BENCHMARK(BM_Bmp24ReadQtFresh);

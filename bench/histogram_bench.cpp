@@ -21,6 +21,7 @@ constexpr int H = kBenchHeight;
 
 void BM_CalculateAllGistogram(benchmark::State& state)
 {
+    useThreads(state);
     TGistogramData data;
     TSilentProgress progress;
     for (auto _ : state) {
@@ -33,7 +34,7 @@ void BM_CalculateAllGistogram(benchmark::State& state)
 #ifdef ORMICA_HAVE_OPENCV
 void BM_OpenCvCalcHistBgr(benchmark::State& state)
 {
-    cv::setNumThreads(1);
+    useThreads(state);
     const cv::Mat image(H, W, CV_8UC3, const_cast<uchar*>(sharedBenchPicture().constBits()),
                         std::size_t(sharedBenchPicture().bytesPerLine()));
     const int size = 256;
@@ -47,9 +48,9 @@ void BM_OpenCvCalcHistBgr(benchmark::State& state)
     }
     state.SetItemsProcessed(state.iterations() * W * H);
 }
-BENCHMARK(BM_OpenCvCalcHistBgr);
+BENCHMARK(BM_OpenCvCalcHistBgr)->Arg(1)->Arg(2);
 #endif
 
 }  // namespace
 
-BENCHMARK(BM_CalculateAllGistogram);
+BENCHMARK(BM_CalculateAllGistogram)->Arg(1)->Arg(2);

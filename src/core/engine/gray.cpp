@@ -1,13 +1,13 @@
 #include "core/engine/gray.h"
 
+#include "core/engine/row_bands.h"
+
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 
 #include <QCoreApplication>
 #include <cmath>
 #include <memory>
-#include <system_error>
-#include <thread>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <tmmintrin.h>
@@ -184,20 +184,8 @@ void BitMapToGrayBitMap(const QImage& source, QImage& destination)
         for (int y = from; y < to; ++y)
             row(source.constScanLine(y), first + y * dstStride, w);
     };
-    // Large pictures in two row bands; each row is the same whichever thread takes it.
-    std::thread helper;
-    int split = h;
-    if (qsizetype(w) * h >= (qsizetype(1) << 18) && h > 1 && std::thread::hardware_concurrency() > 1) {
-        try {
-            helper = std::thread(rows, h / 2, h);
-            split = h / 2;
-        } catch (const std::system_error&) {
-            split = h;
-        }
-    }
-    rows(0, split);
-    if (helper.joinable())
-        helper.join();
+    // Each row is the same whichever thread takes it.
+    ForRowBands(h, qsizetype(w) * h >= (qsizetype(1) << 18), [&](int, int from, int to) { rows(from, to); });
 }
 
 }  // namespace ormica

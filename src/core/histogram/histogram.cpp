@@ -1,5 +1,7 @@
 #include "core/histogram/histogram.h"
 
+#include "core/engine/row_bands.h"
+
 #include "core/engine/gray.h"
 #include "core/engine/message_sink.h"
 
@@ -9,10 +11,7 @@
 #include <climits>
 #include <cmath>
 #include <cstring>
-#include <functional>
 #include <memory>
-#include <system_error>
-#include <thread>
 
 namespace ormica {
 
@@ -89,30 +88,22 @@ bool countableInBands(const TImgTabBGR& image, qsizetype least)
     return total >= least && image.rowCount() > 1;
 }
 
-// Large pictures in two row bands, each with counts of its own, summed at
-// the end: the counts do not depend on the order of the rows.
-bool countInTwoBands(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
+// Large pictures in row bands, each with counts of its own, summed at the
+// end: the counts do not depend on the order of the rows.
+bool countInBands(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
 {
-    if (std::thread::hardware_concurrency() < 2 || !countableInBands(image, qsizetype(1) << 18))
+    if (WorkerThreads() < 2 || !countableInBands(image, qsizetype(1) << 18))
         return false;
     const auto counts = std::make_unique<LaneCounts[]>(2);  // zeroed
     const std::uint8_t* lightOf = LightLevelTable();
-    const int rows = image.rowCount(), half = rows / 2;
-    const auto band = [&](int from, int to, LaneCounts& c, bool report) {
+    const int rows = image.rowCount();
+    ForRowBands(rows, true, [&](int band, int from, int to) {
         for (int r = from; r < to; ++r) {
-            countRow(image.row(r), image.rowLength(r) / 3, lightOf, c);
-            if (report && progress)
+            countRow(image.row(r), image.rowLength(r) / 3, lightOf, counts[std::size_t(band)]);
+            if (band == 0 && progress)
                 progress->setPosition(r);
         }
-    };
-    std::thread helper;
-    try {
-        helper = std::thread(band, half, rows, std::ref(counts[1]), false);
-    } catch (const std::system_error&) {
-        return false;
-    }
-    band(0, half, counts[0], true);
-    helper.join();
+    });
     std::uint32_t total = 0;
     for (int r = 0; r < rows; ++r)
         total += std::uint32_t(image.rowLength(r) / 3);
@@ -128,7 +119,7 @@ bool countInTwoBands(const TImgTabBGR& image, TProgress* progress, TGistogramDat
 
 void countImage(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
 {
-    if (countInTwoBands(image, progress, d))
+    if (countInBands(image, progress, d))
         return;
     LaneCounts counts;
     std::memset(&counts, 0, sizeof counts);

@@ -1,5 +1,7 @@
 #include "core/transfer/transfer_function.h"
 
+#include "core/engine/row_bands.h"
+
 #include "core/engine/message_sink.h"
 
 #include <QCoreApplication>
@@ -7,8 +9,6 @@
 #include <array>
 #include <cmath>
 #include <new>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace ormica {
@@ -251,38 +251,24 @@ void TPixelConverter::convertRow(const std::uint8_t* src, std::uint8_t* dst, qsi
 
 namespace {
 
-// Large pictures are shared by two threads in row bands; every row is
-// converted the same way whichever thread takes it. The caller's thread
-// takes the first band and reports the progress.
+// Every row is converted the same way whichever thread takes it; the
+// caller's thread reports the progress.
 void convertRows(const TPixelConverter& converter, const TImgTabBGR& source, TImgTabBGR& target,
                  const std::vector<qsizetype>& lengths, TProgress& progress)
 {
     const int rows = source.rowCount();
-    const auto convert = [&](int from, int to, bool report) {
-        for (int r = from; r < to; ++r) {
-            converter.convertRow(source.row(r), target.row(r), lengths[std::size_t(r)] / 3);
-            if (report)
-                progress.setPosition(r + 1);
-        }
-    };
     qsizetype bytes = 0;
     for (const qsizetype n : lengths)
         bytes += n;
-    int first = rows;
-    std::thread helper;
-    if (bytes >= (qsizetype(3) << 18) && rows > 1 && std::thread::hardware_concurrency() > 1) {
-        try {
-            helper = std::thread(convert, rows / 2, rows, false);
-            first = rows / 2;
-        } catch (const std::system_error&) {
-            first = rows;  // without a second thread the caller's takes every row
+    const int bands = ForRowBands(rows, bytes >= (qsizetype(3) << 18), [&](int band, int from, int to) {
+        for (int r = from; r < to; ++r) {
+            converter.convertRow(source.row(r), target.row(r), lengths[std::size_t(r)] / 3);
+            if (band == 0)
+                progress.setPosition(r + 1);
         }
-    }
-    convert(0, first, true);
-    if (helper.joinable()) {
-        helper.join();
+    });
+    if (bands > 1)
         progress.setPosition(rows);
-    }
 }
 
 }  // namespace
