@@ -3,6 +3,7 @@
 #include "core/app/language.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -157,11 +158,11 @@ void THelpWindow::showPage(const QString& key, QWidget* over)
     // A window that belongs to the modal tool window is not blocked by it.
     QWidget* owner = over ? over : home_;
     if (parentWidget() != owner) {
-        const QRect place = geometry();
-        const bool wasShown = isVisible();
-        setParent(owner, Qt::Window);
-        if (wasShown)
-            setGeometry(place);
+        moveTo(owner);
+        // A tool window made for one showing (the compare window) takes its
+        // children with it: the help goes home when that window closes.
+        if (owner != home_)
+            owner->installEventFilter(this);
     }
     const qsizetype hash = key.indexOf(QLatin1Char('#'));
     QUrl url(QStringLiteral("qrc") + PageFolder() + QLatin1Char('/') + key.left(hash < 0 ? key.size() : hash) +
@@ -173,6 +174,26 @@ void THelpWindow::showPage(const QString& key, QWidget* over)
     show();
     raise();
     activateWindow();
+}
+
+void THelpWindow::moveTo(QWidget* owner)
+{
+    const QRect place = geometry();
+    const bool wasShown = isVisible();
+    if (QWidget* before = parentWidget(); before && before != home_)
+        before->removeEventFilter(this);
+    setParent(owner, Qt::Window);
+    setGeometry(place);
+    if (wasShown)
+        show();
+}
+
+bool THelpWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == parentWidget() && watched != home_ &&
+        (event->type() == QEvent::Hide || event->type() == QEvent::DeferredDelete))
+        moveTo(home_);
+    return QWidget::eventFilter(watched, event);
 }
 
 QString THelpWindow::currentPage() const

@@ -43,7 +43,12 @@ signals:
     // A page's "open the sample" link: load it into the source image.
     void sampleRequested(const QString& key);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // Makes `owner` the window the help belongs to, where and as it was.
+    void moveTo(QWidget* owner);
     void openLink(const QUrl& url);
     void search(const QString& words);
     void fillContents();

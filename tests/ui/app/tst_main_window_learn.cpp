@@ -195,6 +195,20 @@ private slots:
             c.window->hide();
             windows.help.hide();
         }
+        // A window made for one showing takes its children along when it
+        // goes; the help, opened from it, stays.
+        {
+            auto shortLived = std::make_unique<QDialog>(form.get());
+            windows.help.attach(shortLived.get(), [] { return QStringLiteral("text"); });
+            shortLived->show();
+            QApplication::setActiveWindow(shortLived.get());
+            QVERIFY(QTest::qWaitForWindowActive(shortLived.get()));
+            QTest::keyClick(shortLived.get(), Qt::Key_F1);
+            QCOMPARE(windows.help.currentPage(), QStringLiteral("text"));
+            shortLived->hide();
+        }
+        QVERIFY(windows.help.isVisible());
+        QCOMPARE(windows.help.parentWidget(), static_cast<QWidget*>(form.get()));
         // The filter window's frequency response is a window of its own.
         windows.filter.show();
         windows.filter.ShowResponse();
