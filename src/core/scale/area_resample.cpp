@@ -1,5 +1,7 @@
 #include "core/scale/area_resample.h"
 
+#include "core/engine/row_bands.h"
+
 #include <algorithm>
 #if defined(__x86_64__) || defined(__i386__)
 #include <immintrin.h>
@@ -13,6 +15,14 @@
 namespace ormica {
 
 namespace {
+
+// Destination rows in bands, one a worker thread, for large sources: each
+// row's sums come from its own source rows, whichever thread makes them.
+template <class Rows> void inBands(const QImage& source, int dh, Rows rows)
+{
+    ForRowBands(dh, qsizetype(source.width()) * source.height() >= (qsizetype(1) << 18),
+                [&](int, int from, int to) { rows(from, to); });
+}
 
 constexpr int kBits = 12;
 constexpr std::int32_t kOne = 1 << kBits;  // rounded weights of one pixel sum to this
@@ -292,14 +302,17 @@ void halve(const QImage& source, QImage& destination)
     const int dw = destination.width(), dh = destination.height();
 #if defined(__x86_64__)
     if (avx2()) {
-        for (int y = 0; y < dh; ++y) {
-            const std::uint8_t* r0 = source.constScanLine(2 * y);
-            const std::uint8_t* r1 = source.constScanLine(2 * y + 1);
-            std::uint8_t* out = destination.scanLine(y);
-            for (int j = halveRowWide(r0, r1, dw, out); j < dw; ++j)
-                for (std::size_t k = 3 * std::size_t(j), i = 6 * std::size_t(j); k < 3 * std::size_t(j) + 3; ++k, ++i)
-                    out[k] = blockLevel(unsigned(r0[i]) + r1[i] + r0[i + 3] + r1[i + 3]);
-        }
+        inBands(source, dh, [&](int from, int to) {
+            for (int y = from; y < to; ++y) {
+                const std::uint8_t* r0 = source.constScanLine(2 * y);
+                const std::uint8_t* r1 = source.constScanLine(2 * y + 1);
+                std::uint8_t* out = destination.scanLine(y);
+                for (int j = halveRowWide(r0, r1, dw, out); j < dw; ++j)
+                    for (std::size_t k = 3 * std::size_t(j), i = 6 * std::size_t(j); k < 3 * std::size_t(j) + 3;
+                         ++k, ++i)
+                        out[k] = blockLevel(unsigned(r0[i]) + r1[i] + r0[i + 3] + r1[i + 3]);
+            }
+        });
         return;
     }
 #endif
@@ -307,18 +320,20 @@ void halve(const QImage& source, QImage& destination)
     // (straight runs the compiler vectorises); the blocks that really begin
     // at k = 6j, 6j + 1, 6j + 2 are then picked out.
     const std::size_t span = std::size_t(6) * dw - 3;
-    std::vector<std::uint8_t> means(span + 1);
-    for (int y = 0; y < dh; ++y) {
-        const std::uint8_t* r0 = source.constScanLine(2 * y);
-        const std::uint8_t* r1 = source.constScanLine(2 * y + 1);
-        const std::uint8_t* m = means.data();
-        blockMeans(r0, r1, span, means.data());
-        std::uint8_t* out = destination.scanLine(y);
-        // Four bytes a pixel, the fourth overwritten by the next pixel.
-        for (int j = 0; j + 1 < dw; ++j)
-            std::memcpy(out + 3 * j, m + 6 * j, 4);
-        std::memcpy(out + 3 * (dw - 1), m + 6 * (dw - 1), 3);
-    }
+    inBands(source, dh, [&](int from, int to) {
+        std::vector<std::uint8_t> means(span + 1);
+        for (int y = from; y < to; ++y) {
+            const std::uint8_t* r0 = source.constScanLine(2 * y);
+            const std::uint8_t* r1 = source.constScanLine(2 * y + 1);
+            const std::uint8_t* m = means.data();
+            blockMeans(r0, r1, span, means.data());
+            std::uint8_t* out = destination.scanLine(y);
+            // Four bytes a pixel, the fourth overwritten by the next pixel.
+            for (int j = 0; j + 1 < dw; ++j)
+                std::memcpy(out + 3 * j, m + 6 * j, 4);
+            std::memcpy(out + 3 * (dw - 1), m + 6 * (dw - 1), 3);
+        }
+    });
 }
 
 constexpr int kShift = 2 * kBits;
@@ -407,26 +422,28 @@ void resampleExactColumnsFirst(const QImage& source, QImage& destination)
     const PaddedTaps& tx = plan.tx;
     const double whole = plan.whole;
 
-    std::vector<std::uint32_t> columns(std::size_t(3) * sw);
-    std::vector<std::uint64_t> sums(std::size_t(3) * dw);
-    for (int y = 0; y < dh; ++y) {
-        std::fill(columns.begin(), columns.end(), 0u);
-        const int first = ty.first[std::size_t(y)];
-        for (int k = ty.start[std::size_t(y)]; k < ty.start[std::size_t(y) + 1]; ++k)
-            accumulateBytes(columns.data(), source.constScanLine(first + (k - ty.start[std::size_t(y)])),
-                            std::uint32_t(ty.weights[std::size_t(k)]), columns.size());
-        switch (tx.count) {
-        case 1:
-            horizontalSums<1>(columns.data(), tx, dw, sums.data());
-            break;
-        case 2:
-            horizontalSums<2>(columns.data(), tx, dw, sums.data());
-            break;
-        default:
-            horizontalSums<0>(columns.data(), tx, dw, sums.data());
+    inBands(source, dh, [&](int from, int to) {
+        std::vector<std::uint32_t> columns(std::size_t(3) * sw);
+        std::vector<std::uint64_t> sums(std::size_t(3) * dw);
+        for (int y = from; y < to; ++y) {
+            std::fill(columns.begin(), columns.end(), 0u);
+            const int first = ty.first[std::size_t(y)];
+            for (int k = ty.start[std::size_t(y)]; k < ty.start[std::size_t(y) + 1]; ++k)
+                accumulateBytes(columns.data(), source.constScanLine(first + (k - ty.start[std::size_t(y)])),
+                                std::uint32_t(ty.weights[std::size_t(k)]), columns.size());
+            switch (tx.count) {
+            case 1:
+                horizontalSums<1>(columns.data(), tx, dw, sums.data());
+                break;
+            case 2:
+                horizontalSums<2>(columns.data(), tx, dw, sums.data());
+                break;
+            default:
+                horizontalSums<0>(columns.data(), tx, dw, sums.data());
+            }
+            levelsWide(sums.data(), whole, sums.size(), destination.scanLine(y));
         }
-        levelsWide(sums.data(), whole, sums.size(), destination.scanLine(y));
-    }
+    });
 }
 
 // Exact sums when the height stays or grows (so the width shrinks hard):
@@ -442,23 +459,25 @@ void resampleExactRowsFirst(const QImage& source, QImage& destination)
     const double whole = plan.whole;
 
     const std::size_t rowLen = std::size_t(3) * dw;
-    std::vector<std::uint32_t> rows(2 * rowLen);
-    int held[2] = {-1, -1};
-    std::vector<std::uint64_t> acc(rowLen);
-    for (int y = 0; y < dh; ++y) {
-        std::fill(acc.begin(), acc.end(), std::uint64_t(0));
-        const int first = ty.first[std::size_t(y)];
-        for (int k = ty.start[std::size_t(y)]; k < ty.start[std::size_t(y) + 1]; ++k) {
-            const int sy = first + (k - ty.start[std::size_t(y)]);
-            std::uint32_t* row = rows.data() + std::size_t(sy & 1) * rowLen;
-            if (held[sy & 1] != sy) {
-                horizontal(source.constScanLine(sy), tx, sw, dw, row);
-                held[sy & 1] = sy;
+    inBands(source, dh, [&](int from, int to) {
+        std::vector<std::uint32_t> rows(2 * rowLen);
+        int held[2] = {-1, -1};
+        std::vector<std::uint64_t> acc(rowLen);
+        for (int y = from; y < to; ++y) {
+            std::fill(acc.begin(), acc.end(), std::uint64_t(0));
+            const int first = ty.first[std::size_t(y)];
+            for (int k = ty.start[std::size_t(y)]; k < ty.start[std::size_t(y) + 1]; ++k) {
+                const int sy = first + (k - ty.start[std::size_t(y)]);
+                std::uint32_t* row = rows.data() + std::size_t(sy & 1) * rowLen;
+                if (held[sy & 1] != sy) {
+                    horizontal(source.constScanLine(sy), tx, sw, dw, row);
+                    held[sy & 1] = sy;
+                }
+                accumulateWide(acc.data(), row, std::uint32_t(ty.weights[std::size_t(k)]), rowLen);
             }
-            accumulateWide(acc.data(), row, std::uint32_t(ty.weights[std::size_t(k)]), rowLen);
+            levelsWide(acc.data(), whole, rowLen, destination.scanLine(y));
         }
-        levelsWide(acc.data(), whole, rowLen, destination.scanLine(y));
-    }
+    });
 }
 
 }  // namespace
@@ -500,42 +519,44 @@ void AreaResample(const QImage& source, QImage& destination)
     // Horizontal sums of the source rows in the current vertical window.
     const int ring = ty.widest;
     const std::size_t rowLen = std::size_t(3) * dw;
-    std::vector<std::uint32_t> rows(rowLen * std::size_t(ring));
-    std::vector<int> held(std::size_t(ring), -1);
-    std::vector<std::uint32_t> acc(rowLen);
+    inBands(source, dh, [&](int from, int to) {
+        std::vector<std::uint32_t> rows(rowLen * std::size_t(ring));
+        std::vector<int> held(std::size_t(ring), -1);
+        std::vector<std::uint32_t> acc(rowLen);
 
-    // The horizontal sums of source row sy, computed once while in the window.
-    auto sumsOf = [&](int sy) {
-        const std::size_t slot = std::size_t(sy % ring);
-        std::uint32_t* row = rows.data() + slot * rowLen;
-        if (held[slot] != sy) {
-            horizontal(source.constScanLine(sy), tx, sw, dw, row);
-            held[slot] = sy;
+        // The horizontal sums of source row sy, computed once while in the window.
+        auto sumsOf = [&](int sy) {
+            const std::size_t slot = std::size_t(sy % ring);
+            std::uint32_t* row = rows.data() + slot * rowLen;
+            if (held[slot] != sy) {
+                horizontal(source.constScanLine(sy), tx, sw, dw, row);
+                held[slot] = sy;
+            }
+            return static_cast<const std::uint32_t*>(row);
+        };
+        for (int y = from; y < to; ++y) {
+            const int first = ty.first[std::size_t(y)];
+            const std::int32_t* w = ty.weights.data() + ty.start[std::size_t(y)];
+            const int n = ty.start[std::size_t(y) + 1] - ty.start[std::size_t(y)];
+            const std::uint32_t* h[kMostExtraTaps + 1];
+            for (int k = 0; k < n; ++k)
+                h[k] = sumsOf(first + k);
+            std::uint8_t* out = destination.scanLine(y);
+            // One or two source rows (every enlargement, and halving) in one pass.
+            if (n == 1) {
+                levelsOfOne(h[0], rowLen, out);
+                continue;
+            }
+            if (n == 2) {
+                levelsOfTwo(h[0], std::uint32_t(w[0]), h[1], std::uint32_t(w[1]), rowLen, out);
+                continue;
+            }
+            std::fill(acc.begin(), acc.end(), 0u);
+            for (int k = 0; k < n; ++k)
+                accumulate(acc.data(), h[k], std::uint32_t(w[k]), rowLen);
+            levels(acc.data(), rowLen, out);
         }
-        return static_cast<const std::uint32_t*>(row);
-    };
-    for (int y = 0; y < dh; ++y) {
-        const int first = ty.first[std::size_t(y)];
-        const std::int32_t* w = ty.weights.data() + ty.start[std::size_t(y)];
-        const int n = ty.start[std::size_t(y) + 1] - ty.start[std::size_t(y)];
-        const std::uint32_t* h[kMostExtraTaps + 1];
-        for (int k = 0; k < n; ++k)
-            h[k] = sumsOf(first + k);
-        std::uint8_t* out = destination.scanLine(y);
-        // One or two source rows (every enlargement, and halving) in one pass.
-        if (n == 1) {
-            levelsOfOne(h[0], rowLen, out);
-            continue;
-        }
-        if (n == 2) {
-            levelsOfTwo(h[0], std::uint32_t(w[0]), h[1], std::uint32_t(w[1]), rowLen, out);
-            continue;
-        }
-        std::fill(acc.begin(), acc.end(), 0u);
-        for (int k = 0; k < n; ++k)
-            accumulate(acc.data(), h[k], std::uint32_t(w[k]), rowLen);
-        levels(acc.data(), rowLen, out);
-    }
+    });
 }
 
 }  // namespace ormica
