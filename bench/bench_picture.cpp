@@ -59,9 +59,9 @@ const ormica::TImgTabBGR& sharedBenchArray()
     return a;
 }
 
-void useThreads(const benchmark::State& state)
+void useThreads(const benchmark::State& state, int argument)
 {
-    const int threads = int(state.range(0));
+    const int threads = int(state.range(argument));
     ormica::SetWorkerThreads(threads);
 #ifdef ORMICA_HAVE_OPENCV
     cv::setNumThreads(threads == 1 ? 1 : -1);

@@ -24,5 +24,6 @@ namespace benchmark {
 class State;
 }
 // The pairs run both ways: Arg(1) one thread on both sides, Arg(2) both
-// cores for us and OpenCV at its default threading.
-void useThreads(const benchmark::State& state);
+// cores for us and OpenCV at its default threading; `argument` says which
+// argument of the benchmark is the thread count.
+void useThreads(const benchmark::State& state, int argument = 0);

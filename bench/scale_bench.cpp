@@ -26,6 +26,7 @@ void BM_AreaResample(benchmark::State& state)
     sharedBenchPicture();
     const QSize to = scaled(int(state.range(0)));
     const bool fresh = state.range(1) != 0;
+    useThreads(state, 2);
     QImage dst(to, QImage::Format_BGR888);
     for (auto _ : state) {
         if (fresh)
@@ -34,15 +35,17 @@ void BM_AreaResample(benchmark::State& state)
         benchmark::DoNotOptimize(dst.constBits());
     }
 }
-BENCHMARK(BM_AreaResample)->ArgNames({"percent", "fresh"})->ArgsProduct({{50, 37, 150, 10, 1}, {0, 1}});
+BENCHMARK(BM_AreaResample)
+    ->ArgNames({"percent", "fresh", "threads"})
+    ->ArgsProduct({{50, 37, 150, 10, 1}, {0, 1}, {1, 2}});
 
 #ifdef ORMICA_HAVE_OPENCV
 void BM_OpenCvResizeArea(benchmark::State& state)
 {
-    cv::setNumThreads(1);
     const cv::Mat src(4000, 6000, CV_8UC3, const_cast<uchar*>(sharedBenchPicture().constBits()));
     const QSize to = scaled(int(state.range(0)));
     const bool fresh = state.range(1) != 0;
+    useThreads(state, 2);
     cv::Mat dst;
     for (auto _ : state) {
         if (fresh)
@@ -51,7 +54,9 @@ void BM_OpenCvResizeArea(benchmark::State& state)
         benchmark::DoNotOptimize(dst.data);
     }
 }
-BENCHMARK(BM_OpenCvResizeArea)->ArgNames({"percent", "fresh"})->ArgsProduct({{50, 37, 150, 10, 1}, {0, 1}});
+BENCHMARK(BM_OpenCvResizeArea)
+    ->ArgNames({"percent", "fresh", "threads"})
+    ->ArgsProduct({{50, 37, 150, 10, 1}, {0, 1}, {1, 2}});
 #endif
 
 }  // namespace
