@@ -1,5 +1,7 @@
 #include "core/engine/geometry.h"
 
+#include "core/engine/row_bands.h"
+
 #include "core/engine/geometry_support.h"
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
@@ -79,21 +81,30 @@ void MirrorToTrgArr(const TImgTabBGR& source, char mode, TImgTabBGR& target, TPr
         if (!even)
             zeroAll(target);
         startProgress(progress, h);
-        for (int y = 0; y < h; ++y) {
-            const qsizetype len = src.rowLength(y);
-            const std::uint8_t* s = src.row(y);
-            if (mode == 'H') {
-                mirrorRow(s, target.row(y), len);
-            } else {
-                const int ty = h - 1 - y;
-                const qsizetype whole = len - len % 3;
-                if (whole > target.rowLength(ty))
-                    throw RowMismatch();
-                if (whole > 0)
-                    std::memcpy(target.row(ty), s, std::size_t(whole));
+        const auto rows = [&](int from, int to, bool report) {
+            for (int y = from; y < to; ++y) {
+                const qsizetype len = src.rowLength(y);
+                const std::uint8_t* s = src.row(y);
+                if (mode == 'H') {
+                    mirrorRow(s, target.row(y), len);
+                } else {
+                    const int ty = h - 1 - y;
+                    const qsizetype whole = len - len % 3;
+                    if (whole > target.rowLength(ty))
+                        throw RowMismatch();
+                    if (whole > 0)
+                        std::memcpy(target.row(ty), s, std::size_t(whole));
+                }
+                if (report)
+                    addPosition(progress, 1);
             }
-            addPosition(progress, 1);
-        }
+        };
+        // Rows of one length cannot mismatch, so no band can throw.
+        if (even)
+            ForRowBands(h, qsizetype(h) * src.rowLength(0) >= (qsizetype(3) << 18),
+                        [&](int band, int from, int to) { rows(from, to, band == 0); });
+        else
+            rows(0, h, true);
     } catch (const std::bad_alloc&) {
         fail(target, QCoreApplication::translate("Geometry", "MirrorToTrgArr : Не могу перевернуть изображение."));
     } catch (const RowMismatch&) {
@@ -131,23 +142,28 @@ void Rotate90PlusMinus(const TImgTabBGR& source, char mode, TImgTabBGR& target, 
         if (uniform(src)) {
             // Tiles keep both the rows read and the rows written in cache;
             // each target row of a tile is written in one straight run.
+            // Bands of tiles write apart: each its own columns of the target.
             constexpr int tile = 64;
-            const std::uint8_t* rows[tile];
-            for (int y0 = 0; y0 < h; y0 += tile) {
-                const int y1 = std::min(h, y0 + tile);
-                const int n = y1 - y0;
-                for (int i = 0; i < n; ++i)
-                    rows[i] = src.row(plus ? y0 + i : y1 - 1 - i);
-                // '+' puts source row y at column y, '-' at column H - 1 - y.
-                const qsizetype col = 3 * qsizetype(plus ? y0 : h - y1);
-                for (int x = 0; x < w; ++x) {
-                    std::uint8_t* d = target.row(plus ? w - 1 - x : x) + col;
-                    const qsizetype sx = 3 * qsizetype(x);
+            const int tiles = (h + tile - 1) / tile;
+            ForRowBands(tiles, qsizetype(w) * h >= (qsizetype(1) << 18), [&](int band, int from, int to) {
+                const std::uint8_t* rows[tile];
+                for (int y0 = from * tile; y0 < std::min(h, to * tile); y0 += tile) {
+                    const int y1 = std::min(h, y0 + tile);
+                    const int n = y1 - y0;
                     for (int i = 0; i < n; ++i)
-                        copyPixel(d + 3 * i, rows[i] + sx);
+                        rows[i] = src.row(plus ? y0 + i : y1 - 1 - i);
+                    // '+' puts source row y at column y, '-' at column H - 1 - y.
+                    const qsizetype col = 3 * qsizetype(plus ? y0 : h - y1);
+                    for (int x = 0; x < w; ++x) {
+                        std::uint8_t* d = target.row(plus ? w - 1 - x : x) + col;
+                        const qsizetype sx = 3 * qsizetype(x);
+                        for (int i = 0; i < n; ++i)
+                            copyPixel(d + 3 * i, rows[i] + sx);
+                    }
+                    if (band == 0)
+                        addPosition(progress, n);
                 }
-                addPosition(progress, n);
-            }
+            });
         } else {
             zeroAll(target);
             for (int y = 0; y < h; ++y) {
