@@ -5,6 +5,8 @@
 // pair measures the same work.
 #include "bench_picture.h"
 
+#include "core/engine/row_bands.h"
+
 #include "core/engine/geometry.h"
 #include "core/engine/img_service.h"
 
@@ -45,15 +47,17 @@ template <class Operation> void runInto(benchmark::State& state, bool fresh, Ope
 void BM_Mirror(benchmark::State& state)
 {
     const char mode = state.range(0) ? 'V' : 'H';
+    SetWorkerThreads(int(state.range(2)));
     runInto(state, state.range(1) != 0, [&](TImgTabBGR& t) { MirrorToTrgArr(source(), mode, t, nullptr); });
 }
-BENCHMARK(BM_Mirror)->ArgNames({"V", "fresh"})->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1});
+BENCHMARK(BM_Mirror)->ArgNames({"V", "fresh", "threads"})->ArgsProduct({{0, 1}, {0, 1}, {1, 2}})->UseRealTime();
 
 void BM_Rotate90(benchmark::State& state)
 {
+    SetWorkerThreads(int(state.range(1)));
     runInto(state, state.range(0) != 0, [](TImgTabBGR& t) { Rotate90PlusMinus(source(), '+', t, nullptr); });
 }
-BENCHMARK(BM_Rotate90)->ArgName("fresh")->Arg(0)->Arg(1);
+BENCHMARK(BM_Rotate90)->ArgNames({"fresh", "threads"})->ArgsProduct({{0, 1}, {1, 2}})->UseRealTime();
 
 // As the program calls it (two threads on a picture this large), and on one
 // or two threads by choice. Rows that may run on two threads report wall
@@ -116,16 +120,17 @@ template <class Operation> void runIntoMat(benchmark::State& state, bool fresh, 
 void BM_OpenCvFlip(benchmark::State& state)
 {
     const int code = state.range(0) ? 0 : 1;
-    runIntoMat(state, state.range(1) != 0, 1, [code](cv::Mat& dst) { cv::flip(sourceMat(), dst, code); });
+    runIntoMat(state, state.range(1) != 0, state.range(2) == 1 ? 1 : -1,
+               [code](cv::Mat& dst) { cv::flip(sourceMat(), dst, code); });
 }
-BENCHMARK(BM_OpenCvFlip)->ArgNames({"V", "fresh"})->Args({0, 0})->Args({0, 1})->Args({1, 0})->Args({1, 1});
+BENCHMARK(BM_OpenCvFlip)->ArgNames({"V", "fresh", "threads"})->ArgsProduct({{0, 1}, {0, 1}, {1, 2}})->UseRealTime();
 
 void BM_OpenCvRotate90(benchmark::State& state)
 {
-    runIntoMat(state, state.range(0) != 0, 1,
+    runIntoMat(state, state.range(0) != 0, state.range(1) == 1 ? 1 : -1,
                [](cv::Mat& dst) { cv::rotate(sourceMat(), dst, cv::ROTATE_90_COUNTERCLOCKWISE); });
 }
-BENCHMARK(BM_OpenCvRotate90)->ArgName("fresh")->Arg(0)->Arg(1);
+BENCHMARK(BM_OpenCvRotate90)->ArgNames({"fresh", "threads"})->ArgsProduct({{0, 1}, {1, 2}})->UseRealTime();
 
 void BM_OpenCvWarpNearest30(benchmark::State& state)
 {
