@@ -101,7 +101,7 @@ void MirrorToTrgArr(const TImgTabBGR& source, char mode, TImgTabBGR& target, TPr
         };
         // Rows of one length cannot mismatch, so no band can throw.
         if (even)
-            ForRowBands(h, qsizetype(h) * src.rowLength(0) >= (qsizetype(3) << 18),
+            ForRowBands(h, qsizetype(h) * src.rowLength(0) >= 3 * kBandedPixels,
                         [&](int band, int from, int to) { rows(from, to, band == 0); });
         else
             rows(0, h, true);
@@ -145,7 +145,7 @@ void Rotate90PlusMinus(const TImgTabBGR& source, char mode, TImgTabBGR& target, 
             // Bands of tiles write apart: each its own columns of the target.
             constexpr int tile = 64;
             const int tiles = (h + tile - 1) / tile;
-            ForRowBands(tiles, qsizetype(w) * h >= (qsizetype(1) << 18), [&](int band, int from, int to) {
+            ForRowBands(tiles, qsizetype(w) * h >= kBandedPixels, [&](int band, int from, int to) {
                 const std::uint8_t* rows[tile];
                 for (int y0 = from * tile; y0 < std::min(h, to * tile); y0 += tile) {
                     const int y1 = std::min(h, y0 + tile);

@@ -5,6 +5,7 @@
 #include "core/engine/geometry_support.h"
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
+#include "core/engine/row_bands.h"
 
 #include <QCoreApplication>
 #include <algorithm>
@@ -391,9 +392,7 @@ bool shapeForRotation(const TImgTabBGR& src, TImgTabBGR& target, TProgress* prog
 // is worked out the same way whichever thread takes it.
 int rotationThreads(const TImgTabBGR& src)
 {
-    return qsizetype(src.height()) * src.rowLength(0) >= (qsizetype(3) << 18) && std::thread::hardware_concurrency() > 1
-               ? 2
-               : 1;
+    return qsizetype(src.height()) * src.rowLength(0) >= 3 * kBandedPixels ? WorkerThreads() : 1;
 }
 
 void rotate(const TImgTabBGR& source, int centreRow, int centreCol, TProgress* progress, TImgTabBGR& target,

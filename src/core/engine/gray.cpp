@@ -185,7 +185,7 @@ void BitMapToGrayBitMap(const QImage& source, QImage& destination)
             row(source.constScanLine(y), first + y * dstStride, w);
     };
     // Each row is the same whichever thread takes it.
-    ForRowBands(h, qsizetype(w) * h >= (qsizetype(1) << 18), [&](int, int from, int to) { rows(from, to); });
+    ForRowBands(h, qsizetype(w) * h >= kBandedPixels, [&](int, int from, int to) { rows(from, to); });
 }
 
 }  // namespace ormica

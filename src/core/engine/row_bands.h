@@ -10,6 +10,8 @@ namespace ormica {
 // the machine has, at most two, or ORMICA_THREADS=1|2. Benchmarks set it to
 // compare one thread with one.
 int WorkerThreads();
+// Below this many pixels sharing a picture costs more than it saves.
+inline constexpr long long kBandedPixels = 1LL << 18;
 void SetWorkerThreads(int threads);
 
 // Calls work(band, from, to) for rows [from, to) of [0, rows): one band, or

@@ -72,9 +72,9 @@ void storeCounts(const LaneCounts& counts, std::uint32_t total, TGistogramData& 
     d.Count = total;
 }
 
-// A picture of whole pixels in every row, of at least `least` pixels and
-// within the 32-bit counts, whose rows can be counted in any order.
-bool countableInBands(const TImgTabBGR& image, qsizetype least)
+// A picture of whole pixels in every row within the 32-bit counts: its rows
+// can be counted in any order.
+bool countable(const TImgTabBGR& image)
 {
     qsizetype total = 0;
     for (int r = 0; r < image.rowCount(); ++r) {
@@ -85,48 +85,47 @@ bool countableInBands(const TImgTabBGR& image, qsizetype least)
         if (total > qsizetype(INT32_MAX))
             return false;
     }
-    return total >= least && image.rowCount() > 1;
+    return true;
 }
 
 // Large pictures in row bands, each with counts of its own, summed at the
 // end: the counts do not depend on the order of the rows.
-bool countInBands(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
+void countInBands(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
 {
-    if (WorkerThreads() < 2 || !countableInBands(image, qsizetype(1) << 18))
-        return false;
     const auto counts = std::make_unique<LaneCounts[]>(2);  // zeroed
     const std::uint8_t* lightOf = LightLevelTable();
     const int rows = image.rowCount();
-    ForRowBands(rows, true, [&](int band, int from, int to) {
+    std::uint32_t total = 0;
+    for (int r = 0; r < rows; ++r)
+        total += std::uint32_t(image.rowLength(r) / 3);
+    const int bands = ForRowBands(rows, total >= kBandedPixels, [&](int band, int from, int to) {
         for (int r = from; r < to; ++r) {
             countRow(image.row(r), image.rowLength(r) / 3, lightOf, counts[std::size_t(band)]);
             if (band == 0 && progress)
                 progress->setPosition(r);
         }
     });
-    std::uint32_t total = 0;
-    for (int r = 0; r < rows; ++r)
-        total += std::uint32_t(image.rowLength(r) / 3);
     for (int k = 0; k < kLanes; ++k)
         for (int ch = 0; ch < kChannels; ++ch)
             for (int i = 0; i < 256; ++i)
                 counts[0].c[k][ch][i] += counts[1].c[k][ch][i];
     storeCounts(counts[0], total, d);
-    if (progress)
+    if (progress && bands > 1)
         progress->setPosition(rows - 1);
-    return true;
 }
 
 void countImage(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
 {
-    if (countInBands(image, progress, d))
+    if (countable(image)) {
+        countInBands(image, progress, d);
         return;
+    }
+    // Counted up to the row that cannot be: what was counted is kept.
     LaneCounts counts;
     std::memset(&counts, 0, sizeof counts);
     const std::uint8_t* lightOf = LightLevelTable();
-    const int rows = image.rowCount();
     std::uint32_t total = 0;
-    for (int r = 0; r < rows; ++r) {
+    for (int r = 0; r < image.rowCount(); ++r) {
         const qsizetype length = image.rowLength(r);
         const qsizetype pixels = length / 3;
         // Gist holds signed 32-bit counts: a picture beyond that is refused.

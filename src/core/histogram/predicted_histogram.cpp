@@ -1,5 +1,7 @@
 #include "core/histogram/predicted_histogram.h"
 
+#include "core/engine/row_bands.h"
+
 #include "core/engine/gray.h"
 #include "core/transfer/transfer_function.h"
 
@@ -59,7 +61,9 @@ TGistogram PredictedLightHistogram(const TImgTabBGR& source, const TBrightPointA
     const TPixelConverter converter(segments);
     const std::uint8_t* lightOf = LightLevelTable();
     const int bands =
-        pixels >= (std::int64_t{1} << 18) ? int(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8)) : 1;
+        pixels >= kBandedPixels && WorkerThreads() > 1
+            ? int(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, 8))
+            : 1;
     // Band edges fall on sampled rows, so every band steps from its first.
     const int perBand = (rows / step + bands) / bands * step;
     std::vector<TLaneCounts> lanes(static_cast<std::size_t>(bands));

@@ -20,7 +20,7 @@ namespace {
 // row's sums come from its own source rows, whichever thread makes them.
 template <class Rows> void inBands(const QImage& source, int dh, Rows rows)
 {
-    ForRowBands(dh, qsizetype(source.width()) * source.height() >= (qsizetype(1) << 18),
+    ForRowBands(dh, qsizetype(source.width()) * source.height() >= kBandedPixels,
                 [&](int, int from, int to) { rows(from, to); });
 }
 

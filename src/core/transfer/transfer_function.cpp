@@ -260,7 +260,7 @@ void convertRows(const TPixelConverter& converter, const TImgTabBGR& source, TIm
     qsizetype bytes = 0;
     for (const qsizetype n : lengths)
         bytes += n;
-    const int bands = ForRowBands(rows, bytes >= (qsizetype(3) << 18), [&](int band, int from, int to) {
+    const int bands = ForRowBands(rows, bytes >= 3 * kBandedPixels, [&](int band, int from, int to) {
         for (int r = from; r < to; ++r) {
             converter.convertRow(source.row(r), target.row(r), lengths[std::size_t(r)] / 3);
             if (band == 0)
