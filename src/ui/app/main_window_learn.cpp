@@ -105,10 +105,8 @@ void TFormOrmica::OpenSample(const QString& key)
     TStep step(*this, 0);
     hideFrame();
     ImageMain->setPicture(MakeSample(*sample));
-    TImageDesc& desc = ImageMain->ensureImageDesc();
-    desc.FileName = SampleName(*sample);
-    desc.SourceKind = skOperation;
-    desc.PixelFormat = pf24bit;
+    MarkNoName(*ImageMain);
+    ImageMain->ensureImageDesc().FileName = SampleName(*sample);  // named, though made by no file
     ImageToImgTab(*ImageMain, ws_.SrcArr, progress_.get());
     ShowPage(0);
 }

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
+#include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,7 +80,7 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), home_(p
     connect(PageList, &QListWidget::itemClicked, PageList, &QListWidget::itemActivated);
     auto* back = new QShortcut(QKeySequence::Back, this);
     connect(back, &QShortcut::activated, Browser, &QTextBrowser::backward);
-    fillContents();
+    search(QString());
     // The contents as wide as their longest title, with room for a scroll bar.
     const int listW = PageList->sizeHintForColumn(0) + 2 * PageList->frameWidth() +
                       PageList->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, PageList) + 4;
@@ -110,15 +111,6 @@ QString THelpWindow::PageTitle(const QString& key)
     return m.hasMatch() ? m.captured(1).trimmed() : key;
 }
 
-void THelpWindow::fillContents()
-{
-    PageList->clear();
-    for (const QString& key : PageKeys()) {
-        auto* item = new QListWidgetItem(PageTitle(key), PageList);
-        item->setData(Qt::UserRole, key);
-    }
-}
-
 QStringList THelpWindow::Find(const QString& words)
 {
     // A long word is looked for without its last two letters, so that
@@ -127,9 +119,14 @@ QStringList THelpWindow::Find(const QString& words)
     for (QString& w : wanted)
         if (w.size() > 6)
             w.chop(2);
+    // Read once a run: the search runs at every key typed.
+    static QHash<QString, QString> texts;
     QStringList found;
     for (const QString& key : PageKeys()) {
-        const QString text = plainText(pageText(key));
+        const QString page = PageFolder() + key;
+        if (!texts.contains(page))
+            texts.insert(page, plainText(pageText(key)));
+        const QString& text = texts[page];
         if (std::all_of(wanted.begin(), wanted.end(),
                         [&](const QString& w) { return text.contains(w, Qt::CaseInsensitive); }))
             found << key;
@@ -137,14 +134,11 @@ QStringList THelpWindow::Find(const QString& words)
     return found;
 }
 
+// The contents when nothing is typed, else the pages found.
 void THelpWindow::search(const QString& words)
 {
-    if (words.trimmed().isEmpty()) {
-        fillContents();
-        return;
-    }
     PageList->clear();
-    const QStringList found = Find(words);
+    const QStringList found = words.trimmed().isEmpty() ? PageKeys() : Find(words);
     for (const QString& key : found) {
         auto* item = new QListWidgetItem(PageTitle(key), PageList);
         item->setData(Qt::UserRole, key);

@@ -51,7 +51,6 @@ private:
     void moveTo(QWidget* owner);
     void openLink(const QUrl& url);
     void search(const QString& words);
-    void fillContents();
     QWidget* home_ = nullptr;
 };
 
