@@ -63,8 +63,14 @@ private:
         double Shrink;  // 255 / (top * Factor) where that passes 255, else 1
     };
     const std::uint32_t* slotOfSum_ = nullptr;
-    std::vector<TScale> scale_;  // per slot and largest channel
+    std::vector<TScale> scale_;   // per slot and largest channel
+    std::vector<double> factor_;  // per slot, for the vector path that computes Shrink itself
 };
+
+namespace detail {
+// Tests compare the vector path with the scalar one on the same machine.
+void allowTransferSimd(bool allowed);
+}  // namespace detail
 
 // The target gets the source converted pixel by pixel. A row whose length is
 // not a multiple of three empties the target after the warning

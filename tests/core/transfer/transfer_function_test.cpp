@@ -135,33 +135,36 @@ TEST(ConvertImageTab, MatchesConvertPixelOnEveryColour)
         {"doubling", kDoubling},
         {"exp 32", *GenerateFormulaPoints(2, 32, 2.0L)},
     };
-    for (const auto& [name, points] : functions) {
-        SCOPED_TRACE(name);
-        TImgTabBGR fast;
-        RecordingProgress progress;
-        ConvertImageTab(all, fast, points, progress);
-        ASSERT_EQ(fast.height(), all.height());
-        const TConvSegments segments = BuildConvSegments(points);
-        std::int64_t mismatches = 0, changed = 0;
-        for (int r = 0; r < all.height(); ++r) {
-            const std::uint8_t* src = all.row(r);
-            const std::uint8_t* dst = fast.row(r);
-            for (int i = 0; i < 4096 * 3; i += 3) {
-                std::uint8_t p0 = src[i], p1 = src[i + 1], p2 = src[i + 2];
-                ConvertPixel(segments, p0, p1, p2);
-                if (p0 != dst[i] || p1 != dst[i + 1] || p2 != dst[i + 2]) {
-                    if (mismatches++ < 5)
-                        ADD_FAILURE() << int(src[i]) << "," << int(src[i + 1]) << "," << int(src[i + 2]);
+    for (const bool simd : {true, false})
+        for (const auto& [name, points] : functions) {
+            SCOPED_TRACE(std::string(name) + (simd ? " vector" : " scalar"));
+            TImgTabBGR fast;
+            RecordingProgress progress;
+            detail::allowTransferSimd(simd);
+            ConvertImageTab(all, fast, points, progress);
+            detail::allowTransferSimd(true);
+            ASSERT_EQ(fast.height(), all.height());
+            const TConvSegments segments = BuildConvSegments(points);
+            std::int64_t mismatches = 0, changed = 0;
+            for (int r = 0; r < all.height(); ++r) {
+                const std::uint8_t* src = all.row(r);
+                const std::uint8_t* dst = fast.row(r);
+                for (int i = 0; i < 4096 * 3; i += 3) {
+                    std::uint8_t p0 = src[i], p1 = src[i + 1], p2 = src[i + 2];
+                    ConvertPixel(segments, p0, p1, p2);
+                    if (p0 != dst[i] || p1 != dst[i + 1] || p2 != dst[i + 2]) {
+                        if (mismatches++ < 5)
+                            ADD_FAILURE() << int(src[i]) << "," << int(src[i + 1]) << "," << int(src[i + 2]);
+                    }
+                    changed += (p0 != src[i] || p1 != src[i + 1] || p2 != src[i + 2]);
                 }
-                changed += (p0 != src[i] || p1 != src[i + 1] || p2 != src[i + 2]);
             }
+            EXPECT_EQ(mismatches, 0);
+            if (points == kIdentity)
+                EXPECT_EQ(changed, 0);
+            else
+                EXPECT_GT(changed, 0);
         }
-        EXPECT_EQ(mismatches, 0);
-        if (points == kIdentity)
-            EXPECT_EQ(changed, 0);
-        else
-            EXPECT_GT(changed, 0);
-    }
 }
 
 TEST(ConvertImageTab, KeepsRowShapesAndDrivesTheProgressBar)
