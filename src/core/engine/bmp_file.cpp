@@ -1,5 +1,7 @@
 #include "core/engine/bmp_file.h"
 
+#include "core/engine/large_block.h"
+
 #include "core/engine/file_errors.h"
 #include "core/engine/image_error.h"
 #include "core/engine/img_service.h"
@@ -207,7 +209,7 @@ bool readZeroed(const QString& fileName, const TBmpHeader& header, QImage& image
                                                     : QImage::Format_RGB32;
     for (int attempt = 0; attempt < 2; ++attempt) {
         image = QImage();  // never two pictures of this size at once
-        image = QImage(size, format);
+        image = NewPicture(size.width(), size.height(), format);
         if (image.isNull()) {
             error = QCoreApplication::translate("BmpFile", "Недостаточно памяти для изображения.");
             return false;
@@ -266,7 +268,7 @@ void readPieces(int fd, qint64 offset, iovec* pieces, std::size_t count, const Q
 
 QImage newPicture(const QString& fileName, const TBmpHeader& header)
 {
-    QImage image(int(header.width), int(header.height), QImage::Format_BGR888);
+    QImage image = NewPicture(int(header.width), int(header.height), QImage::Format_BGR888);
     if (image.isNull())
         throw TImageError(
             QCoreApplication::translate("BmpFile", "Недостаточно памяти для изображения \"%1\".").arg(fileName));

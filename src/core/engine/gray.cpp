@@ -1,5 +1,7 @@
 #include "core/engine/gray.h"
 
+#include "core/engine/large_block.h"
+
 #include "core/engine/row_bands.h"
 
 #include "core/engine/img_service.h"
@@ -229,7 +231,7 @@ void BitMapToGrayBitMap(const QImage& source, QImage& destination)
     const bool reusable = destination.size() == source.size() && destination.format() == QImage::Format_BGR888 &&
                           destination.isDetached() && destination.constBits() != source.constBits();
     if (&destination != &source && !reusable) {
-        destination = QImage(w, h, QImage::Format_BGR888);
+        destination = NewPicture(w, h, QImage::Format_BGR888);
         if (destination.isNull()) {
             messages().warning(QCoreApplication::translate("Gray", "BitMapToGrayBitMap : Не могу обесцветить BitMap."));
             return;

@@ -1,5 +1,7 @@
 #include "core/engine/img_service.h"
 
+#include "core/engine/large_block.h"
+
 #include "core/engine/message_sink.h"
 
 #include <QCoreApplication>
@@ -63,7 +65,7 @@ bool fillBitmap(QImage& bitmap, const TImgTabBGR& arr, TProgress* progress)
         return true;
     }
     if (bitmap.width() != w || bitmap.height() != rows || !Is24Bit(bitmap)) {
-        QImage fresh(w, rows, QImage::Format_BGR888);
+        QImage fresh = NewPicture(w, rows, QImage::Format_BGR888);
         if (fresh.isNull())
             return false;
         bitmap.swap(fresh);
@@ -323,7 +325,7 @@ void PaintImage(TImageControl& image, TColor color)
     if (canvas.isNull()) {
         if (image.width() <= 0 || image.height() <= 0)
             return;
-        canvas = QImage(image.width(), image.height(), QImage::Format_BGR888);
+        canvas = NewPicture(image.width(), image.height(), QImage::Format_BGR888);
         if (canvas.isNull())
             return;
     }

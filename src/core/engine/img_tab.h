@@ -1,11 +1,14 @@
 #pragma once
 
+#include "core/engine/large_block.h"
+
 #include "core/engine/color.h"
 
 #include <QtGlobal>
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <new>
 #include <span>
 #include <vector>
 
@@ -36,7 +39,7 @@ public:
             return *this;
         std::vector<qsizetype> start = other.start_;
         if (!reusable(other.totalLength())) {
-            data_ = std::make_unique_for_overwrite<T[]>(std::size_t(other.totalLength()));
+            data_ = newBlock(other.totalLength());
             capacity_ = other.totalLength();
         }
         if (other.totalLength() > 0)
@@ -102,18 +105,31 @@ private:
     qsizetype totalLength() const { return start_.empty() ? 0 : start_.back(); }
     // A block is worth keeping when it is large enough and not over twice the need.
     bool reusable(qsizetype need) const { return data_ && capacity_ >= need && capacity_ <= 2 * need + 4096; }
+    struct TBlockFree {
+        std::size_t bytes = 0;
+        void operator()(T* p) const { FreePixelBlock(p, bytes); }
+    };
+    using TBlock = std::unique_ptr<T[], TBlockFree>;
+    static TBlock newBlock(qsizetype length)
+    {
+        const std::size_t bytes = std::size_t(length) * sizeof(T);
+        T* p = static_cast<T*>(AllocatePixelBlock(bytes));
+        if (!p)
+            throw std::bad_alloc();
+        return TBlock(p, TBlockFree{bytes});
+    }
     void allocate(std::vector<qsizetype> start)
     {
         if (!reusable(start.back())) {
             data_.reset();
             capacity_ = 0;
-            data_ = std::make_unique_for_overwrite<T[]>(std::size_t(start.back()));
+            data_ = newBlock(start.back());
             capacity_ = start.back();
         }
         start_ = std::move(start);
     }
 
-    std::unique_ptr<T[]> data_;
+    TBlock data_;
     qsizetype capacity_ = 0;
     std::vector<qsizetype> start_;  // row r spans [start_[r], start_[r + 1])
 };

@@ -1,5 +1,7 @@
 #include "core/engine/jpeg_codec.h"
 
+#include "core/engine/large_block.h"
+
 #include "core/engine/file_errors.h"
 #include "core/engine/image_error.h"
 #include "core/engine/img_service.h"
@@ -330,7 +332,7 @@ QImage DecodeJpegFile(const QString& fileName, TJPEGService* service)
         service->progress(TJpegStage::Starting, 0);
 
     jpeg_start_decompress(&s->cinfo);
-    s->image = QImage(int(s->cinfo.output_width), int(s->cinfo.output_height), QImage::Format_BGR888);
+    s->image = NewPicture(int(s->cinfo.output_width), int(s->cinfo.output_height), QImage::Format_BGR888);
     if (s->image.isNull()) {
         s->noMemory = true;
         std::longjmp(s->err.jump, 1);

@@ -1,5 +1,7 @@
 #include "core/engine/png_file.h"
 
+#include "core/engine/large_block.h"
+
 #include "core/engine/file_errors.h"
 #include "core/engine/image_error.h"
 
@@ -142,7 +144,7 @@ QImage ReadDeepPng(const QString& fileName, QString& error)
         error = QCoreApplication::translate("PngFile", "Файл поврежден или это не PNG-файл.");
         png_longjmp(s->png, 1);
     }
-    s->image = QImage(int(w), int(h), QImage::Format_BGR888);
+    s->image = NewPicture(int(w), int(h), QImage::Format_BGR888);
     if (s->image.isNull()) {
         error = QCoreApplication::translate("PngFile", "Недостаточно памяти для изображения.");
         png_longjmp(s->png, 1);

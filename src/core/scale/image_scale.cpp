@@ -1,5 +1,7 @@
 #include "core/scale/image_scale.h"
 
+#include "core/engine/large_block.h"
+
 #include "core/engine/img_service.h"
 #include "core/engine/message_sink.h"
 #include "core/scale/area_resample.h"
@@ -150,7 +152,7 @@ void TImageScale::Execute()
         return;
     // A work bitmap still shared with a picture would be copied on writing.
     if (work_.width() != TrgWidth || work_.height() != TrgHeight || !work_.isDetached())
-        work_ = QImage(TrgWidth, TrgHeight, QImage::Format_BGR888);
+        work_ = NewPicture(TrgWidth, TrgHeight, QImage::Format_BGR888);
     if (work_.isNull()) {
         messages().warning(
             QCoreApplication::translate("ImageScale", "TImageScale.Execute : Недостаточно памяти для изображения."));
