@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # Whole processes, as a user runs them: ormica-cli on a 24-megapixel BMP and
-# JPEG (6000 x 4000) for convert, grey, mirror, rot90, rotate 30 and scale
-# 0.37, beside djpeg and ImageMagick's convert doing the nearest equivalent.
+# JPEG (6000 x 4000) for convert, grey, mirror, rot90, rotate 30, scale 0.37,
+# the histograms, a square-root transfer function and a 7 x 7 averaging
+# filter, beside djpeg, ImageMagick's convert and opencv-cli (bench/opencv_cli.cpp)
+# doing the nearest equivalent.
 # Each command runs RUNS times (3 unless given) under /usr/bin/time -v; the
 # table shows medians of CPU time (user + system) and elapsed time, the
 # largest peak resident memory, and ours / reference on CPU time, which a busy
-# machine disturbs less than elapsed time. Every output is a BMP, so that
-# djpeg's rows compare decoding with decoding; "convert > jpg" adds encoding.
-# ImageMagick is held to one thread, as ormica-cli is.
-#   bench/end_to_end.sh              installs, builds ormica-cli into build-bench, runs
-#   ORMICA_CLI=path/to/ormica-cli bench/end_to_end.sh     runs that binary, builds nothing
+# machine disturbs less than elapsed time. Every output but the histograms'
+# is a BMP, so that djpeg's rows compare decoding with decoding; "convert >
+# jpg" adds encoding.
+# ImageMagick is held to one thread; ormica-cli and OpenCV keep their defaults
+# (both cores of a two-core machine), so OpenCV's rows add ours / OpenCV on
+# elapsed time too.
+#   bench/end_to_end.sh              installs, builds ormica-cli and opencv-cli into build-bench, runs
+#   ORMICA_CLI=path/to/ormica-cli [OPENCV_CLI=path/to/opencv-cli] bench/end_to_end.sh
+#                                    runs those binaries, builds nothing; no OpenCV rows without OPENCV_CLI
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs="${RUNS:-3}"
@@ -17,11 +23,23 @@ work="${TMPDIR:-/tmp}/ormica-end-to-end"
 mkdir -p "$work"
 
 cli="${ORMICA_CLI:-}"
+ocv="${OPENCV_CLI:-}"
 if [ -z "$cli" ]; then
   ./scripts/install-deps.sh --bench
   cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DORMICA_BUILD_TESTS=OFF -DORMICA_BUILD_BENCH=ON >/dev/null
   cmake --build build-bench -j"$(nproc)" --target ormica-cli
   cli=build-bench/src/cli/ormica-cli
+  # The target exists only where CMake found OpenCV with its image files.
+  if [ -d build-bench/bench/CMakeFiles/opencv-cli.dir ]; then
+    cmake --build build-bench -j"$(nproc)" --target opencv-cli
+    ocv=build-bench/bench/opencv-cli
+  fi
+fi
+if [ -z "$ocv" ]; then
+  echo "note: no opencv-cli (OpenCV not found, or OPENCV_CLI not given); the OpenCV rows are left out" >&2
+elif [ ! -x "$ocv" ]; then
+  echo "missing: $ocv" >&2
+  exit 1
 fi
 # ImageMagick itself, not a wrapper that may stand first on the PATH.
 magick=""
@@ -45,6 +63,10 @@ if [ ! -s "$bmp" ]; then
     -type TrueColor "BMP3:$bmp"
 fi
 [ -s "$jpg" ] || cjpeg -quality 90 -outfile "$jpg" "$bmp"
+# The square-root curve as the transfer window makes it, and a 7 x 7 kernel of
+# ones (divided by its sum, 49).
+"$cli" curve --formula sqrt --xe 1.0 --points 32 >"$work/sqrt.fcc"
+for _ in 1 2 3 4 5 6 7; do echo "1 1 1 1 1 1 1"; done >"$work/ones.txt"
 
 # measure COMMAND...: prints "cpu elapsed peakMB" (medians of the times, the largest peak).
 measure() {
@@ -74,11 +96,18 @@ ours_args() { # operation input output
     rot90) echo "rot90 + $2 $3" ;;
     rotate30) echo "rotate 30 --centre 2000 3000 $2 $3" ;;
     scale037) echo "scale --zoom 0.37 $2 $3" ;;
+    hist) echo "hist $2" ;;
+    transfer) echo "transfer $work/sqrt.fcc $2 $3" ;;
+    filter) echo "filter --kernel $work/ones.txt $2 $3" ;;
   esac
 }
 # ImageMagick's nearest equivalents: grey by root mean square kept in three
 # channels, mirror left to right, a quarter turn counter-clockwise, nearest
-# neighbour turn about the centre with white corners, box averaging.
+# neighbour turn about the centre with white corners, box averaging, the three
+# channels' histograms drawn as a 256 x 200 picture (ours prints statistics of
+# four; counting the distinct colours is left out), the square root of every
+# channel (ours changes the brightness and keeps the hue), and the mean of 7 x 7
+# with edge pixels repeated (ours copies a three-pixel border).
 magick_args() { # operation
   case "$1" in
     convert) echo "" ;;
@@ -87,6 +116,22 @@ magick_args() { # operation
     rot90) echo "-rotate -90" ;;
     rotate30) echo "-virtual-pixel white -filter point -interpolate nearest -distort SRT -30" ;;
     scale037) echo "-scale 37%" ;;
+    hist) echo "-define histogram:unique-colors=false" ;;
+    transfer) echo "-evaluate Pow 0.5" ;;
+    filter) echo "-define convolve:scale=! -morphology Convolve Square:3" ;;
+  esac
+}
+magick_out() { # operation
+  case "$1" in
+    hist) echo "histogram:$work/out.bmp" ;;
+    *) echo "BMP3:$work/out.bmp" ;;
+  esac
+}
+# opencv-cli's output: the histogram statistics go to a text file, in ours' lines.
+opencv_out() { # operation
+  case "$1" in
+    hist) echo "$work/out.txt" ;;
+    *) echo "$work/out.bmp" ;;
   esac
 }
 # djpeg's: decoding alone, grey decoded to one channel, 3/8 by the DCT.
@@ -99,22 +144,30 @@ djpeg_args() {
 }
 
 echo "load: $(uptime)"
-printf '%-5s %-13s %8s %8s %7s | %-24s %8s %8s %7s | %6s\n' input operation "cpu s" "wall s" "peak MB" \
-  reference "cpu s" "wall s" "peak MB" ratio
-row() { # input operation ours-figures reference-name reference-figures
+printf '%-5s %-13s %8s %8s %7s | %-24s %8s %8s %7s | %6s %6s\n' input operation "cpu s" "wall s" "peak MB" \
+  reference "cpu s" "wall s" "peak MB" "cpu x" "wall x"
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}'; }
+row() { # input operation ours-figures reference-name reference-figures [wall]
   read -r oc ow om <<<"$3"
   read -r rc rw rm <<<"$5"
-  printf '%-5s %-13s %8s %8s %7s | %-24s %8s %8s %7s | %6s\n' "$1" "$2" "$oc" "$ow" "$om" "$4" "$rc" "$rw" "$rm" \
-    "$(awk -v a="$oc" -v b="$rc" 'BEGIN {printf "%.2f", (b > 0 ? a / b : 0)}')"
+  printf '%-5s %-13s %8s %8s %7s | %-24s %8s %8s %7s | %6s %6s\n' "$1" "$2" "$oc" "$ow" "$om" "$4" "$rc" "$rw" "$rm" \
+    "$(ratio "$oc" "$rc")" "$([ -n "${6:-}" ] && ratio "$ow" "$rw")"
 }
 
 for input in bmp jpg; do
   src="$work/in.$input"
-  for op in convert grey mirror rot90 rotate30 scale037; do
+  for op in convert grey mirror rot90 rotate30 scale037 hist transfer filter; do
     # shellcheck disable=SC2046
     ours=$(measure "$cli" $(ours_args "$op" "$src" "$work/out.bmp"))
     # shellcheck disable=SC2046
-    row "$input" "$op" "$ours" "ImageMagick" "$(measure "$magick" "$src" $(magick_args "$op") "BMP3:$work/out.bmp")"
+    row "$input" "$op" "$ours" "ImageMagick" "$(measure "$magick" "$src" $(magick_args "$op") "$(magick_out "$op")")"
+    if [ -n "$ocv" ]; then
+      centre=()
+      [ "$op" = rotate30 ] && centre=(2000 3000)
+      # Free of the one-thread setting above, should OpenCV be built on OpenMP.
+      row "$input" "$op" "$ours" "OpenCV (C++)" \
+        "$(measure env -u OMP_NUM_THREADS "$ocv" "$op" "$src" "$(opencv_out "$op")" "${centre[@]}")" wall
+    fi
     if [ "$input" = jpg ] && [ -n "$(djpeg_args "$op")" ]; then
       case "$op" in
         convert) label="djpeg" ;;
@@ -130,4 +183,6 @@ done
 ours=$(measure "$cli" convert "$bmp" "$work/out.jpg")
 row bmp "convert > jpg" "$ours" "cjpeg -quality 100" "$(measure cjpeg -quality 100 -outfile "$work/out.jpg" "$bmp")"
 row bmp "convert > jpg" "$ours" "ImageMagick" "$(measure "$magick" "$bmp" -quality 100 "$work/out.jpg")"
+[ -z "$ocv" ] ||
+  row bmp "convert > jpg" "$ours" "OpenCV (C++)" "$(measure env -u OMP_NUM_THREADS "$ocv" convert "$bmp" "$work/out.jpg")" wall
 echo "load: $(uptime)"
