@@ -15,8 +15,9 @@ namespace ormica {
 namespace {
 
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
-// A kept block larger than this goes back at once: it would hold too much for too long.
-constexpr std::size_t kLargestKept = std::size_t(1) << 30;
+// A kept block larger than this (an 85-megapixel picture) goes back at once:
+// two of them would hold too much memory for too long.
+constexpr std::size_t kLargestKept = std::size_t(256) << 20;
 
 std::size_t roundedUp(std::size_t bytes)
 {
