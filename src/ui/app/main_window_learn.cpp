@@ -56,17 +56,16 @@ void TFormOrmica::attachHelp()
         return;
     auto page = [](const char* key) { return [key] { return QString::fromLatin1(key); }; };
     const std::pair<QWidget*, const char*> pages[] = {
-        {FormScaleDialog, "scaling"}, {ImportTxtDialog, "text"}, {ExportTxtDialog, "text"},
+        {FormScaleDialog, "scaling"}, {ImportTxtDialog, "text"},   {ExportTxtDialog, "text"},
         {FormDFilter, "filter"},      {FormMicroBase, "database"}, {FormAbout, "index"},
     };
     for (const auto& [window, key] : pages)
         if (window)
             HelpWindow->attach(window, page(key));
     if (FormDFilter)
-        connect(FormDFilter, &TFormDFilter::windowMade, HelpWindow,
-                [help = HelpWindow](QWidget* window, const QString& key) {
-                    help->attach(window, [key] { return key; });
-                });
+        connect(
+            FormDFilter, &TFormDFilter::windowMade, HelpWindow,
+            [help = HelpWindow](QWidget* window, const QString& key) { help->attach(window, [key] { return key; }); });
     // The histogram window's page follows its tab.
     if (TFormGistogram* form = FormGistogram)
         HelpWindow->attach(form, [form] {
@@ -84,15 +83,18 @@ void TFormOrmica::ShowHelp(const QString& page)
 }
 
 // The windows were made with their texts; the new language takes over when
-// the program starts again. Said in the language chosen.
+// the program starts again. Said in both languages, the chosen one first: the
+// box's title and button are still in the one the program speaks.
 void TFormOrmica::chooseLanguage(TLanguage language)
 {
     StoreLanguage(language);
     if (language == CurrentLanguage())
         return;
     const QString text = language == TLanguage::English
-                             ? QStringLiteral("Ormica will speak English from its next start.")
-                             : QStringLiteral("Ormica заговорит по-русски при следующем запуске.");
+                             ? QStringLiteral("Ormica will speak English from its next start.\r\n"
+                                              "Ormica заговорит по-английски при следующем запуске.")
+                             : QStringLiteral("Ormica заговорит по-русски при следующем запуске.\r\n"
+                                              "Ormica will speak Russian from its next start.");
     messages().information(text);
 }
 

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QEvent>
 #include <QFile>
-#include <QHash>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -31,6 +31,14 @@ QString pageText(const QString& key)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
+}
+
+QString pageKeyOf(const QUrl& source)
+{
+    QString key = source.path();
+    if (key.endsWith(QLatin1String(".html")))
+        key.chop(5);
+    return key.section(QLatin1Char('/'), -1);
 }
 
 QString plainText(const QString& html)
@@ -69,6 +77,8 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), home_(p
     layout->addWidget(splitter);
 
     connect(Browser, &QTextBrowser::anchorClicked, this, &THelpWindow::openLink);
+    // The new source, not Browser->source(): on the first page that is not yet set when this comes.
+    connect(Browser, &QTextBrowser::sourceChanged, this, &THelpWindow::markPage);
     connect(SearchEdit, &QLineEdit::textChanged, this, &THelpWindow::search);
     connect(PageList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
         showPage(item->data(Qt::UserRole).toString(), window() == this ? nullptr : window());
@@ -90,9 +100,9 @@ THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window), home_(p
 
 QStringList THelpWindow::PageKeys()
 {
-    return {QStringLiteral("index"),     QStringLiteral("main"),     QStringLiteral("geometry"),
-            QStringLiteral("scaling"),   QStringLiteral("histograms"), QStringLiteral("fragment"),
-            QStringLiteral("transfer"),  QStringLiteral("filter"),   QStringLiteral("database"),
+    return {QStringLiteral("index"),    QStringLiteral("main"),       QStringLiteral("geometry"),
+            QStringLiteral("scaling"),  QStringLiteral("histograms"), QStringLiteral("fragment"),
+            QStringLiteral("transfer"), QStringLiteral("filter"),     QStringLiteral("database"),
             QStringLiteral("text")};
 }
 
@@ -145,6 +155,21 @@ void THelpWindow::search(const QString& words)
     }
     if (found.isEmpty())
         new QListWidgetItem(tr("Ничего не найдено"), PageList);
+    markPage(Browser->source());
+}
+
+// The list shows which of its pages is open, whichever way it was opened.
+void THelpWindow::markPage(const QUrl& source)
+{
+    const QString shown = pageKeyOf(source);
+    PageList->clearSelection();
+    for (int i = 0; i < PageList->count(); ++i) {
+        QListWidgetItem* item = PageList->item(i);
+        if (!shown.isEmpty() && item->data(Qt::UserRole).toString() == shown) {
+            PageList->setCurrentItem(item);
+            return;
+        }
+    }
 }
 
 void THelpWindow::showPage(const QString& key, QWidget* over)
@@ -178,6 +203,8 @@ void THelpWindow::moveTo(QWidget* owner)
         before->removeEventFilter(this);
     setParent(owner, Qt::Window);
     setGeometry(place);
+    // A note about the tool window that was open says nothing any more.
+    NoteLabel->hide();
     if (wasShown)
         show();
 }
@@ -192,10 +219,7 @@ bool THelpWindow::eventFilter(QObject* watched, QEvent* event)
 
 QString THelpWindow::currentPage() const
 {
-    QString key = Browser->source().path();
-    if (key.endsWith(QLatin1String(".html")))
-        key.chop(5);
-    return key.section(QLatin1Char('/'), -1);
+    return pageKeyOf(Browser->source());
 }
 
 void THelpWindow::openLink(const QUrl& url)

@@ -51,6 +51,7 @@ private:
     void moveTo(QWidget* owner);
     void openLink(const QUrl& url);
     void search(const QString& words);
+    void markPage(const QUrl& source);
     QWidget* home_ = nullptr;
 };
 

@@ -3,7 +3,9 @@
 #include "core/engine/sample_pictures.h"
 #include "ui/help/help_window.h"
 
+#include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
@@ -96,6 +98,31 @@ private slots:
         help.PageList->setCurrentRow(0);
         emit help.PageList->itemActivated(help.PageList->item(0));
         QCOMPARE(help.currentPage(), THelpWindow::Find(QStringLiteral("фильтра")).first());
+    }
+
+    // The contents mark the page shown, however it was opened; a note about an
+    // open tool window goes when the help leaves that window.
+    void contentsMarkThePageAndNotesGoWithTheirWindow()
+    {
+        QWidget home;
+        THelpWindow help(&home);
+        for (const QString& key : {QStringLiteral("transfer"), QStringLiteral("filter")}) {
+            help.showPage(key);
+            QVERIFY(help.PageList->currentItem());
+            QCOMPARE(help.PageList->currentItem()->data(Qt::UserRole).toString(), key);
+        }
+        help.SearchEdit->setText(QStringLiteral("ядро"));
+        QCOMPARE(help.PageList->currentItem()->data(Qt::UserRole).toString(), QStringLiteral("filter"));
+
+        QDialog tool;
+        tool.setModal(true);
+        tool.show();
+        help.showPage(QStringLiteral("filter"), &tool);
+        emit help.Browser->anchorClicked(QUrl(QStringLiteral("sample:chart")));
+        QVERIFY(!help.NoteLabel->isHidden());
+        tool.hide();
+        QCOMPARE(help.parentWidget(), &home);
+        QVERIFY(help.NoteLabel->isHidden());
     }
 };
 
