@@ -115,10 +115,17 @@ __attribute__((target("ssse3"))) static inline __m128i pick(const __m128i* c, co
                         _mm_shuffle_epi8(c[2], m[2]));
 }
 
-__attribute__((target("ssse3"))) static inline void load48(const std::uint8_t* s, __m128i* c)
+// The channels of the sixteen pixels at s.
+struct GrayChannels {
+    __m128i B, G, R;
+};
+
+__attribute__((target("ssse3"))) static inline GrayChannels channels16(const std::uint8_t* s, const GrayShuffles& m)
 {
+    __m128i c[3];
     for (int i = 0; i < 3; ++i)
         c[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + 16 * i));
+    return {pick(c, m.b), pick(c, m.g), pick(c, m.r)};
 }
 
 __attribute__((target("ssse3"))) static inline void store48(__m128i levels, const GrayShuffles& m, std::uint8_t* d)
@@ -135,11 +142,7 @@ __attribute__((target("ssse3"))) static int grayRowSsse3(const std::uint8_t* src
     const __m128i zero = _mm_setzero_si128();
     int x = 0;
     for (; x + 16 <= width; x += 16) {
-        __m128i c[3];
-        load48(src + 3 * x, c);
-        const __m128i B = pick(c, m.b);
-        const __m128i G = pick(c, m.g);
-        const __m128i R = pick(c, m.r);
+        const auto [B, G, R] = channels16(src + 3 * x, m);
         __m128i lv[4];
         for (int h = 0; h < 2; ++h) {
             const __m128i b = h ? _mm_unpackhi_epi8(B, zero) : _mm_unpacklo_epi8(B, zero);
@@ -178,11 +181,7 @@ ORMICA_AVX2 static int grayRowAvx2(const std::uint8_t* src, std::uint8_t* dst, i
     const GrayShuffles m = grayShuffles();
     int x = 0;
     for (; x + 16 <= width; x += 16) {
-        __m128i c[3];
-        load48(src + 3 * x, c);
-        const __m128i B = pick(c, m.b);
-        const __m128i G = pick(c, m.g);
-        const __m128i R = pick(c, m.r);
+        const auto [B, G, R] = channels16(src + 3 * x, m);
         const __m256i lo = levels8(sums8(B, G, R));
         const __m256i hi = levels8(sums8(_mm_srli_si128(B, 8), _mm_srli_si128(G, 8), _mm_srli_si128(R, 8)));
         // packs works within halves: pixels 0..7 to the lower half, 8..15 to the upper.
