@@ -175,19 +175,34 @@ ORMICA_AVX2 static inline __m256i sums8(__m128i b, __m128i g, __m128i r)
                             _mm256_madd_epi16(vr, vr));
 }
 
+// The levels of the sixteen pixels at s, the roots eight at a time.
+ORMICA_AVX2 static inline __m128i levels16(const std::uint8_t* s, const GrayShuffles& m)
+{
+    const auto [B, G, R] = channels16(s, m);
+    const __m256i lo = levels8(sums8(B, G, R));
+    const __m256i hi = levels8(sums8(_mm_srli_si128(B, 8), _mm_srli_si128(G, 8), _mm_srli_si128(R, 8)));
+    // packs works within halves: pixels 0..7 to the lower half, 8..15 to the upper.
+    const __m256i words = _mm256_permute4x64_epi64(_mm256_packs_epi32(lo, hi), 0xD8);
+    return _mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1));
+}
+
 // As grayRowSsse3, with the roots eight at a time.
 ORMICA_AVX2 static int grayRowAvx2(const std::uint8_t* src, std::uint8_t* dst, int width)
 {
     const GrayShuffles m = grayShuffles();
     int x = 0;
-    for (; x + 16 <= width; x += 16) {
-        const auto [B, G, R] = channels16(src + 3 * x, m);
-        const __m256i lo = levels8(sums8(B, G, R));
-        const __m256i hi = levels8(sums8(_mm_srli_si128(B, 8), _mm_srli_si128(G, 8), _mm_srli_si128(R, 8)));
-        // packs works within halves: pixels 0..7 to the lower half, 8..15 to the upper.
-        const __m256i words = _mm256_permute4x64_epi64(_mm256_packs_epi32(lo, hi), 0xD8);
-        store48(_mm_packus_epi16(_mm256_castsi256_si128(words), _mm256_extracti128_si256(words, 1)), m, dst + 3 * x);
-    }
+    for (; x + 16 <= width; x += 16)
+        store48(levels16(src + 3 * x, m), m, dst + 3 * x);
+    return x;
+}
+
+// One level a pixel, for counting.
+ORMICA_AVX2 static int levelsAvx2(const std::uint8_t* src, std::uint8_t* levels, int width)
+{
+    const GrayShuffles m = grayShuffles();
+    int x = 0;
+    for (; x + 16 <= width; x += 16)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(levels + x), levels16(src + 3 * x, m));
     return x;
 }
 
@@ -212,6 +227,21 @@ void grayRowSimd(const std::uint8_t* src, std::uint8_t* dst, int width)
 #endif
 
 }  // namespace detail
+
+void LightLevelsRow(const std::uint8_t* bgr, std::uint8_t* levels, int width)
+{
+    int x = 0;
+#ifdef ORMICA_GRAY_SSSE3
+    static const bool avx2 = __builtin_cpu_supports("avx2");
+    if (avx2)
+        x = detail::levelsAvx2(bgr, levels, width);
+#endif
+    const std::uint8_t* lightOf = LightLevelTable();
+    for (; x < width; ++x) {
+        const int b = bgr[3 * x], g = bgr[3 * x + 1], r = bgr[3 * x + 2];
+        levels[x] = lightOf[b * b + g * g + r * r];
+    }
+}
 
 void BitMapToGrayBitMap(const QImage& source, QImage& destination)
 {

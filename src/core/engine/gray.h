@@ -22,6 +22,9 @@ const std::uint8_t* LightLevelTable();
 // of the three channels.
 std::uint8_t GrayLevel(int b, int g, int r);
 
+// The Light level of each of `width` pixels (B, G, R bytes), one byte each.
+void LightLevelsRow(const std::uint8_t* bgr, std::uint8_t* levels, int width);
+
 // Converts a 24-bit bitmap to grey, every channel taking GrayLevel. The
 // destination may be the source itself; a different destination takes the
 // source's size, its own memory kept when it already has that size in the

@@ -29,25 +29,32 @@ struct LaneCounts {
 
 struct CountFailure {};
 
-void countRow(const std::uint8_t* p, qsizetype pixels, const std::uint8_t* lightOf, LaneCounts& counts)
+// Light levels are worked out a stretch of a row at a time, in vectors,
+// rather than looked up pixel by pixel in a table too large for the cache.
+void countRow(const std::uint8_t* p, qsizetype pixels, LaneCounts& counts)
 {
+    constexpr int kStretch = 512;
+    std::uint8_t light[kStretch];
     auto& c = counts.c;
-    qsizetype x = 0;
-    for (; x + kLanes <= pixels; x += kLanes, p += 3 * kLanes) {
-        for (int k = 0; k < kLanes; ++k) {
-            const unsigned b = p[3 * k], g = p[3 * k + 1], r = p[3 * k + 2];
-            ++c[k][0][r];
-            ++c[k][1][g];
-            ++c[k][2][b];
-            ++c[k][3][lightOf[b * b + g * g + r * r]];
+    while (pixels > 0) {
+        const int n = int(std::min<qsizetype>(pixels, kStretch));
+        LightLevelsRow(p, light, n);
+        int x = 0;
+        for (; x + kLanes <= n; x += kLanes, p += 3 * kLanes) {
+            for (int k = 0; k < kLanes; ++k) {
+                ++c[k][0][p[3 * k + 2]];
+                ++c[k][1][p[3 * k + 1]];
+                ++c[k][2][p[3 * k]];
+                ++c[k][3][light[x + k]];
+            }
         }
-    }
-    for (; x < pixels; ++x, p += 3) {
-        const unsigned b = p[0], g = p[1], r = p[2];
-        ++c[0][0][r];
-        ++c[0][1][g];
-        ++c[0][2][b];
-        ++c[0][3][lightOf[b * b + g * g + r * r]];
+        for (; x < n; ++x, p += 3) {
+            ++c[0][0][p[2]];
+            ++c[0][1][p[1]];
+            ++c[0][2][p[0]];
+            ++c[0][3][light[x]];
+        }
+        pixels -= n;
     }
 }
 
@@ -93,14 +100,13 @@ bool countable(const TImgTabBGR& image)
 void countInBands(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
 {
     const auto counts = std::make_unique<LaneCounts[]>(2);  // zeroed
-    const std::uint8_t* lightOf = LightLevelTable();
     const int rows = image.rowCount();
     std::uint32_t total = 0;
     for (int r = 0; r < rows; ++r)
         total += std::uint32_t(image.rowLength(r) / 3);
     const int bands = ForRowBands(rows, total >= kBandedPixels, [&](int band, int from, int to) {
         for (int r = from; r < to; ++r) {
-            countRow(image.row(r), image.rowLength(r) / 3, lightOf, counts[std::size_t(band)]);
+            countRow(image.row(r), image.rowLength(r) / 3, counts[std::size_t(band)]);
             if (band == 0 && progress)
                 progress->setPosition(r);
         }
@@ -123,7 +129,6 @@ void countImage(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
     // Counted up to the row that cannot be: what was counted is kept.
     LaneCounts counts;
     std::memset(&counts, 0, sizeof counts);
-    const std::uint8_t* lightOf = LightLevelTable();
     std::uint32_t total = 0;
     for (int r = 0; r < image.rowCount(); ++r) {
         const qsizetype length = image.rowLength(r);
@@ -133,7 +138,7 @@ void countImage(const TImgTabBGR& image, TProgress* progress, TGistogramData& d)
             storeCounts(counts, total, d);
             throw CountFailure{};
         }
-        countRow(image.row(r), pixels, lightOf, counts);
+        countRow(image.row(r), pixels, counts);
         total += std::uint32_t(pixels);
         if (progress)
             progress->setPosition(r);

@@ -84,7 +84,7 @@ TEST(Gray, EveryColourOfTheCubeGetsItsLevel)
     EXPECT_EQ(cube, grey);
 }
 
-TEST(Gray, BothRowKernelsAgreeOnEveryWidth)
+TEST(Gray, RowKernelsAndLightLevelsAgreeOnEveryWidth)
 {
     const QImage source = test::patternImage(67, 1, 11);
     for (int width = 0; width <= 67; ++width) {
@@ -93,6 +93,12 @@ TEST(Gray, BothRowKernelsAgreeOnEveryWidth)
         detail::grayRowSimd(source.constScanLine(0), b.data(), width);
         ASSERT_EQ(a, b) << "width " << width;
         EXPECT_EQ(a.back(), 7) << "wrote past the row";
+        // One level a pixel, as the histograms count them.
+        std::vector<std::uint8_t> light(std::size_t(width) + 1, 7);
+        LightLevelsRow(source.constScanLine(0), light.data(), width);
+        EXPECT_EQ(light.back(), 7) << "wrote past the row";
+        for (int x = 0; x < width; ++x)
+            ASSERT_EQ(light[std::size_t(x)], a[std::size_t(3 * x)]) << "width " << width << " pixel " << x;
         for (int x = 0; x < width; ++x) {
             const uchar* p = source.constScanLine(0) + 3 * x;
             ASSERT_EQ(a[std::size_t(3 * x)], exactLevel(p[0], p[1], p[2]));
