@@ -16,7 +16,7 @@ QProgressBar* MakeProgressBar(QWidget* parent)
 }
 
 TProgressBarAdapter::TProgressBarAdapter(QProgressBar* bar)
-    : bar_(bar), min_(bar->minimum()), max_(bar->maximum())
+    : bar_(bar), min_(bar->minimum()), max_(bar->maximum()), position_(bar->value())
 {
 }
 
@@ -36,9 +36,16 @@ void TProgressBarAdapter::apply()
 {
     bar_->setRange(min_, std::max(max_, min_ + 1));
 }
+// The bar repaints at once whenever its value changes: a 4000-row picture
+// would repaint it thousands of times in a run. Steps of a two-hundredth of
+// the range look the same; the ends and a step back show at once.
 void TProgressBarAdapter::setPosition(int value)
 {
-    bar_->setValue(value);
+    position_ = value;
+    const qint64 span = std::max<qint64>(qint64(max_) - min_, 1);
+    const int shown = bar_->value();
+    if (value <= min_ || value >= max_ || value < shown || (qint64(value) - shown) * 200 >= span)
+        bar_->setValue(value);
 }
 int TProgressBarAdapter::minimum() const
 {
@@ -50,7 +57,7 @@ int TProgressBarAdapter::maximum() const
 }
 int TProgressBarAdapter::position() const
 {
-    return bar_->value();
+    return position_;
 }
 
 }  // namespace ormica

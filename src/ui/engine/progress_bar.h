@@ -23,6 +23,7 @@ private:
     QProgressBar* bar_;
     int min_ = 0;
     int max_ = 100;
+    int position_ = 0;  // as the core set it, which the bar may show a little behind
 };
 
 // The thin bar without text that runs along the bottom of a tool window.

@@ -28,6 +28,28 @@ private slots:
         QCOMPARE(progress.position(), 240);
         delete bar;
     }
+
+    // A long run moves the bar in visible steps, not at every row; the core
+    // reads back every position it set, and the ends always show.
+    void longRunsRepaintInVisibleSteps()
+    {
+        QProgressBar* bar = MakeProgressBar(nullptr);
+        TProgressBarAdapter progress(bar);
+        int changes = 0;
+        connect(bar, &QProgressBar::valueChanged, bar, [&] { ++changes; });
+        progress.setMinimum(0);
+        progress.setMaximum(4000);
+        for (int row = 1; row <= 4000; ++row) {
+            progress.setPosition(row);
+            QCOMPARE(progress.position(), row);
+            QVERIFY(row - bar->value() < 20);
+        }
+        QCOMPARE(bar->value(), 4000);
+        QVERIFY(changes <= 201);
+        progress.setPosition(0);
+        QCOMPARE(bar->value(), 0);
+        delete bar;
+    }
 };
 
 QTEST_MAIN(TstProgressBar)
