@@ -55,7 +55,7 @@ std::optional<TFilterKernel> namedKernel(const Invocation& call)
 }
 
 // The window's road (source array, colour array, convolution, target
-// array), each copy let go as soon as the next is made.
+// array), each array handed on or let go as soon as the next is made.
 int filterPicture(PictureFiles& files, const QString& in, const QString& out, const TFilterKernel& kernel,
                   std::int32_t scale)
 {
@@ -70,7 +70,7 @@ int filterPicture(PictureFiles& files, const QString& in, const QString& out, co
         if (source.empty())
             throw Failure{
                 QCoreApplication::translate("CliFilter", "изображение не удалось поместить в массив: %1").arg(in)};
-        TabBRGtoTabColor(source, colors);
+        MoveTabBRGtoTabColor(std::move(source), colors);
     }
     if (colors.empty())
         throw Failure{
@@ -81,7 +81,7 @@ int filterPicture(PictureFiles& files, const QString& in, const QString& out, co
         if (!FilterTabColor(kernel, scale, colors, filtered, files.progress()))
             return kFailed;  // the core has said why
         colors.clear();
-        TabColorToTabBRG(filtered, target);
+        MoveTabColorToTabBRG(std::move(filtered), target);
     }
     return saveArray(files, target, out);
 }

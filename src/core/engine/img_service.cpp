@@ -202,6 +202,42 @@ void TabColorToTabBRG(const TImgTabColor& in, TImgTabBGR& out)
     }
 }
 
+namespace {
+
+// Whether the copies would take every row whole: rows of whole pixels within
+// the byte counter's reach.
+template <class T> bool takenWhole(const TRowArray<T>& in)
+{
+    if (in.rowCount() > kMaxRows)
+        return false;
+    for (int r = 0; r < in.rowCount(); ++r) {
+        const qsizetype bytes = in.rowLength(r) * qsizetype(sizeof(T));
+        if (bytes % 3 != 0 || bytes > kMaxRowBytes)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void MoveTabBRGtoTabColor(TImgTabBGR&& in, TImgTabColor& out)
+{
+    if (in.empty())
+        return;
+    if (!takenWhole(in) || !out.adopt(in))
+        TabBRGtoTabColor(in, out);
+    in.clear();
+}
+
+void MoveTabColorToTabBRG(TImgTabColor&& in, TImgTabBGR& out)
+{
+    if (in.empty())
+        return;
+    if (!takenWhole(in) || !out.adopt(in))
+        TabColorToTabBRG(in, out);
+    in.clear();
+}
+
 void SelectedToImgTab(const TImgTabBGR& in, const TRect& rect, TImgTabBGR& out)
 {
     if (in.empty() || rect.Right < rect.Left || rect.Bottom < rect.Top)

@@ -55,6 +55,11 @@ void TabBRGtoTabBGR(const TImgTabBGR& in, TImgTabBGR& out);
 
 void TabBRGtoTabColor(const TImgTabBGR& in, TImgTabColor& out);
 void TabColorToTabBRG(const TImgTabColor& in, TImgTabBGR& out);
+// The same for an array not needed afterwards (left empty): its block changes
+// hands instead of being copied, as the two hold the same bytes. Rows the
+// copies would trim or refuse go through them, warnings and all.
+void MoveTabBRGtoTabColor(TImgTabBGR&& in, TImgTabColor& out);
+void MoveTabColorToTabBRG(TImgTabColor&& in, TImgTabBGR& out);
 
 // Copies the pixels (Left..Right, Top..Bottom), clipped to the array. A
 // reversed rectangle, or one whose clipped part is a single row or column,

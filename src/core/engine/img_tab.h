@@ -94,6 +94,27 @@ public:
         allocate(std::move(start));
     }
 
+    // Takes the block of `other`, its rows read as elements of this type,
+    // without copying; false, with both left as they were, unless every row
+    // boundary falls between two elements.
+    template <class U> bool adopt(TRowArray<U>& other)
+    {
+        std::vector<qsizetype> start(other.start_.size());
+        for (std::size_t i = 0; i < start.size(); ++i) {
+            const qsizetype bytes = other.start_[i] * qsizetype(sizeof(U));
+            if (bytes % qsizetype(sizeof(T)) != 0)
+                return false;
+            start[i] = bytes / qsizetype(sizeof(T));
+        }
+        const std::size_t blockBytes = other.data_.get_deleter().bytes;
+        data_ = TBlock(reinterpret_cast<T*>(other.data_.release()), TBlockFree{blockBytes});
+        capacity_ = other.capacity_ * qsizetype(sizeof(U)) / qsizetype(sizeof(T));
+        start_ = std::move(start);
+        other.capacity_ = 0;
+        other.start_.clear();
+        return true;
+    }
+
     bool sameAs(const TRowArray& other) const
     {
         return start_ == other.start_ &&
@@ -128,6 +149,8 @@ private:
         }
         start_ = std::move(start);
     }
+
+    template <class U> friend class TRowArray;
 
     TBlock data_;
     qsizetype capacity_ = 0;

@@ -486,7 +486,7 @@ bool TFormDFilter::RunOnFragment()
     record->Scale = f.Scale;
     FragmentRecord = std::move(record);
     TImgTabBGR result;
-    TabColorToTabBRG(out, result);
+    MoveTabColorToTabBRG(std::move(out), result);
     TestTrgArr = std::move(result);
     ImgTabToImage(TestTrgArr, *ImgTestTarget, progress_.get());
     MagTestTarget->refresh();
@@ -514,8 +514,7 @@ bool TFormDFilter::RunOnImage()
         done = FilterTabColor(f.Kernel, f.Scale, in, out, progress_.get());
         in = TImgTabColor();
         if (done) {
-            TabColorToTabBRG(out, ws_.TrgArr);
-            out = TImgTabColor();
+            MoveTabColorToTabBRG(std::move(out), ws_.TrgArr);
             ws_.Records[1] = std::move(record);
             if (ws_.TrgImageRef)
                 ImgTabToImage(ws_.TrgArr, *ws_.TrgImageRef, progress_.get());

@@ -4,7 +4,9 @@
 
 #include <QGuiApplication>
 #include <QPalette>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace ormica;
 
@@ -100,6 +102,43 @@ TEST(BitmapArray, TooManyRowsIsRefusedWithItsMessage)
     TabBRGtoTabBGR(tall, copy);
     EXPECT_TRUE(copy.empty());
     EXPECT_EQ(sink.warnings.back(), QStringLiteral("TabBRGtoTabBGR : Не могу скопировать массив."));
+}
+
+// Handing an array on gives what the copies give; the block changes hands
+// when its rows are whole pixels, and the copies' trimming and refusals stay.
+TEST(ColourArray, HandedOnArraysKeepTheirBlockAndTheCopiesRules)
+{
+    test::RecordingSink sink;
+    const TImgTabBGR arr = test::arrayOf(test::patternImage(33, 5, 7));
+    TImgTabColor copied, moved;
+    TabBRGtoTabColor(arr, copied);
+    TImgTabBGR source = arr;
+    const void* block = source.row(0);
+    MoveTabBRGtoTabColor(std::move(source), moved);
+    EXPECT_TRUE(source.empty());
+    EXPECT_TRUE(moved.sameAs(copied));
+    EXPECT_EQ(static_cast<const void*>(moved.row(0)), block);
+    TImgTabBGR back;
+    MoveTabColorToTabBRG(std::move(moved), back);
+    EXPECT_TRUE(moved.empty());
+    EXPECT_TRUE(back.sameAs(arr));
+    EXPECT_EQ(static_cast<const void*>(back.row(0)), block);
+
+    // A row of 7 bytes loses its last byte, as in the copy.
+    TImgTabBGR ragged;
+    ragged.setShape(std::vector<qsizetype>{6, 7});
+    std::memset(ragged.row(0), 9, 13);
+    TabBRGtoTabColor(ragged, copied);
+    MoveTabBRGtoTabColor(std::move(ragged), moved);
+    EXPECT_TRUE(moved.sameAs(copied));
+    EXPECT_TRUE(sink.silent());
+
+    TImgTabColor wideColour;
+    wideColour.setShape(1, 21846);
+    back = arr;
+    MoveTabColorToTabBRG(std::move(wideColour), back);
+    EXPECT_TRUE(back.empty());
+    EXPECT_EQ(sink.warnings.back(), QStringLiteral("TabColorToTabBRG : Не могу конвертировать массив."));
 }
 
 TEST(ColourArray, RoundTripIsExactAndLongRowsAreRefused)
