@@ -73,7 +73,7 @@ CountingSink& sink()
 
 // filterPicture's road between reading and writing: the picture to an array,
 // to a colour array, the convolution, back, and the array to a picture; each
-// copy let go as soon as the next is made.
+// array handed on or let go as soon as the next is made.
 QImage filterLikeTheCommand(const QImage& picture, TProgress* progress)
 {
     TImgTabColor colors;
@@ -84,7 +84,7 @@ QImage filterLikeTheCommand(const QImage& picture, TProgress* progress)
             loaded.setPicture(picture);
             ImageToImgTab(loaded, source, progress);
         }
-        TabBRGtoTabColor(source, colors);
+        MoveTabBRGtoTabColor(std::move(source), colors);
     }
     TImgTabBGR target;
     {
@@ -92,7 +92,7 @@ QImage filterLikeTheCommand(const QImage& picture, TProgress* progress)
         if (!FilterTabColor(kKernel, kScale, colors, filtered, progress))
             return QImage();
         colors.clear();
-        TabColorToTabBRG(filtered, target);
+        MoveTabColorToTabBRG(std::move(filtered), target);
     }
     TImageControl result;
     ImgTabToImage(target, result, progress);
