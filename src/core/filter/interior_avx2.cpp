@@ -3,10 +3,13 @@
 // whatever the channel, so one lane per byte computes every channel alike.
 #include "core/filter/interior.h"
 
+#include "core/engine/row_bands.h"
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -211,7 +214,8 @@ int unfitPixels(const std::uint64_t* laneBits, int words, int* pixels)
 // slower on the filter benchmarks.
 template <bool Float>
 __attribute__((target("avx2,fma"))) void convolve(const std::vector<Tap>& taps, std::int32_t scale,
-                                                  const TImgTabColor& source, TImgTabColor& target, TProgress* progress)
+                                                  const TImgTabColor& source, TImgTabColor& target, TProgress* progress,
+                                                  int firstRow, int lastRow)
 {
     using L = Lanes<Float>;
     using Elem = typename L::Elem;
@@ -246,8 +250,8 @@ __attribute__((target("avx2,fma"))) void convolve(const std::vector<Tap>& taps, 
         _mm256_set1_epi32(std::int32_t(std::min<std::int64_t>(std::int64_t(scale) * 255, INT32_MAX))), flip);
     const __m256i zero = _mm256_setzero_si256();
 
-    for (int band = 3; band <= h - 4; band += kBand) {
-        const int last = std::min(band + kBand - 1, h - 4);
+    for (int band = firstRow; band <= lastRow; band += kBand) {
+        const int last = std::min(band + kBand - 1, lastRow);
         for (int strip = 0; strip < lanes; strip += kStrip) {
             const int stripLanes = std::min(kStrip, lanes - strip);
             const int blocks = (stripLanes + kBlock - 1) / kBlock;
@@ -370,7 +374,8 @@ __attribute__((target("avx2,fma"))) void widenShort(const std::uint8_t* in, int 
 
 __attribute__((target("avx2,fma"))) void convolveShort(const std::vector<Tap>& taps, std::int32_t scale,
                                                        const ShortDivisor& divisor, const TImgTabColor& source,
-                                                       TImgTabColor& target, TProgress* progress)
+                                                       TImgTabColor& target, TProgress* progress, int firstRow,
+                                                       int lastRow)
 {
     using Elem = std::int16_t;
     const int h = source.height();
@@ -394,8 +399,8 @@ __attribute__((target("avx2,fma"))) void convolveShort(const std::vector<Tap>& t
     const __m256i multiplier = _mm256_set1_epi16(std::int16_t(divisor.multiplier));
     const __m128i shift = _mm_cvtsi32_si128(divisor.shift);
 
-    for (int band = 3; band <= h - 4; band += kBand) {
-        const int last = std::min(band + kBand - 1, h - 4);
+    for (int band = firstRow; band <= lastRow; band += kBand) {
+        const int last = std::min(band + kBand - 1, lastRow);
         for (int strip = 0; strip < lanes; strip += kStrip) {
             const int stripLanes = std::min(kStrip, lanes - strip);
             const int blocks = (stripLanes + kBlock - 1) / kBlock;
@@ -487,16 +492,32 @@ bool ConvolveInteriorVectorised(const TFilterKernel& kernel, std::int32_t scale,
                 taps.push_back({r, 3 * (c - 3), float(weight), weight});
                 absolute += weight < 0 ? -std::int64_t(weight) : weight;
             }
-    if (absolute * 255 <= kShortExact && std::int64_t(scale) * 255 <= kShortExact) {
-        if (const std::optional<ShortDivisor> divisor = shortDivisor(scale)) {
-            convolveShort(taps, scale, *divisor, source, target, progress);
-            return true;
-        }
-    }
-    if (absolute * 255 <= kFloatExact)
-        convolve<true>(taps, scale, source, target, progress);
-    else
-        convolve<false>(taps, scale, source, target, progress);
+    std::optional<ShortDivisor> divisor;
+    if (absolute * 255 <= kShortExact && std::int64_t(scale) * 255 <= kShortExact)
+        divisor = shortDivisor(scale);
+    // Interior rows firstRow .. lastRow, each with scratch of its own.
+    const auto rows = [&](int firstRow, int lastRow, TProgress* report) {
+        if (divisor)
+            convolveShort(taps, scale, *divisor, source, target, report, firstRow, lastRow);
+        else if (absolute * 255 <= kFloatExact)
+            convolve<true>(taps, scale, source, target, report, firstRow, lastRow);
+        else
+            convolve<false>(taps, scale, source, target, report, firstRow, lastRow);
+    };
+    // A row is the same whichever thread takes it; the caller's thread moves
+    // the progress over its band, then over the other's, row by row as ever.
+    const int interior = source.height() - 6;
+    std::pair<int, int> second{0, 0};
+    const int bands = ForRowBands(interior, qsizetype(source.width()) * source.height() >= kBandedPixels,
+                                  [&](int band, int from, int to) {
+                                      if (band > 0)
+                                          second = {from, to};
+                                      if (from < to)
+                                          rows(3 + from, 3 + to - 1, band == 0 ? progress : nullptr);
+                                  });
+    if (bands > 1 && progress)
+        for (int r = second.first; r < second.second; ++r)
+            progress->setPosition(3 + r - 2);
     return true;
 }
 
