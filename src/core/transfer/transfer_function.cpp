@@ -6,7 +6,6 @@
 
 #include <QCoreApplication>
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <new>
 #include <vector>
@@ -184,19 +183,18 @@ void ConvertPixel(const TConvSegments& segments, std::uint8_t& p0, std::uint8_t&
         applyFactor(*k, p0, p1, p2);
 }
 
-const std::uint32_t* TPixelConverter::slotOfSum()
+const std::uint16_t* TPixelConverter::slotOfSum()
 {
-    static const std::vector<std::uint32_t> table = [] {
-        std::vector<std::uint32_t> t(std::size_t(kMaxSum) + 1);
+    static const std::vector<std::uint16_t> table = [] {
+        std::vector<std::uint16_t> t(std::size_t(kMaxSum) + 1);
         for (int s = 0; s <= kMaxSum; ++s)
-            t[std::size_t(s)] = std::uint32_t(s == 1 || s == 2 ? 255 + s : int(lightOfSum(s))) * 256;
+            t[std::size_t(s)] = std::uint16_t(s == 1 || s == 2 ? 255 + s : int(lightOfSum(s)));
         return t;
     }();
     return table.data();
 }
 
-TPixelConverter::TPixelConverter(const TConvSegments& segments)
-    : slotOfSum_(slotOfSum()), scale_(kSlots * 256), factor_(kSlots)
+TPixelConverter::TPixelConverter(const TConvSegments& segments) : slotOfSum_(slotOfSum()), factor_(kSlots)
 {
     // Slot 0 is black: no other sum has level 0, as sums 1 and 2 have slots of their own.
     for (std::size_t slot = 0; slot < kSlots; ++slot) {
@@ -206,31 +204,11 @@ TPixelConverter::TPixelConverter(const TConvSegments& segments)
         else if (slot > 0)
             s = 3 * int(slot) * int(slot);  // any sum of that level gives the same factor
         // An unchanged pixel is the same as factor 1: p * 1.0 is exact and never passes 255.
-        const double k = pixelFactor(segments, s).value_or(1.0);
-        factor_[slot] = k;
-        // The largest product is top * k, as multiplying by k >= 0 keeps the order.
-        for (int top = 0; top < 256; ++top) {
-            const double m = top * k;
-            scale_[slot * 256 + std::size_t(top)] = {k, m > 255 ? 255 / m : 1.0};
-        }
+        factor_[slot] = pixelFactor(segments, s).value_or(1.0);
     }
 }
 
 namespace {
-
-// Byte values as doubles and their squares: loads instead of conversions and multiplications.
-const std::array<double, 256> kByteValue = [] {
-    std::array<double, 256> v{};
-    for (int i = 0; i < 256; ++i)
-        v[std::size_t(i)] = i;
-    return v;
-}();
-const std::array<std::uint32_t, 256> kSquare = [] {
-    std::array<std::uint32_t, 256> v{};
-    for (std::uint32_t i = 0; i < 256; ++i)
-        v[i] = i * i;
-    return v;
-}();
 
 bool transferSimdAllowed = true;
 
@@ -354,19 +332,19 @@ void TPixelConverter::convertRow(const std::uint8_t* src, std::uint8_t* dst, qsi
     src += 3 * done;
     dst += 3 * done;
     pixels -= done;
-    const std::uint32_t* slotOf = slotOfSum_;
-    const TScale* scale = scale_.data();
-    const double* value = kByteValue.data();
-    const std::uint32_t* square = kSquare.data();
+    const std::uint16_t* slotOf = slotOfSum_;
+    const double* factor = factor_.data();
     for (qsizetype i = 0; i < pixels; ++i, src += 3, dst += 3) {
-        const std::size_t b = src[0], g = src[1], r = src[2];
-        const std::size_t top = std::max(b, std::max(g, r));
-        const TScale sc = scale[slotOf[square[b] + square[g] + square[r]] + top];
-        // Below saturation Shrink is 1, which leaves the products exact, so one formula serves both cases.
+        const unsigned b = src[0], g = src[1], r = src[2];
+        const double k = factor[slotOf[b * b + g * g + r * r]];
+        // The largest product is top * k, as multiplying by k >= 0 keeps the order. Below
+        // saturation the shrink is 1, which leaves the products exact: one formula serves both.
+        const double m = std::max(b, std::max(g, r)) * k;
+        const double shrink = m > 255 ? 255 / m : 1.0;
         // All three are formed before the byte stores, which the compiler must assume alias the tables.
-        const auto c0 = std::uint8_t(value[b] * sc.Factor * sc.Shrink);
-        const auto c1 = std::uint8_t(value[g] * sc.Factor * sc.Shrink);
-        const auto c2 = std::uint8_t(value[r] * sc.Factor * sc.Shrink);
+        const auto c0 = std::uint8_t(b * k * shrink);
+        const auto c1 = std::uint8_t(g * k * shrink);
+        const auto c2 = std::uint8_t(r * k * shrink);
         dst[0] = c0;
         dst[1] = c1;
         dst[2] = c2;

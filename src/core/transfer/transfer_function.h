@@ -45,8 +45,8 @@ TConvSegments BuildConvSegments(const TBrightPointArray& points);
 // one factor so that hue is kept. Direct per-pixel computation.
 void ConvertPixel(const TConvSegments& segments, std::uint8_t& p0, std::uint8_t& p1, std::uint8_t& p2);
 
-// ConvertPixel for a fixed function through tables; the same bytes as
-// ConvertPixel for every colour.
+// ConvertPixel for a fixed function, its factor looked up per Light level;
+// the same bytes as ConvertPixel for every colour.
 class TPixelConverter {
 public:
     explicit TPixelConverter(const TConvSegments& segments);
@@ -55,16 +55,11 @@ public:
 
 private:
     static constexpr std::size_t kSlots = 258;  // Light index 0..255, then sums 1 and 2
-    // 256 times the slot of every sum of squares: Trunc(Sqrt(s / 3)), or 255 + s for sums 1 and 2.
-    static const std::uint32_t* slotOfSum();
+    // The slot of every sum of squares: Trunc(Sqrt(s / 3)), or 255 + s for sums 1 and 2.
+    static const std::uint16_t* slotOfSum();
 
-    struct TScale {
-        double Factor;  // the pixel's common factor
-        double Shrink;  // 255 / (top * Factor) where that passes 255, else 1
-    };
-    const std::uint32_t* slotOfSum_ = nullptr;
-    std::vector<TScale> scale_;   // per slot and largest channel
-    std::vector<double> factor_;  // per slot, for the vector path that computes Shrink itself
+    const std::uint16_t* slotOfSum_ = nullptr;
+    std::vector<double> factor_;  // the pixel's common factor, per slot
 };
 
 namespace detail {
