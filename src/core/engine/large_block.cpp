@@ -1,7 +1,6 @@
 #include "core/engine/large_block.h"
 
 #include <array>
-#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <mutex>
@@ -32,24 +31,20 @@ struct TKeptBlock {
 std::mutex keptLock;
 std::array<TKeptBlock, 2> kept;
 
-}  // namespace
-
-void AdviseLargeBlock(void* p, std::size_t bytes)
+// Asks for huge pages on an untouched block of whole, aligned huge pages
+// where the system offers them; a refusal leaves ordinary pages, no fault.
+void adviseHugePages(void* p, std::size_t bytes)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
-    if (!p || bytes < kLargeBlockBytes)
-        return;
-    const std::uintptr_t from = (reinterpret_cast<std::uintptr_t>(p) + kHugePage - 1) & ~(kHugePage - 1);
-    const std::uintptr_t to = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(kHugePage - 1);
-    // Only whole huge pages inside the block: the advice must not reach a neighbour's memory.
-    // A refusal (no transparent huge pages) leaves ordinary pages, which is no fault.
-    if (to > from)
-        (void)madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+    if (p)
+        (void)madvise(p, bytes, MADV_HUGEPAGE);
 #else
     (void)p;
     (void)bytes;
 #endif
 }
+
+}  // namespace
 
 void* AllocatePixelBlock(std::size_t bytes)
 {
@@ -70,7 +65,7 @@ void* AllocatePixelBlock(std::size_t bytes)
         }
     }
     void* p = std::aligned_alloc(kHugePage, size);
-    AdviseLargeBlock(p, size);
+    adviseHugePages(p, size);
     return p;
 }
 

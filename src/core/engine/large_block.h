@@ -5,14 +5,10 @@
 
 namespace ormica {
 
-// Blocks of this size or more are photographs' pixels: worth huge pages, and
-// worth keeping for the next picture once freed.
+// Blocks of this size or more are photographs' pixels: worth huge pages (a
+// fresh 72 MB picture then costs a few dozen page faults instead of eighteen
+// thousand), and worth keeping for the next picture once freed.
 inline constexpr std::size_t kLargeBlockBytes = std::size_t(4) << 20;
-
-// Asks the system to back the untouched block [p, p + bytes) with huge pages
-// where it offers them: a fresh 72 MB picture then costs a few dozen page
-// faults instead of eighteen thousand. Smaller blocks and other systems: nothing.
-void AdviseLargeBlock(void* p, std::size_t bytes);
 
 // Pixel memory. Pictures come and go in pairs (a picture and its array, a
 // source and its target), and on a large picture the system's zeroing of
