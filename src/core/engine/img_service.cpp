@@ -204,38 +204,31 @@ void TabColorToTabBRG(const TImgTabColor& in, TImgTabBGR& out)
 
 namespace {
 
-// Whether the copies would take every row whole: rows of whole pixels within
-// the byte counter's reach.
-template <class T> bool takenWhole(const TRowArray<T>& in)
+// Hands `in`'s block to `out` where the copy would take every row whole
+// (row boundaries between elements of both kinds, within the counters'
+// reach), else copies, with the copy's trimming and refusals.
+template <class In, class Out> void handOn(In& in, Out& out, void (*copy)(const In&, Out&))
 {
-    if (in.rowCount() > kMaxRows)
-        return false;
-    for (int r = 0; r < in.rowCount(); ++r) {
-        const qsizetype bytes = in.rowLength(r) * qsizetype(sizeof(T));
-        if (bytes % 3 != 0 || bytes > kMaxRowBytes)
-            return false;
-    }
-    return true;
+    if (in.empty())
+        return;
+    bool whole = in.rowCount() <= kMaxRows;
+    for (int r = 0; whole && r < in.rowCount(); ++r)
+        whole = in.rowLength(r) * qsizetype(sizeof(in.row(r)[0])) <= kMaxRowBytes;
+    if (!whole || !out.adopt(in))
+        copy(in, out);
+    in.clear();
 }
 
 }  // namespace
 
 void MoveTabBRGtoTabColor(TImgTabBGR&& in, TImgTabColor& out)
 {
-    if (in.empty())
-        return;
-    if (!takenWhole(in) || !out.adopt(in))
-        TabBRGtoTabColor(in, out);
-    in.clear();
+    handOn(in, out, TabBRGtoTabColor);
 }
 
 void MoveTabColorToTabBRG(TImgTabColor&& in, TImgTabBGR& out)
 {
-    if (in.empty())
-        return;
-    if (!takenWhole(in) || !out.adopt(in))
-        TabColorToTabBRG(in, out);
-    in.clear();
+    handOn(in, out, TabColorToTabBRG);
 }
 
 void SelectedToImgTab(const TImgTabBGR& in, const TRect& rect, TImgTabBGR& out)
