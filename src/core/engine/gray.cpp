@@ -206,10 +206,15 @@ ORMICA_AVX2 static int levelsAvx2(const std::uint8_t* src, std::uint8_t* levels,
     return x;
 }
 
+static bool avx2Available()
+{
+    static const bool yes = __builtin_cpu_supports("avx2");
+    return yes;
+}
+
 void grayRowSimd(const std::uint8_t* src, std::uint8_t* dst, int width)
 {
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    const int x = avx2 ? grayRowAvx2(src, dst, width) : grayRowSsse3(src, dst, width);
+    const int x = avx2Available() ? grayRowAvx2(src, dst, width) : grayRowSsse3(src, dst, width);
     grayRowPortable(src + 3 * x, dst + 3 * x, width - x);
 }
 
@@ -232,8 +237,7 @@ void LightLevelsRow(const std::uint8_t* bgr, std::uint8_t* levels, int width)
 {
     int x = 0;
 #ifdef ORMICA_GRAY_SSSE3
-    static const bool avx2 = __builtin_cpu_supports("avx2");
-    if (avx2)
+    if (detail::avx2Available())
         x = detail::levelsAvx2(bgr, levels, width);
 #endif
     const std::uint8_t* lightOf = LightLevelTable();
