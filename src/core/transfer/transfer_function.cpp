@@ -6,8 +6,10 @@
 
 #include <QCoreApplication>
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <new>
+#include <numeric>
 #include <vector>
 
 #if defined(__x86_64__)
@@ -194,6 +196,49 @@ const std::uint16_t* TPixelConverter::slotOfSum()
     return table.data();
 }
 
+namespace {
+
+int transferVectorBits = 512;  // the widest vector path allowed
+
+#if defined(__x86_64__)
+#define ORMICA_AVX2 __attribute__((target("avx2")))
+#define ORMICA_AVX512 __attribute__((target("avx2,avx512f,avx512bw,avx512vl,avx512vbmi")))
+
+bool avx2()
+{
+    static const bool yes = __builtin_cpu_supports("avx2");
+    return yes && transferVectorBits >= 256;
+}
+
+bool avx512()
+{
+    static const bool yes = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+                            __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+                            __builtin_cpu_supports("avx512vbmi");
+    return yes && transferVectorBits >= 512;
+}
+#else
+bool avx512()
+{
+    return false;
+}
+#endif
+
+// The integer path's multipliers carry 22 fractional bits, so that 255 v stays
+// below 2^30; the two bits above, read as a signed number, are what the
+// brightest channel takes more, or -2 where the pair's pixels go through doubles.
+constexpr int kFraction = 22;
+constexpr std::uint32_t kValue = (1u << 30) - 1;
+enum : std::uint32_t {
+    kTopMore = 1u << 30,
+    kDoubles = 2u << 30,
+    kTopLess = 3u << 30,
+};
+// Groups of sixteen pixels between two passes over the pixels left to doubles.
+constexpr int kStretch = 64;
+
+}  // namespace
+
 TPixelConverter::TPixelConverter(const TConvSegments& segments) : slotOfSum_(slotOfSum()), factor_(kSlots)
 {
     // Slot 0 is black: no other sum has level 0, as sums 1 and 2 have slots of their own.
@@ -206,21 +251,89 @@ TPixelConverter::TPixelConverter(const TConvSegments& segments) : slotOfSum_(slo
         // An unchanged pixel is the same as factor 1: p * 1.0 is exact and never passes 255.
         factor_[slot] = pixelFactor(segments, s).value_or(1.0);
     }
+    if (avx512())
+        buildMultipliers();
+}
+
+// The definition truncates double products; the integer path truncates
+// (v * multiplier) / 2^22, one multiplier per pair (Light level, brightest
+// channel):
+// - unsaturated, Trunc(v * k) with k = F / L rounded to a double. Where
+//   v * F / L is whole the double product lands on it or just below, elsewhere
+//   it is at least 1/L away. A multiplier just above or just below k * 2^22
+//   follows when all whole products go the same way; it is checked on every
+//   channel value the level can hold below saturation;
+// - saturated, the chain (v * k) * (255 / (top * k)) is 255 v / top within
+//   1e-13, so its truncation is that of 255 v / top unless the quotient is
+//   whole, when the chain may land on it or just below. The multiplier
+//   255 * 2^22 / top, raised or lowered by at most one, gives the quotient or
+//   one less for every whole quotient, and the truncated quotient elsewhere.
+//   The chain is worked out for every whole quotient of the pair: the channels
+//   below top choose, and top, always whole, takes one off or one more where
+//   it disagrees. Where they disagree among themselves the pair is marked
+//   kDoubles.
+// Sums 1 and 2 share level 0 and top 1 with different factors; that pair, and
+// an unsaturated level that no multiplier serves, are marked kDoubles too.
+void TPixelConverter::buildMultipliers()
+{
+    multiplier_.assign(256 * 256, kDoubles);
+    for (int level = 0; level < 256; ++level) {
+        const double k = factor_[std::size_t(level)];
+        int firstSaturated = 256;
+        for (int top = 1; top < 256; ++top)
+            if (top * k > 255) {
+                firstSaturated = top;
+                break;
+            }
+        // The brightest channels a pixel of the level can have: L^2 <= top^2 <= sum < 3 (L + 1)^2.
+        const int topMax = std::min(255, int(std::sqrt(3.0 * (level + 1) * (level + 1) - 1)));
+        const int vMax = std::min(firstSaturated - 1, topMax);
+        std::uint32_t unsaturated = kDoubles;
+        const double scaled = std::ldexp(k, kFraction);
+        for (const double candidate : {std::ceil(scaled), std::floor(scaled), std::ceil(scaled) + 1, std::floor(scaled) - 1}) {
+            if (!(candidate >= 0 && candidate <= kValue && candidate * std::max(vMax, 1) < 0x1p30))
+                continue;
+            const auto m = std::uint32_t(candidate);
+            bool same = true;
+            for (int v = 0; v <= vMax && same; ++v)
+                same = int((std::uint32_t(v) * m) >> kFraction) == int(v * k);
+            if (same) {
+                unsaturated = m;
+                break;
+            }
+        }
+        std::uint32_t* pairs = &multiplier_[std::size_t(level) * 256];
+        for (int top = std::max(level, 1); top <= topMax; ++top) {
+            if (top < firstSaturated) {
+                pairs[top] = unsaturated;
+                continue;
+            }
+            const double m = top * k;
+            const double shrink = 255 / m;
+            const bool topShort = int(m * shrink) < 255;
+            // Whole quotients 255 v / top come at every multiple of top / gcd(255, top).
+            const int step = top / std::gcd(top, 255);
+            int below = 0, whole = 0;
+            for (int v = step; v < top; v += step, ++whole)
+                below += int(v * k * shrink) < 255 * v / top;
+            const bool mixed = below > 0 && below < whole;
+            const bool down = whole == 0 ? topShort : below > 0;
+            const std::uint64_t scaled255 = std::uint64_t(255) << kFraction;
+            const std::uint64_t quotient = scaled255 / std::uint64_t(top);
+            const std::uint64_t exactly = quotient * std::uint64_t(top) == scaled255;
+            std::uint32_t code = 0;
+            if (down != topShort)
+                code = topShort ? kTopLess : kTopMore;
+            pairs[top] = mixed ? kDoubles : std::uint32_t(down ? quotient - exactly : quotient + 1) | code;
+        }
+    }
+    multiplier_[0] = 0;  // black
+    multiplier_[1] = kDoubles;
 }
 
 namespace {
 
-bool transferSimdAllowed = true;
-
 #if defined(__x86_64__)
-#define ORMICA_AVX2 __attribute__((target("avx2")))
-
-bool avx2()
-{
-    static const bool yes = __builtin_cpu_supports("avx2");
-    return yes && transferSimdAllowed;
-}
-
 // The slot of each sum of squares, as the scalar table has it: Trunc(Sqrt(s / 3)),
 // and 255 + s for sums 1 and 2. In single precision the truncated root is
 // exact: 1/3 rounds up, so s = 3 l^2 never falls below l, and any other sum is
@@ -266,6 +379,22 @@ ORMICA_AVX2 inline __m256d shrinkOf(__m128i top, __m256d k)
     return _mm256_blendv_pd(_mm256_set1_pd(1), _mm256_div_pd(_mm256_set1_pd(255), m), over);
 }
 
+// Eight pixels in double precision, as the definition has them: their
+// results as b | g << 8 | r << 16.
+ORMICA_AVX2 inline __m256i doubleEight(const double* factor, __m256i b, __m256i g, __m256i r)
+{
+    const __m256i sum =
+        _mm256_add_epi32(_mm256_madd_epi16(b, b), _mm256_add_epi32(_mm256_madd_epi16(g, g), _mm256_madd_epi16(r, r)));
+    const __m256i top = _mm256_max_epi32(b, _mm256_max_epi32(g, r));
+    const __m256i slot = slotsOf(sum);
+    const __m256d k0 = factorsOf(factor, _mm256_castsi256_si128(slot));
+    const __m256d k1 = factorsOf(factor, _mm256_extracti128_si256(slot, 1));
+    const __m256d sh0 = shrinkOf(_mm256_castsi256_si128(top), k0);
+    const __m256d sh1 = shrinkOf(_mm256_extracti128_si256(top, 1), k1);
+    return _mm256_or_si256(scaled(b, k0, k1, sh0, sh1), _mm256_or_si256(_mm256_slli_epi32(scaled(g, k0, k1, sh0, sh1), 8),
+                                                                        _mm256_slli_epi32(scaled(r, k0, k1, sh0, sh1), 16)));
+}
+
 // Eight pixels at a time; both loads are taken before either store, so the
 // target may be the source. Returns the pixels done.
 ORMICA_AVX2 qsizetype convertEights(const double* factor, const std::uint8_t* src, std::uint8_t* dst, qsizetype pixels)
@@ -278,20 +407,8 @@ ORMICA_AVX2 qsizetype convertEights(const double* factor, const std::uint8_t* sr
     for (; i + 8 <= pixels; i += 8, src += 24, dst += 24) {
         const __m256i both = _mm256_set_m128i(_mm_loadu_si128(reinterpret_cast<const __m128i*>(src + 8)),
                                               _mm_loadu_si128(reinterpret_cast<const __m128i*>(src)));
-        const __m256i b = _mm256_shuffle_epi8(both, shB);
-        const __m256i g = _mm256_shuffle_epi8(both, shG);
-        const __m256i r = _mm256_shuffle_epi8(both, shR);
-        const __m256i sum = _mm256_add_epi32(_mm256_madd_epi16(b, b),
-                                             _mm256_add_epi32(_mm256_madd_epi16(g, g), _mm256_madd_epi16(r, r)));
-        const __m256i top = _mm256_max_epi32(b, _mm256_max_epi32(g, r));
-        const __m256i slot = slotsOf(sum);
-        const __m256d k0 = factorsOf(factor, _mm256_castsi256_si128(slot));
-        const __m256d k1 = factorsOf(factor, _mm256_extracti128_si256(slot, 1));
-        const __m256d sh0 = shrinkOf(_mm256_castsi256_si128(top), k0);
-        const __m256d sh1 = shrinkOf(_mm256_extracti128_si256(top, 1), k1);
-        const __m256i out = _mm256_or_si256(scaled(b, k0, k1, sh0, sh1),
-                                            _mm256_or_si256(_mm256_slli_epi32(scaled(g, k0, k1, sh0, sh1), 8),
-                                                            _mm256_slli_epi32(scaled(r, k0, k1, sh0, sh1), 16)));
+        const __m256i out =
+            doubleEight(factor, _mm256_shuffle_epi8(both, shB), _mm256_shuffle_epi8(both, shG), _mm256_shuffle_epi8(both, shR));
         const __m256i packed = _mm256_shuffle_epi8(out, pack);
         const __m128i first = _mm256_castsi256_si128(packed);
         const __m128i second = _mm256_extracti128_si256(packed, 1);
@@ -301,6 +418,140 @@ ORMICA_AVX2 qsizetype convertEights(const double* factor, const std::uint8_t* sr
     }
     return i;
 }
+
+// Pixels given as b | g << 8 | r << 16, eight at a time in doubles; `count`
+// rounded up to eight must fit the arrays.
+ORMICA_AVX2 void convertPacked(const double* factor, const std::uint32_t* pixels, std::uint32_t* results, int count)
+{
+    const __m256i byte = _mm256_set1_epi32(0xff);
+    for (int i = 0; i < count; i += 8) {
+        const __m256i p = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels + i));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(results + i),
+                            doubleEight(factor, _mm256_and_si256(p, byte),
+                                        _mm256_and_si256(_mm256_srli_epi32(p, 8), byte), _mm256_srli_epi32(p, 16)));
+    }
+}
+
+// GCC 12 takes the undefined vectors behind _mm512_set1 for uninitialised.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
+
+struct TSixteen {
+    __m512i b, g, r, top;
+};
+
+// The channels of sixteen pixels as 32-bit lanes.
+ORMICA_AVX512 inline TSixteen splitSixteen(const std::uint8_t* p, __m512i byB, __m512i byG, __m512i byR)
+{
+    const __mmask64 firstBytes = 0x1111111111111111ull;
+    const __m512i in = _mm512_maskz_loadu_epi8(0xffffffffffffull, p);
+    TSixteen q;
+    q.b = _mm512_maskz_permutexvar_epi8(firstBytes, byB, in);
+    q.g = _mm512_maskz_permutexvar_epi8(firstBytes, byG, in);
+    q.r = _mm512_maskz_permutexvar_epi8(firstBytes, byR, in);
+    q.top = _mm512_max_epi32(q.b, _mm512_max_epi32(q.g, q.r));
+    return q;
+}
+
+// Light level * 256 + top: the pair of each pixel. The level is exact as in
+// slotsOf; sums 1 and 2 fall on their pair of level 0.
+ORMICA_AVX512 inline __m512i pairsOf(const TSixteen& q)
+{
+    const __m512i sum = _mm512_add_epi32(_mm512_madd_epi16(q.b, q.b),
+                                         _mm512_add_epi32(_mm512_madd_epi16(q.g, q.g), _mm512_madd_epi16(q.r, q.r)));
+    const __m512i level =
+        _mm512_cvttps_epi32(_mm512_sqrt_ps(_mm512_mul_ps(_mm512_cvtepi32_ps(sum), _mm512_set1_ps(1.0f / 3))));
+    return _mm512_add_epi32(_mm512_slli_epi32(level, 8), q.top);
+}
+
+ORMICA_AVX512 inline __m128i fourEntries(const std::uint32_t* multiplier, const std::uint32_t* pair)
+{
+    const __m128i e = _mm_cvtsi32_si128(int(multiplier[pair[0]]));
+    return _mm_insert_epi32(_mm_insert_epi32(_mm_insert_epi32(e, int(multiplier[pair[1]]), 1), int(multiplier[pair[2]]), 2),
+                            int(multiplier[pair[3]]), 3);
+}
+
+ORMICA_AVX512 inline __m512i channelByte(__m512i v, __m512i product, __m512i top, __m512i correction)
+{
+    const __m512i byte = _mm512_srli_epi32(product, kFraction);
+    return _mm512_mask_add_epi32(byte, _mm512_cmpeq_epi32_mask(v, top), byte, correction);
+}
+
+// Sixteen pixels at a time in integers (see buildMultipliers), `pixels` a
+// multiple of 16 and at most 16 * kStretch. Pixels of pairs the integers
+// cannot settle are left to doubles: the pixels, as the target may be the
+// source, and their places go to the front of `left` and `leftAt`, sixteen
+// entries longer than `pixels`. Returns how many.
+ORMICA_AVX512 int convertSixteens(const std::uint32_t* multiplier, const std::uint8_t* src, std::uint8_t* dst,
+                                  qsizetype pixels, std::uint32_t* left, std::uint32_t* leftAt)
+{
+    alignas(64) std::uint8_t order[4][64] = {};
+    for (int px = 0; px < 16; ++px) {
+        for (int c = 0; c < 3; ++c)
+            order[c][4 * px] = std::uint8_t(3 * px + c);
+        // Blue and green from the lanes of the first two channels, red from the third.
+        order[3][3 * px] = std::uint8_t(4 * px);
+        order[3][3 * px + 1] = std::uint8_t(64 + 4 * px);
+        order[3][3 * px + 2] = std::uint8_t(4 * px);
+    }
+    const __m512i byB = _mm512_load_si512(order[0]), byG = _mm512_load_si512(order[1]), byR = _mm512_load_si512(order[2]);
+    const __m512i packing = _mm512_load_si512(order[3]);
+    const __mmask64 pixelBytes = 0xffffffffffffull;
+    __mmask64 redBytes = 0;
+    for (int px = 0; px < 16; ++px)
+        redBytes |= __mmask64(1) << (3 * px + 2);
+    // Each group's pairs are worked out one group ahead, so that the loads of their
+    // multipliers need not wait for the roots.
+    alignas(64) std::uint32_t pairs[2][16];
+    TSixteen now = splitSixteen(src, byB, byG, byR), next = now;
+    _mm512_store_si512(pairs[0], pairsOf(now));
+    alignas(64) std::uint32_t kept[16 * kStretch];
+    std::uint16_t keptLanes[kStretch];
+    std::uint32_t keptAt[kStretch];
+    int groups = 0;
+    for (qsizetype i = 0; i < pixels; i += 16) {
+        const std::uint32_t* pair = pairs[(i >> 4) & 1];
+        if (i + 16 < pixels) {
+            next = splitSixteen(src + 3 * (i + 16), byB, byG, byR);
+            _mm512_store_si512(pairs[((i >> 4) & 1) ^ 1], pairsOf(next));
+        }
+        const __m512i b = now.b, g = now.g, r = now.r, top = now.top;
+        // Loads one by one: a gather is slower on the processors we measured.
+        const __m512i entry = _mm512_inserti64x4(
+            _mm512_castsi256_si512(_mm256_set_m128i(fourEntries(multiplier, pair + 4), fourEntries(multiplier, pair))),
+            _mm256_set_m128i(fourEntries(multiplier, pair + 12), fourEntries(multiplier, pair + 8)), 1);
+        const __m512i m = _mm512_and_si512(entry, _mm512_set1_epi32(int(kValue)));
+        const __m512i pb = _mm512_mullo_epi32(b, m);
+        const __m512i pg = _mm512_mullo_epi32(g, m);
+        const __m512i pr = _mm512_mullo_epi32(r, m);
+        const __m512i correction = _mm512_srai_epi32(entry, 30);
+        const __mmask16 look = _mm512_cmpeq_epi32_mask(correction, _mm512_set1_epi32(-2));
+        // The group is kept where any of its pixels needs doubles, and compacted after
+        // the stretch: compacting every group costs more.
+        _mm512_store_si512(kept + 16 * groups,
+                           _mm512_or_si512(b, _mm512_or_si512(_mm512_slli_epi32(g, 8), _mm512_slli_epi32(r, 16))));
+        keptLanes[groups] = look;
+        keptAt[groups] = std::uint32_t(i);
+        groups += look != 0;
+        __m512i out =
+            _mm512_permutex2var_epi8(channelByte(b, pb, top, correction), packing, channelByte(g, pg, top, correction));
+        out = _mm512_mask_permutexvar_epi8(out, redBytes, packing, channelByte(r, pr, top, correction));
+        _mm512_mask_storeu_epi8(dst + 3 * i, pixelBytes, out);
+        now = next;
+    }
+    const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    int count = 0;
+    for (int k = 0; k < groups; ++k) {
+        const __mmask16 look = keptLanes[k];
+        _mm512_storeu_si512(left + count, _mm512_maskz_compress_epi32(look, _mm512_load_si512(kept + 16 * k)));
+        _mm512_storeu_si512(leftAt + count,
+                            _mm512_maskz_compress_epi32(look, _mm512_add_epi32(lanes, _mm512_set1_epi32(int(keptAt[k])))));
+        count += std::popcount(unsigned(look));
+    }
+    return count;
+}
+#pragma GCC diagnostic pop
 #endif
 
 qsizetype convertRowVector(const double* factor, const std::uint8_t* src, std::uint8_t* dst, qsizetype pixels)
@@ -320,35 +571,63 @@ qsizetype convertRowVector(const double* factor, const std::uint8_t* src, std::u
 }  // namespace
 
 namespace detail {
-void allowTransferSimd(bool allowed)
+void setTransferVectorBits(int bits)
 {
-    transferSimdAllowed = allowed;
+    transferVectorBits = bits;
 }
 }  // namespace detail
 
+namespace {
+
+// The definition's arithmetic for one pixel with factor k.
+inline void convertWith(double k, const std::uint8_t* src, std::uint8_t* dst)
+{
+    const unsigned b = src[0], g = src[1], r = src[2];
+    // The largest product is top * k, as multiplying by k >= 0 keeps the order. Below
+    // saturation the shrink is 1, which leaves the products exact: one formula serves both.
+    const double m = std::max(b, std::max(g, r)) * k;
+    const double shrink = m > 255 ? 255 / m : 1.0;
+    // All three are formed before the byte stores, which the compiler must assume alias the tables.
+    const auto c0 = std::uint8_t(b * k * shrink);
+    const auto c1 = std::uint8_t(g * k * shrink);
+    const auto c2 = std::uint8_t(r * k * shrink);
+    dst[0] = c0;
+    dst[1] = c1;
+    dst[2] = c2;
+}
+
+}  // namespace
+
 void TPixelConverter::convertRow(const std::uint8_t* src, std::uint8_t* dst, qsizetype pixels) const
 {
-    const qsizetype done = convertRowVector(factor_.data(), src, dst, pixels);
-    src += 3 * done;
-    dst += 3 * done;
-    pixels -= done;
-    const std::uint16_t* slotOf = slotOfSum_;
-    const double* factor = factor_.data();
-    for (qsizetype i = 0; i < pixels; ++i, src += 3, dst += 3) {
-        const unsigned b = src[0], g = src[1], r = src[2];
-        const double k = factor[slotOf[b * b + g * g + r * r]];
-        // The largest product is top * k, as multiplying by k >= 0 keeps the order. Below
-        // saturation the shrink is 1, which leaves the products exact: one formula serves both.
-        const double m = std::max(b, std::max(g, r)) * k;
-        const double shrink = m > 255 ? 255 / m : 1.0;
-        // All three are formed before the byte stores, which the compiler must assume alias the tables.
-        const auto c0 = std::uint8_t(b * k * shrink);
-        const auto c1 = std::uint8_t(g * k * shrink);
-        const auto c2 = std::uint8_t(r * k * shrink);
-        dst[0] = c0;
-        dst[1] = c1;
-        dst[2] = c2;
+#if defined(__x86_64__)
+    if (!multiplier_.empty() && avx512()) {
+        std::uint32_t left[16 * kStretch + 16], leftAt[16 * kStretch + 16], results[16 * kStretch + 16];
+        while (pixels >= 16) {
+            const qsizetype n = std::min<qsizetype>(pixels, 16 * kStretch) & ~qsizetype(15);
+            const int count = convertSixteens(multiplier_.data(), src, dst, n, left, leftAt);
+            std::fill(left + count, left + count + 7, 0u);
+            convertPacked(factor_.data(), left, results, count);
+            for (int j = 0; j < count; ++j) {
+                std::uint8_t* d = dst + 3 * qsizetype(leftAt[j]);
+                d[0] = std::uint8_t(results[j]);
+                d[1] = std::uint8_t(results[j] >> 8);
+                d[2] = std::uint8_t(results[j] >> 16);
+            }
+            src += 3 * n;
+            dst += 3 * n;
+            pixels -= n;
+        }
     }
+#endif
+    const qsizetype done = convertRowVector(factor_.data(), src, dst, pixels);
+    convertScalar(src + 3 * done, dst + 3 * done, pixels - done);
+}
+
+void TPixelConverter::convertScalar(const std::uint8_t* src, std::uint8_t* dst, qsizetype pixels) const
+{
+    for (qsizetype i = 0; i < pixels; ++i, src += 3, dst += 3)
+        convertWith(factor_[slotOfSum_[src[0] * src[0] + src[1] * src[1] + src[2] * src[2]]], src, dst);
 }
 
 namespace {

@@ -57,14 +57,19 @@ private:
     static constexpr std::size_t kSlots = 258;  // Light index 0..255, then sums 1 and 2
     // The slot of every sum of squares: Trunc(Sqrt(s / 3)), or 255 + s for sums 1 and 2.
     static const std::uint16_t* slotOfSum();
+    // The integer path's multipliers, on processors with AVX-512.
+    void buildMultipliers();
+    void convertScalar(const std::uint8_t* src, std::uint8_t* dst, qsizetype pixels) const;
 
     const std::uint16_t* slotOfSum_ = nullptr;
     std::vector<double> factor_;  // the pixel's common factor, per slot
+    std::vector<std::uint32_t> multiplier_;  // per Light level and brightest channel
 };
 
 namespace detail {
-// Tests compare the vector path with the scalar one on the same machine.
-void allowTransferSimd(bool allowed);
+// Tests compare the vector paths with the scalar one on the same machine:
+// 512 allows every path, 256 those up to AVX2, 0 the scalar one only.
+void setTransferVectorBits(int bits);
 }  // namespace detail
 
 // The target gets the source converted pixel by pixel. A row whose length is

@@ -135,14 +135,14 @@ TEST(ConvertImageTab, MatchesConvertPixelOnEveryColour)
         {"doubling", kDoubling},
         {"exp 32", *GenerateFormulaPoints(2, 32, 2.0L)},
     };
-    for (const bool simd : {true, false})
+    for (const int bits : {512, 256, 0})
         for (const auto& [name, points] : functions) {
-            SCOPED_TRACE(std::string(name) + (simd ? " vector" : " scalar"));
+            SCOPED_TRACE(std::string(name) + ", vectors of at most " + std::to_string(bits) + " bits");
             TImgTabBGR fast;
             RecordingProgress progress;
-            detail::allowTransferSimd(simd);
+            detail::setTransferVectorBits(bits);
             ConvertImageTab(all, fast, points, progress);
-            detail::allowTransferSimd(true);
+            detail::setTransferVectorBits(512);
             ASSERT_EQ(fast.height(), all.height());
             const TConvSegments segments = BuildConvSegments(points);
             std::int64_t mismatches = 0, changed = 0;
