@@ -438,15 +438,16 @@ ORMICA_AVX2 void convertPacked(const double* factor, const std::uint32_t* pixels
 #pragma GCC diagnostic ignored "-Wuninitialized"
 
 struct TSixteen {
-    __m512i b, g, r, top;
+    __m512i in, b, g, r, top;
 };
 
 // The channels of sixteen pixels as 32-bit lanes.
 ORMICA_AVX512 inline TSixteen splitSixteen(const std::uint8_t* p, __m512i byB, __m512i byG, __m512i byR)
 {
     const __mmask64 firstBytes = 0x1111111111111111ull;
-    const __m512i in = _mm512_maskz_loadu_epi8(0xffffffffffffull, p);
     TSixteen q;
+    q.in = _mm512_maskz_loadu_epi8(0xffffffffffffull, p);
+    const __m512i in = q.in;
     q.b = _mm512_maskz_permutexvar_epi8(firstBytes, byB, in);
     q.g = _mm512_maskz_permutexvar_epi8(firstBytes, byG, in);
     q.r = _mm512_maskz_permutexvar_epi8(firstBytes, byR, in);
@@ -512,6 +513,9 @@ ORMICA_AVX512 int convertSixteens(const std::uint32_t* multiplier, const std::ui
     int groups = 0;
     for (qsizetype i = 0; i < pixels; i += 16) {
         const std::uint32_t* pair = pairs[(i >> 4) & 1];
+        // Asked for well ahead: the hardware's own prefetch left the loop waiting on memory.
+        _mm_prefetch(reinterpret_cast<const char*>(src + 3 * i + 2048), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(dst + 3 * i + 2048), _MM_HINT_ET0);
         if (i + 16 < pixels) {
             next = splitSixteen(src + 3 * (i + 16), byB, byG, byR);
             _mm512_store_si512(pairs[((i >> 4) & 1) ^ 1], pairsOf(next));
@@ -526,14 +530,13 @@ ORMICA_AVX512 int convertSixteens(const std::uint32_t* multiplier, const std::ui
         const __m512i pg = _mm512_mullo_epi32(g, m);
         const __m512i pr = _mm512_mullo_epi32(r, m);
         const __m512i correction = _mm512_srai_epi32(entry, 30);
-        const __mmask16 look = _mm512_cmpeq_epi32_mask(correction, _mm512_set1_epi32(-2));
-        // The group is kept where any of its pixels needs doubles, and compacted after
-        // the stretch: compacting every group costs more.
-        _mm512_store_si512(kept + 16 * groups,
-                           _mm512_or_si512(b, _mm512_or_si512(_mm512_slli_epi32(g, 8), _mm512_slli_epi32(r, 16))));
-        keptLanes[groups] = look;
+        const __mmask16 doubles = _mm512_cmpeq_epi32_mask(correction, _mm512_set1_epi32(-2));
+        // The group's bytes are kept where any of its pixels needs doubles, and
+        // compacted after the stretch: compacting every group costs more.
+        _mm512_store_si512(kept + 16 * groups, now.in);
+        keptLanes[groups] = doubles;
         keptAt[groups] = std::uint32_t(i);
-        groups += look != 0;
+        groups += doubles != 0;
         __m512i out =
             _mm512_permutex2var_epi8(channelByte(b, pb, top, correction), packing, channelByte(g, pg, top, correction));
         out = _mm512_mask_permutexvar_epi8(out, redBytes, packing, channelByte(r, pr, top, correction));
@@ -543,11 +546,13 @@ ORMICA_AVX512 int convertSixteens(const std::uint32_t* multiplier, const std::ui
     const __m512i lanes = _mm512_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     int count = 0;
     for (int k = 0; k < groups; ++k) {
-        const __mmask16 look = keptLanes[k];
-        _mm512_storeu_si512(left + count, _mm512_maskz_compress_epi32(look, _mm512_load_si512(kept + 16 * k)));
+        const __mmask16 doubles = keptLanes[k];
+        const TSixteen q = splitSixteen(reinterpret_cast<const std::uint8_t*>(kept + 16 * k), byB, byG, byR);
+        const __m512i packed = _mm512_or_si512(q.b, _mm512_or_si512(_mm512_slli_epi32(q.g, 8), _mm512_slli_epi32(q.r, 16)));
+        _mm512_storeu_si512(left + count, _mm512_maskz_compress_epi32(doubles, packed));
         _mm512_storeu_si512(leftAt + count,
-                            _mm512_maskz_compress_epi32(look, _mm512_add_epi32(lanes, _mm512_set1_epi32(int(keptAt[k])))));
-        count += std::popcount(unsigned(look));
+                            _mm512_maskz_compress_epi32(doubles, _mm512_add_epi32(lanes, _mm512_set1_epi32(int(keptAt[k])))));
+        count += std::popcount(unsigned(doubles));
     }
     return count;
 }
