@@ -433,9 +433,11 @@ ORMICA_AVX2 void convertPacked(const double* factor, const std::uint32_t* pixels
 }
 
 // GCC 12 takes the undefined vectors behind _mm512_set1 for uninitialised.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #pragma GCC diagnostic ignored "-Wuninitialized"
+#endif
 
 struct TSixteen {
     __m512i in, b, g, r, top;
@@ -556,7 +558,9 @@ ORMICA_AVX512 int convertSixteens(const std::uint32_t* multiplier, const std::ui
     }
     return count;
 }
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic pop
+#endif
 #endif
 
 qsizetype convertRowVector(const double* factor, const std::uint8_t* src, std::uint8_t* dst, qsizetype pixels)
