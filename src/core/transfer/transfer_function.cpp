@@ -516,8 +516,9 @@ ORMICA_AVX512 int convertSixteens(const std::uint32_t* multiplier, const std::ui
     for (qsizetype i = 0; i < pixels; i += 16) {
         const std::uint32_t* pair = pairs[(i >> 4) & 1];
         // Asked for well ahead: the hardware's own prefetch left the loop waiting on memory.
-        _mm_prefetch(reinterpret_cast<const char*>(src + 3 * i + 2048), _MM_HINT_T0);
-        _mm_prefetch(reinterpret_cast<const char*>(dst + 3 * i + 2048), _MM_HINT_ET0);
+        // The addresses may pass the row's end, so they are formed as numbers.
+        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(src + 3 * i) + 2048), _MM_HINT_T0);
+        _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(dst + 3 * i) + 2048), _MM_HINT_ET0);
         if (i + 16 < pixels) {
             next = splitSixteen(src + 3 * (i + 16), byB, byG, byR);
             _mm512_store_si512(pairs[((i >> 4) & 1) ^ 1], pairsOf(next));

@@ -134,6 +134,8 @@ TEST(ConvertImageTab, MatchesConvertPixelOnEveryColour)
         {"steep", {{0, 0}, {0, 40}, {12, 255}, {255, 255}}},
         {"doubling", kDoubling},
         {"exp 32", *GenerateFormulaPoints(2, 32, 2.0L)},
+        // Factors far above 255 at the dark end, and negative ones clamped to 0.
+        {"beyond the bytes", {{0, 300}, {255, -300}}},
     };
     // In place as well: the widest path reads ahead of its writes and keeps bytes for doubles.
     for (const auto& [bits, inPlace] : {std::pair{512, true}, {512, false}, {256, false}, {0, false}})
