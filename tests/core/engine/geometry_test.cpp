@@ -4,6 +4,7 @@
 #include "recorders.h"
 
 #include <gtest/gtest.h>
+#include <cstring>
 #include <random>
 #include <tuple>
 
@@ -302,6 +303,26 @@ TEST(Mirror, HorizontalOnAnyWidthMatchesPixelByPixelReversal)
                 for (int x = 0; x < w; ++x)
                     ASSERT_EQ(px(out, x, y), px(src, w - 1 - x, y)) << vectors << " " << w << " at " << x << "," << y;
         }
+}
+
+TEST(Mirror, VerticalOnAPictureLargerThanTheCachesSwapsEveryRow)
+{
+    // Odd row lengths start rows at every alignment; large pictures are written past the caches.
+    const int w = 3371, h = 3400;
+    TImgTabBGR src;
+    src.setShape(h, qsizetype(w) * 3);
+    for (int y = 0; y < h; ++y)
+        for (qsizetype i = 0; i < qsizetype(w) * 3; ++i)
+            src.row(y)[i] = std::uint8_t(i * 7 + y * 13);
+    for (const bool vectors : {true, false}) {
+        TImgTabBGR out;
+        detail::allowGeometrySimd(vectors);
+        MirrorToTrgArr(src, 'V', out, nullptr);
+        detail::allowGeometrySimd(true);
+        ASSERT_EQ(out.rowCount(), h);
+        for (int y = 0; y < h; ++y)
+            ASSERT_EQ(std::memcmp(out.row(y), src.row(h - 1 - y), std::size_t(w) * 3), 0) << vectors << " row " << y;
+    }
 }
 
 TEST(Mirror, RowsWithPartPixelsMirrorTheirWholePixelsOnly)
